@@ -1,0 +1,70 @@
+#include "cli/Commands.h"
+
+#include "cli/Args.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace kestrova::cli {
+
+const std::vector<Command>& AllCommands() {
+    static const std::vector<Command> commands = {
+        {"convert", "convert a location text to all four formats",
+         "[--format loc|ngr|deg|dms|0-3] [--json] TEXT", RunConvert},
+    };
+    return commands;
+}
+
+namespace {
+
+void PrintHelp(std::ostream& out) {
+    out << "Usage: kestrova-cli COMMAND [OPTIONS]\n\n"
+           "Radio link planning after ITU-R P.452 from the command line.\n\nCommands:\n";
+    for (const Command& command : AllCommands()) {
+        std::string name = command.name;
+        name.resize(std::max<size_t>(name.size() + 2, 12), ' ');
+        out << "  " << name << command.summary << "\n";
+    }
+    out << "\nRun 'kestrova-cli COMMAND --help' for a command's options.\n";
+}
+
+void PrintUsage(std::ostream& out, const Command& command) {
+    out << "Usage: kestrova-cli " << command.name << " " << command.usage << "\n";
+}
+
+} // namespace
+
+int RunCli(const Words& words, std::ostream& out, std::ostream& err) {
+    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        PrintHelp(words.empty() ? err : out);
+        return words.empty() ? 1 : 0;
+    }
+    const auto& commands = AllCommands();
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const Command& c) { return words[0] == c.name; });
+    if (command == commands.end()) {
+        err << "kestrova-cli: unknown command \"" << words[0] << "\"\n";
+        PrintHelp(err);
+        return 1;
+    }
+    const Words rest(words.begin() + 1, words.end());
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+        PrintUsage(out, *command);
+        return 0;
+    }
+    try {
+        return command->run(rest, out);
+    } catch (const UsageError& e) {
+        err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
+        PrintUsage(err, *command);
+        return 1;
+    } catch (const InputError& e) {
+        err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
+        return 2;
+    }
+}
+
+} // namespace kestrova::cli
