@@ -25,5 +25,9 @@ const std::vector<Command>& AllCommands();
 int RunCli(const Words& words, std::ostream& out, std::ostream& err);
 
 int RunConvert(const Words& words, std::ostream& out);
+int RunHeight(const Words& words, std::ostream& out);
+int RunZone(const Words& words, std::ostream& out);
+int RunGas(const Words& words, std::ostream& out);
+int RunClimate(const Words& words, std::ostream& out);
 
 } // namespace kestrova::cli
