@@ -52,7 +52,7 @@ case "${1:-}" in
   run)
     build
     echo "--- kestrova-cli convert --format ngr SU374616"
-    build/cli/kestrova-cli convert --format ngr SU374616
+    build/bin/kestrova-cli convert --format ngr SU374616
     ;;
   check)
     build
@@ -70,7 +70,7 @@ case "${1:-}" in
     install_packages "${PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
     CC=clang-14 CXX=clang++-14 configure build-fuzz -DKESTROVA_FUZZ=ON -DKESTROVA_CORE_ONLY=ON
     cmake --build build-fuzz
-    for fuzzer in build-fuzz/fuzz/fuzz_*; do
+    for fuzzer in build-fuzz/bin/fuzz_*; do
       name=$(basename "$fuzzer"); name=${name#fuzz_}
       corpus=$(mktemp -d)
       [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"

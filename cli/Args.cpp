@@ -96,11 +96,16 @@ int ParseLocatorFormat(const std::string& text) {
 
 const char* LocatorFormatName(int format) {
     switch (format) {
-    case 0: return "Maidenhead locator";
-    case 1: return "OSGB grid reference";
-    case 2: return "decimal-degree position";
-    case 3: return "degrees-minutes-seconds position";
-    default: return "location";
+    case 0:
+        return "Maidenhead locator";
+    case 1:
+        return "OSGB grid reference";
+    case 2:
+        return "decimal-degree position";
+    case 3:
+        return "degrees-minutes-seconds position";
+    default:
+        return "location";
     }
 }
 

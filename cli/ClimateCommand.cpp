@@ -4,7 +4,11 @@
 
 namespace kestrova::cli {
 
-int RunGas(const Words&, std::ostream&) { throw InputError("not available yet"); }
-int RunClimate(const Words&, std::ostream&) { throw InputError("not available yet"); }
+int RunGas(const Words&, std::ostream&) {
+    throw InputError("not available yet");
+}
+int RunClimate(const Words&, std::ostream&) {
+    throw InputError("not available yet");
+}
 
 } // namespace kestrova::cli

@@ -11,13 +11,13 @@ const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"convert", "convert a location text to all four formats",
          "[--format loc|ngr|deg|dms|0-3] [--json] TEXT", RunConvert},
-        {"height", "terrain height at a position",
-         "LAT LON [--interpolate] [--tiles DIR] [--json]", RunHeight},
+        {"height", "terrain height at a position", "LAT LON [--interpolate] [--tiles DIR] [--json]",
+         RunHeight},
         {"zone", "radio-climatic zone at a position", "LAT LON [--zones FILE] [--json]", RunZone},
         {"gas", "gaseous attenuation after ITU-R P.676",
          "--freq GHZ [--pressure HPA] [--temperature C] [--humidity PCT] [--json]", RunGas},
-        {"climate", "radio-meteorological data at a position",
-         "LAT LON [--interpolate] [--json]", RunClimate},
+        {"climate", "radio-meteorological data at a position", "LAT LON [--interpolate] [--json]",
+         RunClimate},
     };
     return commands;
 }

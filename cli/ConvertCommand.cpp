@@ -31,9 +31,12 @@ int RunConvert(const Words& words, std::ostream& out) {
     const std::string dms = location.GetText(FormatDMS, 3);
     if (args.Flag("json")) {
         const nlohmann::ordered_json result = {
-            {"valid", true},        {"latitude", location.GetLatitude()},
-            {"longitude", location.GetLongitude()}, {"maidenhead", maidenhead},
-            {"ngr", ngr},           {"degrees", degrees},
+            {"valid", true},
+            {"latitude", location.GetLatitude()},
+            {"longitude", location.GetLongitude()},
+            {"maidenhead", maidenhead},
+            {"ngr", ngr},
+            {"degrees", degrees},
             {"dms", dms},
         };
         out << result.dump() << "\n";

@@ -4,7 +4,11 @@
 
 namespace kestrova::cli {
 
-int RunHeight(const Words&, std::ostream&) { throw InputError("not available yet"); }
-int RunZone(const Words&, std::ostream&) { throw InputError("not available yet"); }
+int RunHeight(const Words&, std::ostream&) {
+    throw InputError("not available yet");
+}
+int RunZone(const Words&, std::ostream&) {
+    throw InputError("not available yet");
+}
 
 } // namespace kestrova::cli

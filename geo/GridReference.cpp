@@ -81,14 +81,18 @@ void CLocator::OSGB36ToWGS84(double lat, double lon, double& latOut, double& lon
     latOut = lat;
     lonOut = lon;
 }
-void CLocator::OSGB36ToWGS84(double& lat, double& lon) { OSGB36ToWGS84(lat, lon, lat, lon); }
+void CLocator::OSGB36ToWGS84(double& lat, double& lon) {
+    OSGB36ToWGS84(lat, lon, lat, lon);
+}
 
 void CLocator::WGS84ToOSGB36(double lat, double lon, double& latOut, double& lonOut) {
     Helmert(lat, lon, wgs84, airy, wgsToOsgb);
     latOut = lat;
     lonOut = lon;
 }
-void CLocator::WGS84ToOSGB36(double& lat, double& lon) { WGS84ToOSGB36(lat, lon, lat, lon); }
+void CLocator::WGS84ToOSGB36(double& lat, double& lon) {
+    WGS84ToOSGB36(lat, lon, lat, lon);
+}
 
 int CLocator::LatLonToGrid(double lat, double lon, int& eastRem, int& northRem, char letters[3]) {
     if (!(lat >= 45.0 && lat <= 65.0 && lon >= -15.0 && lon <= 5.0)) return 0;
@@ -106,20 +110,22 @@ int CLocator::LatLonToGrid(double lat, double lon, int& eastRem, int& northRem, 
     const double T = std::tan(phi) * std::tan(phi);
     const double C = ep2 * std::cos(phi) * std::cos(phi);
     const double A = std::cos(phi) * (lambda - lon0Rad);
-    const double M = a * (MeridionalFactor0() * phi -
-                          (3.0 * e2 / 8.0 + 3.0 * e4 / 32.0 + 45.0 * e6 / 1024.0) * std::sin(2 * phi) +
-                          (15.0 * e4 / 256.0 + 45.0 * e6 / 1024.0) * std::sin(4 * phi) -
-                          (35.0 * e6 / 3072.0) * std::sin(6 * phi));
+    const double M =
+        a * (MeridionalFactor0() * phi -
+             (3.0 * e2 / 8.0 + 3.0 * e4 / 32.0 + 45.0 * e6 / 1024.0) * std::sin(2 * phi) +
+             (15.0 * e4 / 256.0 + 45.0 * e6 / 1024.0) * std::sin(4 * phi) -
+             (35.0 * e6 / 3072.0) * std::sin(6 * phi));
     const double A2 = A * A;
     const double E = F0 * nu *
                          (A + (1 - T + C) * A2 * A / 6.0 +
                           (5 - 18 * T + T * T + 72 * C - 58 * ep2) * A2 * A2 * A / 120.0) +
                      400000.0;
-    const double N = F0 * (M - M0 +
-                           nu * std::tan(phi) *
-                               (A2 / 2.0 + (5 - T + 9 * C + 4 * C * C) * A2 * A2 / 24.0 +
-                                (61 - 58 * T + T * T + 600 * C - 330 * ep2) * A2 * A2 * A2 / 720.0)) -
-                     100000.0;
+    const double N =
+        F0 * (M - M0 +
+              nu * std::tan(phi) *
+                  (A2 / 2.0 + (5 - T + 9 * C + 4 * C * C) * A2 * A2 / 24.0 +
+                   (61 - 58 * T + T * T + 600 * C - 330 * ep2) * A2 * A2 * A2 / 720.0)) -
+        100000.0;
     if (!(E >= 0.0 && E <= 700000.0 && N >= 0.0 && N <= 1300000.0)) return 0;
     GridToSquare(E, N, letters, eastRem, northRem);
     return 1;
@@ -140,12 +146,23 @@ void CLocator::SquareToGrid(const char* letters, int& easting0, int& northing0) 
     easting0 = 0;
     northing0 = 0;
     switch (letters[0]) {
-    case 'T': easting0 = 500000; break;
-    case 'N': northing0 = 500000; break;
-    case 'O': easting0 = 500000, northing0 = 500000; break;
-    case 'H': northing0 = 1000000; break;
-    case 'J': easting0 = 500000, northing0 = 1000000; break;
-    default: break; // 'S'
+    case 'T':
+        easting0 = 500000;
+        break;
+    case 'N':
+        northing0 = 500000;
+        break;
+    case 'O':
+        easting0 = 500000, northing0 = 500000;
+        break;
+    case 'H':
+        northing0 = 1000000;
+        break;
+    case 'J':
+        easting0 = 500000, northing0 = 1000000;
+        break;
+    default:
+        break; // 'S'
     }
     const char* found = letters[1] ? std::strchr(squareLetters, letters[1]) : nullptr;
     if (!found) return;
@@ -183,10 +200,10 @@ void CLocator::GridToLatLon(double northRem, double eastRem, const char* letters
                    (D2 / 2 - (5 + 3 * T1 + 10 * C1 - 4 * C1 * C1 - 9 * ep2) * D2 * D2 / 24 +
                     (61 + 90 * T1 + 298 * C1 + 45 * T1 * T1 - 252 * ep2 - 3 * C1 * C1) * D2 * D2 *
                         D2 / 720);
-    const double lambda = (D - (1 + 2 * T1 + C1) * D2 * D / 6 +
-                           (5 - 2 * C1 + 28 * T1 - 3 * C1 * C1 + 8 * ep2 + 24 * T1 * T1) * D2 * D2 *
-                               D / 120) /
-                          std::cos(phi1);
+    const double lambda =
+        (D - (1 + 2 * T1 + C1) * D2 * D / 6 +
+         (5 - 2 * C1 + 28 * T1 - 3 * C1 * C1 + 8 * ep2 + 24 * T1 * T1) * D2 * D2 * D / 120) /
+        std::cos(phi1);
     double outLat = phi * radToDeg;
     double outLon = lambda * radToDeg + lon0Deg;
     OSGB36ToWGS84(outLat, outLon);
@@ -218,7 +235,9 @@ int CLocator::ParseNGR() {
     return 1;
 }
 
-std::string CLocator::GetNGR() const { return GetNGR(6); }
+std::string CLocator::GetNGR() const {
+    return GetNGR(6);
+}
 
 std::string CLocator::GetNGR(int digits) const {
     if (digits == 0) digits = 8;

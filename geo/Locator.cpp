@@ -33,11 +33,20 @@ CLocator::CLocator(std::string locatorText, int locatorFormat)
     : text(std::move(locatorText)), format(locatorFormat) {
     int parsed = 0;
     switch (locatorFormat) {
-    case FormatMaidenhead: parsed = ParseMaidenhead(); break;
-    case FormatNGR: parsed = ParseNGR(); break;
-    case FormatDegrees: parsed = ParseDegrees(); break;
-    case FormatDMS: parsed = ParseDMS(); break;
-    default: break;
+    case FormatMaidenhead:
+        parsed = ParseMaidenhead();
+        break;
+    case FormatNGR:
+        parsed = ParseNGR();
+        break;
+    case FormatDegrees:
+        parsed = ParseDegrees();
+        break;
+    case FormatDMS:
+        parsed = ParseDMS();
+        break;
+    default:
+        break;
     }
     valid = parsed != 0;
 }
@@ -51,15 +60,22 @@ int CLocator::SetLatLon(double lat, double lon) {
     return valid ? 1 : 0;
 }
 
-std::string CLocator::GetText(int textFormat) { return GetText(textFormat, 0); }
+std::string CLocator::GetText(int textFormat) {
+    return GetText(textFormat, 0);
+}
 
 std::string CLocator::GetText(int textFormat, int precision) {
     switch (textFormat) {
-    case FormatMaidenhead: return GetMaidenhead(precision);
-    case FormatNGR: return GetNGR(precision);
-    case FormatDegrees: return GetDegrees(precision);
-    case FormatDMS: return GetDMS();
-    default: return "Invalid";
+    case FormatMaidenhead:
+        return GetMaidenhead(precision);
+    case FormatNGR:
+        return GetNGR(precision);
+    case FormatDegrees:
+        return GetDegrees(precision);
+    case FormatDMS:
+        return GetDMS();
+    default:
+        return "Invalid";
     }
 }
 
@@ -74,8 +90,8 @@ bool CLocator::DestinationPoint(double& latOut, double& lonOut, double rangeKm,
     const double phi1 = latitude * degToRad;
     const double lambda1 = longitude * degToRad;
     const double theta = bearingDeg * degToRad;
-    const double phi2 =
-        std::asin(std::cos(theta) * std::sin(delta) * std::cos(phi1) + std::cos(delta) * std::sin(phi1));
+    const double phi2 = std::asin(std::cos(theta) * std::sin(delta) * std::cos(phi1) +
+                                  std::cos(delta) * std::sin(phi1));
     // At a pole the quotient is 0/0; any longitude is the same point there.
     const double c =
         (std::cos(delta) - std::sin(phi1) * std::sin(phi2)) / (std::cos(phi2) * std::cos(phi1));

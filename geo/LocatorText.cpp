@@ -10,7 +10,9 @@
 namespace kestrova {
 namespace {
 
-bool IsEvenLength(size_t length) { return length >= 2 && length <= 12 && length % 2 == 0; }
+bool IsEvenLength(size_t length) {
+    return length >= 2 && length <= 12 && length % 2 == 0;
+}
 
 bool InRange(double lat, double lon) {
     return lat >= -90.0 && lat <= 90.0 && lon >= -180.0 && lon <= 180.0;
@@ -66,7 +68,9 @@ int CLocator::ParseMaidenhead() {
     return 1;
 }
 
-std::string CLocator::GetMaidenhead() { return GetMaidenhead(8); }
+std::string CLocator::GetMaidenhead() {
+    return GetMaidenhead(8);
+}
 
 std::string CLocator::GetMaidenhead(int length) {
     if (length == 0) length = 8;
@@ -105,14 +109,15 @@ int CLocator::ParseDegrees() {
 
     if (latLetter != 'N' && latLetter != 'S') return 0;
     if (lonLetter != '~' && lonLetter != 'W') return 0;
-    if (!(latitude >= 0.0 && latitude <= 90.0 && longitude >= 0.0 && longitude <= 180.0))
-        return 0;
+    if (!(latitude >= 0.0 && latitude <= 90.0 && longitude >= 0.0 && longitude <= 180.0)) return 0;
     if (latLetter == 'S') latitude = -latitude;
     if (lonLetter == 'W') longitude = -longitude;
     return 1;
 }
 
-std::string CLocator::GetDegrees() const { return GetDegrees(7); }
+std::string CLocator::GetDegrees() const {
+    return GetDegrees(7);
+}
 
 std::string CLocator::GetDegrees(int decimals) const {
     if (decimals == 0) decimals = 7;

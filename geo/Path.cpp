@@ -5,7 +5,9 @@
 
 namespace kestrova {
 
-void CPath::SetStart(const CLocator& start) { SetStart(start.GetLatitude(), start.GetLongitude()); }
+void CPath::SetStart(const CLocator& start) {
+    SetStart(start.GetLatitude(), start.GetLongitude());
+}
 
 // Range and bearing keep the values of the last SetPath; the start's own
 // sine and cosine follow the new start so that PointAt is right from it.
@@ -74,7 +76,8 @@ void CPath::PointAtRange(double rangeKm, double& lat, double& lon) const {
 void CPath::PointAt(double bearingDeg, double rangeKm, double& lat, double& lon) const {
     const double delta = rangeKm / earthRadiusKm;
     const double theta = bearingDeg * degToRad;
-    const double phi = std::asin(std::cos(theta) * std::sin(delta) * cosLat1 + std::cos(delta) * sinLat1);
+    const double phi =
+        std::asin(std::cos(theta) * std::sin(delta) * cosLat1 + std::cos(delta) * sinLat1);
     const double x = (std::cos(delta) - std::sin(phi) * sinLat1) / (std::cos(phi) * cosLat1);
     double dLambda = 0.0;
     if (x < -1.0)

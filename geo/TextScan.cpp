@@ -7,7 +7,9 @@
 namespace kestrova::scan {
 namespace {
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool IsBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 // from_chars takes a leading '-' but not '+'; scanf takes both.
 template <typename T> bool Number(std::string_view& text, T& value) {
@@ -31,9 +33,11 @@ template <typename T> bool Number(std::string_view& text, T& value) {
         // scanf saturates: huge numbers become the largest value, tiny
         // ones (a negative exponent) zero.
         if constexpr (std::is_floating_point_v<T>) {
-            const std::string_view number = rest.substr(0, static_cast<size_t>(result.ptr - rest.data()));
+            const std::string_view number =
+                rest.substr(0, static_cast<size_t>(result.ptr - rest.data()));
             const size_t e = number.find_first_of("eE");
-            const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+            const bool tiny =
+                e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
             parsed = tiny ? T(0) : std::numeric_limits<T>::infinity();
         } else {
             parsed = std::numeric_limits<T>::max();
@@ -56,9 +60,15 @@ void UpperCase(std::string& text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
 }
 
-bool Int(std::string_view& text, int& value) { return Number(text, value); }
-bool Float(std::string_view& text, float& value) { return Number(text, value); }
-bool Double(std::string_view& text, double& value) { return Number(text, value); }
+bool Int(std::string_view& text, int& value) {
+    return Number(text, value);
+}
+bool Float(std::string_view& text, float& value) {
+    return Number(text, value);
+}
+bool Double(std::string_view& text, double& value) {
+    return Number(text, value);
+}
 
 bool Char(std::string_view& text, char& value) {
     std::string_view rest = text;

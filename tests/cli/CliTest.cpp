@@ -35,8 +35,8 @@ TEST(CliConvert, JsonHoldsEveryFormat) {
 }
 
 TEST(CliConvert, FormatsByNameOrNumberAndTextInSeveralWords) {
-    const CliRun byName = Cli({"convert", "--format=dms", "--json", "51", "15", "27", "N", "0", "7",
-                            "30", "W"});
+    const CliRun byName =
+        Cli({"convert", "--format=dms", "--json", "51", "15", "27", "N", "0", "7", "30", "W"});
     const CliRun byNumber = Cli({"convert", "--format", "3", "--json", "51 15 27 N 0 7 30 W"});
     ASSERT_EQ(byName.status, 0) << byName.err;
     EXPECT_EQ(byName.out, byNumber.out);

@@ -96,7 +96,7 @@ TEST(GridReferenceSquares, LettersAndOrigins) {
         const char* letters;
         int easting0;
         int northing0;
-    } cases[] = {{"SV", 0, 0},           {"SU", 400000, 100000}, {"TQ", 500000, 100000},
+    } cases[] = {{"SV", 0, 0},           {"SU", 400000, 100000},  {"TQ", 500000, 100000},
                  {"NN", 200000, 700000}, {"HU", 400000, 1100000}, {"JM", 600000, 1200000}};
     for (const Case& c : cases) {
         int easting0 = 0;

@@ -30,9 +30,9 @@ TEST(LocatorParse, WorkedExamplesAndRejections) {
          50.0 + 5.0 + 11.0 / 24 + 5.0 / 240 + 11.0 / 5760 + 5.0 / 57600 + 0.5 / 1382400,
          -20.0 + 10.0 + 11 * 2.0 / 24 + 5 * 2.0 / 240 + 11 * 2.0 / 5760 + 5 * 2.0 / 57600 +
              1.0 / 1382400},
-        {"IO91W", FormatMaidenhead, false, 0, 0},   // odd length
-        {"IS91", FormatMaidenhead, false, 0, 0},    // latitude letter beyond R
-        {"IO9AWM", FormatMaidenhead, false, 0, 0},  // letter where a digit belongs
+        {"IO91W", FormatMaidenhead, false, 0, 0},          // odd length
+        {"IS91", FormatMaidenhead, false, 0, 0},           // latitude letter beyond R
+        {"IO9AWM", FormatMaidenhead, false, 0, 0},         // letter where a digit belongs
         {"IO91WM55LL55AA", FormatMaidenhead, false, 0, 0}, // 14 characters
         {"", FormatMaidenhead, false, 0, 0},
         {"51.5 N 0.12 E", FormatDegrees, true, 51.5, 0.12},

@@ -19,19 +19,19 @@ struct FixedCase {
 // from zero; exactly `decimals` digits are printed.
 TEST(FormatFixed, RoundsToTheCoarserLimitAndPads) {
     const FixedCase cases[] = {
-        {51.5, 7, 7, "51.5000000"},     // 7 significant digits keep 5 decimals, padded to 7
-        {0.1, 8, 7, "0.1000000"},       // leading zeros are not significant
-        {51.52283022, 7, 3, "51.523"},  // decimals coarser
-        {51.52283022, 3, 3, "51.500"},  // significant digits coarser
-        {59.96, 3, 1, "60.0"},          // seconds that round up: no carry elsewhere
+        {51.5, 7, 7, "51.5000000"},    // 7 significant digits keep 5 decimals, padded to 7
+        {0.1, 8, 7, "0.1000000"},      // leading zeros are not significant
+        {51.52283022, 7, 3, "51.523"}, // decimals coarser
+        {51.52283022, 3, 3, "51.500"}, // significant digits coarser
+        {59.96, 3, 1, "60.0"},         // seconds that round up: no carry elsewhere
         {27.0, 3, 1, "27.0"},
         {9.96, 3, 1, "10.0"},
-        {0.125, 4, 2, "0.13"},          // exact tie, away from zero
+        {0.125, 4, 2, "0.13"}, // exact tie, away from zero
         {2.5, 2, 0, "3"},
         {0.5, 2, 0, "1"},
         {0.4, 2, 0, "0"},
         {-1.25, 4, 1, "-1.3"},
-        {-0.04, 4, 1, "0.0"},           // rounds to zero: no minus sign
+        {-0.04, 4, 1, "0.0"}, // rounds to zero: no minus sign
         {0.0, 4, 1, "0.0"},
         {-0.0, 2, 0, "0"},
         {1e-9, 4, 2, "0.00"},
