@@ -1,0 +1,47 @@
+// SRTM height tile files: one 1-degree cell of big-endian signed 16-bit
+// heights, rows from north to south, columns from west to east, the edge
+// rows and columns shared with the neighbouring cells. Two sizes exist:
+// 3 arc-second tiles of 1201 x 1201 samples (2,884,802 bytes) and
+// 1 arc-second tiles of 3601 x 3601 samples (25,934,402 bytes). The size
+// of a tile is recognised from the size of its file; any other size is
+// not a tile.
+//
+// TileSamples objects are immutable once made and may be shared and read
+// by any number of threads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+struct TileSamples {
+    int size = 0;                 // samples per row and per column: 1201 or 3601
+    std::vector<int16_t> heights; // size x size, host order, row-major from the north-west
+};
+
+constexpr int kTileSize3 = 1201;
+constexpr int kTileSize1 = 3601;
+
+// The samples per row of a tile file of the given size in bytes, or 0 when
+// no tile has that size.
+int TileSizeForBytes(std::uint64_t bytes);
+
+// Samples from the bytes of a whole tile file; null when the size is not
+// one of the two tile sizes.
+std::shared_ptr<const TileSamples> TileFromBytes(std::span<const std::uint8_t> bytes);
+
+// The tile called name (without extension, e.g. "n51w002") in directory:
+// name.hgt, found without regard to letter case (so N51W002.hgt too), or
+// else the zipped download name.hgt.zip. Null when there is none or it
+// cannot be read in full.
+std::shared_ptr<const TileSamples> ReadTile(const std::string& directory, const std::string& name);
+
+// One tile file, plain or zipped (by its ".zip" ending).
+std::shared_ptr<const TileSamples> ReadTileFile(const std::string& path);
+
+} // namespace kestrova

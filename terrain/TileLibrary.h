@@ -1,0 +1,42 @@
+// CTileLibrary: the tile files read so far, shared between terrain stores.
+//
+// Each CSRTM keeps its own small cache of tiles, whose use scores change on
+// every look-up, so a store belongs to one thread at a time. Stores that
+// work side by side (one per worker of a coverage walk) can share one
+// CTileLibrary: each tile file is then read once and its samples are held
+// once, for as long as any store keeps the tile in its cache.
+//
+// Thread safety: a CTileLibrary may be shared by any number of threads;
+// Get serialises its callers with a mutex. The samples it returns are
+// immutable and may be read from any thread.
+#pragma once
+
+#include "terrain/TileFile.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace kestrova {
+
+class CTileLibrary {
+public:
+    CTileLibrary() = default;
+    CTileLibrary(const CTileLibrary&) = delete;
+    CTileLibrary& operator=(const CTileLibrary&) = delete;
+
+    // The tile called name in directory (see ReadTile), read from disk
+    // unless a store still holds it; null when there is no usable file.
+    std::shared_ptr<const TileSamples> Get(const std::string& directory, const std::string& name);
+
+    // Number of file reads so far (successful or not).
+    int Reads() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::map<std::string, std::weak_ptr<const TileSamples>> tiles_;
+    int reads_ = 0;
+};
+
+} // namespace kestrova

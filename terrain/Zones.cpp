@@ -1,0 +1,72 @@
+#include "terrain/Zones.h"
+
+#include "terrain/Position.h"
+
+#include <cmath>
+#include <exception>
+
+namespace kestrova {
+
+CZONES::CZONES(std::string zoneDirectory) : CZONES(std::move(zoneDirectory), "zones01.dem") {}
+
+CZONES::CZONES(std::string zoneDirectory, const std::string& name)
+    : directory(std::move(zoneDirectory)), fileName(directory + name) {}
+
+const std::uint8_t* CZONES::Cells() const {
+    std::call_once(opened, [this] {
+        // A file of any other size is not a zone map: reading it would give
+        // codes from the wrong cells, or read past its end.
+        if (file.Open(fileName) && file.Size() != kFileBytes) file.Close();
+    });
+    return file.Data();
+}
+
+bool CZONES::IsUsable() const {
+    return Cells() != nullptr;
+}
+
+int CZONES::GetZone(double lat, double lon) const {
+    NormaliseLatLon(lat, lon);
+    const std::uint8_t* cells = Cells();
+    if (!cells) return 0;
+    // The cell whose centre is nearest; the range is checked before the
+    // conversion, so NaN or a huge latitude lands outside the grid.
+    const double row = std::trunc((northCentre - lat) / latStep + 0.5);
+    const double col = std::trunc((lon - westCentre) / lonStep + 0.5);
+    if (!(col >= 0 && col < gridCols && row >= 0 && row < gridRows)) return outsideValue;
+    const auto r = static_cast<std::size_t>(row);
+    const auto c = static_cast<std::size_t>(col);
+    const std::uint8_t byte = cells[r * static_cast<std::size_t>(bytesPerRow) + c / 4];
+    return (byte >> (6 - 2 * (c % 4))) & 3;
+}
+
+const CZoneGrid* CZONES::GetArea(double lonWest, double latSouth, int colCount, int rowCount,
+                                 double step) {
+    areaRows = rowCount;
+    areaCols = colCount;
+    area.reset();
+    if (!(step > 0) || rowCount < 0 || colCount < 0) return nullptr;
+    const bool southPoleCrossed = NormalisePosition(latSouth, lonWest);
+    const double firstRowLat = southPoleCrossed ? latSouth : latSouth + rowCount * step;
+    try {
+        area = std::make_unique<CZoneGrid>(rowCount, colCount);
+    } catch (const std::exception&) { // bad_alloc, or length_error for a huge size
+        return nullptr;
+    }
+    CZoneGrid& grid = *area;
+    for (int i = 0; i < rowCount; ++i)
+        for (int j = 0; j < colCount; ++j)
+            grid[i][j] =
+                static_cast<unsigned char>(GetZone(firstRowLat - i * step, lonWest + j * step));
+    return area.get();
+}
+
+void CZONES::FreeArea() {
+    area.reset();
+}
+
+bool CZONES::NormalisePosition(double& lat, double& lon) {
+    return NormaliseLatLon(lat, lon);
+}
+
+} // namespace kestrova

@@ -1,0 +1,83 @@
+// CZONES: the radio-climatic zone of any position (ITU-R P.452 section 3:
+// sea, coastal land, inland), from the zone file "zones01.dem".
+//
+// Zone codes: 1 sea, 2 coastal land, 3 inland; 0 no zone (every answer when
+// the file is missing or not of the right size); 255 outside the grid.
+//
+// The file has no header: 10800 rows x 21600 columns of 1 arc-minute cells,
+// row 0 the northernmost (centre at 90 - 1/120 degrees), column 0 the
+// westernmost (centre at -180 + 1/120 degrees), four 2-bit codes a byte
+// with column c mod 4 = 0 in the most significant bits, 5400 bytes a row,
+// 58,320,000 bytes in all. It is mapped into memory once, by the first
+// look-up, so a look-up costs no system call.
+//
+// Thread safety: GetZone and IsUsable may be called from any number of
+// threads on one shared CZONES (the file is opened once, under
+// std::call_once, and then only read). GetArea and FreeArea change the
+// object's grid and must not run while another thread uses the object.
+#pragma once
+
+#include "terrain/Grid.h"
+#include "terrain/MappedFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace kestrova {
+
+class CZONES {
+public:
+    // directory ends with a separator (or is empty for the working
+    // directory); the file is directory + "zones01.dem".
+    explicit CZONES(std::string directory);
+    // A zone file of another name in directory.
+    CZONES(std::string directory, const std::string& name);
+    CZONES(const CZONES&) = delete;
+    CZONES& operator=(const CZONES&) = delete;
+    virtual ~CZONES() = default;
+
+    // The code of the cell whose centre is nearest the position, after
+    // folding the position onto the globe.
+    int GetZone(double lat, double lon) const;
+    // A grid of rows x cols zone codes laid out like CSRTM::GetArea's;
+    // held until FreeArea or the next GetArea. Null for a step <= 0, a
+    // negative size, or when memory runs out.
+    const CZoneGrid* GetArea(double lonWest, double latSouth, int cols, int rows, double step);
+    void FreeArea();
+    // See NormaliseLatLon (Position.h).
+    static bool NormalisePosition(double& lat, double& lon);
+
+    // True when the zone file could be opened and has the right size.
+    bool IsUsable() const;
+    const std::string& GetFileName() const { return fileName; }
+    const CZoneGrid* GetAreaGrid() const { return area.get(); }
+
+    static constexpr int kGridRows = 10800;
+    static constexpr int kGridCols = 21600;
+    static constexpr int kBytesPerRow = kGridCols / 4;
+    static constexpr std::uint64_t kFileBytes =
+        static_cast<std::uint64_t>(kBytesPerRow) * kGridRows;
+
+private:
+    const std::uint8_t* Cells() const;
+
+    std::unique_ptr<CZoneGrid> area;
+    int areaRows = 0;
+    int areaCols = 0;
+    std::string directory;
+    std::string fileName;
+    int bytesPerRow = kBytesPerRow;
+    int gridRows = kGridRows;
+    int gridCols = kGridCols;
+    int outsideValue = 255;
+    double westCentre = -180.0 + 1.0 / 120.0;
+    double northCentre = 90.0 - 1.0 / 120.0;
+    double lonStep = 1.0 / 60.0;
+    double latStep = 1.0 / 60.0;
+    mutable std::once_flag opened;
+    mutable CMappedFile file;
+};
+
+} // namespace kestrova

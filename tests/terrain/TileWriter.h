@@ -1,0 +1,45 @@
+// Helpers for the terrain tests: a temporary directory, made-up tiles and
+// zone files written into it, and the real data named by KESTROVA_DATA.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kestrova::test {
+
+// A fresh directory, removed with everything in it at the end of its scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // With a trailing separator, as the terrain store wants it.
+    std::string Dir() const { return path_.string() + "/"; }
+    std::string Path(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+using SampleFunction = std::function<int(int row, int col)>;
+
+// The bytes of a size x size tile, big-endian, sample(row, col) each.
+std::vector<std::uint8_t> TileBytes(int size, const SampleFunction& sample);
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void WriteTile(const std::string& path, int size, const SampleFunction& sample);
+// A zip archive holding one entry, stored (level 0) or deflated.
+void WriteZip(const std::string& path, const std::string& entryName,
+              const std::vector<std::uint8_t>& bytes, bool deflate = true);
+
+// A pattern whose neighbouring samples all differ: 37 per row, 11 per column.
+int Pattern(int row, int col);
+
+// KESTROVA_DATA + "/srtm3/", or empty when the variable is not set or the
+// directory is missing.
+std::string RealTileDirectory();
+
+} // namespace kestrova::test
