@@ -1,14 +1,157 @@
-// kestrova-cli gas and climate.
+// kestrova-cli gas and climate: gaseous attenuation after ITU-R P.676 for
+// given weather, and the radio-meteorological map values at a position.
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "geo/NumberFormat.h"
+#include "propagation/P676.h"
+#include "propagation/Refractivity.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <ostream>
+#include <string>
 
 namespace kestrova::cli {
+namespace {
 
-int RunGas(const Words&, std::ostream&) {
-    throw InputError("not available yet");
+// The limits and defaults of the window's weather and frequency fields.
+struct Quantity {
+    const char* option;
+    double minimum;
+    double maximum;
+    double initial;
+    const char* unit;
+};
+
+constexpr Quantity frequency{"freq", 0.025, 300, 10.368, "GHz"};
+constexpr Quantity pressure{"pressure", 0.0001, 2000, 1000, "hPa"};
+constexpr Quantity temperature{"temperature", -100, 100, 20, "C"};
+constexpr Quantity humidity{"humidity", 0, 100, 50, "%"};
+
+double Limited(const Quantity& quantity, double value) {
+    if (value < quantity.minimum || value > quantity.maximum)
+        throw InputError(std::string("--") + quantity.option + " must lie between " +
+                         FormatGeneral(quantity.minimum, 6) + " and " +
+                         FormatGeneral(quantity.maximum, 6) + " " + quantity.unit);
+    return value;
 }
-int RunClimate(const Words&, std::ostream&) {
-    throw InputError("not available yet");
+
+double Option(const Args& args, const Quantity& quantity) {
+    return Limited(quantity, args.Number(quantity.option, quantity.initial));
+}
+
+std::string Figure(double value) {
+    return FormatGeneral(value, 6);
+}
+
+nlohmann::json JsonOrNull(const std::optional<double>& value) {
+    return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+}
+
+std::string TextOrNoData(const std::optional<double>& value, const char* unit) {
+    return value ? Figure(*value) + " " + unit : "No data";
+}
+
+// A look-up of CRefractivity as an optional value.
+template <typename Lookup> std::optional<double> Value(Lookup lookup) {
+    double value = 0.0;
+    if (!lookup(value)) return std::nullopt;
+    return value;
+}
+
+double Coordinate(const std::string& text, const char* name, double minimum, double maximum) {
+    const std::optional<double> value = ParseNumber(text);
+    if (!value) throw UsageError(std::string(name) + " \"" + text + "\" is not a number");
+    if (*value < minimum || *value > maximum)
+        throw InputError(std::string(name) + " " + text + " lies outside " +
+                         FormatGeneral(minimum, 6) + ".." + FormatGeneral(maximum, 6));
+    return *value;
+}
+
+} // namespace
+
+int RunGas(const Words& words, std::ostream& out) {
+    const Args args(words, {"freq", "pressure", "temperature", "humidity"}, {"json"});
+    if (!args.Positional().empty())
+        throw UsageError("unexpected argument \"" + args.Positional().front() + "\"");
+    const double f = Limited(frequency, args.RequiredNumber("freq"));
+    const double p = Option(args, pressure);
+    const double t = Option(args, temperature);
+    const double rh = Option(args, humidity);
+
+    const double rho = P676::WaterVapourDensity(rh, t, true);
+    double gammaOxygen = 0.0;
+    double gammaWater = 0.0;
+    double gammaDry = 0.0;
+    const double gamma = P676::SpecificAttenuation(f, p, t, rho, gammaOxygen, gammaWater, gammaDry);
+    if (args.Flag("json")) {
+        const nlohmann::ordered_json result = {
+            {"rho", rho},
+            {"gamma", gamma},
+            {"gammaOxygen", gammaOxygen},
+            {"gammaWater", gammaWater},
+            {"gammaDry", gammaDry},
+        };
+        out << result.dump() << "\n";
+        return 0;
+    }
+    out << "Water-vapour density  " << Figure(rho) << " g/m3\n"
+        << "Specific attenuation  " << Figure(gamma) << " dB/km\n"
+        << "  oxygen lines        " << Figure(gammaOxygen) << " dB/km\n"
+        << "  water-vapour lines  " << Figure(gammaWater) << " dB/km\n"
+        << "  dry continuum       " << Figure(gammaDry) << " dB/km\n";
+    return 0;
+}
+
+int RunClimate(const Words& words, std::ostream& out) {
+    const Args args(words, {}, {"interpolate", "json"});
+    if (args.Positional().size() != 2) throw UsageError("give a latitude and a longitude");
+    const double lat = Coordinate(args.Positional()[0], "latitude", -90, 90);
+    const double lon = Coordinate(args.Positional()[1], "longitude", -180, 360);
+    const bool interpolate = args.Flag("interpolate");
+
+    const CRefractivity maps;
+    const auto dndz = [&](double percent) {
+        return Value([&](double& v) { return maps.GetDNDZ(percent, lat, lon, v); });
+    };
+    const std::optional<double> n0 =
+        Value([&](double& v) { return maps.GetN0(lat, lon, interpolate, v); });
+    const std::optional<double> deltaN =
+        Value([&](double& v) { return maps.GetDeltaN(lat, lon, interpolate, v); });
+    const std::optional<double> dndz90 = dndz(90);
+    const std::optional<double> dndz50 = dndz(50);
+    const std::optional<double> dndz10 = dndz(10);
+    const std::optional<double> dndz01 = dndz(0.01);
+    const std::optional<double> surface =
+        Value([&](double& v) { return maps.GetSurfaceDuctOccurrence(lat, lon, interpolate, v); });
+    const std::optional<double> elevated =
+        Value([&](double& v) { return maps.GetElevatedDuctOccurrence(lat, lon, interpolate, v); });
+
+    if (args.Flag("json")) {
+        const nlohmann::ordered_json result = {
+            {"n0", JsonOrNull(n0)},
+            {"deltaN", JsonOrNull(deltaN)},
+            {"dndz90", JsonOrNull(dndz90)},
+            {"dndz50", JsonOrNull(dndz50)},
+            {"dndz10", JsonOrNull(dndz10)},
+            {"dndz01", JsonOrNull(dndz01)},
+            {"surfaceDucts", JsonOrNull(surface)},
+            {"elevatedDucts", JsonOrNull(elevated)},
+        };
+        out << result.dump() << "\n";
+        return 0;
+    }
+    out << "Surface refractivity N0         " << TextOrNoData(n0, "N-units") << "\n"
+        << "Refractivity lapse rate dN      " << TextOrNoData(deltaN, "N-units/km") << "\n"
+        << "Gradient dN/dz not exceeded for\n"
+        << "  90 % of the time              " << TextOrNoData(dndz90, "N-units/km") << "\n"
+        << "  50 % of the time              " << TextOrNoData(dndz50, "N-units/km") << "\n"
+        << "  10 % of the time              " << TextOrNoData(dndz10, "N-units/km") << "\n"
+        << "  0.01 % of the time            " << TextOrNoData(dndz01, "N-units/km") << "\n"
+        << "Surface duct occurrence         " << TextOrNoData(surface, "%") << "\n"
+        << "Elevated duct occurrence        " << TextOrNoData(elevated, "%") << "\n";
+    return 0;
 }
 
 } // namespace kestrova::cli

@@ -120,7 +120,7 @@ bool LookupInterpolated(const MapFile& map, double lat, double lon, double& valu
 
     const double dW = LonDifference(lon, cell.lonW);
     const double dE = LonDifference(lon, cell.lonE);
-    Blend blend{std::hypot(map.latStep, map.lonStep)};
+    Blend blend{std::sqrt(map.latStep * map.latStep + map.lonStep * map.lonStep)}; // R
     blend.Add(map.At(row, west), lat - cell.latN, dW);
     blend.Add(map.At(row, east), lat - cell.latN, dE);
     blend.Add(map.At(row + 1, west), lat - cell.latS, dW);

@@ -1,0 +1,188 @@
+// kestrova-cli gas and climate, run in a working directory holding small
+// made-up map files.
+#include "cli/Commands.h"
+
+#include "MapFixtures.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kestrova::cli {
+namespace {
+
+using kestrova::testing::Grid05;
+using kestrova::testing::Grid15;
+using kestrova::testing::NodeId;
+using kestrova::testing::TempDir;
+using kestrova::testing::WorkingDirectory;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(const Words& words) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(words, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Keys(const nlohmann::json& json) {
+    std::vector<std::string> keys;
+    for (const auto& item : json.items())
+        keys.push_back(item.key());
+    return keys;
+}
+
+// Expected values: tests/propagation/p676_reference.py.
+TEST(CliGas, JsonWithTheWindowsDefaults) {
+    const CliRun run = Cli({"gas", "--freq", "10", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(Keys(json),
+              (std::vector<std::string>{"gamma", "gammaDry", "gammaOxygen", "gammaWater", "rho"}));
+    // 20 °C, 1000 hPa, 50 %.
+    EXPECT_NEAR(json["rho"].get<double>(), 8.6433199790897665, 1e-12);
+    EXPECT_NEAR(json["gamma"].get<double>(), 0.015014464957196434, 1e-15);
+    EXPECT_NEAR(json["gammaOxygen"].get<double>(), 0.00091014089535282979, 1e-16);
+    EXPECT_NEAR(json["gammaWater"].get<double>(), 0.0075008287233990688, 1e-16);
+    EXPECT_NEAR(json["gammaDry"].get<double>(), 0.0066034953384445355, 1e-16);
+}
+
+TEST(CliGas, WeatherOptions) {
+    const CliRun run = Cli({"gas", "--freq=60", "--pressure", "1013.25", "--temperature", "15",
+                            "--humidity", "100", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_NEAR(json["rho"].get<double>(), 12.824856956036732, 1e-12);
+    EXPECT_NEAR(json["gamma"].get<double>(), 15.081992033893008, 1e-11);
+
+    const auto dry = nlohmann::json::parse(
+        Cli({"gas", "--freq", "183.310091", "--humidity", "0", "--json"}).out);
+    EXPECT_EQ(dry["rho"].get<double>(), 0.0);
+    EXPECT_EQ(dry["gammaWater"].get<double>(), 0.0);
+    EXPECT_NEAR(dry["gamma"].get<double>(), 0.016039102934710313, 1e-15);
+
+    const CliRun text = Cli({"gas", "--freq", "22.23508", "--temperature", "15", "--humidity",
+                             "100", "--pressure", "1013.25"});
+    ASSERT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("12.8249 g/m3"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("0.322434 dB/km"), std::string::npos) << text.out;
+}
+
+TEST(CliGas, MistakesAndInputsOutsideTheLimits) {
+    struct Case {
+        Words words;
+        int status;
+    } cases[] = {
+        {{"gas"}, 1},
+        {{"gas", "--freq", "ten"}, 1},
+        {{"gas", "--freq", "10", "extra"}, 1},
+        {{"gas", "--freq", "10", "--altitude", "3"}, 1},
+        {{"gas", "--freq", "0"}, 2},
+        {{"gas", "--freq", "301"}, 2},
+        {{"gas", "--freq", "10", "--pressure", "-5"}, 2},
+        {{"gas", "--freq", "10", "--temperature", "-300"}, 2},
+        {{"gas", "--freq", "10", "--humidity", "120"}, 2},
+        {{"gas", "--freq", "10", "--humidity", "nan"}, 1},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Cli(c.words);
+        EXPECT_EQ(run.status, c.status) << c.words.back() << ": " << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+class CliClimate : public ::testing::Test {
+protected:
+    TempDir dir;
+    WorkingDirectory cwd{dir.Path()};
+};
+
+std::string Constant(double value) {
+    return Grid15([value](int, int) { return value; });
+}
+
+TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
+    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("dn.txt", Grid05([](int, int) { return 45.0; }));
+    dir.Write("DNDZ_90.TXT", Constant(-90));
+    dir.Write("dndz_50.txt", Constant(-50));
+    dir.Write("DNDZ_10.TXT", Constant(-10));
+    dir.Write("DNDZ_01.TXT", Constant(-1));
+    dir.Write("S_OCCUR.TXT", Grid15(NodeId));
+    dir.Write("E_OCCUR.TXT", Constant(30));
+
+    const CliRun run = Cli({"climate", "51.3", "-1.4", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(Keys(json),
+              (std::vector<std::string>{"deltaN", "dndz01", "dndz10", "dndz50", "dndz90",
+                                        "elevatedDucts", "n0", "surfaceDucts"}));
+    EXPECT_EQ(json["n0"].get<double>(), NodeId(63, 357));
+    EXPECT_EQ(json["deltaN"].get<double>(), 45.0);
+    EXPECT_NEAR(json["dndz90"].get<double>(), -90, 1e-9);
+    EXPECT_NEAR(json["dndz50"].get<double>(), -50, 1e-9);
+    EXPECT_NEAR(json["dndz10"].get<double>(), -10, 1e-9);
+    EXPECT_NEAR(json["dndz01"].get<double>(), -1, 1e-9);
+    EXPECT_EQ(json["surfaceDucts"].get<double>(), NodeId(26, 239)); // 1.4 W is 358.6 E
+    EXPECT_EQ(json["elevatedDucts"].get<double>(), 30.0);
+
+    const auto blended =
+        nlohmann::json::parse(Cli({"climate", "51.3", "-1.4", "--interpolate", "--json"}).out);
+    EXPECT_NE(blended["n0"].get<double>(), NodeId(63, 357));
+    EXPECT_NEAR(blended["elevatedDucts"].get<double>(), 30.0, 1e-9);
+
+    const CliRun text = Cli({"climate", "51.3", "-1.4"});
+    ASSERT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("63357 N-units"), std::string::npos) << text.out;
+    EXPECT_EQ(text.out.find("No data"), std::string::npos) << text.out;
+}
+
+// Missing and unreadable maps are no error: their values are null. (Bad
+// files here also keep any real maps beside the executable out of the test.)
+TEST_F(CliClimate, NullWhereALookupFails) {
+    for (const char* name : {"n0.txt", "dn.txt", "N050.TXT", "DN50.TXT", "DNDZ_90.TXT",
+                             "DNDZ_50.TXT", "DNDZ_10.TXT", "DNDZ_01.TXT", "E_OCCUR.TXT"})
+        dir.Write(name, "not a map\r\n");
+    dir.Write("S_OCCUR.TXT", Grid15(NodeId));
+
+    const CliRun run = Cli({"climate", "0", "0", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    for (const char* key :
+         {"n0", "deltaN", "dndz90", "dndz50", "dndz10", "dndz01", "elevatedDucts"})
+        EXPECT_TRUE(json[key].is_null()) << key;
+    EXPECT_EQ(json["surfaceDucts"].get<double>(), NodeId(60, 0));
+
+    const CliRun text = Cli({"climate", "0", "0"});
+    ASSERT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("Surface refractivity N0         No data"), std::string::npos)
+        << text.out;
+}
+
+TEST_F(CliClimate, Mistakes) {
+    struct Case {
+        Words words;
+        int status;
+    } cases[] = {
+        {{"climate"}, 1},
+        {{"climate", "51"}, 1},
+        {{"climate", "51", "0", "7"}, 1},
+        {{"climate", "north", "0"}, 1},
+        {{"climate", "51", "0", "--freq", "3"}, 1},
+        {{"climate", "95", "0"}, 2},
+        {{"climate", "51", "400"}, 2},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Cli(c.words).status, c.status) << c.words.back();
+}
+
+} // namespace
+} // namespace kestrova::cli

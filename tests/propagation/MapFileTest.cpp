@@ -1,0 +1,88 @@
+#include "propagation/MapFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+bool Read(const std::string& text, int rows, int cols, std::vector<double>& grid) {
+    std::istringstream in(text);
+    return ReadMapGrid(in, rows, cols, grid);
+}
+
+TEST(MapFileRead, AcceptsTheLayoutsMapsComeIn) {
+    struct Case {
+        const char* name;
+        const char* text;
+    } cases[] = {
+        {"blanks and LF", "1 2.5 -3\n4e1 +5 -9999\n"},
+        {"CRLF", "1 2.5 -3\r\n4e1 +5 -9999\r\n"},
+        {"commas", "1,2.5,-3\n4e1,+5,-9999\n"},
+        {"comma and blank", "1, 2.5, -3,\r\n4e1, +5, -9999,\r\n"},
+        {"tabs, one line", "\t1\t2.5\t-3\t4E+01\t5\t-9.999e3"},
+        {"line breaks anywhere", "1\n2.5\n\n-3 4e1\n5\n-9999"},
+        {"byte-order mark", "\xEF\xBB\xBF"
+                            "1 2.5 -3 4e1 5 -9999"},
+        {"numbers after the grid", "1 2.5 -3 4e1 5 -9999 7 8 garbage"},
+    };
+    const std::vector<double> expected = {1, 2.5, -3, 40, 5, -9999};
+    for (const Case& c : cases) {
+        std::vector<double> grid;
+        EXPECT_TRUE(Read(c.text, 2, 3, grid)) << c.name;
+        EXPECT_EQ(grid, expected) << c.name;
+    }
+}
+
+// A file that does not hold a whole grid of finite numbers is rejected and
+// the grid keeps what it held: never half a map.
+TEST(MapFileRead, RejectsShortOrMalformedTextAndKeepsTheOldGrid) {
+    struct Case {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"empty", ""},
+        {"blanks only", " \r\n\t,,"},
+        {"one number short", "1 2 3 4 5"},
+        {"word", "1 2 3 four 5 6"},
+        {"number glued to text", "1 2 3 4x 5 6"},
+        {"two signs", "1 2 3 --4 5 6"},
+        {"not a number", "1 2 3 nan 5 6"},
+        {"infinity", "1 2 3 inf 5 6"},
+        {"overflow", "1 2 3 1e999 5 6"},
+        {"word too long to be a number", "1 2 3 " + std::string(100, '1') + " 5 6"},
+        {"binary", std::string("\x01\x02\x00\xff\xfe", 5)},
+    };
+    for (const Case& c : cases) {
+        std::vector<double> grid = {7, 7};
+        EXPECT_FALSE(Read(c.text, 2, 3, grid)) << c.name;
+        EXPECT_EQ(grid, (std::vector<double>{7, 7})) << c.name;
+    }
+}
+
+TEST(MapFileRead, RejectsImpossibleGridSizes) {
+    std::vector<double> grid;
+    EXPECT_FALSE(Read("1 2 3", 0, 3, grid));
+    EXPECT_FALSE(Read("1 2 3", 3, -1, grid));
+    EXPECT_FALSE(Read("1 2 3", 1 << 20, 1 << 20, grid));
+    EXPECT_TRUE(grid.empty());
+}
+
+TEST(MapFile, ColumnsPerTurn) {
+    MapFile map{50, "x", -90, 1.5, 121, 0, 1.5, 241, {}};
+    EXPECT_EQ(map.ColumnsPerTurn(), 240); // the last column repeats the first
+    map.lonStep = 0.5;
+    map.cols = 720;
+    EXPECT_EQ(map.ColumnsPerTurn(), 720);
+    map.cols = 700; // a regional grid does not wrap
+    EXPECT_EQ(map.ColumnsPerTurn(), 0);
+    map.lonStep = 0.7; // nor does one whose columns do not close the circle
+    map.cols = 1000;
+    EXPECT_EQ(map.ColumnsPerTurn(), 0);
+}
+
+} // namespace
+} // namespace kestrova

@@ -1,0 +1,54 @@
+// Small made-up map files for the tests: a fresh temporary directory per
+// test, and grids written in the text layout of the ITU digital maps.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace kestrova::testing {
+
+// A new empty directory, removed with everything in it at destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path; }
+    std::string String() const { return path.string(); }
+    void Write(const std::string& name, const std::string& text) const;
+
+private:
+    std::filesystem::path path;
+};
+
+// The value of a grid node by row (0 northernmost) and column.
+using NodeValue = std::function<double(int row, int col)>;
+
+// rows × cols values, one row per line, separated by blanks (or by
+// separator), lines ended by lineEnd.
+std::string GridText(int rows, int cols, const NodeValue& value, const std::string& separator = " ",
+                     const std::string& lineEnd = "\n");
+
+// A 1.5° map (121 × 241) and a 0.5° map (347 × 720).
+std::string Grid15(const NodeValue& value);
+std::string Grid05(const NodeValue& value);
+
+// A node value that names its node: 1000 × row + column.
+double NodeId(int row, int col);
+
+// Makes dir the working directory for its lifetime.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& dir);
+    ~WorkingDirectory();
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous;
+};
+
+} // namespace kestrova::testing
