@@ -56,12 +56,29 @@ bool CSRTM::IsAvailable(double lat, double lon) const {
     return cell >= 0 && !available.empty() && available[static_cast<std::size_t>(cell)] != 0;
 }
 
+int CSRTM::TileFor(double lat, double lon) {
+    if (!IsAvailable(lat, lon)) return -1;
+    const int index = FindTile(lat, lon);
+    return index >= 0 ? index : LoadTile(lat, lon);
+}
+
 short CSRTM::GetNearest(double lat, double lon) {
-    if (!IsAvailable(lat, lon)) return static_cast<short>(voidValue);
-    int index = FindTile(lat, lon);
-    if (index < 0) index = LoadTile(lat, lon);
+    const int index = TileFor(lat, lon);
     if (index < 0) return static_cast<short>(voidValue);
     return tiles[static_cast<std::size_t>(index)].GetHeight(lat, lon);
+}
+
+short CSRTM::GetNode(double latIndex, double lonIndex, double stepLat, double stepLon) {
+    const double lat = latIndex * stepLat;
+    const double lon = lonIndex * stepLon;
+    const int index = TileFor(lat, lon);
+    if (index < 0) return static_cast<short>(voidValue);
+    const CSRTMTILE& tile = tiles[static_cast<std::size_t>(index)];
+    // A node of a tile of another spacing (across a cell edge) is looked up
+    // by its position.
+    if (tile.GetLatStep() != stepLat || tile.GetLonStep() != stepLon)
+        return tile.GetHeight(lat, lon);
+    return tile.GetNodeHeight(latIndex, lonIndex);
 }
 
 int CSRTM::FindTile(double lat, double lon) {
@@ -100,9 +117,11 @@ short CSRTM::GetAtNode(double& lat, double& lon) {
     double stepLat = 0;
     double stepLon = 0;
     StepAt(lat, lon, stepLat, stepLon);
-    lat = std::floor(lat / stepLat + 0.5) * stepLat;
-    lon = std::floor(lon / stepLon + 0.5) * stepLon;
-    return GetNearest(lat, lon);
+    const double latIndex = std::floor(lat / stepLat + 0.5);
+    const double lonIndex = std::floor(lon / stepLon + 0.5);
+    lat = latIndex * stepLat;
+    lon = lonIndex * stepLon;
+    return GetNode(latIndex, lonIndex, stepLat, stepLon);
 }
 
 int CSRTM::GetHeight(double lat, double lon, bool interpolate) {
@@ -122,9 +141,11 @@ int CSRTM::Interpolate(double lat, double lon) {
     int sea = 0;
     int voids = 0;
     for (int k = 0; k < 4; ++k) {
-        nodeLat[k] = std::floor((lat + kOffsets[k][0] * stepLat) / stepLat + 0.5) * stepLat;
-        nodeLon[k] = std::floor((lon + kOffsets[k][1] * stepLon) / stepLon + 0.5) * stepLon;
-        height[k] = GetNearest(nodeLat[k], nodeLon[k]);
+        const double latIndex = std::floor((lat + kOffsets[k][0] * stepLat) / stepLat + 0.5);
+        const double lonIndex = std::floor((lon + kOffsets[k][1] * stepLon) / stepLon + 0.5);
+        nodeLat[k] = latIndex * stepLat;
+        nodeLon[k] = lonIndex * stepLon;
+        height[k] = GetNode(latIndex, lonIndex, stepLat, stepLon);
         sea += height[k] == noDataValue;
         voids += height[k] == voidValue;
     }

@@ -78,6 +78,11 @@ public:
 private:
     // The index into available of a position on the globe, or -1.
     static int CellIndex(double lat, double lon);
+    // The index of the cached tile holding the position, loading it when
+    // needed; -1 when it has none.
+    int TileFor(double lat, double lon);
+    // The sample at node (latIndex * stepLat, lonIndex * stepLon).
+    short GetNode(double latIndex, double lonIndex, double stepLat, double stepLon);
     // The sample spacing at a position: that of its tile (loading it when
     // needed), or 1/1200 degree where there is none.
     void StepAt(double lat, double lon, double& stepLat, double& stepLon);

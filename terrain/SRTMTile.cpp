@@ -74,10 +74,23 @@ short CSRTMTILE::GetHeight(double lat, double lon) const {
     if (!(r >= 0 && r < rows && c >= 0 && c < cols)) return static_cast<short>(noDataValue);
     const int row = rows - 1 - static_cast<int>(r);
     const int col = static_cast<int>(c);
-    const int v = samples->heights[static_cast<std::size_t>(row) * cols + col];
-    if (v <= -32767) return static_cast<short>(voidValue);
-    if (v < -150) return static_cast<short>(noDataValue);
-    return static_cast<short>(v);
+    return Classify(samples->heights[static_cast<std::size_t>(row) * cols + col]);
+}
+
+short CSRTMTILE::GetNodeHeight(double latIndex, double lonIndex) const {
+    if (!loaded) return static_cast<short>(noDataValue);
+    const double r = latIndex - latMin * (rows - 1);
+    const double c = lonIndex - lonMin * (cols - 1);
+    if (!(r >= 0 && r < rows && c >= 0 && c < cols)) return static_cast<short>(noDataValue);
+    const int row = rows - 1 - static_cast<int>(r);
+    const int col = static_cast<int>(c);
+    return Classify(samples->heights[static_cast<std::size_t>(row) * cols + col]);
+}
+
+short CSRTMTILE::Classify(int sample) const {
+    if (sample <= -32767) return static_cast<short>(voidValue);
+    if (sample < -150) return static_cast<short>(noDataValue);
+    return static_cast<short>(sample);
 }
 
 } // namespace kestrova

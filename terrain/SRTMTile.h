@@ -46,6 +46,11 @@ public:
     }
     // The sample at or south-west of a position inside the cell.
     short GetHeight(double lat, double lon) const;
+    // The sample at a node given by whole numbers of this tile's steps north
+    // of the equator and east of the prime meridian; noDataValue when the
+    // node is not in the tile. Free of the rounding of a node's latitude
+    // and longitude, which can select the sample south or west of it.
+    short GetNodeHeight(double latIndex, double lonIndex) const;
 
     bool IsLoaded() const { return loaded; }
     int GetScore() const { return score; }
@@ -64,6 +69,8 @@ public:
     static constexpr int kScoreLimit = 100000;
 
 private:
+    short Classify(int sample) const;
+
     int rows = kTileSize3;
     int cols = kTileSize3;
     double latStep = 1.0 / 1200.0;
