@@ -18,6 +18,16 @@ const std::vector<Command>& AllCommands() {
          "--freq GHZ [--pressure HPA] [--temperature C] [--humidity PCT] [--json]", RunGas},
         {"climate", "radio-meteorological data at a position", "LAT LON [--interpolate] [--json]",
          RunClimate},
+        {"link", "basic transmission loss of a link after ITU-R P.452",
+         "(--tx TEXT --rx TEXT [--format F] | --profile FILE.csv --latitude DEG) --freq GHZ "
+         "--percent P --tx-height M --rx-height M [--temperature C] [--pressure HPA] "
+         "[--humidity PCT] [--k-factor K] [--n0 N] [--delta-n D] [--interpolate] [--tiles DIR] "
+         "[--zones FILE] [--profile-out FILE] [--json]",
+         RunLink},
+        {"radial", "loss and field strength along a radial from the transmitter",
+         "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] and the "
+         "options of link",
+         RunRadial},
     };
     return commands;
 }

@@ -29,5 +29,7 @@ int RunHeight(const Words& words, std::ostream& out);
 int RunZone(const Words& words, std::ostream& out);
 int RunGas(const Words& words, std::ostream& out);
 int RunClimate(const Words& words, std::ostream& out);
+int RunLink(const Words& words, std::ostream& out);
+int RunRadial(const Words& words, std::ostream& out);
 
 } // namespace kestrova::cli

@@ -26,7 +26,7 @@ const CLocator::MaidenheadSteps& CLocator::Steps() {
     return steps;
 }
 
-CLocator::CLocator(double lat, double lon)
+CLocator::CLocator(Degrees, double lat, double lon)
     : latitude(lat), longitude(lon), valid(InRange(lat, lon)) {}
 
 CLocator::CLocator(std::string locatorText, int locatorFormat)

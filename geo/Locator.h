@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 
 namespace kestrova {
 
@@ -25,7 +26,11 @@ enum LocatorFormat : int {
 class CLocator {
 public:
     CLocator() = default;
-    CLocator(double latitude, double longitude);
+    // Any numbers in degrees (a template so that CLocator(0, 0) cannot be
+    // taken for the text form).
+    template <typename Lat, typename Lon>
+    requires std::is_arithmetic_v<Lat> && std::is_arithmetic_v<Lon> CLocator(Lat latDeg, Lon lonDeg)
+        : CLocator(Degrees{}, static_cast<double>(latDeg), static_cast<double>(lonDeg)) {}
     CLocator(std::string text, int format);
 
     bool IsValid() const { return valid; }
@@ -99,6 +104,9 @@ public:
     static constexpr double wgsE2 = 0.0066943800355;
 
 private:
+    struct Degrees {};
+    CLocator(Degrees, double latDeg, double lonDeg);
+
     std::string text;
     double latitude = 0.0;
     int format = -1;

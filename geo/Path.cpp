@@ -88,4 +88,12 @@ void CPath::PointAt(double bearingDeg, double rangeKm, double& lat, double& lon)
     lon = (bearingDeg >= 0.0 && bearingDeg < 180.0 ? lon1 + dLambda : lon1 - dLambda) * radToDeg;
 }
 
+CLocator EndPointFromRangeBearing(const CLocator& start, double rangeKm, double bearingDeg) {
+    if (!start.IsValid()) return CLocator();
+    double lat = 0.0;
+    double lon = 0.0;
+    start.DestinationPoint(lat, lon, rangeKm, bearingDeg);
+    return CLocator(lat, lon);
+}
+
 } // namespace kestrova

@@ -47,4 +47,9 @@ private:
     bool valid = false;
 };
 
+// The position rangeKm from start along the initial bearing bearingDeg (on
+// the WGS84 semi-major axis sphere); invalid when the start is, or when the
+// end's longitude falls beyond ±180.
+CLocator EndPointFromRangeBearing(const CLocator& start, double rangeKm, double bearingDeg);
+
 } // namespace kestrova

@@ -1,0 +1,151 @@
+// kestrova-cli link: one point-to-point prediction, between two locations
+// over the terrain tiles, or over a surveyed profile given as CSV.
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/FileOutput.h"
+#include "cli/LinkOptions.h"
+#include "cli/ProfileCsv.h"
+#include "geo/NumberFormat.h"
+#include "geo/Path.h"
+#include "terrain/SRTM.h"
+#include "terrain/Zones.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+namespace kestrova::cli {
+namespace {
+
+std::string ProfileTable(const CTerrain& engine) {
+    std::ostringstream table;
+    table << "distance_km,height_m,zone,earth_bulge_m,ray_height_m,fresnel_radius_m\n";
+    const TerrainProfile& p = engine.profile;
+    for (int i = 0; i < p.count; ++i)
+        table << FormatGeneral(p.distance[i], 10) << ',' << FormatGeneral(p.height[i], 10) << ','
+              << static_cast<int>(p.zone[i]) << ',' << FormatGeneral(p.earthBulge[i], 10) << ','
+              << FormatGeneral(p.rayHeight[i], 10) << ',' << FormatGeneral(p.fresnelRadius[i], 10)
+              << '\n';
+    return table.str();
+}
+
+nlohmann::ordered_json ResultJson(const CTerrain& e, const GasFigures& gas, double gasLoss) {
+    const PathLossResult& l = e.loss;
+    return {{"valid", e.valid},
+            {"lbfsg", l.lbfsg},
+            {"lb0p", l.lb0p},
+            {"lb0b", l.lb0b},
+            {"lbd50", l.lbd50},
+            {"ldp", l.ldp},
+            {"lbd", l.lbd},
+            {"lbs", l.lbs},
+            {"lba", l.lba},
+            {"lb", l.lb},
+            {"theta", l.theta},
+            {"count", e.profile.count},
+            {"pathLength", e.pathLength},
+            {"kMedian", e.kMedian},
+            {"beta0", e.beta0},
+            {"omega", e.omega},
+            {"dtm", e.dtm},
+            {"dlm", e.dlm},
+            {"dct", e.dct},
+            {"dcr", e.dcr},
+            {"thetaT", e.thetaT},
+            {"thetaR", e.thetaR},
+            {"dlt", e.dlt},
+            {"dlr", e.dlr},
+            {"hst", e.hst},
+            {"hsr", e.hsr},
+            {"hte", e.hte},
+            {"hre", e.hre},
+            {"hm", e.hm},
+            {"edgeMain", e.edgeMain},
+            {"edgeTx", e.edgeTx},
+            {"edgeRx", e.edgeRx},
+            {"lineOfSight", e.lineOfSight},
+            {"maxHeight", e.profile.maxHeight},
+            {"midPathBulge", e.profile.midPathBulge},
+            {"hullCount", e.profile.hullCount},
+            {"surfaceN0", e.surfaceN0},
+            {"deltaN", e.deltaN},
+            {"rho", gas.rho},
+            {"gamma", gas.gamma},
+            {"gasLoss", gasLoss}};
+}
+
+void PrintResult(std::ostream& out, const CTerrain& e, const GasFigures& gas, double gasLoss) {
+    auto lossLine = [&](const char* caption, double value) {
+        out << caption << FormatFixed(value + gasLoss, 3, 0) << " dB\n";
+    };
+    out << "Water vapour density: " << FormatFixed(gas.rho, 3, 1) << " g/m3\n"
+        << "Gaseous Loss: " << FormatFixed(gasLoss, 6, 1) << " dB\n";
+    lossLine("Line of sight loss: ", e.loss.lb0p);
+    lossLine("Diffraction path loss: ", e.loss.lbd);
+    lossLine("Troposcatter path loss: ", e.loss.lbs);
+    lossLine("Ducting path loss: ", e.loss.lba);
+    lossLine("Overall path loss: ", e.loss.lb);
+    out << "Beta0: " << FormatFixed(e.beta0, 3, 1) << " %\n"
+        << "Sea fraction: " << FormatFixed(e.omega * 100.0, 3, 1) << " %\n"
+        << "Coast from TX: " << FormatFixed(e.dct, 4, 1) << " km\n"
+        << "Coast from RX: " << FormatFixed(e.dcr, 4, 1) << " km\n"
+        << "Path length: " << FormatFixed(e.pathLength, 4, 1) << " km (" << e.profile.count
+        << " samples)\n"
+        << "N0 " << FormatFixed(e.surfaceN0, 4, 1) << " N-units, delta N "
+        << FormatFixed(e.deltaN, 4, 1) << " N/km, k " << FormatFixed(e.kMedian, 4, 3) << "\n";
+}
+
+} // namespace
+
+int RunLink(const Words& words, std::ostream& out) {
+    std::set<std::string> valueOptions = LinkValueOptions();
+    valueOptions.insert({"tx", "rx", "format", "profile", "latitude", "profile-out"});
+    const Args args(words, valueOptions, LinkFlags());
+    LinkOptions options = ReadLinkOptions(args);
+    const GasFigures gas = Gas(options);
+    auto engine = std::make_unique<CTerrain>();
+    double range = 0.0;
+
+    if (const auto csv = args.Value("profile")) {
+        const double latitude = args.RequiredNumber("latitude");
+        if (!(latitude >= -90.0 && latitude <= 90.0))
+            throw UsageError("option --latitude must lie between -90 and 90");
+        const std::vector<ProfilePoint> points = ReadProfileCsv(*csv);
+        ChooseRefractivityInputs(options, nullptr, nullptr, true);
+        engine->CalculateProfile(points, latitude, options.inputs);
+        range = points.back().distance;
+    } else {
+        const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
+        const CLocator tx = ReadEnd(args, "tx", format, "TX");
+        const CLocator rx = ReadEnd(args, "rx", format, "RX");
+        ChooseRefractivityInputs(options, &tx, &rx, true);
+        CSRTM store(9, options.tiles);
+        const std::filesystem::path zonesPath(options.zonesFile);
+        CZONES zones(zonesPath.has_parent_path() ? zonesPath.parent_path().string() + "/" : "");
+        engine->CalculateLink(store, zones, tx, rx, options.interpolate, options.inputs);
+        CPath path;
+        path.SetPath(tx, rx);
+        double bearing = 0.0;
+        path.GetRangeBearing(range, bearing);
+    }
+    const double gasLoss = gas.gamma * range;
+    if (!engine->valid) {
+        if (args.Flag("json"))
+            out << nlohmann::ordered_json{{"valid", false}, {"message", "Path too short"}}.dump()
+                << "\n";
+        else
+            out << "Path too short\n";
+        return 3;
+    }
+    if (const auto file = args.Value("profile-out")) WriteFileSafely(*file, ProfileTable(*engine));
+    if (args.Flag("json"))
+        out << ResultJson(*engine, gas, gasLoss).dump() << "\n";
+    else
+        PrintResult(out, *engine, gas, gasLoss);
+    return 0;
+}
+
+} // namespace kestrova::cli

@@ -1,0 +1,73 @@
+#include "cli/ProfileCsv.h"
+
+#include "cli/Args.h"
+
+#include <fstream>
+#include <sstream>
+#include <string_view>
+
+namespace kestrova::cli {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+double Field(std::string_view field, int line, const char* name) {
+    const auto value = ParseNumber(std::string(Trim(field)));
+    if (!value)
+        throw InputError("profile line " + std::to_string(line) + ": " + name + " \"" +
+                         std::string(Trim(field)) + "\" is not a number");
+    return *value;
+}
+
+} // namespace
+
+std::vector<ProfilePoint> ParseProfileCsv(const std::string& text) {
+    std::vector<ProfilePoint> points;
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        if (number == 1 || Trim(line).empty()) continue; // the header
+        std::string_view rest = line;
+        std::string_view fields[3];
+        for (int i = 0; i < 3; ++i) {
+            const size_t comma = rest.find(',');
+            if ((comma == std::string_view::npos) != (i == 2))
+                throw InputError("profile line " + std::to_string(number) +
+                                 ": expected distance_km,height_m,zone");
+            fields[i] = rest.substr(0, comma);
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        }
+        ProfilePoint point;
+        point.distance = Field(fields[0], number, "distance");
+        point.height = Field(fields[1], number, "height");
+        const double zone = Field(fields[2], number, "zone");
+        if (zone < 0 || zone > 255 || zone != static_cast<int>(zone))
+            throw InputError("profile line " + std::to_string(number) + ": zone must be 0..255");
+        point.zone = static_cast<int>(zone);
+        if (points.empty() ? point.distance != 0.0 : !(point.distance > points.back().distance))
+            throw InputError("profile line " + std::to_string(number) +
+                             ": distances must start at 0 and increase");
+        if (points.size() == 999) throw InputError("profile: more than 999 points");
+        points.push_back(point);
+    }
+    if (points.size() < 3) throw InputError("profile: at least three points are needed");
+    return points;
+}
+
+std::vector<ProfilePoint> ReadProfileCsv(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw InputError("cannot read profile \"" + path + "\"");
+    std::ostringstream text;
+    text << file.rdbuf();
+    return ParseProfileCsv(text.str());
+}
+
+} // namespace kestrova::cli

@@ -1,0 +1,18 @@
+// Surveyed profiles as CSV: a header line, then one point a line with the
+// columns distance_km,height_m,zone (heights above sea level, ground only).
+#pragma once
+
+#include "propagation/engine/Terrain.h"
+
+#include <string>
+#include <vector>
+
+namespace kestrova::cli {
+
+// Throws InputError naming the line that cannot be used: fewer than three
+// points, a field that is not a number, a zone outside 0..255, distances
+// that do not start at 0 or do not increase, more than 999 points.
+std::vector<ProfilePoint> ParseProfileCsv(const std::string& text);
+std::vector<ProfilePoint> ReadProfileCsv(const std::string& path);
+
+} // namespace kestrova::cli

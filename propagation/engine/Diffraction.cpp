@@ -1,0 +1,166 @@
+// Diffraction after ITU-R P.452: the principal edge and up to one secondary
+// edge on each side (Deygout) with the empirical correction, for the median
+// effective Earth radius and for k = 3, blended with the interpolation
+// factor Fi; free-space and line-of-sight losses with multipath and
+// focusing (Esp).
+#include "propagation/engine/Terrain.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrova {
+namespace {
+constexpr double kEarthRadiusKm = 6371.0;
+}
+
+// J(nu), the knife-edge loss, dB.
+double CTerrain::KnifeEdgeLoss(double nu) {
+    if (nu <= -0.78) return 0.0;
+    return 6.9 + 20.0 * std::log10(std::sqrt((nu - 0.1) * (nu - 0.1) + 1.0) + nu - 0.1);
+}
+
+// Esp, the multipath and focusing correction for p %, dB.
+double CTerrain::MultipathFocusing(double percent) const {
+    const double p = std::clamp(percent, 0.0001, 100.0);
+    return 2.6 * (1.0 - std::exp(-0.1 * (dlt + dlr))) * std::log10(p / 50.0);
+}
+
+// Fi, the interpolation factor between the median and the beta0 figures.
+double CTerrain::InterpolationFactor(double percent, double beta) {
+    if (percent > 50.0) return 0.0;
+    if (percent <= beta) return 1.0;
+    return InverseCumulativeNormal(percent / 100.0) / InverseCumulativeNormal(beta / 100.0);
+}
+
+// I(x), the inverse complementary cumulative normal distribution, by the
+// rational approximation of ITU-R P.452 Attachment 3 to Annex 1.
+double CTerrain::InverseCumulativeNormal(double x) {
+    auto xi = [](double T) {
+        return ((0.010328 * T + 0.802853) * T + 2.515516698) /
+               (((0.001308 * T + 0.189269) * T + 1.432788) * T + 1.0);
+    };
+    if (x <= 0.5) {
+        const double T = std::sqrt(-2.0 * std::log(x));
+        return T - xi(T);
+    }
+    const double T = std::sqrt(-2.0 * std::log(1.0 - x));
+    return -(T - xi(T));
+}
+
+// nu of sample i against the chord from (da, ha) to (db, hb): distances km,
+// heights m, Earth-radius factor k. The height above the chord is scaled by
+// the cosine of the chord's elevation.
+double CTerrain::EdgeNu(int i, double da, double ha, double db, double hb, double k,
+                        double lambda) const {
+    const double di = profile.distance[i];
+    const double h = 1000.0 * (di - da) * (db - di) / (2.0 * kEarthRadiusKm * k) +
+                     profile.height[i] - (ha * (db - di) + hb * (di - da)) / (db - da);
+    const double C = std::cos(std::atan2((hb - ha) / 1000.0, db - da));
+    return C * h * std::sqrt(0.002 * (db - da) / (lambda * (di - da) * (db - di)));
+}
+
+// The sample of first..last with the largest nu (a later one must be
+// strictly larger); -1 when the range is empty.
+int CTerrain::HighestEdge(int first, int last, double da, double ha, double db, double hb, double k,
+                          double lambda, double start, double& nuMax) const {
+    int edge = -1;
+    nuMax = start;
+    for (int i = first; i <= last; ++i) {
+        const double nu = EdgeNu(i, da, ha, db, hb, k, lambda);
+        if (nu > nuMax) {
+            nuMax = nu;
+            edge = i;
+        }
+    }
+    return edge;
+}
+
+bool CTerrain::ComputeDiffraction() {
+    if (!ready) return false;
+    const double f = frequency;
+    const double p = timePercent;
+    const double L = pathLength;
+    const int n = profile.count;
+    const double lambda = 0.3 / f;
+    const double hts = profile.height[0];
+    const double hrs = profile.height[n - 1];
+    const double d = profile.distance[n - 1] - profile.distance[0];
+
+    loss.lbfsg = L > 0.0 ? 92.44 + 20.0 * std::log10(f) + 20.0 * std::log10(L) : 0.0;
+    if (n < 2 || d < 0.1) {
+        lineOfSight = true;
+        loss.lbd = loss.lbd50 = loss.lb0p = loss.lb0b = loss.lbfsg;
+        loss.ldp = 0.0;
+        return true;
+    }
+
+    // Principal edge, median radius.
+    double nuM = 0.0;
+    edgeMain = std::max(HighestEdge(1, n - 2, 0.0, hts, d, hrs, kMedian, lambda, -99999.0, nuM), 0);
+    const double Lm = KnifeEdgeLoss(nuM);
+    const double dp = profile.distance[edgeMain];
+    const double hp = profile.height[edgeMain];
+
+    if (!ComputeHorizons()) return false;
+
+    if (Lm == 0.0) {
+        lineOfSight = true;
+        edgeTx = edgeRx = edgeMain;
+        loss.lbd50 = loss.lbfsg + MultipathFocusing(50.0);
+        loss.lb0b = loss.lbfsg + MultipathFocusing(beta0);
+        loss.lb0p = loss.lbfsg + MultipathFocusing(p);
+        loss.ldp = 0.0;
+        loss.lbd = loss.lb0p;
+        return true;
+    }
+    lineOfSight = false;
+
+    // Secondary edges on each side of the principal edge, median radius.
+    double Lt = 0.0;
+    edgeTx = edgeMain;
+    if (edgeMain != 1) {
+        double nuT = 0.0;
+        const int edge =
+            HighestEdge(1, edgeMain - 1, 0.0, hts, dp, hp, kMedian, lambda, -99999.0, nuT);
+        Lt = KnifeEdgeLoss(nuT);
+        if (Lt > 0.0) edgeTx = edge;
+    }
+    double Lr = 0.0;
+    edgeRx = edgeMain;
+    if (edgeMain != n - 2) {
+        double nuR = 0.0;
+        const int edge =
+            HighestEdge(edgeMain + 1, n - 2, dp, hp, d, hrs, kMedian, lambda, -99990.0, nuR);
+        Lr = KnifeEdgeLoss(nuR);
+        if (Lr > 0.0) edgeRx = edge;
+    }
+
+    loss.lb0p = loss.lbfsg + MultipathFocusing(p);
+    loss.lb0b = loss.lbfsg + MultipathFocusing(beta0);
+    const double Ld50 = Lm + (1.0 - std::exp(-Lm / 6.0)) * (Lt + Lr + 10.0 + 0.04 * d);
+    loss.lbd50 = loss.lbfsg + Ld50;
+    if (p == 50.0) {
+        loss.ldp = Ld50;
+        loss.lbd = loss.lbd50;
+        return true;
+    }
+
+    // The same edges for the Earth-radius factor exceeded for beta0 % of time.
+    const double nuMb = EdgeNu(edgeMain, 0.0, hts, d, hrs, kBeta, lambda);
+    const double Lmb = KnifeEdgeLoss(nuMb);
+    const double Ltb = (Lt > 0.0 && edgeTx > 0)
+                           ? KnifeEdgeLoss(EdgeNu(edgeTx, 0.0, hts, dp, hp, kBeta, lambda))
+                           : 0.0;
+    const double Lrb = (Lr > 0.0 && edgeRx > 0)
+                           ? KnifeEdgeLoss(EdgeNu(edgeRx, dp, hp, d, hrs, kBeta, lambda))
+                           : 0.0;
+    const double Ldb =
+        nuMb > -0.78 ? Lmb + (1.0 - std::exp(-Lmb / 6.0)) * (Ltb + Lrb + 10.0 + 0.04 * d) : 0.0;
+
+    const double Fi = InterpolationFactor(p, beta0);
+    loss.ldp = Ld50 + Fi * (Ldb - Ld50);
+    loss.lbd = loss.lb0p + loss.ldp;
+    return true;
+}
+
+} // namespace kestrova

@@ -1,0 +1,153 @@
+// The engine's entry points: the link, the coarse (coverage) and the radial
+// calculation, and the link calculation over a given profile.
+#include "propagation/engine/Terrain.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrova {
+
+void CTerrain::SetInputs(const LinkInputs& inputs) {
+    profile.maxHeight = 0.0;
+    profile.midPathBulge = 0.0;
+    profile.count = 0;
+    profile.hullCount = 0;
+    kBeta = 3.0;
+    surfaceN0 = inputs.n0;
+    deltaN = inputs.deltaN;
+    kMedian = 157.0 / (157.0 - deltaN);
+    frequency = inputs.frequency;
+    timePercent = inputs.timePercent;
+    htg = inputs.htg;
+    hrg = inputs.hrg;
+}
+
+void CTerrain::SetEnds(const CLocator& txLocation, const CLocator& rxLocation) {
+    path.SetPath(txLocation, rxLocation);
+    tx = txLocation;
+    rx = rxLocation;
+    midLatitude = (txLocation.GetLatitude() + rxLocation.GetLatitude()) / 2.0;
+}
+
+void CTerrain::AddAntennaHeights() {
+    profile.height[0] += htg;
+    profile.height[profile.count - 1] += hrg;
+}
+
+// Every step after sampling, in the link order.
+bool CTerrain::RunLinkSteps() {
+    AddAntennaHeights();
+    if (!(valid = ComputePathParameters())) return false;
+    if (!(valid = ComputeDiffraction())) return false;
+    if (!(valid = FitSmoothEarth())) return false;
+    profile.hullCount = ComputeRayAndFresnel();
+    if (!(valid = ComputeRoughness())) return false;
+    if (!(valid = ComputeDucting())) return false;
+    if (!(valid = ComputeTroposcatter())) return false;
+    return valid = CombineLosses();
+}
+
+bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                             const CLocator& rxLocation, bool interpolate,
+                             const LinkInputs& inputs) {
+    coverageMode = false;
+    if (!ready) return valid = false;
+    SetEnds(txLocation, rxLocation);
+    SetInputs(inputs);
+    terrainStore = &store;
+    zoneMap = &zones;
+    if (!(valid = SampleProfile(interpolate))) return false;
+    return RunLinkSteps();
+}
+
+// One coverage cell: at most 250 samples, no interpolation, no display data.
+// The horizons are found a second time so that line of sight, and with it
+// the roughness and the ducting loss, follow the horizon test.
+bool CTerrain::CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                               const CLocator& rxLocation, const LinkInputs& inputs) {
+    coverageMode = true;
+    if (!ready) return valid = false;
+    SetEnds(txLocation, rxLocation);
+    SetInputs(inputs);
+    terrainStore = &store;
+    zoneMap = &zones;
+    if (!(valid = SampleProfile(false))) return false;
+    AddAntennaHeights();
+    if (!(valid = ComputePathParameters())) return false;
+    if (!(valid = ComputeDiffraction())) return false;
+    if (!(valid = ComputeHorizons())) return false;
+    if (!(valid = FitSmoothEarth())) return false;
+    if (!(valid = ComputeRoughness())) return false;
+    if (!(valid = ComputeDucting())) return false;
+    if (!(valid = ComputeTroposcatter())) return false;
+    return valid = CombineLosses();
+}
+
+// The loss at every sample along the path, the receiver moving from the far
+// end towards the transmitter; the path parameters stay those of the full
+// path. Records 0 and 1 are not written.
+bool CTerrain::CalculateRadial(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                               const CLocator& rxLocation, bool interpolate,
+                               const LinkInputs& inputs, int& radialCount,
+                               std::array<RadialRecord, TerrainProfile::capacity>& records) {
+    coverageMode = false;
+    if (!ready) return valid = false;
+    SetEnds(txLocation, rxLocation);
+    SetInputs(inputs);
+    terrainStore = &store;
+    zoneMap = &zones;
+    if (!(valid = SampleProfile(interpolate))) return false;
+    if (!(valid = ComputePathParameters())) return false;
+    profile.height[0] += htg;
+    const int N = profile.count;
+    radialCount = N;
+    const double fullLength = pathLength;
+    for (int j = N - 1; j >= 2; --j) {
+        profile.count = j + 1;
+        profile.height[j] += hrg;
+        pathLength = (j + 1.0) / N * fullLength;
+        if (!(valid = ComputeDiffraction()) || !(valid = FitSmoothEarth())) break;
+        profile.hullCount = ComputeRayAndFresnel();
+        if (!(valid = ComputeRoughness()) || !(valid = ComputeDucting()) ||
+            !(valid = ComputeTroposcatter()) || !(valid = CombineLosses()))
+            break;
+        records[j] = {loss.lbd, loss.lba, loss.lbs, loss.lb, pathLength};
+    }
+    profile.count = N;
+    return valid;
+}
+
+bool CTerrain::CalculateProfile(const std::vector<ProfilePoint>& points, double latitude,
+                                const LinkInputs& inputs) {
+    coverageMode = false;
+    valid = false;
+    const int n = static_cast<int>(points.size());
+    if (n < 3 || n > 999 || points.front().distance != 0.0) return false;
+    for (int i = 1; i < n; ++i)
+        if (!(points[i].distance > points[i - 1].distance)) return false;
+
+    SetInputs(inputs);
+    tx = rx = CLocator();
+    midLatitude = latitude;
+    pathLength = points.back().distance;
+    profile.count = n;
+    if (pathLength < 0.1) return false;
+    const double L = pathLength;
+    const double ae = 6371.0 * kMedian;
+    const double base = std::trunc(std::sqrt(ae * ae - (L / 2) * (L / 2)) * 1000.0);
+    profile.maxHeight = -9999.0;
+    for (int i = 0; i < n; ++i) {
+        const double d = points[i].distance;
+        profile.distance[i] = d;
+        profile.height[i] = points[i].height;
+        profile.zone[i] = static_cast<std::int8_t>(points[i].zone);
+        const bool end = i == 0 || i == n - 1;
+        profile.earthBulge[i] =
+            end ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
+        profile.maxHeight = std::max(profile.maxHeight, points[i].height);
+    }
+    profile.midPathBulge = L * L * 125.0 / ae;
+    return RunLinkSteps();
+}
+
+} // namespace kestrova

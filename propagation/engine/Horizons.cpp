@@ -1,0 +1,68 @@
+// Horizon elevation angles and distances at both ends (ITU-R P.452
+// Attachment 2 to Annex 1), in mrad: a height difference in m over a
+// distance in km.
+#include "propagation/engine/Terrain.h"
+
+#include <algorithm>
+
+namespace kestrova {
+namespace {
+constexpr double kEarthRadiusKm = 6371.0;
+}
+
+bool CTerrain::ComputeHorizons() {
+    const double L = pathLength;
+    const int n = profile.count;
+    if (L < 0.001 || n < 3) {
+        lineOfSight = true;
+        thetaT = thetaR = 0.0;
+        return false;
+    }
+    const auto& h = profile.height;
+    const auto& d = profile.distance;
+    const double curvature = 1000.0 / (2.0 * kEarthRadiusKm * kMedian); // mrad per km
+    const double thetaTd = (h[n - 1] - h[0]) / L - curvature * L;
+    const double thetaRd = (h[0] - h[n - 1]) / L - curvature * L;
+
+    // Transmitter side: equal angles move the horizon to the later sample.
+    double thetaMax = -3141.5;
+    ilt = edgeMain;
+    dlt = d[edgeMain] - d[0];
+    for (int i = 1; i <= n - 2; ++i) {
+        double di = d[i] - d[0];
+        if (di == 0.0) di = 0.00001;
+        const double thetaI = (h[i] - h[0]) / di - curvature * di;
+        if (thetaI >= thetaMax) {
+            thetaMax = thetaI;
+            ilt = i;
+            dlt = di;
+        }
+    }
+    lineOfSight = thetaMax <= thetaTd;
+    thetaT = std::max(thetaMax, thetaTd);
+
+    ilr = edgeMain;
+    dlr = L - d[edgeMain];
+    if (lineOfSight) {
+        thetaR = thetaRd;
+        ilt = ilr = edgeMain;
+        dlt = d[edgeMain];
+        dlr = L - d[edgeMain];
+        return true;
+    }
+    thetaMax = -3141.5;
+    for (int i = 1; i <= n - 2; ++i) {
+        double di = L - d[i];
+        if (di == 0.0) di = 0.00001;
+        const double thetaI = (h[i] - h[n - 1]) / di - curvature * di;
+        if (thetaI >= thetaMax) {
+            thetaMax = thetaI;
+            ilr = i;
+            dlr = di;
+        }
+    }
+    thetaR = std::max(thetaMax, thetaRd);
+    return true;
+}
+
+} // namespace kestrova

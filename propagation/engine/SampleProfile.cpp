@@ -1,0 +1,57 @@
+// Sampling of the terrain profile along the great circle: heights from the
+// terrain store, zones from the zone map, and the Earth bulge.
+#include "propagation/engine/Terrain.h"
+#include "terrain/SRTM.h"
+#include "terrain/Zones.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrova {
+namespace {
+constexpr double kEarthRadiusKm = 6371.0;
+}
+
+bool CTerrain::SampleProfile(bool interpolate) {
+    if (!ready || !terrainStore || !zoneMap) return false;
+    const int limit = coverageMode ? 250 : 999;
+    double L = 0.0;
+    double bearing = 0.0;
+    path.GetRangeBearing(L, bearing);
+    if (!(L >= 0.1)) return false;
+    pathLength = L;
+
+    double s = 0.025;
+    if (L < 2.0) s = L / 20.0;
+    while (L / s > limit)
+        s += 0.025;
+    // L / s is a whole number of spacings up to rounding (L / (L / 20) may
+    // come out a hair below 20): the tolerance keeps such a sample.
+    const int n = static_cast<int>(std::floor(L / s + 1e-9));
+    profile.count = n;
+
+    const double ae = kEarthRadiusKm * kMedian;
+    const double base = std::trunc(std::sqrt(ae * ae - (L / 2) * (L / 2)) * 1000.0);
+    profile.maxHeight = -9999.0;
+    const int noData = terrainStore->GetNoDataValue();
+    const int voidValue = terrainStore->GetVoidValue();
+    for (int i = 0; i < n; ++i) {
+        const double d = i * s;
+        profile.distance[i] = d;
+        double lat = 0.0;
+        double lon = 0.0;
+        path.PointAtRange(d, lat, lon);
+        profile.zone[i] = static_cast<std::int8_t>(zoneMap->GetZone(lat, lon));
+        int h = terrainStore->GetHeight(lat, lon, interpolate && !coverageMode);
+        if (h == noData || h == voidValue) h = 0;
+        profile.height[i] = h;
+        const bool flat = coverageMode || i == 0 || i == n - 1;
+        profile.earthBulge[i] =
+            flat ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
+        profile.maxHeight = std::max(profile.maxHeight, profile.height[i]);
+    }
+    if (!coverageMode) profile.midPathBulge = L * L * 125.0 / ae;
+    return true;
+}
+
+} // namespace kestrova

@@ -1,0 +1,178 @@
+// CTerrain: the point-to-point prediction of ITU-R P.452 over a sampled
+// terrain profile. One object is reused for every calculation; it allocates
+// nothing per calculation. The results never include gaseous absorption:
+// callers add the specific attenuation of ITU-R P.676 times the path length.
+//
+// An object is used by one thread at a time; give each worker its own.
+#pragma once
+
+#include "geo/Locator.h"
+#include "geo/Path.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kestrova {
+
+class CSRTM;
+class CZONES;
+
+// The sampled profile and the display data of the profile chart. Only the
+// first `count` samples belong to the last calculation.
+struct TerrainProfile {
+    static constexpr int capacity = 1000;
+    int count = 0;                             // n
+    std::array<double, capacity> distance{};   // km from the transmitter
+    std::array<double, capacity> height{};     // m a.s.l.; the ends include the antennas
+    std::array<std::int8_t, capacity> zone{};  // 1 sea, 3 inland, anything else land
+    std::array<double, capacity> earthBulge{}; // m above the chord between the ends
+    std::array<int, capacity> hullIndex;       // samples of the taut line over obstacles
+    int hullCount = 0;
+    std::array<double, capacity> rayHeight{};     // m, the taut line
+    std::array<double, capacity> fresnelRadius{}; // m, first Fresnel zone
+    double maxHeight = 0.0;
+    double midPathBulge = 0.0;
+
+    TerrainProfile() { hullIndex.fill(-1); }
+};
+
+// Loss figures of the last calculation, dB (theta in mrad), without gaseous
+// absorption.
+struct PathLossResult {
+    double lbfsg = 0.0; // free space
+    double lb0p = 0.0;  // line of sight with multipath and focusing, p %
+    double lb0b = 0.0;  // the same for beta0 %
+    double lbd50 = 0.0; // median diffraction
+    double ldp = 0.0;   // diffraction excess, p %
+    double lbd = 0.0;   // diffraction, p %
+    double lbs = 0.0;   // troposcatter
+    double lba = 0.0;   // ducting and layer reflection
+    double theta = 0.0; // angular distance, mrad
+    double lb = 0.0;    // overall
+};
+
+// One receiver position of the radial entry.
+struct RadialRecord {
+    double lbd = 0.0;
+    double lba = 0.0;
+    double lbs = 0.0;
+    double lb = 0.0;
+    double distance = 0.0; // km from the transmitter
+};
+
+// A surveyed profile point: distance km from the transmitter, ground height
+// m above sea level, radio-climatic zone code.
+struct ProfilePoint {
+    double distance = 0.0;
+    double height = 0.0;
+    int zone = 3;
+};
+
+// Inputs of one calculation.
+struct LinkInputs {
+    double n0 = 320.0;         // sea-level surface refractivity, N-units
+    double deltaN = 45.0;      // refractivity lapse rate, N-units/km
+    double frequency = 10.368; // GHz
+    double timePercent = 50.0; // %
+    double htg = 10.0;         // m above ground
+    double hrg = 10.0;         // m above ground
+};
+
+class CTerrain {
+public:
+    CTerrain() = default;
+    virtual ~CTerrain() = default;
+
+    // The three entry points; each returns `valid`.
+    bool CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                       const CLocator& rxLocation, bool interpolate, const LinkInputs& inputs);
+    bool CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                         const CLocator& rxLocation, const LinkInputs& inputs);
+    bool CalculateRadial(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                         const CLocator& rxLocation, bool interpolate, const LinkInputs& inputs,
+                         int& radialCount,
+                         std::array<RadialRecord, TerrainProfile::capacity>& records);
+    // The link calculation over a given profile (at least 3 points, the first
+    // at 0 km, distances increasing); the path length is the last distance
+    // and midLatitude the path-centre latitude. False (with `valid` false)
+    // when the profile cannot be used.
+    bool CalculateProfile(const std::vector<ProfilePoint>& points, double midLatitude,
+                          const LinkInputs& inputs);
+
+    // ITU-R P.452 helpers.
+    static double KnifeEdgeLoss(double nu);
+    double MultipathFocusing(double percent) const;
+    static double InterpolationFactor(double percent, double beta0);
+    static double InverseCumulativeNormal(double x);
+
+    // --- Results, read by the window and the command-line tool ---
+    bool coverageMode = false;
+    TerrainProfile profile;
+    PathLossResult loss;
+    double kMedian = 0.0;
+    double kBeta = 3.0;
+    double beta0 = 0.0;
+    double surfaceN0 = 0.0;
+    double deltaN = 0.0;
+    double frequency = 0.0;
+    double timePercent = 0.0;
+    double pathLength = 0.0; // km
+    bool valid = false;
+    bool ready = true; // the arrays are members: always allocated
+    bool lineOfSight = false;
+    int edgeMain = 0;
+    int edgeRx = 0;
+    int edgeTx = 0;
+    double htg = 0.0;
+    double hrg = 0.0;
+    double hst = 0.0;
+    double hsr = 0.0;
+    double slope = 0.0; // m/km
+    double hte = 0.0;
+    double hre = 0.0;
+    int ilt = 0;
+    int ilr = 0;
+    double dlt = 0.0;
+    double dlr = 0.0;
+    double hm = 0.0;
+    double omega = 0.0;
+    double dtm = 0.0;
+    double dlm = 0.0;
+    double dct = -1.0;
+    double dcr = -1.0;
+    double midLatitude = 0.0;
+    double thetaT = 0.0;
+    double thetaR = 0.0;
+    CPath path;
+    CLocator tx;
+    CLocator rx;
+
+    // --- The steps, in the order the entry points run them ---
+    bool SampleProfile(bool interpolate);
+    bool ComputePathParameters();
+    bool ComputeDiffraction();
+    bool ComputeHorizons();
+    bool FitSmoothEarth();
+    int ComputeRayAndFresnel();
+    bool ComputeRoughness();
+    bool ComputeDucting();
+    bool ComputeTroposcatter();
+    bool CombineLosses();
+
+private:
+    void SetInputs(const LinkInputs& inputs);
+    void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
+    void AddAntennaHeights();
+    bool RunLinkSteps();
+    // Height of sample i above the chord from sample a to sample b (or the
+    // ends' own heights), and its diffraction parameter nu.
+    double EdgeNu(int i, double da, double ha, double db, double hb, double k, double lambda) const;
+    int HighestEdge(int first, int last, double da, double ha, double db, double hb, double k,
+                    double lambda, double start, double& nuMax) const;
+
+    CSRTM* terrainStore = nullptr;
+    CZONES* zoneMap = nullptr;
+};
+
+} // namespace kestrova

@@ -1,0 +1,22 @@
+// Troposcatter basic loss not exceeded for p % (ITU-R P.452 section 4.3, without
+// the aperture-to-medium coupling loss and gaseous absorption).
+#include "propagation/engine/Terrain.h"
+
+#include <cmath>
+
+namespace kestrova {
+
+bool CTerrain::ComputeTroposcatter() {
+    if (!ready) return false;
+    const double L = pathLength;
+    const double f = frequency;
+    loss.theta = 1000.0 * L / (6371.0 * kMedian) + thetaT + thetaR;
+    const double logF2 = std::log10(f / 2.0);
+    const double Lf = 25.0 * std::log10(f) - 2.5 * logF2 * logF2;
+    loss.lbs = L > 0.0 ? 190.1 + Lf + 20.0 * std::log10(L) + 0.573 * loss.theta - 0.15 * surfaceN0 -
+                             10.125 * std::pow(std::log10(50.0 / timePercent), 0.7)
+                       : 0.0;
+    return true;
+}
+
+} // namespace kestrova
