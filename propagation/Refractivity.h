@@ -9,8 +9,8 @@
 // the next look-up tries the file again). Files are looked for by name
 // without regard to letter case, in the working directory, then beside the
 // executable, then in the installed data directory. Where the 0.5° maps
-// n0.txt and dn.txt are absent, the 1.5° maps N050.TXT and DN50.TXT of
-// ITU-R P.452 stand in for them.
+// n0.txt and dn.txt are absent (or cannot be read), the 1.5° maps N050.TXT
+// and DN50.TXT of ITU-R P.452 stand in for them.
 //
 // Threads: every Get* operation is const and may be called from any number
 // of threads at once on one shared object (the coverage walk does). A map is
@@ -82,12 +82,18 @@ public:
     static MapIndex ChooseGradientMap(double percent);
 
     // The value of a loaded map at a position: the nearest node, or the
-    // four nodes around the position blended by their distance.
+    // four nodes around the position blended with weights R - distance (R
+    // the cell diagonal, distances in degrees). False off the grid and where
+    // there is no data: a nearest node of -9999 or less, or no blended corner
+    // with data and a weight above 0. On grids that go round the globe a
+    // column one past the east edge is taken across the wrap; at and beyond
+    // the first and last rows the blend uses the outermost two rows at their
+    // own latitudes.
     static bool LookupMap(const MapFile& map, double lat, double lon, bool interpolate,
                           double& value);
 
-    // The descriptors, data empty: the sixteen maps, then the stand-ins for
-    // n0.txt and dn.txt.
+    // The descriptors, data empty: index 0..15 the sixteen maps, 16 and 17
+    // the stand-ins for n0.txt and dn.txt.
     static const MapFile& Descriptor(int index);
 
 private:
