@@ -1,0 +1,148 @@
+// CZONES on made-up zone files: which cell a position reads, the bit order,
+// folding over the poles, grids, and files that are not zone maps.
+#include "terrain/Zones.h"
+#include "TileWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace kestrova {
+namespace {
+
+using test::TempDir;
+
+constexpr std::size_t kFileBytes = 58320000;
+
+void SetCell(std::vector<std::uint8_t>& bytes, int row, int col, int code) {
+    std::uint8_t& byte = bytes[static_cast<std::size_t>(row) * 5400 + col / 4];
+    const int shift = 6 - 2 * (col % 4);
+    byte = static_cast<std::uint8_t>((byte & ~(3 << shift)) | (code << shift));
+}
+
+struct Cell {
+    int row, col, code;
+};
+
+// Cells set in the made-up file; every other cell is 0.
+const Cell kCells[] = {
+    {0, 0, 1},                           // north-west corner
+    {10799, 21599, 2},                   // south-east corner
+    {0, 5, 3},                           // bits 5-4 of byte 1
+    {299, 1200, 2},                      // 85.01 N, 159.99 W: where 94.99 N, 20.01 E folds to
+    {299, 12000, 3},                     // 85.01 N, 20.01 E
+    {2346, 10727, 1},  {2346, 10728, 3}, // the column to its east
+};
+
+// The centre of a cell.
+double LatOf(int row) {
+    return 90.0 - 1.0 / 120 - row / 60.0;
+}
+double LonOf(int col) {
+    return -180.0 + 1.0 / 120 + col / 60.0;
+}
+
+class ZoneFile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = std::make_unique<TempDir>();
+        std::vector<std::uint8_t> bytes(kFileBytes, 0);
+        for (const Cell& cell : kCells)
+            SetCell(bytes, cell.row, cell.col, cell.code);
+        test::WriteFile(dir->Path("zones01.dem"), bytes);
+    }
+    static void TearDownTestSuite() { dir.reset(); }
+    static std::unique_ptr<TempDir> dir;
+    CZONES zones{dir->Dir()};
+};
+std::unique_ptr<TempDir> ZoneFile::dir;
+
+TEST_F(ZoneFile, PositionsReadTheCellWhoseCentreIsNearest) {
+    struct Case {
+        double lat, lon;
+        int zone;
+    };
+    const Case cases[] = {
+        {89.995, -179.995, 1}, // row 0, column 0
+        {90.0, -180.0, 1},     // the corner itself
+        {LatOf(0), LonOf(5), 3},
+        {LatOf(0), LonOf(4), 0},
+        {LatOf(0), LonOf(7), 0},
+        {-89.995, 179.995, 2}, // row 10799, column 21599
+        {-90.0, 0.0, 255},     // row 10800: outside the grid
+        {0.0, 180.0, 255},     // column 21600: outside the grid
+        {94.99, 20.01, 2},     // folded to 85.01 N, 159.99 W
+        {85.01, 20.01, 3},
+        {85.01, 200.01, 2},  // 200.01 E is 159.99 W
+        {85.01, -339.99, 3}, // -339.99 E is 20.01 E
+        {LatOf(2346), LonOf(10727), 1},
+        {LatOf(2346) + 0.0083, LonOf(10727) + 0.0083, 1}, // still nearest that centre
+        {LatOf(2346), LonOf(10727) + 0.0084, 3},          // nearer the next column's
+        {LatOf(2346) + 0.0084, LonOf(10727), 0},          // nearer the next row's
+        {std::nan(""), 0.0, 255},
+        {0.0, INFINITY, 255},
+        {1e300, 0.0, 255},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(zones.GetZone(c.lat, c.lon), c.zone) << c.lat << " " << c.lon;
+}
+
+TEST_F(ZoneFile, GridRowsRunSouthLikeTheTerrainGrid) {
+    const double step = 1.0 / 60;
+    // Row 0 of a 2 x 3 grid from latSouth is at latSouth + 2 steps.
+    const CZoneGrid* grid = zones.GetArea(LonOf(10727) - step, LatOf(2346) - 2 * step, 3, 2, step);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ((*grid)[0][0], 0);
+    EXPECT_EQ((*grid)[0][1], 1);
+    EXPECT_EQ((*grid)[0][2], 3);
+    EXPECT_EQ((*grid)[1][1], 0);
+    zones.FreeArea();
+    EXPECT_EQ(zones.GetAreaGrid(), nullptr);
+    EXPECT_EQ(zones.GetArea(0, 0, 3, 2, 0.0), nullptr);
+    EXPECT_EQ(zones.GetArea(0, 0, 3, 2, -1.0), nullptr);
+    EXPECT_EQ(zones.GetArea(0, 0, -3, 2, 0.1), nullptr);
+}
+
+TEST_F(ZoneFile, ThreadsShareOneZoneMap) {
+    auto walk = [this](std::vector<int>& found) {
+        for (int i = 0; i < 100000; ++i)
+            found.push_back(zones.GetZone(LatOf(2346) + (i % 7) * 0.004 - 0.012,
+                                          LonOf(10727) + (i % 11) * 0.004 - 0.02));
+    };
+    std::vector<int> first;
+    std::vector<int> second;
+    std::thread worker(walk, std::ref(second));
+    walk(first);
+    worker.join();
+    EXPECT_EQ(first, second);
+    EXPECT_NE(std::count(first.begin(), first.end(), 1), 0);
+}
+
+TEST(ZoneFileFaults, FilesThatAreNotZoneMapsGiveNoZone) {
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::uintmax_t bytes;
+    };
+    const Case cases[] = {{"empty", 0}, {"short", kFileBytes - 1}, {"long", kFileBytes + 1}};
+    for (const Case& c : cases) {
+        { std::ofstream(dir.Path(c.name)); }
+        std::filesystem::resize_file(dir.Path(c.name), c.bytes);
+        const CZONES zones(dir.Dir(), c.name);
+        EXPECT_EQ(zones.GetZone(-89.995, 179.995), 0) << c.name;
+        EXPECT_FALSE(zones.IsUsable()) << c.name;
+    }
+    const CZONES missing(dir.Dir() + "no-such-directory/");
+    EXPECT_EQ(missing.GetZone(50.0, 0.0), 0);
+    EXPECT_EQ(missing.GetZone(-90.0, 0.0), 0); // no file: 0 even outside the grid
+    EXPECT_FALSE(missing.IsUsable());
+    std::filesystem::create_directory(dir.Path("zones01.dem"));
+    EXPECT_EQ(CZONES(dir.Dir()).GetZone(50.0, 0.0), 0);
+}
+
+} // namespace
+} // namespace kestrova
