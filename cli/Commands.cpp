@@ -28,6 +28,12 @@ const std::vector<Command>& AllCommands() {
          "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] and the "
          "options of link",
          RunRadial},
+        {"coverage", "field-strength map around a transmitter (1 kW EIRP) as CSV and PNG",
+         "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
+         "--tx-height M --rx-height M [weather, --k-factor, --n0, --delta-n, --tiles, --zones as "
+         "for link] [--threads N] --csv FILE [--png FILE] [--max-fs DB] [--min-fs DB] "
+         "[--header|--no-header]",
+         RunCoverage},
     };
     return commands;
 }

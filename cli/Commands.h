@@ -31,5 +31,6 @@ int RunGas(const Words& words, std::ostream& out);
 int RunClimate(const Words& words, std::ostream& out);
 int RunLink(const Words& words, std::ostream& out);
 int RunRadial(const Words& words, std::ostream& out);
+int RunCoverage(const Words& words, std::ostream& out);
 
 } // namespace kestrova::cli

@@ -1,0 +1,112 @@
+// The field-strength grid around a transmitter: one coarse ITU-R P.452
+// evaluation per grid cell, for 1 kW EIRP, in dB(µV/m), computed by a pool
+// of worker threads.
+//
+// The grid does not depend on the number of threads or the order of the
+// walk: every cell is computed from the same inputs alone. The
+// transmitter's own cell (closer than the engine's 0.1 km minimum path)
+// takes the field strength 0.101 km from the transmitter towards the cell,
+// due north for the cell that holds the transmitter itself.
+#pragma once
+
+#include "geo/Locator.h"
+#include "propagation/engine/Terrain.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kestrova {
+
+class CSRTM;
+class CTileLibrary;
+class CZONES;
+
+// The square area of the walk: row 0 is the northern edge, column 0 the
+// western edge, cell (i, j) at (north - i step, west + j step).
+struct CoverageArea {
+    double north = 0.0;
+    double south = 0.0;
+    double east = 0.0;
+    double west = 0.0;
+    double extent = 0.0; // D, degrees
+    int resolution = 0;  // arc-seconds
+    double step = 0.0;   // degrees
+    int n = 0;           // cells a side
+};
+
+// The area of half-width rangeKm around the transmitter at the given
+// resolution; nullopt when it holds fewer than 5 x 5 cells (or more than
+// maxCells a side, which no memory would hold).
+inline constexpr int maxCoverageCells = 16384;
+std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeKm,
+                                               int resolutionArcsec);
+
+// Field strength in dB(µV/m) from the frequency (GHz) and the total loss
+// for 1 kW EIRP: E = 20 log10 f + 197.2 - Lt.
+double FieldStrength(double frequencyGHz, double totalLossDb);
+// Hundredths of dB, rounded half up and saturated to 16 bits.
+std::int16_t GridValue(double fieldStrength);
+
+struct CoverageInputs {
+    CLocator tx;
+    LinkInputs link;    // N0 and ΔN as chosen for a coverage cell
+    double gamma = 0.0; // gaseous attenuation, dB/km
+    std::string tileDirectory;
+    std::string zoneDirectory;
+    int threads = 0; // 0: every core
+};
+
+// One computation. Start() returns at once; the workers fill the grid
+// while the caller polls CellsDone() and ColumnDone() (for a live
+// preview), and may call RequestAbort(), which stops every worker after
+// the cell in hand. Wait() joins the workers.
+class CoverageJob {
+public:
+    CoverageJob(const CoverageArea& area, CoverageInputs inputs);
+    ~CoverageJob();
+    CoverageJob(const CoverageJob&) = delete;
+    CoverageJob& operator=(const CoverageJob&) = delete;
+
+    void Start();
+    void RequestAbort() { abort.store(true, std::memory_order_relaxed); }
+    // True when every cell was computed (no abort).
+    bool Wait();
+    bool Aborted() const { return abort.load(std::memory_order_relaxed); }
+
+    int CellCount() const { return area.n * area.n; }
+    int CellsDone() const { return cellsDone.load(std::memory_order_relaxed); }
+    // A finished column's cells may be read while the job runs.
+    bool ColumnDone(int j) const { return columnDone[j].load(std::memory_order_acquire); }
+    int ThreadCount() const { return threadCount; }
+
+    const CoverageArea& Area() const { return area; }
+    // Field strength of cell (i, j), dB(µV/m), and its 16-bit grid value.
+    double Value(int i, int j) const { return values[Index(i, j)]; }
+    std::int16_t GridAt(int i, int j) const { return GridValue(Value(i, j)); }
+
+private:
+    size_t Index(int i, int j) const {
+        return static_cast<size_t>(i) * static_cast<size_t>(area.n) + static_cast<size_t>(j);
+    }
+    void Work();
+    double ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) const;
+
+    CoverageArea area;
+    CoverageInputs inputs;
+    std::vector<float> values; // dB(µV/m)
+    std::unique_ptr<std::atomic<bool>[]> columnDone;
+    std::atomic<int> nextColumn{0};
+    std::atomic<int> cellsDone{0};
+    std::atomic<bool> abort{false};
+    std::shared_ptr<CTileLibrary> library;
+    std::unique_ptr<CZONES> zones;
+    std::vector<std::thread> workers;
+    int threadCount = 1;
+};
+
+} // namespace kestrova

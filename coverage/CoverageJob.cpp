@@ -1,0 +1,110 @@
+#include "coverage/Coverage.h"
+
+#include "geo/Path.h"
+#include "terrain/SRTM.h"
+#include "terrain/TileLibrary.h"
+#include "terrain/Zones.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kestrova {
+
+std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeKm,
+                                               int resolutionArcsec) {
+    if (resolutionArcsec <= 0 || !(rangeKm > 0.0)) return std::nullopt;
+    double north = 0, south = 0, east = 0, west = 0, unused = 0;
+    tx.DestinationPoint(north, unused, rangeKm, 0.0);
+    tx.DestinationPoint(south, unused, rangeKm, 180.0);
+    tx.DestinationPoint(unused, east, rangeKm, 90.0);
+    tx.DestinationPoint(unused, west, rangeKm, 270.0);
+    CoverageArea area;
+    area.extent = std::max(north - south, east - west); // a tie takes N - S: the same value
+    area.resolution = resolutionArcsec;
+    area.step = resolutionArcsec / 3600.0;
+    const double cells = area.extent / area.step + 0.5;
+    if (!(cells >= 5.0) || cells >= maxCoverageCells + 1.0) return std::nullopt;
+    area.n = static_cast<int>(cells);
+    area.north = tx.GetLatitude() + area.extent / 2.0;
+    area.west = tx.GetLongitude() - area.extent / 2.0;
+    area.east = area.west + area.extent;
+    area.south = area.north - area.extent;
+    return area;
+}
+
+double FieldStrength(double frequencyGHz, double totalLossDb) {
+    return 20.0 * std::log10(frequencyGHz) + 197.2 - totalLossDb;
+}
+
+std::int16_t GridValue(double fieldStrength) {
+    const double hundredths = std::floor(100.0 * fieldStrength + 0.5);
+    if (std::isnan(hundredths)) return std::numeric_limits<std::int16_t>::min();
+    return static_cast<std::int16_t>(std::clamp(hundredths, -32768.0, 32767.0));
+}
+
+CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs coverageInputs)
+    : area(coverageArea), inputs(std::move(coverageInputs)),
+      values(static_cast<size_t>(area.n) * static_cast<size_t>(area.n), 0.0f),
+      columnDone(std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(area.n))),
+      library(std::make_shared<CTileLibrary>()),
+      zones(std::make_unique<CZONES>(inputs.zoneDirectory)) {
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    threadCount = std::clamp(inputs.threads > 0 ? inputs.threads : cores, 1, std::max(1, area.n));
+}
+
+CoverageJob::~CoverageJob() {
+    RequestAbort();
+    Wait();
+}
+
+void CoverageJob::Start() {
+    for (int t = 0; t < threadCount; ++t)
+        workers.emplace_back([this] { Work(); });
+}
+
+bool CoverageJob::Wait() {
+    for (std::thread& worker : workers)
+        if (worker.joinable()) worker.join();
+    workers.clear();
+    return !Aborted() && CellsDone() == CellCount();
+}
+
+// Each worker takes whole columns, west to east, with its own engine and
+// terrain store; the stores share the tiles read through one library.
+void CoverageJob::Work() {
+    auto engine = std::make_unique<CTerrain>();
+    CSRTM store(9, inputs.tileDirectory, library);
+    for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
+        for (int i = 0; i < area.n; ++i) {
+            if (Aborted()) return;
+            values[Index(i, j)] = static_cast<float>(ComputeCell(*engine, store, i, j));
+            cellsDone.fetch_add(1, std::memory_order_relaxed);
+        }
+        columnDone[j].store(true, std::memory_order_release);
+    }
+}
+
+double CoverageJob::ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) const {
+    CLocator rx;
+    rx.SetLatLon(area.north - i * area.step, area.west + j * area.step);
+    if (!engine.CalculateCoarse(store, *zones, inputs.tx, rx, inputs.link)) {
+        // Closer than the engine's shortest path: take the point 0.101 km
+        // out towards the cell (north from the transmitter's own spot).
+        CPath path;
+        path.SetPath(inputs.tx, rx);
+        double range = 0.0;
+        double bearing = 0.0;
+        path.GetRangeBearing(range, bearing);
+        double lat = 0.0;
+        double lon = 0.0;
+        path.PointAt(bearing, 0.101, lat, lon);
+        CLocator near;
+        near.SetLatLon(lat, lon);
+        engine.CalculateCoarse(store, *zones, inputs.tx, near, inputs.link);
+    }
+    const double totalLoss = engine.loss.lb + engine.pathLength * inputs.gamma;
+    return FieldStrength(inputs.link.frequency, totalLoss);
+}
+
+} // namespace kestrova

@@ -1,0 +1,148 @@
+// The coverage grid: its area, its values, and a walk that gives the same
+// grid on any number of threads and stops promptly when asked.
+#include "coverage/Coverage.h"
+#include "geo/Path.h"
+#include "terrain/SRTM.h"
+#include "terrain/Zones.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace kestrova {
+namespace {
+
+TEST(CoverageArea, SpansTheLongitudeExtentAnywhere) {
+    for (double lon : {-1.46, 0.0, 0.2, 120.0}) {
+        const CLocator tx(52.0, lon);
+        const auto area = CoverageAreaAround(tx, 50.0, 30);
+        ASSERT_TRUE(area) << lon;
+        double n = 0, s = 0, e = 0, w = 0, unused = 0;
+        tx.DestinationPoint(n, unused, 50.0, 0.0);
+        tx.DestinationPoint(s, unused, 50.0, 180.0);
+        tx.DestinationPoint(unused, e, 50.0, 90.0);
+        tx.DestinationPoint(unused, w, 50.0, 270.0);
+        EXPECT_GT(e - w, n - s);
+        EXPECT_DOUBLE_EQ(area->extent, e - w);
+        EXPECT_EQ(area->n, static_cast<int>((e - w) / (30.0 / 3600.0) + 0.5));
+        EXPECT_EQ(area->n, 175);
+        EXPECT_DOUBLE_EQ(area->north, 52.0 + area->extent / 2);
+        EXPECT_DOUBLE_EQ(area->west, lon - area->extent / 2);
+        EXPECT_DOUBLE_EQ(area->south, area->north - area->extent);
+    }
+    EXPECT_FALSE(CoverageAreaAround(CLocator(52.0, 0.0), 1.0, 3600)); // fewer than 5 x 5 cells
+    EXPECT_FALSE(CoverageAreaAround(CLocator(52.0, 0.0), 3000.0, 1)); // more than memory holds
+}
+
+TEST(CoverageValues, HundredthsRoundHalfUpAndSaturate) {
+    EXPECT_EQ(GridValue(12.125), 1213);
+    EXPECT_EQ(GridValue(-12.125), -1212);
+    EXPECT_EQ(GridValue(0.004), 0);
+    EXPECT_EQ(GridValue(400.0), 32767);
+    EXPECT_EQ(GridValue(-400.0), -32768);
+    EXPECT_NEAR(FieldStrength(1.0, 197.2), 0.0, 1e-12);
+    EXPECT_NEAR(FieldStrength(10.0, 100.0), 117.2, 1e-12);
+}
+
+class CoverageWalk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* data = std::getenv("KESTROVA_DATA");
+        tiles = std::string(data ? data : "../shared/data") + "/srtm3/";
+        if (!std::filesystem::exists(tiles + "n51w002.hgt"))
+            GTEST_SKIP() << "SRTM3 tile n51w002.hgt not found in " << tiles
+                         << " (set KESTROVA_DATA to the shared data folder)";
+    }
+    CoverageInputs Inputs(int threads) const {
+        CoverageInputs inputs;
+        inputs.tx = CLocator("SU374616", FormatNGR);
+        inputs.link.frequency = 0.145;
+        inputs.gamma = 0.01;
+        inputs.tileDirectory = tiles;
+        inputs.zoneDirectory = "/nonexistent-kestrova/";
+        inputs.threads = threads;
+        return inputs;
+    }
+    std::string tiles;
+};
+
+// A 5 x 5 grid whose centre node is the transmitter itself.
+CoverageArea AroundTheTransmitter(const CLocator& tx, double step) {
+    CoverageArea area;
+    area.n = 5;
+    area.step = step;
+    area.resolution = static_cast<int>(step * 3600);
+    area.extent = 4 * step;
+    area.north = tx.GetLatitude() + 2 * step;
+    area.west = tx.GetLongitude() - 2 * step;
+    area.south = area.north - area.extent;
+    area.east = area.west + area.extent;
+    return area;
+}
+
+TEST_F(CoverageWalk, SameGridOnAnyNumberOfThreads) {
+    const CLocator tx("SU374616", FormatNGR);
+    const auto area = CoverageAreaAround(tx, 8.0, 30);
+    ASSERT_TRUE(area);
+    CoverageJob one(*area, Inputs(1));
+    one.Start();
+    ASSERT_TRUE(one.Wait());
+    for (int threads : {2, 3}) {
+        CoverageJob many(*area, Inputs(threads));
+        many.Start();
+        ASSERT_TRUE(many.Wait());
+        EXPECT_EQ(many.ThreadCount(), threads);
+        for (int i = 0; i < area->n; ++i)
+            for (int j = 0; j < area->n; ++j)
+                ASSERT_EQ(many.Value(i, j), one.Value(i, j)) << i << ", " << j << " on " << threads;
+    }
+    // Field strength falls with distance: the edge is weaker than the centre.
+    EXPECT_GT(one.Value(area->n / 2, area->n / 2), one.Value(0, 0));
+}
+
+TEST_F(CoverageWalk, TransmitterCellTakesTheFieldJustNorthOfIt) {
+    const CLocator tx("SU374616", FormatNGR);
+    const CoverageArea area = AroundTheTransmitter(tx, 0.01);
+    // The reference: one cell 0.101 km due north of the transmitter.
+    CPath path;
+    path.SetPath(tx, tx);
+    double lat = 0;
+    double lon = 0;
+    path.PointAt(0.0, 0.101, lat, lon);
+    CSRTM store(9, tiles);
+    CZONES zones("/nonexistent-kestrova/");
+    auto engine = std::make_unique<CTerrain>();
+    const CoverageInputs inputs = Inputs(1);
+    ASSERT_TRUE(engine->CalculateCoarse(store, zones, tx, CLocator(lat, lon), inputs.link));
+    const double expected =
+        FieldStrength(0.145, engine->loss.lb + engine->pathLength * inputs.gamma);
+
+    for (int threads : {1, 2, 4}) {
+        CoverageJob job(area, Inputs(threads));
+        job.Start();
+        ASSERT_TRUE(job.Wait());
+        EXPECT_NEAR(job.Value(2, 2), expected, 1e-4) << threads;
+    }
+}
+
+TEST_F(CoverageWalk, AbortStopsAfterTheCellsInHand) {
+    const CLocator tx("SU374616", FormatNGR);
+    const auto area = CoverageAreaAround(tx, 50.0, 10); // about 270 000 cells
+    ASSERT_TRUE(area);
+    CoverageJob job(*area, Inputs(2));
+    job.Start();
+    while (job.CellsDone() < 200)
+        std::this_thread::yield();
+    job.RequestAbort();
+    const int atAbort = job.CellsDone();
+    EXPECT_FALSE(job.Wait());
+    EXPECT_TRUE(job.Aborted());
+    EXPECT_LE(job.CellsDone(), atAbort + job.ThreadCount());
+    EXPECT_LT(job.CellsDone(), job.CellCount());
+}
+
+} // namespace
+} // namespace kestrova
