@@ -47,26 +47,34 @@ double CTerrain::InverseCumulativeNormal(double x) {
     return -(T - xi(T));
 }
 
-// nu of sample i against the chord from (da, ha) to (db, hb): distances km,
-// heights m, Earth-radius factor k. The height above the chord is scaled by
-// the cosine of the chord's elevation.
-double CTerrain::EdgeNu(int i, double da, double ha, double db, double hb, double k,
-                        double lambda) const {
-    const double di = profile.distance[i];
-    const double h = 1000.0 * (di - da) * (db - di) / (2.0 * kEarthRadiusKm * k) +
-                     profile.height[i] - (ha * (db - di) + hb * (di - da)) / (db - da);
-    const double C = std::cos(std::atan2((hb - ha) / 1000.0, db - da));
-    return C * h * std::sqrt(0.002 * (db - da) / (lambda * (di - da) * (db - di)));
+namespace {
+
+// The chord from (da, ha) to (db, hb) (distances km from the transmitter,
+// heights m) for an Earth-radius factor k, with the cosine of its
+// elevation, by which heights above it are scaled.
+struct Chord {
+    double da, ha, db, hb, k, lambda, C;
+    Chord(double da_, double ha_, double db_, double hb_, double k_, double lambda_)
+        : da(da_), ha(ha_), db(db_), hb(hb_), k(k_), lambda(lambda_),
+          C(std::cos(std::atan2((hb_ - ha_) / 1000.0, db_ - da_))) {}
+};
+
+// nu of sample i: its height above the chord, with the Earth's curvature.
+double EdgeNu(const TerrainProfile& p, int i, const Chord& c) {
+    const double di = p.distance[i];
+    const double h = 1000.0 * (di - c.da) * (c.db - di) / (2.0 * kEarthRadiusKm * c.k) +
+                     p.height[i] - (c.ha * (c.db - di) + c.hb * (di - c.da)) / (c.db - c.da);
+    return c.C * h * std::sqrt(0.002 * (c.db - c.da) / (c.lambda * (di - c.da) * (c.db - di)));
 }
 
 // The sample of first..last with the largest nu (a later one must be
-// strictly larger); -1 when the range is empty.
-int CTerrain::HighestEdge(int first, int last, double da, double ha, double db, double hb, double k,
-                          double lambda, double start, double& nuMax) const {
+// strictly larger to replace an earlier one); -1 when the range is empty.
+int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, double start,
+                double& nuMax) {
     int edge = -1;
     nuMax = start;
     for (int i = first; i <= last; ++i) {
-        const double nu = EdgeNu(i, da, ha, db, hb, k, lambda);
+        const double nu = EdgeNu(p, i, c);
         if (nu > nuMax) {
             nuMax = nu;
             edge = i;
@@ -74,6 +82,8 @@ int CTerrain::HighestEdge(int first, int last, double da, double ha, double db, 
     }
     return edge;
 }
+
+} // namespace
 
 bool CTerrain::ComputeDiffraction() {
     if (!ready) return false;
@@ -96,7 +106,8 @@ bool CTerrain::ComputeDiffraction() {
 
     // Principal edge, median radius.
     double nuM = 0.0;
-    edgeMain = std::max(HighestEdge(1, n - 2, 0.0, hts, d, hrs, kMedian, lambda, -99999.0, nuM), 0);
+    edgeMain = std::max(
+        HighestEdge(profile, 1, n - 2, Chord(0.0, hts, d, hrs, kMedian, lambda), -99999.0, nuM), 0);
     const double Lm = KnifeEdgeLoss(nuM);
     const double dp = profile.distance[edgeMain];
     const double hp = profile.height[edgeMain];
@@ -120,8 +131,8 @@ bool CTerrain::ComputeDiffraction() {
     edgeTx = edgeMain;
     if (edgeMain != 1) {
         double nuT = 0.0;
-        const int edge =
-            HighestEdge(1, edgeMain - 1, 0.0, hts, dp, hp, kMedian, lambda, -99999.0, nuT);
+        const int edge = HighestEdge(profile, 1, edgeMain - 1,
+                                     Chord(0.0, hts, dp, hp, kMedian, lambda), -99999.0, nuT);
         Lt = KnifeEdgeLoss(nuT);
         if (Lt > 0.0) edgeTx = edge;
     }
@@ -129,8 +140,8 @@ bool CTerrain::ComputeDiffraction() {
     edgeRx = edgeMain;
     if (edgeMain != n - 2) {
         double nuR = 0.0;
-        const int edge =
-            HighestEdge(edgeMain + 1, n - 2, dp, hp, d, hrs, kMedian, lambda, -99990.0, nuR);
+        const int edge = HighestEdge(profile, edgeMain + 1, n - 2,
+                                     Chord(dp, hp, d, hrs, kMedian, lambda), -99990.0, nuR);
         Lr = KnifeEdgeLoss(nuR);
         if (Lr > 0.0) edgeRx = edge;
     }
@@ -146,14 +157,16 @@ bool CTerrain::ComputeDiffraction() {
     }
 
     // The same edges for the Earth-radius factor exceeded for beta0 % of time.
-    const double nuMb = EdgeNu(edgeMain, 0.0, hts, d, hrs, kBeta, lambda);
+    const double nuMb = EdgeNu(profile, edgeMain, Chord(0.0, hts, d, hrs, kBeta, lambda));
     const double Lmb = KnifeEdgeLoss(nuMb);
-    const double Ltb = (Lt > 0.0 && edgeTx > 0)
-                           ? KnifeEdgeLoss(EdgeNu(edgeTx, 0.0, hts, dp, hp, kBeta, lambda))
-                           : 0.0;
-    const double Lrb = (Lr > 0.0 && edgeRx > 0)
-                           ? KnifeEdgeLoss(EdgeNu(edgeRx, dp, hp, d, hrs, kBeta, lambda))
-                           : 0.0;
+    const double Ltb =
+        (Lt > 0.0 && edgeTx > 0)
+            ? KnifeEdgeLoss(EdgeNu(profile, edgeTx, Chord(0.0, hts, dp, hp, kBeta, lambda)))
+            : 0.0;
+    const double Lrb =
+        (Lr > 0.0 && edgeRx > 0)
+            ? KnifeEdgeLoss(EdgeNu(profile, edgeRx, Chord(dp, hp, d, hrs, kBeta, lambda)))
+            : 0.0;
     const double Ldb =
         nuMb > -0.78 ? Lmb + (1.0 - std::exp(-Lmb / 6.0)) * (Ltb + Lrb + 10.0 + 0.04 * d) : 0.0;
 

@@ -165,11 +165,6 @@ private:
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
     void AddAntennaHeights();
     bool RunLinkSteps();
-    // Height of sample i above the chord from sample a to sample b (or the
-    // ends' own heights), and its diffraction parameter nu.
-    double EdgeNu(int i, double da, double ha, double db, double hb, double k, double lambda) const;
-    int HighestEdge(int first, int last, double da, double ha, double db, double hb, double k,
-                    double lambda, double start, double& nuMax) const;
 
     CSRTM* terrainStore = nullptr;
     CZONES* zoneMap = nullptr;
