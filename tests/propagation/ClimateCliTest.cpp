@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +76,43 @@ TEST(CliGas, WeatherOptions) {
     ASSERT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("12.8249 g/m3"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("0.322434 dB/km"), std::string::npos) << text.out;
+}
+
+std::string Exact(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+// The reference table of the P676 tests through the command line: every
+// frequency of 0.025-300 GHz in five kinds of weather.
+TEST(CliGas, MatchesTheReferenceOverTheWholeBand) {
+    std::ifstream in(P676_REFERENCE_CSV);
+    ASSERT_TRUE(in.is_open()) << P676_REFERENCE_CSV;
+    std::string line;
+    std::getline(in, line); // header
+    int rows = 0;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::vector<double> v;
+        for (std::string field; std::getline(fields, field, ',');)
+            v.push_back(std::stod(field));
+        ASSERT_EQ(v.size(), 8u) << line;
+        // The script's weathers: pressure, temperature -> relative humidity.
+        const double rh = v[3] == 0.0   ? 0
+                          : v[2] == 15  ? 100
+                          : v[2] == 20  ? 50
+                          : v[2] == -10 ? 80
+                                        : 30;
+        const CliRun run = Cli({"gas", "--freq", Exact(v[0]), "--pressure", Exact(v[1]),
+                                "--temperature", Exact(v[2]), "--humidity", Exact(rh), "--json"});
+        ASSERT_EQ(run.status, 0) << line << ": " << run.err;
+        const auto json = nlohmann::json::parse(run.out);
+        EXPECT_NEAR(json["rho"].get<double>(), v[3], 1e-13 * v[3]) << line;
+        EXPECT_NEAR(json["gamma"].get<double>(), v[4], 1e-12 * v[4]) << line;
+        ++rows;
+    }
+    EXPECT_GT(rows, 3000);
 }
 
 TEST(CliGas, MistakesAndInputsOutsideTheLimits) {
