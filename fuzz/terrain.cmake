@@ -1,0 +1,1 @@
+kestrova_fuzzer(fuzz_tile TileFuzzer.cpp terrain)
