@@ -108,7 +108,10 @@ int RunClimate(const Words& words, std::ostream& out) {
     const Args args(words, {}, {"interpolate", "json"});
     if (args.Positional().size() != 2) throw UsageError("give a latitude and a longitude");
     const double lat = Coordinate(args.Positional()[0], "latitude", -90, 90);
-    const double lon = Coordinate(args.Positional()[1], "longitude", -180, 360);
+    // East longitudes up to 360 are welcome; the 0.5° maps, which run from
+    // 180°W, take them as west longitudes.
+    double lon = Coordinate(args.Positional()[1], "longitude", -180, 360);
+    if (lon > 180.0) lon -= 360.0;
     const bool interpolate = args.Flag("interpolate");
 
     const CRefractivity maps;

@@ -178,6 +178,11 @@ TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
     EXPECT_NE(blended["n0"].get<double>(), NodeId(63, 357));
     EXPECT_NEAR(blended["elevatedDucts"].get<double>(), 30.0, 1e-9);
 
+    // 358.6 E is 1.4 W on every map.
+    const auto east = nlohmann::json::parse(Cli({"climate", "51.3", "358.6", "--json"}).out);
+    for (const auto& item : json.items())
+        EXPECT_NEAR(east[item.key()].get<double>(), item.value().get<double>(), 1e-9) << item.key();
+
     const CliRun text = Cli({"climate", "51.3", "-1.4"});
     ASSERT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("63357 N-units"), std::string::npos) << text.out;
