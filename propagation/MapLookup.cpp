@@ -25,21 +25,26 @@ bool WrapEastColumn(const MapFile& map, int& col) {
     return true;
 }
 
+// The column of the grid line nearest to lon. One past the last column (lon
+// from 179.75°E to 180° on the 0.5° grids) is taken across the wrap.
+bool ColumnOf(const MapFile& map, double lon, int& col) {
+    const double c = std::trunc(((lon - map.lon0) + map.lonStep / 2) / map.lonStep);
+    if (c == map.cols) {
+        col = map.cols;
+        return WrapEastColumn(map, col);
+    }
+    return ToIndex(c, map.cols, col);
+}
+
 bool LookupNearest(const MapFile& map, double lat, double lon, double& value) {
     int row = 0;
     if (!ToIndex(std::trunc(map.rows - ((lat - map.lat0) + map.latStep / 2) / map.latStep),
                  map.rows, row))
         return false;
     if (map.lon0 >= 0.0 && lon < 0.0) lon += 360.0;
-    const double col = std::trunc(((lon - map.lon0) + map.lonStep / 2) / map.lonStep);
-    int c = 0;
-    if (col == map.cols) {
-        c = map.cols;
-        if (!WrapEastColumn(map, c)) return false;
-    } else if (!ToIndex(col, map.cols, c)) {
-        return false;
-    }
-    const double node = map.At(row, c);
+    int col = 0;
+    if (!ColumnOf(map, lon, col)) return false;
+    const double node = map.At(row, col);
     // A node without data is no value, not a refractivity of -9999.
     if (node <= mapNoData) return false;
     value = node;
@@ -112,9 +117,7 @@ bool LookupInterpolated(const MapFile& map, double lat, double lon, double& valu
     const int row = NorthRow(map, cell, lat);
     WrapLongitudes(map, cell);
     int west = 0;
-    if (!ToIndex(std::trunc(((cell.lonW - map.lon0) + map.lonStep / 2) / map.lonStep), map.cols,
-                 west))
-        return false;
+    if (!ColumnOf(map, cell.lonW, west)) return false;
     int east = west + 1;
     if (!WrapEastColumn(map, east)) return false;
 

@@ -122,6 +122,8 @@ TEST_F(Maps, InterpolatedBesideANodeWeighsByDistance) {
     // 0.2 N 179.8 E: the eastern corners are those of 180 W.
     EXPECT_NEAR(N0(maps, 0.2, 179.8, true), 165873.6905137772, kTol);
     EXPECT_NEAR(N0(maps, 0.2, -180.2, true), 165873.6905137772, kTol);
+    // 180 E is 180 W: its western column is the first one.
+    EXPECT_NEAR(N0(maps, 0.2, 180, true), N0(maps, 0.2, -180, true), kTol);
 }
 
 TEST_F(Maps, InterpolationWrapsAtZeroAnd360Degrees) {
