@@ -24,8 +24,9 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
 
 void CTerrain::SetEnds(const CLocator& txLocation, const CLocator& rxLocation) {
     path.SetPath(txLocation, rxLocation);
-    tx = txLocation;
-    rx = rxLocation;
+    // Positions only: copying the location texts could allocate.
+    tx.SetLatLon(txLocation.GetLatitude(), txLocation.GetLongitude());
+    rx.SetLatLon(rxLocation.GetLatitude(), rxLocation.GetLongitude());
     midLatitude = (txLocation.GetLatitude() + rxLocation.GetLatitude()) / 2.0;
 }
 
