@@ -144,7 +144,7 @@ bool TNumEdit::DoExit() {
             return false;
         }
     }
-    emit Exit();
+    Q_EMIT Exit();
     return true;
 }
 

@@ -50,12 +50,12 @@ public:
     // number.
     static bool ParseNumber(const QString& text, double& value);
 
-public slots:
+public Q_SLOTS:
     // Validation on leaving the field (and on Enter); true when the value is
     // accepted and the exit was passed on.
     bool DoExit();
 
-signals:
+Q_SIGNALS:
     // The field was left (or Enter pressed) with an accepted value.
     void Exit();
 

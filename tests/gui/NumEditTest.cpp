@@ -18,7 +18,7 @@ using kestrova::test::RecordingDialogs;
 class NumEditTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 

@@ -1,0 +1,233 @@
+// The settings file, the results file, the profile table and the chart copy.
+#include "app/ChartView.h"
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "controls/NumEdit.h"
+#include "controls/UserDialogs.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSaveFile>
+
+namespace kestrova {
+namespace {
+
+// printf's "%f": six decimals, C locale.
+QString F(double value) {
+    return QString::number(value, 'f', 6);
+}
+
+// printf's "%<width>.<decimals>f".
+QString F(double value, int width, int decimals) {
+    return QString::number(value, 'f', decimals).rightJustified(width);
+}
+
+// Unchecks every button of an exclusive group, which Qt only allows with
+// the group's exclusivity switched off for the moment.
+void UncheckAll(std::initializer_list<QRadioButton*> buttons) {
+    for (QRadioButton* button : buttons) {
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+}
+
+} // namespace
+
+bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes) {
+    // Written beside the old file and renamed over it only when complete, so
+    // a failure leaves the previous content in place.
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    Notify(QStringLiteral("Could not save file!"), true);
+    return false;
+}
+
+void TMainForm::WriteSettings(const QString& fileName) {
+    QString text;
+    const auto line = [&text](const QString& content) { text += content + u'\n'; };
+    line(QStringLiteral("#"));
+    line(QStringLiteral("# This is the ini file for the Kestrova Software"));
+    line(QStringLiteral("# Do not edit it unless you really need to"));
+    line(QStringLiteral("#"));
+    line(QStringLiteral("[LinkData]"));
+    line(QStringLiteral("Frequency = %1; # Frequency in GHz").arg(F(FREQ->GetValue())));
+    line(QStringLiteral("TX_Height = %1; # TX Height AMSL ").arg(F(TX_H->GetValue())));
+    line(QStringLiteral("RX_Height = %1; # RX Height AMSL ").arg(F(RX_H->GetValue())));
+    line(QStringLiteral("Percent = %1; # Time percentage of interest").arg(F(Percent->GetValue())));
+    line(QStringLiteral("Metric = %1; # 1 = Metric, 0 = Imperial System")
+             .arg(Metric->isChecked() ? 1 : 0));
+    line(QStringLiteral("Temperature = %1; # Temperature in Centigrade")
+             .arg(F(TEMPERATURE->GetValue())));
+    line(QStringLiteral("Pressure = %1; # Atmospheric pressure in millibars")
+             .arg(F(PRESSURE->GetValue())));
+    line(QStringLiteral("RelativeHumidity = %1; # Relative Humidity %").arg(F(RH->GetValue())));
+    line(QStringLiteral("ForcedKFactor = %1; # 1 = yes, 0 = no")
+             .arg(ForcedKFactor->isChecked() ? 1 : 0));
+    line(QStringLiteral("K_Factor = %1; # Effective Earth Radius factor typ 1.333")
+             .arg(F(K_FACT->GetValue())));
+    line(QStringLiteral("#"));
+    line(QStringLiteral("[Locator]"));
+    line(QStringLiteral("LocatorFormat = %1; # 0 = Maidenhead, 1 = OSGB NGR, 2 = Decimal "
+                        "Degrees, 3  Deg Min Sec")
+             .arg(LocatorFormat()));
+    line(QStringLiteral("StartLocator = %1; ").arg(StartLoc->text()));
+    line(QStringLiteral("EndLocator = %1; ").arg(EndLoc->text()));
+    line(QStringLiteral("Range = %1; ").arg(F(Range->GetValue())));
+    line(QStringLiteral("Bearing = %1; ").arg(F(Bearing->GetValue())));
+    line(QStringLiteral("StartEndInput = %1; # 1 = Use Start and End locators, 0 = Start "
+                        "locator and range/bearing")
+             .arg(state.startEndInput ? 1 : 0));
+    line(QStringLiteral("#"));
+    line(QStringLiteral("[FilePaths]"));
+    line(QStringLiteral("MapDirectory = %1; ").arg(QString::fromStdString(state.mapDirectory)));
+    line(QStringLiteral("#"));
+    line(QStringLiteral("[Misc]"));
+    line(QStringLiteral("PaletteFormat = %1; # The palette selected")
+             .arg(state.palette ? state.palette->GetType() : 0));
+    WriteFileSafely(fileName, text.toUtf8());
+}
+
+void TMainForm::SaveInitButtonClick() {
+    WriteSettings(QString::fromStdString(state.startDirectory) + QStringLiteral("profile.ini"));
+}
+
+void TMainForm::ReadSettings(const QString& path) {
+    const IniFile ini(path.toStdString());
+    FREQ->SetValue(ini.GetReal("LinkData:Frequency", 1.42));
+    TX_H->SetValue(ini.GetReal("LinkData:TX_HEIGHT", 10));
+    RX_H->SetValue(ini.GetReal("LinkData:RX_HEIGHT", 10));
+    Percent->SetValue(ini.GetReal("LinkData:Percent", 10));
+    TEMPERATURE->SetValue(ini.GetReal("LinkData:Temperature", 20));
+    PRESSURE->SetValue(ini.GetReal("LinkData:Pressure", 1013));
+    RH->SetValue(ini.GetReal("LinkData:RelativeHumidity", 50));
+    K_FACT->SetValue(ini.GetReal("LinkData:K_Factor", 1.333));
+    ForcedKFactor->setChecked(ini.GetInt("LinkData:ForcedKFactor", 0) != 0);
+
+    const int format = ini.GetInt("Locator:LocatorFormat", 0);
+    QRadioButton* const formatButtons[] = {LOC, NGR, DEG, DMS};
+    if (format >= 0 && format < 4)
+        formatButtons[format]->setChecked(true);
+    else
+        UncheckAll({LOC, NGR, DEG, DMS});
+    // A location missing from the file starts the link in the middle of the
+    // default terrain tile.
+    const std::string start = ini.GetString("Locator:StartLocator", "IO91IN").substr(0, 19);
+    const std::string end = ini.GetString("Locator:EndLocator", "IO91IO").substr(0, 19);
+    Range->SetValue(ini.GetReal("Locator:Range", 10));
+    Bearing->SetValue(ini.GetReal("Locator:Bearing", 0));
+    state.startEndInput = ini.GetInt("Locator:StartEndInput", 1) != 0;
+    state.txLocation = CLocator(start, format);
+    state.rxLocation = CLocator(end, format);
+
+    if (ini.GetInt("LinkData:Metric", 1) != 0)
+        Metric->setChecked(true);
+    else
+        Imperial->setChecked(true);
+
+    state.mapDirectory = ini.GetString("FilePaths:MapDirectory", "");
+    if (!state.mapDirectory.empty() && state.mapDirectory.back() != '/') state.mapDirectory += '/';
+
+    const int paletteType = ini.GetInt("Misc:PaletteFormat", 0);
+    state.palette = std::make_unique<CPalette>(paletteType);
+    if (paletteType >= 0 && paletteType < static_cast<int>(paletteButtons.size())) {
+        paletteButtons[static_cast<std::size_t>(paletteType)]->setChecked(true);
+    } else {
+        for (QRadioButton* button : paletteButtons) {
+            button->setAutoExclusive(false);
+            button->setChecked(false);
+            button->setAutoExclusive(true);
+        }
+    }
+}
+
+void TMainForm::SaveResultsClick() {
+    if (state.firstResultsSave) {
+        const QString chosen = UserDialogs::Current().SaveFileName(
+            this, QStringLiteral("Save results"), resultsFileName,
+            QStringLiteral("Results (*.dat);;All files (*)"));
+        if (chosen.isEmpty()) return; // cancelled: nothing is written
+        resultsFileName = chosen;
+        state.firstResultsSave = false;
+    }
+    QString text;
+    const auto line = [&text](const QString& content) { text += content + u'\n'; };
+    line(QStringLiteral("# PATH PROFILE RESULTS"));
+    line(QStringLiteral("#"));
+    line(QStringLiteral("[LinkData]"));
+    line(QStringLiteral("Frequency: %1; # Frequency in GHz").arg(F(FREQ->GetValue(), 8, 6)));
+    line(QStringLiteral("TX_Height: %1; # TX Height AMSL ").arg(F(TX_H->GetValue(), 4, 1)));
+    line(QStringLiteral("RX_Height: %1; # RX Height AMSL ").arg(F(RX_H->GetValue(), 4, 1)));
+    line(QStringLiteral("Percentage: %1; # Time percentage of interest")
+             .arg(F(Percent->GetValue(), 6, 4)));
+    line(QStringLiteral("Metric: %1; # 1 = Metric, 0 = Imperial System")
+             .arg(Metric->isChecked() ? 1 : 0));
+    line(QStringLiteral("Temperature: %1; # Temperature in Centigrade")
+             .arg(F(TEMPERATURE->GetValue(), 4, 1)));
+    line(QStringLiteral("Pressure: %1; # Atmospheric pressure in millibars")
+             .arg(F(PRESSURE->GetValue(), 4, 1)));
+    line(
+        QStringLiteral("RelativeHumidity: %1; # Relative Humidity %").arg(F(RH->GetValue(), 4, 1)));
+    line(QStringLiteral("ForcedKFactor: %1; # 1 = yes, 0 = no")
+             .arg(ForcedKFactor->isChecked() ? 1 : 0));
+    line(QStringLiteral("K_Factor: %1; # Effective Earth Radius factor")
+             .arg(F(K_FACT->GetValue(), 6, 4)));
+    line(QStringLiteral("#"));
+    line(QStringLiteral("[Locator]"));
+    switch (LocatorFormat()) {
+    case FormatNGR:
+        line(QStringLiteral("LocatorFormat: UK National Grid"));
+        break;
+    case FormatDegrees:
+        line(QStringLiteral("LocatorFormat: Decimal Degrees"));
+        break;
+    case FormatDMS:
+        line(QStringLiteral("LocatorFormat: Degrees, Minutes, Seconds"));
+        break;
+    default:
+        line(QStringLiteral("LocatorFormat: Maidenhead"));
+        break;
+    }
+    line(QStringLiteral("StartLocator: %1; ").arg(StartLoc->text()));
+    line(QStringLiteral("EndLocator: %1; ").arg(EndLoc->text()));
+    line(QStringLiteral("Range: %1; ").arg(F(Range->GetValue(), 5, 1)));
+    line(QStringLiteral("Bearing: %1; ").arg(F(Bearing->GetValue(), 5, 1)));
+    line(QStringLiteral("#"));
+    line(QStringLiteral("[Results]"));
+    for (QLabel* label :
+         {StartHeight, EndHeight, FSLoss, GasLoss, DiffLoss, TropoLoss, DuctLoss, OverallLoss})
+        line(label->text() + u';');
+
+    QFile file(resultsFileName);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::Append | QIODevice::Text) || file.write(bytes) != bytes.size() ||
+        !file.flush())
+        Notify(QStringLiteral("Could not save file!"), true);
+}
+
+void TMainForm::ProfileDblClick() {
+    const QString chosen = UserDialogs::Current().SaveFileName(
+        this, QStringLiteral("Save profile"), profileTableFileName,
+        QStringLiteral("Profile (*.dat);;All files (*)"));
+    if (chosen.isEmpty()) return; // cancelled: nothing is written
+    profileTableFileName = chosen;
+    QByteArray bytes;
+    for (int i = 0; i < Profile->count(); ++i)
+        bytes += Profile->item(i)->text().toUtf8() + "\r\n";
+    bytes += '\n';
+    WriteFileSafely(profileTableFileName, bytes);
+}
+
+void TMainForm::Chart1DblClick() {
+    QGuiApplication::clipboard()->setPixmap(Chart1->grab());
+    Notify(QStringLiteral("Chart copied to Clipboard"));
+}
+
+} // namespace kestrova

@@ -1,0 +1,234 @@
+// Start-up, terrain initialisation, reset, close, the data status line, and
+// the Help and About menu entries.
+#include "app/About.h"
+#include "app/HelpBrowser.h"
+#include "app/MainForm.h"
+#include "controls/NumEdit.h"
+#include "controls/UserDialogs.h"
+#include "geo/FileLocations.h"
+#include "geo/Path.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <new>
+
+namespace kestrova {
+namespace {
+
+const QStringList tilePatterns{QStringLiteral("*.hgt"), QStringLiteral("*.hgt.zip")};
+
+QString DirectoryOf(const std::string& directory) {
+    return directory.empty() ? QDir::currentPath() : QString::fromStdString(directory);
+}
+
+int CountTiles(const std::string& directory) {
+    return static_cast<int>(QDir(DirectoryOf(directory))
+                                .entryList(tilePatterns, QDir::Files | QDir::Hidden | QDir::System)
+                                .size());
+}
+
+std::string WithSeparator(QString directory) {
+    if (!directory.endsWith(u'/')) directory += u'/';
+    return directory.toStdString();
+}
+
+} // namespace
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (activated) return;
+    activated = true;
+    // Start-up runs once the window is on screen, so it never delays its
+    // first paint.
+    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+}
+
+void TMainForm::FormActivate() {
+    activated = true;
+    state.startDirectory = WithSeparator(QDir::currentPath());
+    if (!InitialiseLink()) {
+        Notify(QStringLiteral("Initialisation Failure"), true);
+        UpdateDataStatus();
+        return;
+    }
+    setWindowTitle(QStringLiteral("Radio path estimation using SRTM data"));
+    state.refractivity = std::make_unique<CRefractivity>();
+    if (paletteButtons[PaletteHSV]->isChecked())
+        state.palette = std::make_unique<CPalette>(PaletteHSV);
+    else if (paletteButtons[PaletteNCAR]->isChecked())
+        state.palette = std::make_unique<CPalette>(PaletteNCAR);
+    UpdateDataStatus();
+    CalculateBtnClick();
+}
+
+bool TMainForm::InitialiseLink() {
+    state.initialised = false;
+    state.abortRequested = false;
+    state.interpolate = false;
+    INTERPOLATE->setChecked(false);
+    ReadSettings(QString::fromStdString(state.startDirectory) + QStringLiteral("profile.ini"));
+    if (!InitialiseTerrain()) return false;
+    ShowInputMode(state.startEndInput);
+    LOCClick(); // both edits show the stored locations in the selected format
+    state.initialised = true;
+    return true;
+}
+
+bool TMainForm::InitialiseTerrain() {
+    if (CountTiles(state.mapDirectory) == 0) {
+        QString chosen = UserDialogs::Current().ExistingDirectory(
+            this, QStringLiteral("Please select directory containing terrain data"),
+            QDir::currentPath());
+        if (chosen.isEmpty()) chosen = QDir::currentPath();
+        state.mapDirectory = WithSeparator(chosen);
+    }
+    try {
+        state.terrainStore = std::make_unique<CSRTM>(9, state.mapDirectory);
+        state.programDirectory = WithSeparator(QCoreApplication::applicationDirPath());
+        state.zoneMap = std::make_unique<CZONES>(state.programDirectory);
+    } catch (const std::bad_alloc&) {
+        Notify(QStringLiteral("Map initialisation failure"), true);
+        return false;
+    }
+    try {
+        state.engine = std::make_unique<CTerrain>();
+    } catch (const std::bad_alloc&) {
+        Notify(QStringLiteral("Memory allocation failure"), true);
+        return false;
+    }
+    if (!state.engine->ready) {
+        Notify(QStringLiteral("Terrain object initialisation failure"), true);
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::ResetDefaults() {
+    state.initialised = false;
+    LOC->setChecked(true);
+    state.txLocation = CLocator(std::string("SU374616"), FormatNGR);
+    state.rxLocation = CLocator(std::string("IO91IO44"), FormatMaidenhead);
+    state.startEndInput = true;
+    CPath path;
+    path.SetPath(state.txLocation, state.rxLocation);
+    double range = 0.0;
+    double bearing = 0.0;
+    path.GetRangeBearing(range, bearing);
+    Metric->setChecked(true);
+    TX_H->SetValue(10);
+    RX_H->SetValue(10);
+    FREQ->SetValue(10.368);
+    RH->SetValue(40);
+    TEMPERATURE->SetValue(20);
+    PRESSURE->SetValue(1000);
+    Percent->SetValue(50);
+    state.mapDirectory = state.startDirectory;
+    ForcedKFactor->setChecked(false);
+    K_FACT->SetValue(1.333);
+    ShowInputMode(true);
+    EndLoc->setText(QString::fromStdString(state.rxLocation.GetMaidenhead(10)));
+    StartLoc->setText(QString::fromStdString(state.txLocation.GetMaidenhead(10)));
+    Range->SetValue(range);
+    Bearing->SetValue(bearing);
+    InitialiseTerrain();
+    UpdateDataStatus();
+    state.initialised = true;
+}
+
+void TMainForm::RESETClick() {
+    ResetDefaults();
+    CalculateBtnClick();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    if (about) about->hide();
+    if (helpBrowser) helpBrowser->hide();
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::FormClose() {
+    state.initialised = false; // nothing calculates without the objects
+    state.refractivity.reset();
+    state.terrainStore.reset();
+    state.zoneMap.reset();
+    state.engine.reset();
+}
+
+void TMainForm::UpdateDataStatus() {
+    QStringList parts;
+    const int tiles = CountTiles(state.mapDirectory);
+    parts << QStringLiteral("Terrain: %1 tile%2 in %3")
+                 .arg(tiles)
+                 .arg(tiles == 1 ? "" : "s")
+                 .arg(QDir::toNativeSeparators(DirectoryOf(state.mapDirectory)));
+
+    const std::vector<std::string> directories{"", ExecutableDirectory(), InstalledDataDirectory()};
+    QStringList found;
+    for (const char* name :
+         {"n0.txt", "dn.txt", "N050.TXT", "DN50.TXT", "DNDZ_90.TXT", "DNDZ_50.TXT", "DNDZ_10.TXT",
+          "DNDZ_01.TXT", "S_OCCUR.TXT", "E_OCCUR.TXT"})
+        if (!FindFileIgnoringCase(name, directories).empty()) found << QString::fromLatin1(name);
+    const bool refractivityMaps =
+        found.contains(QStringLiteral("n0.txt")) || found.contains(QStringLiteral("N050.TXT"));
+    if (found.isEmpty())
+        parts << QStringLiteral("Radio-climate maps: none found, defaults 320 N-units and 45 "
+                                "N/km in use");
+    else if (!refractivityMaps)
+        parts << QStringLiteral("Radio-climate maps: %1 (no N0/ΔN map: defaults 320 N-units and "
+                                "45 N/km in use)")
+                     .arg(found.join(QStringLiteral(", ")));
+    else
+        parts << QStringLiteral("Radio-climate maps: %1").arg(found.join(QStringLiteral(", ")));
+
+    const bool zones = state.zoneMap && state.zoneMap->IsUsable();
+    parts << (zones ? QStringLiteral("Zone map: present")
+                    : QStringLiteral("Zone map: zones01.dem missing, every point taken as inland"));
+    dataStatus->setText(parts.join(QStringLiteral("  |  ")));
+}
+
+void TMainForm::Notify(const QString& text, bool error) {
+    UserDialogs::Current().Message(
+        this, error ? UserDialogs::Kind::Error : UserDialogs::Kind::Information, text);
+}
+
+void TMainForm::PaletteButtonClick() {
+    for (std::size_t type = 0; type < paletteButtons.size(); ++type)
+        if (paletteButtons[type]->isChecked())
+            state.palette = std::make_unique<CPalette>(static_cast<int>(type));
+}
+
+THelpBrowser* TMainForm::HelpBrowser() const {
+    return helpBrowser;
+}
+
+TAbout* TMainForm::About() const {
+    return about;
+}
+
+void TMainForm::Help1Click() {
+    HelpTopic(QString());
+}
+
+void TMainForm::HelpTopic(const QString& keyword) {
+    if (!helpBrowser) helpBrowser = new THelpBrowser(this);
+    helpBrowser->ShowTopic(keyword);
+    helpBrowser->show();
+    helpBrowser->raise();
+}
+
+void TMainForm::About1Click() {
+    if (!about) about = new TAbout(this);
+    about->move(geometry().center() - about->rect().center());
+    about->show();
+    about->raise();
+}
+
+} // namespace kestrova
