@@ -3,12 +3,20 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace kestrova {
 
 template <typename T> class CGrid {
 public:
+    // Grids are for maps: more cells than an int counts is a mistake, and
+    // is refused before anything is allocated.
+    static bool SizeAllowed(int rows, int cols) {
+        return rows >= 0 && cols >= 0 &&
+               static_cast<long long>(rows) * cols <= std::numeric_limits<int>::max();
+    }
+
     CGrid(int rows, int cols)
         : rows_(rows), cols_(cols),
           cells_(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols)) {}

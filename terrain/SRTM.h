@@ -46,7 +46,7 @@ public:
     // A grid of rows x cols heights, row 0 the northern one, spaced step
     // degrees, starting one step north of latSouth + (rows - 1) * step at
     // lonWest; held by the store until FreeArea or the next GetArea. Null for
-    // a step <= 0, a negative size, or when memory runs out.
+    // a step <= 0, a negative size or one of more than INT_MAX cells, or when memory runs out.
     virtual const CHeightGrid* GetArea(double lonWest, double latSouth, int cols, int rows,
                                        double step, bool interpolate);
     virtual void FreeArea();

@@ -11,7 +11,7 @@ const CHeightGrid* CSRTM::GetArea(double lonWest, double latSouth, int colCount,
     areaCols = colCount;
     maxHeight = minHeight = 0;
     area.reset();
-    if (!(step > 0) || rowCount < 0 || colCount < 0) return nullptr;
+    if (!(step > 0) || !CHeightGrid::SizeAllowed(rowCount, colCount)) return nullptr;
     const bool southPoleCrossed = NormalisePosition(latSouth, lonWest);
     const double firstRowLat = southPoleCrossed ? latSouth : latSouth + rowCount * step;
     try {

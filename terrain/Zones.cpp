@@ -45,7 +45,7 @@ const CZoneGrid* CZONES::GetArea(double lonWest, double latSouth, int colCount, 
     areaRows = rowCount;
     areaCols = colCount;
     area.reset();
-    if (!(step > 0) || rowCount < 0 || colCount < 0) return nullptr;
+    if (!(step > 0) || !CZoneGrid::SizeAllowed(rowCount, colCount)) return nullptr;
     const bool southPoleCrossed = NormalisePosition(latSouth, lonWest);
     const double firstRowLat = southPoleCrossed ? latSouth : latSouth + rowCount * step;
     try {

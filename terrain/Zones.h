@@ -43,7 +43,7 @@ public:
     int GetZone(double lat, double lon) const;
     // A grid of rows x cols zone codes laid out like CSRTM::GetArea's;
     // held until FreeArea or the next GetArea. Null for a step <= 0, a
-    // negative size, or when memory runs out.
+    // negative size or one of more than INT_MAX cells, or when memory runs out.
     const CZoneGrid* GetArea(double lonWest, double latSouth, int cols, int rows, double step);
     void FreeArea();
     // See NormaliseLatLon (Position.h).

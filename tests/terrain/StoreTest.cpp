@@ -93,6 +93,12 @@ TEST_F(TenCells, ACellIsNamedLikeItsTile) {
     // Just south of the equator the position is in s01e000, which is
     // missing; that must not mark n00e000 as unavailable.
     CSRTM store(9, dir->Dir());
+    // Just below 90 N and 180 E, lat + 90 and lon + 180 round up to 180
+    // and 360, one past the last cell.
+    EXPECT_EQ(store.GetHeight(std::nextafter(90.0, 0.0), 0.5, false), -32767);
+    EXPECT_EQ(store.GetHeight(0.5, std::nextafter(180.0, 0.0), true), -32767);
+    EXPECT_FALSE(store.IsAvailable(89.5, 0.5)); // the cells those positions are in
+    EXPECT_FALSE(store.IsAvailable(0.5, 179.5));
     EXPECT_EQ(store.GetHeight(-1e-17, 0.5, false), -32767);
     EXPECT_EQ(store.GetHeight(0.5, 0.5, false), 1);
     EXPECT_TRUE(store.IsAvailable(0.5, 0.5));

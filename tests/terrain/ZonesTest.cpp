@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -105,6 +106,7 @@ TEST_F(ZoneFile, GridRowsRunSouthLikeTheTerrainGrid) {
     EXPECT_EQ(zones.GetArea(0, 0, 3, 2, 0.0), nullptr);
     EXPECT_EQ(zones.GetArea(0, 0, 3, 2, -1.0), nullptr);
     EXPECT_EQ(zones.GetArea(0, 0, -3, 2, 0.1), nullptr);
+    EXPECT_EQ(zones.GetArea(0, 0, INT_MAX, 2, 0.1), nullptr);
 }
 
 TEST_F(ZoneFile, ThreadsShareOneZoneMap) {
