@@ -6,9 +6,16 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+// The help pages live in the app library, which the program links
+// statically: their resource must be registered by name.
+static void RegisterHelpPages() {
+    Q_INIT_RESOURCE(help);
+}
+
 namespace kestrova {
 
 THelpBrowser::THelpBrowser(QWidget* parent) : QDialog(parent) {
+    RegisterHelpPages();
     setObjectName(QStringLiteral("HelpBrowser"));
     setWindowTitle(QStringLiteral("Kestrova Help"));
     setModal(false);

@@ -312,7 +312,7 @@ void TMainForm::Chart1MouseMove(QPoint position) {
     if (!state.engine || terrain->count() < 2) return;
     const QPointF scene = Chart1->mapToScene(position);
     const QPointF value =
-        Chart1->chart()->mapToValue(Chart1->chart()->mapFromScene(scene), terrain);
+        Chart1->chart()->mapToValue(Chart1->chart()->mapFromScene(scene), Series1);
     double x = value.x();
     const double y = value.y();
 
