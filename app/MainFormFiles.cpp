@@ -118,9 +118,10 @@ void TMainForm::ReadSettings(const QString& path) {
     else
         UncheckAll({LOC, NGR, DEG, DMS});
     // A location missing from the file starts the link in the middle of the
-    // default terrain tile.
-    const std::string start = ini.GetString("Locator:StartLocator", "IO91IN").substr(0, 19);
-    const std::string end = ini.GetString("Locator:EndLocator", "IO91IO").substr(0, 19);
+    // default terrain tile. The texts are taken whole: a degrees, minutes and
+    // seconds location is longer than 19 characters.
+    const std::string start = ini.GetString("Locator:StartLocator", "IO91IN");
+    const std::string end = ini.GetString("Locator:EndLocator", "IO91IO");
     Range->SetValue(ini.GetReal("Locator:Range", 10));
     Bearing->SetValue(ini.GetReal("Locator:Bearing", 0));
     state.startEndInput = ini.GetInt("Locator:StartEndInput", 1) != 0;

@@ -8,6 +8,8 @@
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
 #include "propagation/P676.h"
+#include "propagation/Refractivity.h"
+#include "propagation/engine/EngineInputs.h"
 #include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
 
@@ -208,17 +210,19 @@ void MainFormTest::calculateWithResetDefaults() {
     QCOMPARE(Find<QLabel>("RangeUnitLabel")->text(), "km");
     QVERIFY(Text("BackBearing").startsWith("(Back bearing "));
 
-    // The same link through the engine directly (no radio-climate maps in
-    // the working directory: 320 N-units, 45 N/km).
+    // The same link through the engine directly.
     const double rho = P676::WaterVapourDensity(40, 20, true);
     const double gas = P676::GaseousAttenuation(10.368, 1000, 20, rho) * range;
     QCOMPARE(Text("GasLoss"), "Gaseous Loss: " + Q(FormatFixed(gas, 6, 1)) + " dB");
     QCOMPARE(Find<QLabel>("RHO")->text(), Q(FormatFixed(rho, 3, 1)) + " g/m3");
-    CZONES zones(Q(form->State().programDirectory.c_str()).toStdString());
+    CZONES zones(form->State().programDirectory);
+    const CRefractivity maps; // the radio-climate maps the window finds, if any
+    const RefractivityChoice choice =
+        ChooseRefractivity(&maps, tx, rx, false, true, 320.0, 45.0, std::nullopt);
     CTerrain engine;
     LinkInputs inputs;
-    inputs.n0 = 320;
-    inputs.deltaN = 45;
+    inputs.n0 = choice.n0;
+    inputs.deltaN = choice.deltaN;
     inputs.frequency = 10.368;
     inputs.timePercent = 50;
     inputs.htg = 10;
@@ -456,6 +460,19 @@ void MainFormTest::settingsRoundTrip() {
     QCOMPARE(form->State().palette->GetType(), 4);
     QCOMPARE(Edit("StartLoc")->text(), start);
     QCOMPARE(Edit("Range")->text(), range); // miles, as saved
+
+    // Degrees, minutes and seconds texts (longer than 19 characters) come
+    // back whole and valid.
+    Find<QRadioButton>("DMS")->setChecked(true);
+    const QString dmsStart = Edit("StartLoc")->text();
+    QVERIFY(dmsStart.size() > 19);
+    Click("SaveInitButton");
+    form.reset();
+    QVERIFY(StartForm());
+    QCOMPARE(Edit("StartLoc")->text(), dmsStart);
+    QVERIFY(form->State().txLocation.IsValid());
+    QVERIFY(form->State().rxLocation.IsValid());
+    QVERIFY(Text("StartHeight").startsWith("TX ASL: "));
 }
 
 void MainFormTest::settingsKeysAndValues_data() {
