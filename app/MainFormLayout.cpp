@@ -309,7 +309,6 @@ void TMainForm::BuildTablePage(QWidget* page) {
     Profile->setFlow(QListView::TopToBottom);
     Profile->setWrapping(true);
     Profile->setResizeMode(QListView::Adjust);
-    Profile->setUniformItemSizes(true);
     groupLayout->addWidget(Profile);
     layout->addWidget(group);
     connect(Profile, &QListWidget::itemDoubleClicked, this, &TMainForm::ProfileDblClick);

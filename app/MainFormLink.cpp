@@ -13,6 +13,7 @@
 
 #include <QAreaSeries>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -288,6 +289,12 @@ void TMainForm::ShowProfileResults() {
         }
     }
     Profile->addItems(lines);
+    // Columns as wide as the widest line.
+    const QFontMetrics metrics(Profile->font());
+    int width = 0;
+    for (const QString& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    Profile->setGridSize(QSize(width + 16, metrics.height() + 2));
     Series1->upperSeries()->replace(terrain);
     Series2->upperSeries()->replace(bulge);
     Series8->replace(los);

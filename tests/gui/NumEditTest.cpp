@@ -32,6 +32,7 @@ private Q_SLOTS:
     void exitCheck();
     void enterChecksAndKeepsFocus();
     void warnOnceWarnsOnce();
+    void escapeUndoesAndArrowsMoveFocus();
     void getValueOfText();
 
 private:
@@ -207,6 +208,23 @@ void NumEditTest::warnOnceWarnsOnce() {
     QVERIFY(!freq->isModified());
     QVERIFY(freq->DoExit()); // unchanged since the warning: passed on
     QCOMPARE(dialogs->messages.size(), 1);
+}
+
+void NumEditTest::escapeUndoesAndArrowsMoveFocus() {
+    freq->setFocus();
+    QTRY_VERIFY(freq->hasFocus());
+    freq->selectAll();
+    QTest::keyClicks(freq, "12");
+    QCOMPARE(freq->text(), "12");
+    QTest::keyClick(freq, Qt::Key_Escape);
+    QCOMPARE(freq->text(), "10.368"); // the typing undone
+    QCOMPARE(freq->selectedText(), freq->text());
+    freq->setText("5");
+    QTest::keyClick(freq, Qt::Key_Down);
+    QTRY_VERIFY(other->hasFocus());
+    QTest::keyClick(other, Qt::Key_Up);
+    QTRY_VERIFY(freq->hasFocus());
+    QVERIFY(dialogs->messages.isEmpty());
 }
 
 void NumEditTest::getValueOfText() {
