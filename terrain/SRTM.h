@@ -6,7 +6,10 @@
 // Two special results run through every caller: noDataValue 0 (sea, or a
 // height below -150 m) and voidValue -32767 (no tile, a void sample, or no
 // usable neighbour for an interpolated height). A cell whose tile cannot be
-// loaded is remembered as unavailable and never searched for again.
+// loaded is remembered as unavailable and never searched for again. Running
+// out of memory never throws out of the store: a tile that cannot be held
+// stays unloaded, and a store that cannot make its cache answers voidValue
+// everywhere (the core shows no messages; its caller may test a height).
 //
 // Thread safety: a CSRTM is not safe for concurrent use: every look-up
 // changes the tiles' use scores and may replace a tile, and GetArea fills

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <exception>
 
 namespace kestrova {
 
@@ -49,7 +50,11 @@ std::string CSRTMTILE::MakeName(double lat, double lon) {
 
 bool CSRTMTILE::ReadFile(const std::string& name, const std::string& extension) {
     if (name.empty() || extension != "hgt") return false;
-    samples = library ? library->Get(directory, name) : ReadTile(directory, name);
+    try {
+        samples = library ? library->Get(directory, name) : ReadTile(directory, name);
+    } catch (const std::exception&) { // out of memory: the tile stays unloaded
+        samples.reset();
+    }
     if (!samples) return false;
     rows = cols = samples->size;
     latStep = lonStep = 1.0 / (samples->size - 1);

@@ -7,8 +7,15 @@
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
-WORK=${1:-$(mktemp -d)}
-mkdir -p "$WORK"
+# The intermediate files (about 0.7 GB) go to WORK_DIR, or to a temporary
+# directory that is removed at the end.
+if [ $# -ge 1 ]; then
+  WORK=$1
+else
+  WORK=$(mktemp -d)
+  trap 'rm -rf "$WORK"' EXIT
+fi
+mkdir -p "$WORK" "$ROOT/data"
 cd "$WORK"
 
 # The zone grid: 21600 x 10800 cells of 1 arc-minute, cell-centred
