@@ -93,6 +93,7 @@ private:
     void BuildMenu();
     TNumEdit* NumField(const char* name, QWidget* parent);
 
+    bool LinkFieldsAcceptable();
     void GasLossStep(double rangeKm);
     bool RunEngine();
     void ShowProfileResults();

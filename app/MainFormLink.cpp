@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kestrova {
 namespace {
@@ -68,6 +69,7 @@ void TMainForm::CalculateBtnClick() {
     if (!state.initialised) return;
     state.abortRequested = false;
     HideReadout();
+    if (!LinkFieldsAcceptable()) return;
 
     const int format = LocatorFormat();
     state.txLocation = CLocator(StartLoc->text().toStdString(), format);
@@ -100,6 +102,24 @@ void TMainForm::CalculateBtnClick() {
     GasLossStep(range);
     ShowRangeBearing();
     ShowProfileResults();
+}
+
+bool TMainForm::LinkFieldsAcceptable() {
+    // A field whose text is not a number or lies outside its limits stops
+    // the calculation (rather than run the engine on 0 or on a value it is
+    // not made for); the field reports it unless its exit check just did.
+    std::vector<TNumEdit*> fields{FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent};
+    if (ForcedKFactor->isChecked()) fields.push_back(K_FACT);
+    if (!state.startEndInput) fields.insert(fields.end(), {Range, Bearing});
+    for (TNumEdit* field : fields) {
+        if (field->IsAcceptable()) continue;
+        if (field->ProblemReported())
+            field->setFocus();
+        else
+            field->DoExit();
+        return false;
+    }
+    return true;
 }
 
 QString TMainForm::SiteHeightText(const CLocator& location) {

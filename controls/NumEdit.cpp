@@ -66,6 +66,7 @@ QString WholeNumber(double x) {
 TNumEdit::TNumEdit(QWidget* parent) : QLineEdit(parent) {
     setFixedWidth(80);
     setText(QStringLiteral("0"));
+    connect(this, &QLineEdit::textChanged, this, [this] { reported = false; });
 }
 
 TNumEdit::TNumEdit(const NumericField& field, QWidget* parent) : TNumEdit(parent) {
@@ -119,6 +120,11 @@ void TNumEdit::SetDecimals(int decimals) {
     FDecimals = static_cast<std::int8_t>(std::clamp(decimals, 0, 15));
 }
 
+bool TNumEdit::IsAcceptable() const {
+    double value = 0.0;
+    return ParseNumber(text(), value) && value >= FMinValue && value <= FMaxValue;
+}
+
 bool TNumEdit::DoExit() {
     if (!WornOnce || isModified()) {
         double value = 0.0;
@@ -128,6 +134,7 @@ bool TNumEdit::DoExit() {
                                            u'\'' + text() +
                                                QStringLiteral("' is not a valid numeric input."));
             checking = false;
+            reported = true;
             ReturnFocus();
             return false;
         }
@@ -139,6 +146,7 @@ bool TNumEdit::DoExit() {
             checking = true;
             UserDialogs::Current().Message(this, UserDialogs::Kind::Error, message);
             checking = false;
+            reported = true;
             selectAll();
             ReturnFocus();
             return false;

@@ -44,6 +44,11 @@ public:
     // out-of-range warning clears the modified flag (so it is given once).
     void SetWarnOnce(bool warnOnce) { WornOnce = warnOnce; }
 
+    // True when the text is a number within the limits.
+    bool IsAcceptable() const;
+    // True when the exit check has reported the current text.
+    bool ProblemReported() const { return reported; }
+
     // The text SetValue shows for x.
     static QString FormatValue(double x, int decimals, bool integerEdit);
     // Text to number in the C locale; false for text that is not a finite
@@ -72,6 +77,7 @@ private:
     bool FIntegerEdit = false;
     bool WornOnce = false;
     bool checking = false; // a message of the check is showing
+    bool reported = false; // the check has reported the current text
 };
 
 } // namespace kestrova

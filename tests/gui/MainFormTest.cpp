@@ -69,6 +69,8 @@ private Q_SLOTS:
     void invalidLocationsKeepOldResults_data();
     void invalidLocationsKeepOldResults();
     void coincidentEndsArePathTooShort();
+    void fieldOutOfLimitsStopsCalculate_data();
+    void fieldOutOfLimitsStopsCalculate();
     void rangeAndBearingMode();
     void imperialRangeAndBearing();
     void formatSwitchShowsStoredLocations();
@@ -315,6 +317,44 @@ void MainFormTest::coincidentEndsArePathTooShort() {
     // A valid path hides the message again.
     Click("RESET");
     QVERIFY(!Find<QLabel>("InvalidPath")->isVisible());
+}
+
+void MainFormTest::fieldOutOfLimitsStopsCalculate_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("frequency") << "FREQ"
+                               << "500"
+                               << "Value must be between 0.025 and 300";
+    QTest::newRow("percent") << "Percent"
+                             << "0"
+                             << "Value must be between 0.0001 and 50";
+    QTest::newRow("not a number") << "RX_H"
+                                  << "1e"
+                                  << "'1e' is not a valid numeric input.";
+}
+
+void MainFormTest::fieldOutOfLimitsStopsCalculate() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QVERIFY(StartForm());
+    Click("RESET");
+    const QString overall = Text("OverallLoss");
+    const QString gas = Text("GasLoss");
+    Edit(field.toLatin1().constData())->setText(text);
+    Edit("EndLoc")->setText("IO91JO");
+    Click("CalculateBtn");
+    QCOMPARE(dialogs->messages, QStringList{message});
+    QCOMPARE(Text("OverallLoss"), overall);
+    QCOMPARE(Text("GasLoss"), gas);
+    // A computed k-factor beyond the field's limits does not count while it
+    // is not fixed: only the inputs of the calculation do.
+    Edit(field.toLatin1().constData())->setText("10");
+    Edit("K_FACT")->setText("1000");
+    Click("CalculateBtn");
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(Text("OverallLoss") != overall);
 }
 
 void MainFormTest::rangeAndBearingMode() {
