@@ -73,6 +73,7 @@ public Q_SLOTS:
     void SaveResultsClick();
     void ProfileDblClick();
     void Chart1DblClick();
+    void Chart2DblClick();
     void Chart1MouseMove(QPoint position);
     void Chart1MouseLeave();
     void TabSheet1Show();
@@ -155,6 +156,7 @@ private:
     QLabel* ChartData = nullptr;
     QLabel* PointData = nullptr;
     TChartView* Chart1 = nullptr;
+    TChartView* Chart2 = nullptr;    // the mechanisms chart
     QAreaSeries* Series1 = nullptr;  // Terrain
     QAreaSeries* Series2 = nullptr;  // Earth Bulge
     QLineSeries* Series8 = nullptr;  // LOS Line

@@ -231,4 +231,9 @@ void TMainForm::Chart1DblClick() {
     Notify(QStringLiteral("Chart copied to Clipboard"));
 }
 
+void TMainForm::Chart2DblClick() {
+    QGuiApplication::clipboard()->setPixmap(Chart2->grab());
+    Notify(QStringLiteral("Chart copied to Clipboard"));
+}
+
 } // namespace kestrova

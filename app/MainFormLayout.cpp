@@ -390,13 +390,10 @@ void TMainForm::BuildLaterPages() {
     (new QVBoxLayout(zone))->addWidget(Label("ZoneMap", QString(), zone), 1);
 
     QWidget* mechanisms = PageControl1->widget(5);
-    auto* chart2 = Named(new TChartView(mechanisms), "Chart2");
-    chart2->chart()->legend()->show();
-    (new QVBoxLayout(mechanisms))->addWidget(chart2, 1);
-    connect(chart2, &TChartView::DoubleClicked, this, [this, chart2] {
-        QGuiApplication::clipboard()->setPixmap(chart2->grab());
-        Notify(QStringLiteral("Chart copied to Clipboard"));
-    });
+    Chart2 = Named(new TChartView(mechanisms), "Chart2");
+    Chart2->chart()->legend()->show();
+    (new QVBoxLayout(mechanisms))->addWidget(Chart2, 1);
+    connect(Chart2, &TChartView::DoubleClicked, this, &TMainForm::Chart2DblClick);
 
     QWidget* coverage = PageControl1->widget(6);
     auto* coverageLayout = new QHBoxLayout(coverage);

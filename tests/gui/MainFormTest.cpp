@@ -16,8 +16,10 @@
 #include <QAreaSeries>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -609,6 +611,13 @@ void MainFormTest::profileTable() {
     QCOMPARE(bytes.count("\r\n"), table->count());
     QVERIFY(bytes.startsWith("meters\r\n0, "));
     QCOMPARE(dialogs->saveProposals, QStringList{"profile.dat"});
+
+    // A double-click on the chart copies it.
+    QGuiApplication::clipboard()->clear();
+    QWidget* chart = Find<QChartView>("Chart1")->viewport();
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, chart->rect().center());
+    QCOMPARE(dialogs->messages, QStringList{"Chart copied to Clipboard"});
+    QVERIFY(!QGuiApplication::clipboard()->pixmap().isNull());
 }
 
 void MainFormTest::readoutAtMidPath() {
