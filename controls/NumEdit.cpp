@@ -57,6 +57,9 @@ QString General(double x, int significant) {
     return text;
 }
 
+// Set while a field takes the focus back after a failed check.
+bool reclaimingFocus = false;
+
 QString WholeNumber(double x) {
     return QString::number(std::round(x) + 0.0, 'f', 0);
 }
@@ -157,9 +160,13 @@ bool TNumEdit::DoExit() {
 }
 
 void TNumEdit::ReturnFocus() {
-    // Focus is taken back once the focus change under way has finished.
+    // Focus is taken back once the focus change under way has finished. The
+    // field it is taken from is not checked on the way: two fields with bad
+    // values would otherwise take it from each other for ever.
     QTimer::singleShot(0, this, [this] {
+        reclaimingFocus = true;
         setFocus(Qt::OtherFocusReason);
+        reclaimingFocus = false;
         selectAll();
     });
 }
@@ -208,7 +215,9 @@ void TNumEdit::focusOutEvent(QFocusEvent* event) {
     // A menu, a popup or another window taking focus (our own message box
     // among them) is not the user leaving the field.
     const Qt::FocusReason reason = event->reason();
-    if (checking || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
+    if (checking || reclaimingFocus || reason == Qt::PopupFocusReason ||
+        reason == Qt::ActiveWindowFocusReason)
+        return;
     DoExit();
 }
 

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void exitCheck_data();
     void exitCheck();
     void enterChecksAndKeepsFocus();
+    void twoBadFieldsDoNotFightForFocus();
     void warnOnceWarnsOnce();
     void escapeUndoesAndArrowsMoveFocus();
     void getValueOfText();
@@ -197,6 +198,17 @@ void NumEditTest::enterChecksAndKeepsFocus() {
     QCOMPARE(exits.count(), 1);
     QVERIFY(freq->hasFocus());
     QCOMPARE(dialogs->messages.size(), 1);
+}
+
+void NumEditTest::twoBadFieldsDoNotFightForFocus() {
+    other->setText("0"); // below its minimum of 1
+    freq->setFocus();
+    QTRY_VERIFY(freq->hasFocus());
+    freq->setText("0");
+    other->setFocus(Qt::TabFocusReason);
+    QTest::qWait(50);
+    QCOMPARE(dialogs->messages, QStringList{"Value must be between 0.025 and 300"});
+    QVERIFY(freq->hasFocus());
 }
 
 void NumEditTest::warnOnceWarnsOnce() {
