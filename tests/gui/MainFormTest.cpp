@@ -83,6 +83,7 @@ private Q_SLOTS:
     void settingsThatCannotBeSavedSaySo();
     void resultsBlocks();
     void resultsCancelledWritesNothing();
+    void resultsBeforeAnyCalculation();
     void profileTable();
     void readoutAtMidPath();
     void refractivityPage();
@@ -596,6 +597,20 @@ void MainFormTest::resultsCancelledWritesNothing() {
     Click("SaveResults"); // asked again, since nothing was saved
     QCOMPARE(dialogs->saveCaptions.size(), 2);
     QCOMPARE(ReadLines("mine.dat").size(), 30);
+}
+
+void MainFormTest::resultsBeforeAnyCalculation() {
+    form = std::make_unique<TMainForm>(); // never started: the layout's captions
+    Find<QRadioButton>("Imperial")->setChecked(true);
+    dialogs->saveAnswer = QDir::current().filePath("results.dat");
+    Click("SaveResults");
+    const QStringList lines = ReadLines("results.dat");
+    QCOMPARE(lines.size(), 30);
+    QCOMPARE(lines[7], "Metric: 0; # 1 = Metric, 0 = Imperial System");
+    QCOMPARE(lines[15], "LocatorFormat: UK National Grid");
+    QCOMPARE(lines.mid(22),
+             (QStringList{"TX ASL;", "RX ASL;", "LOS Loss;", "Gas Loss;", "Diffraction Loss;",
+                          "Troposcatter Loss;", "Ducting Loss;", "Overall Loss;"}));
 }
 
 void MainFormTest::profileTable() {
