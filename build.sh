@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Set up, build and run Kestrova on Debian 12.
-#   bash build.sh run       install what is missing, build, run the program
+#   bash build.sh run       install what is missing, build, open the window
 #   bash build.sh check     install what is missing, build, run every test
 #   bash build.sh deps      only install the Debian packages
 #   bash build.sh sanitize  core tests under AddressSanitizer and UBSan
@@ -51,8 +51,13 @@ case "${1:-}" in
   build) build ;;
   run)
     build
-    echo "--- kestrova-cli convert --format ngr SU374616"
-    build/bin/kestrova-cli convert --format ngr SU374616
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "No display available (DISPLAY is not set): Kestrova's window needs a desktop." >&2
+      echo "Run it under a virtual display instead:  xvfb-run -a build/bin/kestrova" >&2
+      echo "or use the command-line tool:            build/bin/kestrova-cli --help" >&2
+      exit 1
+    fi
+    build/bin/kestrova
     ;;
   check)
     build

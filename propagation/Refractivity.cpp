@@ -47,7 +47,7 @@ CRefractivity::CRefractivity(std::vector<std::string> searchDirectories)
     : directories(std::move(searchDirectories)) {
     static_assert(std::size(descriptors) == slotCount);
     for (int i = 0; i < slotCount; ++i)
-        slots[i].map = descriptors[i];
+        mapSlots[i].map = descriptors[i];
 }
 
 const MapFile& CRefractivity::Descriptor(int index) {
@@ -63,7 +63,7 @@ CRefractivity::MapIndex CRefractivity::ChooseGradientMap(double percent) {
 // Double-checked: the flag is set (release) only after the grid is complete,
 // so a reader that sees it (acquire) sees the whole grid.
 const MapFile* CRefractivity::Loaded(int index) const {
-    Slot& slot = slots[index];
+    Slot& slot = mapSlots[index];
     if (slot.loaded.load(std::memory_order_acquire)) return &slot.map;
     const std::lock_guard<std::mutex> lock(slot.loading);
     if (slot.loaded.load(std::memory_order_relaxed)) return &slot.map;

@@ -114,7 +114,7 @@ private:
     bool Lookup(const MapFile* map, double lat, double lon, bool interpolate, double& value) const;
 
     std::vector<std::string> directories;
-    mutable std::array<Slot, slotCount> slots;
+    mutable std::array<Slot, slotCount> mapSlots;
 };
 
 } // namespace kestrova
