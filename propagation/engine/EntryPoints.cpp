@@ -48,15 +48,23 @@ bool CTerrain::RunLinkSteps() {
     return valid = CombineLosses();
 }
 
-bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
-                             const CLocator& rxLocation, bool interpolate,
-                             const LinkInputs& inputs) {
-    coverageMode = false;
+// The set-up every entry point shares; false (and `valid` false) when the
+// engine is not ready.
+bool CTerrain::Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                       const CLocator& rxLocation, const LinkInputs& inputs, bool coverage) {
+    coverageMode = coverage;
     if (!ready) return valid = false;
     SetEnds(txLocation, rxLocation);
     SetInputs(inputs);
     terrainStore = &store;
     zoneMap = &zones;
+    return true;
+}
+
+bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                             const CLocator& rxLocation, bool interpolate,
+                             const LinkInputs& inputs) {
+    if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
     if (!(valid = SampleProfile(interpolate))) return false;
     return RunLinkSteps();
 }
@@ -66,12 +74,7 @@ bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLoca
 // the roughness and the ducting loss, follow the horizon test.
 bool CTerrain::CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, const LinkInputs& inputs) {
-    coverageMode = true;
-    if (!ready) return valid = false;
-    SetEnds(txLocation, rxLocation);
-    SetInputs(inputs);
-    terrainStore = &store;
-    zoneMap = &zones;
+    if (!Prepare(store, zones, txLocation, rxLocation, inputs, true)) return false;
     if (!(valid = SampleProfile(false))) return false;
     AddAntennaHeights();
     if (!(valid = ComputePathParameters())) return false;
@@ -91,12 +94,7 @@ bool CTerrain::CalculateRadial(CSRTM& store, CZONES& zones, const CLocator& txLo
                                const CLocator& rxLocation, bool interpolate,
                                const LinkInputs& inputs, int& radialCount,
                                std::array<RadialRecord, TerrainProfile::capacity>& records) {
-    coverageMode = false;
-    if (!ready) return valid = false;
-    SetEnds(txLocation, rxLocation);
-    SetInputs(inputs);
-    terrainStore = &store;
-    zoneMap = &zones;
+    if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
     if (!(valid = SampleProfile(interpolate))) return false;
     if (!(valid = ComputePathParameters())) return false;
     profile.height[0] += htg;

@@ -161,6 +161,8 @@ public:
     bool CombineLosses();
 
 private:
+    bool Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+                 const CLocator& rxLocation, const LinkInputs& inputs, bool coverage);
     void SetInputs(const LinkInputs& inputs);
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
     void AddAntennaHeights();

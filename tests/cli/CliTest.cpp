@@ -1,4 +1,4 @@
-#include "cli/Commands.h"
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -7,19 +7,6 @@
 
 namespace kestrova::cli {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const Words& words) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(words, out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(CliConvert, JsonHoldsEveryFormat) {
     const CliRun run = Cli({"convert", "--format", "ngr", "--json", "SU374616"});

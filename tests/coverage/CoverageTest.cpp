@@ -5,6 +5,8 @@
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
+#include "RealData.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -50,11 +52,10 @@ TEST(CoverageValues, HundredthsRoundHalfUpAndSaturate) {
 class CoverageWalk : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* data = std::getenv("KESTROVA_DATA");
-        tiles = std::string(data ? data : "../shared/data") + "/srtm3/";
-        if (!std::filesystem::exists(tiles + "n51w002.hgt"))
-            GTEST_SKIP() << "SRTM3 tile n51w002.hgt not found in " << tiles
-                         << " (set KESTROVA_DATA to the shared data folder)";
+        tiles = test::RealTileDirectory();
+        if (tiles.empty())
+            GTEST_SKIP() << "SRTM3 tile n51w002.hgt not found (set KESTROVA_DATA to the shared "
+                            "data folder)";
     }
     CoverageInputs Inputs(int threads) const {
         CoverageInputs inputs;

@@ -4,6 +4,8 @@
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
+#include "RealData.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -37,10 +39,8 @@ namespace kestrova {
 namespace {
 
 TEST(EngineAllocation, NoHeapAllocationPerCalculation) {
-    const char* data = std::getenv("KESTROVA_DATA");
-    const std::string tiles = std::string(data ? data : "../shared/data") + "/srtm3/";
-    if (!std::filesystem::exists(tiles + "n51w002.hgt"))
-        GTEST_SKIP() << "SRTM3 tile n51w002.hgt not found in " << tiles;
+    const std::string tiles = test::RealTileDirectory();
+    if (tiles.empty()) GTEST_SKIP() << "SRTM3 tile n51w002.hgt not found (set KESTROVA_DATA)";
     CSRTM store(9, tiles);
     CZONES zones("/nonexistent-kestrova/");
     const CLocator tx("51 21 8 N 1 27 51 W", FormatDMS); // a text too long for the string buffer

@@ -1,6 +1,6 @@
 // kestrova-cli link over a surveyed profile and over tiles.
+#include "CliRun.h"
 #include "cli/Args.h"
-#include "cli/Commands.h"
 #include "cli/ProfileCsv.h"
 
 #include <gtest/gtest.h>
@@ -16,19 +16,6 @@ namespace kestrova::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const Words& words) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(words, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string WriteTemp(const std::string& name, const std::string& content) {
     const fs::path path = fs::temp_directory_path() / ("kestrova-link-" + name);

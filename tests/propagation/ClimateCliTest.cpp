@@ -1,6 +1,6 @@
 // kestrova-cli gas and climate, run in a working directory holding small
 // made-up map files.
-#include "cli/Commands.h"
+#include "CliRun.h"
 
 #include "MapFixtures.h"
 
@@ -21,19 +21,6 @@ using kestrova::testing::Grid15;
 using kestrova::testing::NodeId;
 using kestrova::testing::TempDir;
 using kestrova::testing::WorkingDirectory;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const Words& words) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(words, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::vector<std::string> Keys(const nlohmann::json& json) {
     std::vector<std::string> keys;

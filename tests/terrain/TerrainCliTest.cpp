@@ -1,6 +1,6 @@
 // kestrova-cli height and zone, driven like the tool's own command line.
+#include "CliRun.h"
 #include "TileWriter.h"
-#include "cli/Commands.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -9,19 +9,6 @@
 
 namespace kestrova::cli {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const Words& words) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(words, out, err);
-    return {status, out.str(), err.str()};
-}
 
 int JsonInt(const CliRun& run, const char* key) {
     return nlohmann::json::parse(run.out)[key].get<int>();
