@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <ostream>
 #include <thread>
@@ -72,9 +71,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
     inputs.link = options.inputs;
     inputs.gamma = gas.gamma;
     inputs.tileDirectory = options.tiles;
-    const std::filesystem::path zonesPath(options.zonesFile);
-    inputs.zoneDirectory =
-        zonesPath.has_parent_path() ? zonesPath.parent_path().string() + "/" : "";
+    inputs.zoneDirectory = options.zonesDirectory;
     inputs.threads = threads;
 
     CoverageJob job(*area, inputs);

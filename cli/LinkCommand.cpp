@@ -12,7 +12,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -123,8 +122,7 @@ int RunLink(const Words& words, std::ostream& out) {
         const CLocator rx = ReadEnd(args, "rx", format, "RX");
         ChooseRefractivityInputs(options, &tx, &rx, true);
         CSRTM store(9, options.tiles);
-        const std::filesystem::path zonesPath(options.zonesFile);
-        CZONES zones(zonesPath.has_parent_path() ? zonesPath.parent_path().string() + "/" : "");
+        CZONES zones(options.zonesDirectory);
         engine->CalculateLink(store, zones, tx, rx, options.interpolate, options.inputs);
         CPath path;
         path.SetPath(tx, rx);

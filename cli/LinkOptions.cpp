@@ -58,7 +58,10 @@ LinkOptions ReadLinkOptions(const Args& args) {
     options.interpolate = args.Flag("interpolate");
     options.tiles = args.Value("tiles").value_or("");
     if (!options.tiles.empty() && options.tiles.back() != '/') options.tiles += '/';
-    options.zonesFile = args.Value("zones").value_or(ExecutableDirectory() + "zones01.dem");
+    // The zone map is read as <directory>/zones01.dem.
+    const std::filesystem::path zones =
+        args.Value("zones").value_or(ExecutableDirectory() + "zones01.dem");
+    options.zonesDirectory = zones.has_parent_path() ? zones.parent_path().string() + "/" : "";
     return options;
 }
 

@@ -33,8 +33,8 @@ struct LinkOptions {
     std::optional<double> n0;
     std::optional<double> deltaN;
     bool interpolate = false;
-    std::string tiles;     // directory with a trailing '/', "" the working directory
-    std::string zonesFile; // full path of zones01.dem
+    std::string tiles;          // directory with a trailing '/', "" the working directory
+    std::string zonesDirectory; // the directory of --zones FILE, trailing '/' ("" working dir)
 };
 
 // The option names LinkOptions reads, for Args.

@@ -11,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <ostream>
 
@@ -43,8 +42,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     const GasFigures gas = Gas(options);
 
     CSRTM store(9, options.tiles);
-    const std::filesystem::path zonesPath(options.zonesFile);
-    CZONES zones(zonesPath.has_parent_path() ? zonesPath.parent_path().string() + "/" : "");
+    CZONES zones(options.zonesDirectory);
     auto engine = std::make_unique<CTerrain>();
     auto records = std::make_unique<std::array<RadialRecord, TerrainProfile::capacity>>();
     int count = 0;

@@ -8,22 +8,6 @@
 namespace kestrova::testing {
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "kestrova-maps-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code error;
-    fs::remove_all(path, error);
-}
-
-void TempDir::Write(const std::string& name, const std::string& text) const {
-    std::ofstream out(path / name, std::ios::binary);
-    out << text;
-}
-
 std::string GridText(int rows, int cols, const NodeValue& value, const std::string& separator,
                      const std::string& lineEnd) {
     std::string text;

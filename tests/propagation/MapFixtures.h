@@ -2,27 +2,15 @@
 // test, and grids written in the text layout of the ITU digital maps.
 #pragma once
 
+#include "TempDir.h"
+
 #include <filesystem>
 #include <functional>
 #include <string>
 
 namespace kestrova::testing {
 
-// A new empty directory, removed with everything in it at destruction.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return path; }
-    std::string String() const { return path.string(); }
-    void Write(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path path;
-};
+using TempDir = kestrova::test::TempDir;
 
 // The value of a grid node by row (0 northernmost) and column.
 using NodeValue = std::function<double(int row, int col)>;

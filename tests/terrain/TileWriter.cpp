@@ -11,17 +11,6 @@ namespace kestrova::test {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-    std::random_device random;
-    path_ = fs::temp_directory_path() / ("kestrova-terrain-" + std::to_string(random()));
-    fs::create_directories(path_);
-}
-
-TempDir::~TempDir() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-}
-
 std::vector<std::uint8_t> TileBytes(int size, const SampleFunction& sample) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size) * size * 2);
     std::size_t i = 0;

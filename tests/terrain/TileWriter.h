@@ -2,6 +2,8 @@
 // zone files written into it, and the real data named by KESTROVA_DATA.
 #pragma once
 
+#include "TempDir.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -9,21 +11,6 @@
 #include <vector>
 
 namespace kestrova::test {
-
-// A fresh directory, removed with everything in it at the end of its scope.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    // With a trailing separator, as the terrain store wants it.
-    std::string Dir() const { return path_.string() + "/"; }
-    std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 using SampleFunction = std::function<int(int row, int col)>;
 
