@@ -8,7 +8,6 @@
 #include "coverage/Coverage.h"
 #include "coverage/CoverageFile.h"
 #include "coverage/CoverageImage.h"
-#include "coverage/CoverageRaster.h"
 #include "coverage/GeoTiff.h"
 #include "coverage/KmzExport.h"
 #include "geo/NumberFormat.h"
@@ -190,8 +189,7 @@ void WriteGeoTiff(const std::string& path, const CoverageField& field, const Lin
 void WriteImages(const Outputs& outputs, const CoverageField& field, const CoverageDisplay& display,
                  int paletteType, const CLocator& tx, double txHeight, std::ostream& out) {
     const CPalette palette(paletteType);
-    const QImage raster = CoverageRaster(field, display.maxFs, display.minFs);
-    const CoverageFinish finish = FinishCoverage(raster, QImage(), display, palette, false);
+    const CoverageFinish finish = FinishCoverage(field, QImage(), display, palette, false);
     if (outputs.image) WriteFileSafely(*outputs.image, EncodeImage(finish.image, *outputs.image));
     if (outputs.scale) {
         WriteFileSafely(*outputs.scale, EncodeImage(finish.scale.bitmap, *outputs.scale));

@@ -32,9 +32,25 @@ QRgb ColourMapPixel(QRgb pixel) {
     return GreyToColourMap(Colour::FromRgb(pixel)).ToArgb();
 }
 
-QRgb HighlightPixel(QRgb terrain, QRgb cell) {
-    return HighlightColour(Colour::FromRgb(terrain), Colour::FromRgb(cell)).ToArgb();
-}
+// HighlightColour of a terrain pixel and a grey cell. Neighbouring pixels
+// mostly repeat the last pair (a cell's block, a palette's band), so the
+// last result is kept.
+class Highlighter {
+public:
+    QRgb operator()(QRgb terrain, QRgb cell) {
+        if (terrain != lastTerrain || cell != lastCell) {
+            lastTerrain = terrain;
+            lastCell = cell;
+            last = HighlightColour(Colour::FromRgb(terrain), Colour::FromRgb(cell)).ToArgb();
+        }
+        return last;
+    }
+
+private:
+    QRgb lastTerrain = 0;
+    QRgb lastCell = 0;
+    QRgb last = HighlightColour(black, black).ToArgb();
+};
 
 QImage TerrainFor(const QImage& terrain, QSize size) {
     if (terrain.isNull()) {
@@ -53,13 +69,13 @@ QImage ComposeCoverageImage(const QImage& raster, const QImage& terrain, Coverag
     if (mode == CoverageMode::Mono || image.isNull()) return image;
     const QImage ground =
         mode == CoverageMode::Terrain ? TerrainFor(terrain, image.size()) : QImage();
+    Highlighter highlight;
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         const auto* under =
             ground.isNull() ? nullptr : reinterpret_cast<const QRgb*>(ground.constScanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            line[x] =
-                under != nullptr ? HighlightPixel(under[x], line[x]) : ColourMapPixel(line[x]);
+            line[x] = under != nullptr ? highlight(under[x], line[x]) : ColourMapPixel(line[x]);
     }
     return image;
 }
@@ -77,17 +93,19 @@ void DrawTransmitterMarker(QImage& image) {
     painter.drawRoundedRect(QRectF(cx - 1.5, cy - 1.5, 3.0, 3.0), 2.0, 2.0);
 }
 
-CoverageFinish FinishCoverage(const QImage& raster, const QImage& terrain,
-                              const CoverageDisplay& display, const CPalette& palette,
-                              bool aborted) {
+CoverageFinish FinishCoverage(const CoverageField& field, const QImage& terrain,
+                              const CoverageDisplay& display, const CPalette& palette, bool aborted,
+                              int m) {
     CoverageFinish finish;
     finish.scale = CoverageScaleFor(display, palette, aborted);
-    const int m = std::max(raster.width(), raster.height());
-    finish.image = aborted ? BlankCoverageImage(m > 0 ? m : coverageMapSize)
-                           : ComposeCoverageImage(raster, terrain, display.mode);
-    // The 20 dB contours (ContourLevels, CoveragePixelsPerCell) go here,
-    // between the composition and the marker, once the contour tracer of
-    // the terrain maps draws them.
+    finish.image =
+        aborted ? BlankCoverageImage(m)
+                : ComposeCoverageImage(CoverageRaster(field, display.maxFs, display.minFs, m),
+                                       terrain, display.mode);
+    // The 20 dB contours go here, between the composition and the marker,
+    // once the terrain maps' contour tracer draws them: ContourLevels of
+    // the limits on CoverageGrid16(field), CoveragePixelsPerCell pixels a
+    // cell.
     DrawTransmitterMarker(finish.image);
     return finish;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "coverage/CoverageDisplay.h"
+#include "coverage/CoverageField.h"
 #include "coverage/CoverageScale.h"
 
 #include <QImage>
@@ -33,12 +34,14 @@ struct CoverageFinish {
     CoverageScale scale;
 };
 
-// Everything after the walk. After an abort the scale bar is still drawn
-// (colour or grey, by the mode), the image is left blank (black) and gets
-// only the marker. terrain is RenderTerrainArea's image of the area,
-// needed in the highlighted-terrain mode only.
-CoverageFinish FinishCoverage(const QImage& raster, const QImage& terrain,
-                              const CoverageDisplay& display, const CPalette& palette,
-                              bool aborted);
+// Everything after the walk of field, on a map of m x m pixels: the
+// scale bar, the image composed from the grid's grey raster, the marker.
+// After an abort the scale bar is still drawn (colour or grey, by the
+// mode), the image is left blank (black) and gets only the marker. terrain
+// is RenderTerrainArea's image of the area, needed in the
+// highlighted-terrain mode only.
+CoverageFinish FinishCoverage(const CoverageField& field, const QImage& terrain,
+                              const CoverageDisplay& display, const CPalette& palette, bool aborted,
+                              int m = coverageMapSize);
 
 } // namespace kestrova

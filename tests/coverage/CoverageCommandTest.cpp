@@ -123,8 +123,7 @@ TEST(CoverageCommand, ImageAndScaleAreTheWindowsPixels) {
         display.mode = std::string(mode) == "mono" ? CoverageMode::Mono : CoverageMode::Colour;
         display.maxFs = 80.0;
         display.minFs = 40.0;
-        const CoverageFinish window =
-            FinishCoverage(CoverageRaster(field, 80.0, 40.0), QImage(), display, palette, false);
+        const CoverageFinish window = FinishCoverage(field, QImage(), display, palette, false);
         const QImage map(QString::fromStdString(dir.Path("map.png")));
         const QImage scale(QString::fromStdString(dir.Path("scale.png")));
         EXPECT_EQ(map.convertToFormat(QImage::Format_RGB32), window.image) << mode;

@@ -154,10 +154,11 @@ TEST(CoverageMarker, RedWithABlackEdgeAtTheCentre) {
 
 TEST(CoverageFinish, ComposedImageWithMarkerAndScale) {
     const CPalette palette(PaletteNCAR);
-    const QImage raster = CoverageRaster(Columns(5, fiveFields), 100.0, -20.0);
+    const GridField field = Columns(5, fiveFields);
+    const QImage raster = CoverageRaster(field, 100.0, -20.0);
     CoverageDisplay display;
     display.mode = CoverageMode::Colour;
-    const CoverageFinish finish = FinishCoverage(raster, QImage(), display, palette, false);
+    const CoverageFinish finish = FinishCoverage(field, QImage(), display, palette, false);
     QImage expected = ComposeCoverageImage(raster, QImage(), CoverageMode::Colour);
     DrawTransmitterMarker(expected);
     EXPECT_EQ(finish.image, expected);
@@ -166,7 +167,7 @@ TEST(CoverageFinish, ComposedImageWithMarkerAndScale) {
 
 TEST(CoverageFinish, AfterAnAbortOnlyTheMarkerOnBlankAndTheFieldStrengthScale) {
     const CPalette palette(PaletteNCAR);
-    const QImage raster = CoverageRaster(Columns(5, fiveFields), 100.0, -20.0);
+    const GridField field = Columns(5, fiveFields);
     QImage blankWithMarker = BlankCoverageImage();
     DrawTransmitterMarker(blankWithMarker);
     struct Row {
@@ -182,7 +183,7 @@ TEST(CoverageFinish, AfterAnAbortOnlyTheMarkerOnBlankAndTheFieldStrengthScale) {
         CoverageDisplay display;
         display.mode = row.mode;
         const CoverageFinish finish =
-            FinishCoverage(raster, Uniform({0, 201, 50}), display, palette, true);
+            FinishCoverage(field, Uniform({0, 201, 50}), display, palette, true);
         EXPECT_EQ(finish.image, blankWithMarker) << static_cast<int>(row.mode);
         EXPECT_EQ(finish.scale.maxText, "100.0 dBuV/m");
         EXPECT_EQ(finish.scale.minText, "-20.0 dBuV/m");
