@@ -28,11 +28,14 @@ const std::vector<Command>& AllCommands() {
          "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] and the "
          "options of link",
          RunRadial},
-        {"coverage", "field-strength map around a transmitter (1 kW EIRP) as CSV and PNG",
+        {"coverage",
+         "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",
          "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
          "--tx-height M --rx-height M [weather, --k-factor, --n0, --delta-n, --tiles, --zones as "
-         "for link] [--threads N] --csv FILE [--png FILE] [--max-fs DB] [--min-fs DB] "
-         "[--header|--no-header]",
+         "for link] [--threads N] [--csv FILE] [--header|--no-header] [--image FILE] "
+         "[--scale FILE] [--kmz FILE] [--geotiff FILE] [--png FILE] [--mode terrain|colour|mono] "
+         "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
+         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald]",
          RunCoverage},
     };
     return commands;

@@ -16,8 +16,8 @@ std::string PrintfFixed(double value, int width, int decimals) {
     return text;
 }
 
-std::string CoverageFileText(const CoverageJob& job, const CoverageHeader& h, bool withHeader) {
-    const CoverageArea& a = job.Area();
+std::string CoverageFileText(const CoverageField& field, const CoverageHeader& h, bool withHeader) {
+    const CoverageArea& a = field.Area();
     std::string text;
     text.reserve(static_cast<size_t>(a.n) * static_cast<size_t>(a.n) * 6 + 256);
     if (withHeader) {
@@ -35,7 +35,7 @@ std::string CoverageFileText(const CoverageJob& job, const CoverageHeader& h, bo
     }
     for (int i = a.n - 1; i >= 0; --i) {
         for (int j = 0; j < a.n; ++j) {
-            text += PrintfFixed(job.GridAt(i, j) / 100.0, 4, 1);
+            text += PrintfFixed(field.GridAt(i, j) / 100.0, 4, 1);
             text += j + 1 < a.n ? ',' : '\n';
         }
     }
