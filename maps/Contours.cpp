@@ -51,21 +51,30 @@ struct Square {
 ContourSegment TriangleSegment(const Square& q, int m1, int m3, int kase) {
     const int m2 = 0;
     switch (kase) {
-    case 1: return {q.x[m1], q.y[m1], q.x[m2], q.y[m2]};
-    case 2: return {q.x[m2], q.y[m2], q.x[m3], q.y[m3]};
-    case 3: return {q.x[m3], q.y[m3], q.x[m1], q.y[m1]};
-    case 4: return {q.x[m1], q.y[m1], q.CrossX(m2, m3), q.CrossY(m2, m3)};
-    case 5: return {q.x[m2], q.y[m2], q.CrossX(m3, m1), q.CrossY(m3, m1)};
-    case 6: return {q.x[m3], q.y[m3], q.CrossX(m1, m2), q.CrossY(m1, m2)};
-    case 7: return {q.CrossX(m1, m2), q.CrossY(m1, m2), q.CrossX(m2, m3), q.CrossY(m2, m3)};
-    case 8: return {q.CrossX(m2, m3), q.CrossY(m2, m3), q.CrossX(m3, m1), q.CrossY(m3, m1)};
-    default: return {q.CrossX(m3, m1), q.CrossY(m3, m1), q.CrossX(m1, m2), q.CrossY(m1, m2)};
+    case 1:
+        return {q.x[m1], q.y[m1], q.x[m2], q.y[m2]};
+    case 2:
+        return {q.x[m2], q.y[m2], q.x[m3], q.y[m3]};
+    case 3:
+        return {q.x[m3], q.y[m3], q.x[m1], q.y[m1]};
+    case 4:
+        return {q.x[m1], q.y[m1], q.CrossX(m2, m3), q.CrossY(m2, m3)};
+    case 5:
+        return {q.x[m2], q.y[m2], q.CrossX(m3, m1), q.CrossY(m3, m1)};
+    case 6:
+        return {q.x[m3], q.y[m3], q.CrossX(m1, m2), q.CrossY(m1, m2)};
+    case 7:
+        return {q.CrossX(m1, m2), q.CrossY(m1, m2), q.CrossX(m2, m3), q.CrossY(m2, m3)};
+    case 8:
+        return {q.CrossX(m2, m3), q.CrossY(m2, m3), q.CrossX(m3, m1), q.CrossY(m3, m1)};
+    default:
+        return {q.CrossX(m3, m1), q.CrossY(m3, m1), q.CrossX(m1, m2), q.CrossY(m1, m2)};
     }
 }
 
 bool InBitmap(const ContourSegment& s, int width, int height) {
-    return s.x1 >= 0 && s.x1 < width && s.x2 >= 0 && s.x2 <= width && s.y1 >= 0 &&
-           s.y1 < height && s.y2 >= 0 && s.y2 <= height;
+    return s.x1 >= 0 && s.x1 < width && s.x2 >= 0 && s.x2 <= width && s.y1 >= 0 && s.y1 < height &&
+           s.y2 >= 0 && s.y2 <= height;
 }
 
 // The segments of one level in one square; returns their number.

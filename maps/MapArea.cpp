@@ -101,10 +101,14 @@ void ReplaceVoids(CHeightGrid& area, int noData, int voidValue) {
 
 Colour ZoneColour(int code) {
     switch (code) {
-    case 1: return navy;
-    case 2: return zoneCoastal;
-    case 3: return zoneInland;
-    default: return black;
+    case 1:
+        return navy;
+    case 2:
+        return zoneCoastal;
+    case 3:
+        return zoneInland;
+    default:
+        return black;
     }
 }
 
@@ -129,8 +133,8 @@ std::vector<int> ContourLevels(int minH, int maxH, int spacing) {
 }
 
 std::string MapHeightsText(int maxH, int minH) {
-    return "Map heights - maximum " + std::to_string(maxH) + "m,  minimum " +
-           std::to_string(minH) + "m";
+    return "Map heights - maximum " + std::to_string(maxH) + "m,  minimum " + std::to_string(minH) +
+           "m";
 }
 
 std::string LocalAreaText(const std::string& end, double latitude, double side, int maxH,

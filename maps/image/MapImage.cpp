@@ -44,8 +44,9 @@ namespace {
 
 void Disc(QPainter& painter, int x, int y, const QColor& fill) {
     painter.setBrush(fill);
-    // A one-pixel outline of a 9 x 9 rectangle covers 10 x 10 pixels.
-    painter.drawRoundedRect(QRect(x - 5, y - 5, 9, 9), 5, 5);
+    // A rounded rectangle whose corner ellipse is as large as itself is a
+    // circle; its one-pixel outline round a 9 x 9 box covers 10 x 10 pixels.
+    painter.drawEllipse(QRect(x - 5, y - 5, 9, 9));
 }
 
 } // namespace

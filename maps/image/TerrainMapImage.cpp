@@ -17,9 +17,8 @@ void Paint(RenderedTerrain& result, const ColourGrid& colours, const CHeightGrid
     result.imageFailed = result.bitmap.isNull();
     const std::vector<int> levels = ContourLevels(minH, maxH, spacing);
     if (!levels.empty())
-        result.contourSegments =
-            DrawContours(result.bitmap, ContourGrid::Of(area), g, static_cast<int>(levels.size()),
-                         levels.data());
+        result.contourSegments = DrawContours(result.bitmap, ContourGrid::Of(area), g,
+                                              static_cast<int>(levels.size()), levels.data());
 }
 
 const CHeightGrid* Extract(const TerrainSource& source, double centreLat, double centreLon,
@@ -78,7 +77,8 @@ LinkMapImage DrawLinkMap(const TerrainSource& source, double txLat, double txLon
     LinkMapImage result;
     result.frame = LinkMapFrame(txLat, txLon, rxLat, rxLon, width, height);
     const MapFrame& f = result.frame;
-    result.map = RenderLinkArea(source, f.centreLat, f.centreLon, f.span, width, height, 2, spacing);
+    result.map =
+        RenderLinkArea(source, f.centreLat, f.centreLon, f.span, width, height, 2, spacing);
     DrawLinkPath(result.map.bitmap, f, txLat, txLon, rxLat, rxLon);
     return result;
 }

@@ -12,8 +12,8 @@ std::vector<MechanismPoint> MechanismCurves(CTerrain& engine, CSRTM& store, CZON
         inputs.timePercent = p;
         if (!engine.CalculateLink(store, zones, tx, rx, interpolate, inputs)) continue;
         const PathLossResult& loss = engine.loss;
-        points.push_back({p, loss.lbd + gasLoss, loss.lba + gasLoss, loss.lbs + gasLoss,
-                          loss.lb + gasLoss});
+        points.push_back(
+            {p, loss.lbd + gasLoss, loss.lba + gasLoss, loss.lbs + gasLoss, loss.lb + gasLoss});
     }
     return points;
 }

@@ -12,7 +12,7 @@
 namespace kestrova {
 
 // The time percentages charted, in the chart's order.
-inline constexpr std::array<double, 10> mechanismPercentages = {0.001, 0.01, 0.05, 0.1, 0.5,
+inline constexpr std::array<double, 10> mechanismPercentages = {0.001, 0.01, 0.05, 0.1,  0.5,
                                                                 1.0,   5.0,  10.0, 20.0, 50.0};
 
 // One time percentage; losses in dB, each including the gaseous loss.

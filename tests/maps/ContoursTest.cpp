@@ -29,11 +29,9 @@ using Segments = std::vector<std::tuple<double, double, double, double>>;
 Segments Collect(const Grid& grid, int width, int height, double g, std::vector<int> levels,
                  int* count = nullptr) {
     Segments segments;
-    const int n =
-        ContourSegments(grid.View(), width, height, g, static_cast<int>(levels.size()),
-                        levels.data(), [&](const ContourSegment& s) {
-                            segments.emplace_back(s.x1, s.y1, s.x2, s.y2);
-                        });
+    const int n = ContourSegments(
+        grid.View(), width, height, g, static_cast<int>(levels.size()), levels.data(),
+        [&](const ContourSegment& s) { segments.emplace_back(s.x1, s.y1, s.x2, s.y2); });
     EXPECT_EQ(n, static_cast<int>(segments.size()));
     if (count) *count = n;
     std::sort(segments.begin(), segments.end());

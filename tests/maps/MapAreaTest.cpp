@@ -20,12 +20,12 @@ TEST(MapArea, ContourLevelsFromTheHeightRange) {
         std::vector<int> levels;
     };
     const Case cases[] = {
-        {0, 245, 100, {0, 100, 200}},                      // the store never reports min > 0
+        {0, 245, 100, {0, 100, 200}},                         // the store never reports min > 0
         {-150, 500, 100, {-100, 0, 100, 200, 300, 400, 500}}, // truncated toward zero
         {-99, 99, 100, {0}},
         {0, 0, 10, {0}},
         {12, 57, 10, {10, 20, 30, 40, 50}},
-        {0, 245, 0, {}}, // no contours
+        {0, 245, 0, {}},   // no contours
         {500, 0, 100, {}}, // a range upside down has none
     };
     for (const Case& c : cases)
@@ -131,8 +131,10 @@ TEST(MapArea, ZoneColours) {
 TEST(MapArea, Texts) {
     EXPECT_EQ(MapHeightsText(245, 0), "Map heights - maximum 245m,  minimum 0m");
     // A local map of 0.1 degree at 52 N: 4.248 by 6.9 miles.
-    EXPECT_EQ(LocalAreaText("TX", 52.0, 0.1, 245, 3), "TX Area: 4.2 X 6.9 miles  (max 245m,  min 3m)");
-    EXPECT_EQ(LocalAreaText("RX", 0.0, 0.1, -5, -20), "RX Area: 6.9 X 6.9 miles  (max -5m,  min -20m)");
+    EXPECT_EQ(LocalAreaText("TX", 52.0, 0.1, 245, 3),
+              "TX Area: 4.2 X 6.9 miles  (max 245m,  min 3m)");
+    EXPECT_EQ(LocalAreaText("RX", 0.0, 0.1, -5, -20),
+              "RX Area: 6.9 X 6.9 miles  (max -5m,  min -20m)");
 }
 
 } // namespace
