@@ -39,6 +39,10 @@ private Q_SLOTS:
     void resultsCancelledWritesNothing();
     void resultsBeforeAnyCalculation();
     void readoutAtMidPath();
+    void chartCopy();
+    void enterInALocationCalculates();
+    void chartKeepsItsPlace();
+    void chartTicksAreRound();
 };
 
 void InputPageTest::invalidLocationsKeepOldResults_data() {
@@ -333,6 +337,87 @@ void InputPageTest::readoutAtMidPath() {
     Find<TInputPage>("InputData")->Chart1MouseMove(view->mapFromScene(scene));
     Find<TInputPage>("InputData")->Chart1MouseLeave();
     QVERIFY(!Find<QLabel>("PointData")->isVisible());
+}
+
+void InputPageTest::chartCopy() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    QGuiApplication::clipboard()->clear();
+    QWidget* chart = Find<QChartView>("Chart1")->viewport();
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, chart->rect().center());
+    QCOMPARE(dialogs->messages, QStringList{"Chart copied to Clipboard"});
+    QVERIFY(!QGuiApplication::clipboard()->pixmap().isNull());
+}
+
+void InputPageTest::enterInALocationCalculates() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    const QString range = Edit("Range")->text();
+    Edit("EndLoc")->setText("IO91JI");
+    QTest::keyClick(Edit("EndLoc"), Qt::Key_Return);
+    QVERIFY(Edit("Range")->text() != range);
+    CLocator rx = form->State().rxLocation;
+    QCOMPARE(rx.GetText(FormatMaidenhead, 6), std::string("IO91JI"));
+    const QString overall = Text("OverallLoss");
+    Edit("StartLoc")->setText("IO91HI");
+    QTest::keyClick(Edit("StartLoc"), Qt::Key_Enter);
+    QVERIFY(Text("OverallLoss") != overall);
+    CLocator tx = form->State().txLocation;
+    QCOMPARE(tx.GetText(FormatMaidenhead, 6), std::string("IO91HI"));
+}
+
+void InputPageTest::chartKeepsItsPlace() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    QTest::qWait(20);
+    auto* chart = Find<QChartView>("Chart1");
+    const QRect place = chart->geometry();
+    // The readout row appears under the chart, and goes.
+    const QPoint middle = chart->rect().center();
+    Find<TInputPage>("InputData")->Chart1MouseMove(middle);
+    QVERIFY(Find<QLabel>("ChartData")->isVisible());
+    QTest::qWait(20);
+    QCOMPARE(chart->geometry(), place);
+    Find<TInputPage>("InputData")->Chart1MouseLeave();
+    QTest::qWait(20);
+    QCOMPARE(chart->geometry(), place);
+    // "Path too short" appears among the results, and goes.
+    Edit("EndLoc")->setText(Edit("StartLoc")->text());
+    Click("CalculateBtn");
+    QVERIFY(Find<QLabel>("InvalidPath")->isVisible());
+    QTest::qWait(20);
+    QCOMPARE(chart->geometry(), place);
+    Click("RESET");
+    QVERIFY(!Find<QLabel>("InvalidPath")->isVisible());
+    QTest::qWait(20);
+    QCOMPARE(chart->geometry(), place);
+}
+
+void InputPageTest::chartTicksAreRound() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    const auto roundInterval = [](double interval) {
+        const double decade = std::pow(10.0, std::floor(std::log10(interval) + 1e-9));
+        const double mantissa = interval / decade;
+        return std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 ||
+               std::fabs(mantissa - 5) < 1e-9;
+    };
+    for (const bool imperial : {false, true}) {
+        Find<QRadioButton>(imperial ? "Imperial" : "Metric")->setChecked(true);
+        const auto axes = Find<QChartView>("Chart1")->chart()->axes();
+        QCOMPARE(axes.size(), 2);
+        for (QAbstractAxis* axis : axes) {
+            auto* values = qobject_cast<QValueAxis*>(axis);
+            QCOMPARE(values->tickType(), QValueAxis::TicksDynamic);
+            QCOMPARE(values->tickAnchor(), 0.0);
+            QVERIFY2(roundInterval(values->tickInterval()),
+                     qPrintable(QString::number(values->tickInterval())));
+            // Between four and eight intervals over the range.
+            const double intervals = (values->max() - values->min()) / values->tickInterval();
+            QVERIFY(intervals >= 3.0 && intervals <= 8.0);
+            QCOMPARE(values->min(), 0.0); // the range itself is the profile's
+        }
+    }
 }
 
 QTEST_MAIN(InputPageTest)

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void settingsKeysAndValues();
     void settingsThatCannotBeSavedSaySo();
     void helpAndAbout();
+    void pagesByNameAndCaption();
+    void windowFitsALaptopScreen();
 };
 
 void MainFormTest::calculateBeforeStartUpDoesNothing() {
@@ -261,6 +263,49 @@ void MainFormTest::helpAndAbout() {
     QVERIFY(!form->About()->isModal());
     form->About()->findChild<QPushButton*>("Close")->click();
     QVERIFY(!form->About()->isVisible());
+}
+
+void MainFormTest::pagesByNameAndCaption() {
+    form = std::make_unique<TMainForm>();
+    auto* tabs = Find<QTabWidget>("PageControl1");
+    const struct {
+        const char* name;
+        const char* caption;
+    } pages[] = {{"InputData", "Input Data"},
+                 {"TabulatedData", "Tabulated Data"},
+                 {"TabSheet1", "Radio Refractivity Data"},
+                 {"map", "Terrain Map"},
+                 {"TabSheet2", "Zone Map"},
+                 {"Mechanisms", "Mechanisms"},
+                 {"Coverage", "Area Coverage"},
+                 {"Evaluation", "Site Evaluation"},
+                 {"SiteDatabase", "Site Database"}};
+    QCOMPARE(tabs->count(), 9);
+    for (const auto& page : pages) {
+        form->ShowPage(Find<QWidget>(page.name));
+        QCOMPARE(tabs->tabText(tabs->currentIndex()), page.caption);
+        QVERIFY(tabs->currentWidget()->isAncestorOf(Find<QWidget>(page.name)));
+    }
+}
+
+void MainFormTest::windowFitsALaptopScreen() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    // The window can be made as small as a 1280 x 720 screen; every page
+    // then shows whole or scrolls.
+    QVERIFY(form->minimumSizeHint().width() <= 1280);
+    QVERIFY(form->minimumSizeHint().height() <= 720);
+    form->resize(1280, 720);
+    QTest::qWait(20);
+    QCOMPARE(form->size(), QSize(1280, 720));
+    auto* tabs = Find<QTabWidget>("PageControl1");
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        auto* scroll = qobject_cast<QScrollArea*>(tabs->currentWidget());
+        QVERIFY(scroll);
+        QVERIFY(scroll->geometry().bottom() < form->height());
+        QVERIFY(scroll->geometry().right() < form->width());
+    }
 }
 
 QTEST_MAIN(MainFormTest)

@@ -17,6 +17,7 @@ private Q_SLOTS:
     void cleanup() { Cleanup(); }
 
     void profileTable();
+    void fiveColumnsOnScreen();
 };
 
 void TablePageTest::profileTable() {
@@ -32,13 +33,33 @@ void TablePageTest::profileTable() {
     QCOMPARE(bytes.count("\r\n"), table->count());
     QVERIFY(bytes.startsWith("meters\r\n0, "));
     QCOMPARE(dialogs->saveProposals, QStringList{"profile.dat"});
+}
 
-    // A double-click on the chart copies it.
-    QGuiApplication::clipboard()->clear();
-    QWidget* chart = Find<QChartView>("Chart1")->viewport();
-    QTest::mouseDClick(chart, Qt::LeftButton, {}, chart->rect().center());
-    QCOMPARE(dialogs->messages, QStringList{"Chart copied to Clipboard"});
-    QVERIFY(!QGuiApplication::clipboard()->pixmap().isNull());
+void TablePageTest::fiveColumnsOnScreen() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    ShowPage("TabulatedData");
+    auto* table = Find<QListWidget>("Profile");
+    QVERIFY(table->count() > 100);
+    // The lines flow down five columns across the list, whatever its width;
+    // more columns scroll into view.
+    for (const QSize size : {QSize(1180, 800), QSize(1280, 720), QSize(900, 600)}) {
+        form->resize(size);
+        QTest::qWait(20);
+        const int width = table->viewport()->width();
+        int columns = 0;
+        int lastX = -1;
+        for (int i = 0; i < table->count(); ++i) {
+            const QRect cell = table->visualItemRect(table->item(i));
+            if (cell.x() != lastX && cell.x() >= 0 && cell.right() < width) ++columns;
+            lastX = cell.x();
+        }
+        QCOMPARE(columns, 5);
+        // Each line fits its column.
+        const QFontMetrics metrics(table->font());
+        for (int i = 0; i < table->count(); i += 37)
+            QVERIFY(metrics.horizontalAdvance(table->item(i)->text()) <= table->gridSize().width());
+    }
 }
 
 QTEST_MAIN(TablePageTest)
