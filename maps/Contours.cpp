@@ -129,10 +129,10 @@ int ContourSegments(const ContourGrid& grid, int width, int height, double g, in
             q.x[2] = c, q.y[2] = r + 1;
             q.x[3] = c + 1, q.y[3] = r + 1;
             q.x[4] = c + 1, q.y[4] = r;
-            for (int k = 0; k < count; ++k) {
-                const double z = levels[k];
-                if (z >= dmin && z <= dmax) drawn += LevelSegments(q, z, width, height, sink);
-            }
+            // The levels from the first at or above dmin (they ascend).
+            for (const int* z = std::lower_bound(levels, levels + count, dmin);
+                 z < levels + count && *z <= dmax; ++z)
+                drawn += LevelSegments(q, *z, width, height, sink);
         }
     }
     return drawn;

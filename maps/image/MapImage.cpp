@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <vector>
 
 namespace kestrova {
 
@@ -29,15 +30,20 @@ QImage ImageFromColours(const ColourGrid& colours, int g) {
 
 int DrawContours(QImage& bitmap, const ContourGrid& grid, double g, int count, const int* levels) {
     if (bitmap.isNull()) return 0;
+    std::vector<QLine> lines;
+    const int drawn = ContourSegments(grid, bitmap.width(), bitmap.height(), g, count, levels,
+                                      [&lines](const ContourSegment& s) {
+                                          lines.emplace_back(static_cast<int>(std::trunc(s.x1)),
+                                                             static_cast<int>(std::trunc(s.y1)),
+                                                             static_cast<int>(std::trunc(s.x2)),
+                                                             static_cast<int>(std::trunc(s.y2)));
+                                      });
+    // One call for all the segments: the lines are all of one pen, so their
+    // order does not matter.
     QPainter painter(&bitmap);
     painter.setPen(QPen(Qt::black, 1));
-    return ContourSegments(grid, bitmap.width(), bitmap.height(), g, count, levels,
-                           [&painter](const ContourSegment& s) {
-                               painter.drawLine(static_cast<int>(std::trunc(s.x1)),
-                                                static_cast<int>(std::trunc(s.y1)),
-                                                static_cast<int>(std::trunc(s.x2)),
-                                                static_cast<int>(std::trunc(s.y2)));
-                           });
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    return drawn;
 }
 
 namespace {
