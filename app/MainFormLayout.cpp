@@ -37,6 +37,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(PageControl1);
 
+    // The pages in tab order. A new page is a TPage of its own (app/pages)
+    // added here; it replaces its placeholder.
     AddPage(inputPage = new TInputPage(*this));
     AddPage(tablePage = new TTablePage(*this));
     AddPage(refractivityPage = new TRefractivityPage(*this));
