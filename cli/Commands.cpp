@@ -37,6 +37,14 @@ const std::vector<Command>& AllCommands() {
          "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
          "[--palette hsv|dem|jet|dem15|ncar|schwarzwald]",
          RunCoverage},
+        {"terrain-map", "terrain map of a link's area and of its two ends as PNG images",
+         "--tx TEXT --rx TEXT [--format F] [--palette 0..5] [--contours M] [--local-contours] "
+         "[--interpolate] [--tiles DIR] --png FILE [--tx-png FILE] [--rx-png FILE] [--json]",
+         RunTerrainMap},
+        {"zone-map", "radio-climatic zones of a link's area as a PNG image",
+         "--tx TEXT --rx TEXT [--format F] [--zones FILE] --png FILE", RunZoneMap},
+        {"mechanisms", "loss of each mechanism against the percentage of time",
+         "--tx TEXT --rx TEXT [--format F] and the options of link", RunMechanisms},
     };
     return commands;
 }

@@ -1,0 +1,45 @@
+// TPageHost: what a page of the main window may ask of the window that holds
+// it. The window owns the shared state (LinkState) and runs the operations
+// that more than one page starts: the link calculation, the choice of a
+// calculation's inputs, the settings file, the palette, the input mode, the
+// messages and the safe file writes. Pages know the window only through this
+// interface.
+#pragma once
+
+#include "app/LinkState.h"
+#include "propagation/engine/Terrain.h"
+
+class QByteArray;
+class QString;
+
+namespace kestrova {
+
+class TPageHost {
+public:
+    virtual LinkState& State() = 0;
+    // The selected location format: NGR 1, else DEG 2, else DMS 3, else 0.
+    virtual int LocatorFormat() const = 0;
+    // The link calculation (the "Calculate" button).
+    virtual void CalculateBtnClick() = 0;
+    // The inputs of a link calculation as the entry fields and the
+    // refractivity fallbacks give them now: N0 and ΔN at the path centre
+    // (else those of the last calculation), the fixed k-factor when set,
+    // frequency, time percentage and antenna heights.
+    virtual LinkInputs CurrentLinkInputs() = 0;
+    // The value of the time percentage field.
+    virtual double TimePercent() = 0;
+    // The receiver given by range and bearing (Panel1, Panel6, Panel7).
+    virtual void Panel1Click() = 0;
+    // A palette button was chosen: the window's palette follows it.
+    virtual void PaletteButtonClick() = 0;
+    virtual void SaveInitButtonClick() = 0; // the settings file
+    virtual void RESETClick() = 0;
+    // Writes a whole file safely; says "Could not save file!" on failure.
+    virtual bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) = 0;
+    virtual void Notify(const QString& text, bool error = false) = 0;
+
+protected:
+    ~TPageHost() = default;
+};
+
+} // namespace kestrova
