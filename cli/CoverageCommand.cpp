@@ -7,12 +7,15 @@
 #include "coverage/Coverage.h"
 #include "coverage/CoverageFile.h"
 #include "coverage/CoverageImage.h"
+#include "coverage/CoveragePlan.h"
 #include "coverage/PngWriter.h"
 #include "geo/NumberFormat.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <ostream>
 #include <thread>
@@ -42,36 +45,46 @@ int RunCoverage(const Words& words, std::ostream& out) {
     std::set<std::string> flags = LinkFlags();
     flags.insert({"header", "no-header"});
     const Args args(words, valueOptions, flags);
-    LinkOptions options = ReadLinkOptions(args);
-    const double rangeKm = args.RequiredNumber("range");
-    const int resolution = args.Integer("resolution").value_or(30);
+    const LinkOptions options = ReadLinkOptions(args);
+    if (!args.Value("range")) throw UsageError("option --range is required");
+    const double rangeKm = LimitedNumber(args, "range", limits::coverageRange);
+    const double resolutionValue = LimitedNumber(args, "resolution", limits::coverageResolution);
+    if (resolutionValue != std::floor(resolutionValue))
+        throw UsageError("option --resolution needs a whole number of arc-seconds");
+    const int resolution = static_cast<int>(resolutionValue);
     const int threads = args.Integer("threads").value_or(0);
-    const double maxFs = args.Number("max-fs", 100.0);
-    const double minFs = args.Number("min-fs", -20.0);
+    const double maxFs = LimitedNumber(args, "max-fs", limits::maxFieldStrength);
+    const double minFs = LimitedNumber(args, "min-fs", limits::minFieldStrength);
     const std::string csv = args.Required("csv");
-    if (!(rangeKm >= 1 && rangeKm <= 3000))
-        throw UsageError("option --range must lie between 1 and 3000");
-    if (resolution < 1 || resolution > 3600)
-        throw UsageError("option --resolution must lie between 1 and 3600");
     if (threads < 0) throw UsageError("option --threads must not be negative");
 
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
-    // A coverage cell never looks the maps up: the last link's values, or
-    // the defaults, unless given.
-    ChooseRefractivityInputs(options, nullptr, nullptr, false);
-    const GasFigures gas = Gas(options);
+    // A coverage cell never looks the maps up: the defaults, unless given.
+    const CalculationInputs gas =
+        InputsFor(options, nullptr, nullptr, RefractivitySource::Fallback);
 
+    if (const std::string problem = CoverageAreaProblem(tx, rangeKm, resolution); !problem.empty())
+        throw InputError(problem);
     const auto area = CoverageAreaAround(tx, rangeKm, resolution);
-    if (!area)
-        throw InputError("the area holds fewer than 5 x 5 cells, or more than " +
-                         std::to_string(maxCoverageCells) + " a side, at this resolution");
+    const CoverageEstimate estimate =
+        EstimateCoverage(*area, threads, args.Value("png").has_value());
+    Warnings() << DescribeEstimate(estimate, area->n) << "\n";
+    if (const std::uint64_t available = AvailableMemoryBytes();
+        available > 0 && estimate.bytes > available)
+        throw InputError("the map needs about " + std::to_string(estimate.bytes / 1000000) +
+                         " MB but only " + std::to_string(available / 1000000) +
+                         " MB of memory are available: choose a smaller range or a coarser "
+                         "resolution");
+    const auto zones = OpenZoneMap(options); // warns when the zone map cannot be read
     CoverageInputs inputs;
     inputs.tx = tx;
-    inputs.link = options.inputs;
+    inputs.link = gas.link;
     inputs.gamma = gas.gamma;
     inputs.tileDirectory = options.tiles;
-    inputs.zoneDirectory = options.zonesDirectory;
+    const std::filesystem::path zoneFile(options.zoneFile);
+    inputs.zoneDirectory = zoneFile.has_parent_path() ? zoneFile.parent_path().string() + "/" : "";
+    inputs.zoneFileName = zoneFile.filename().string();
     inputs.threads = threads;
 
     CoverageJob job(*area, inputs);
@@ -93,14 +106,19 @@ int RunCoverage(const Words& words, std::ostream& out) {
     CoverageHeader header;
     header.txLatitude = tx.GetLatitude();
     header.txLongitude = tx.GetLongitude();
-    header.frequency = options.inputs.frequency;
-    header.txHeight = options.inputs.htg;
-    header.rxHeight = options.inputs.hrg;
-    header.percent = options.inputs.timePercent;
-    header.temperature = options.temperature;
-    header.pressure = options.pressure;
-    header.humidity = options.humidity;
-    WriteFileSafely(csv, CoverageFileText(job, header, !args.Flag("no-header")));
+    header.frequency = inputs.link.frequency;
+    header.txHeight = inputs.link.htg;
+    header.rxHeight = inputs.link.hrg;
+    header.percent = inputs.link.timePercent;
+    header.temperature = options.settings.temperature;
+    header.pressure = options.settings.pressure;
+    header.humidity = options.settings.humidity;
+    if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0) {
+        out << "Calculation failed: " << invalid << " of " << job.CellCount()
+            << " cells have no finite field strength; nothing was written\n";
+        return 3;
+    }
+    Check(WriteCoverageFile(csv, job, header, !args.Flag("no-header")));
     if (const auto png = args.Value("png")) {
         const std::string bytes =
             EncodePng(area->n, area->n, CoverageColourPixels(job, maxFs, minFs));

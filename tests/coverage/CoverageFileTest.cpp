@@ -119,6 +119,10 @@ TEST(CoverageCommand, WritesTheFileAndReports) {
     const std::string csv = (dir / "coverage.csv").string();
     const std::string png = (dir / "coverage.png").string();
     std::filesystem::remove(csv);
+    // A tile directory whose only tile lies far away: the area reads as sea.
+    const std::string tiles = (dir / "tiles").string();
+    std::filesystem::create_directories(tiles);
+    std::ofstream(tiles + "/n00e000.hgt").put('\0');
     std::ostringstream out;
     std::ostringstream err;
     const int status = cli::RunCli({"coverage",
@@ -133,7 +137,7 @@ TEST(CoverageCommand, WritesTheFileAndReports) {
                                     "--freq",
                                     "1",
                                     "--tiles",
-                                    "/nonexistent-kestrova",
+                                    tiles,
                                     "--zones",
                                     "/nonexistent-kestrova/zones01.dem",
                                     "--threads",
@@ -156,7 +160,7 @@ TEST(CoverageCommand, WritesTheFileAndReports) {
     EXPECT_TRUE(std::filesystem::exists(png));
 
     EXPECT_EQ(cli::RunCli({"coverage", "--tx", "SU374616", "--range", "1", "--resolution", "3600",
-                           "--csv", csv},
+                           "--tiles", tiles, "--csv", csv},
                           out, err),
               2); // fewer than 5 x 5 cells
 }

@@ -1,0 +1,202 @@
+#include "settings/SettingsFile.h"
+
+#include "files/InputFile.h"
+
+#include <iniparser.h>
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unordered_map>
+#include <utility>
+
+namespace kestrova {
+namespace {
+
+std::string_view Strip(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+enum class LineKind { Empty, Section, Value, Error };
+
+struct Line {
+    LineKind kind = LineKind::Empty;
+    std::string name; // section, or key
+    std::string value;
+};
+
+// A value in quotes: "text" or 'text' with at least one character, the
+// rest of the line after the closing quote ignored.
+bool Quoted(std::string_view rest, std::string& value) {
+    if (rest.size() < 3 || (rest.front() != '"' && rest.front() != '\'')) return false;
+    const std::size_t close = rest.find(rest.front(), 1);
+    if (close == std::string_view::npos || close == 1) return false;
+    value = rest.substr(1, close - 1);
+    return true;
+}
+
+// One line with iniparser's rules (the line already stripped).
+Line ParseLine(std::string_view text) {
+    Line line;
+    if (text.empty() || text.front() == '#' || text.front() == ';') return line;
+    if (text.front() == '[' && text.back() == ']') {
+        line.kind = LineKind::Section;
+        const std::string_view inner = text.substr(1);
+        line.name = Lower(Strip(inner.substr(0, inner.find(']'))));
+        return line;
+    }
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos || equals == 0) {
+        line.kind = LineKind::Error;
+        return line;
+    }
+    line.kind = LineKind::Value;
+    line.name = Lower(Strip(text.substr(0, equals)));
+    std::string_view rest = text.substr(equals + 1);
+    while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.front())))
+        rest.remove_prefix(1);
+    if (Quoted(rest, line.value)) return line;
+    const std::string_view value = Strip(rest.substr(0, rest.find_first_of(";#")));
+    if (value != "\"\"" && value != "''") line.value = value;
+    return line;
+}
+
+} // namespace
+
+void SettingsFile::Free::operator()(_dictionary_* d) const {
+    iniparser_freedict(d);
+}
+
+SettingsFile::SettingsFile() = default;
+
+SettingsFile::SettingsFile(const std::string& path) {
+    if (RegularFileProblem(path) == "does not exist") return;
+    std::string text;
+    if (!ReadWholeFile(path, maxBytes, text, problem)) {
+        if (problem.rfind("is larger", 0) == 0) problem = "is above 1 MB";
+        problem = "settings file \"" + path + "\" " + problem + " and was not read";
+        return;
+    }
+    Parse(text);
+}
+
+SettingsFile SettingsFile::FromText(std::string_view text) {
+    SettingsFile settings;
+    settings.Parse(text);
+    return settings;
+}
+
+void SettingsFile::Parse(std::string_view text) {
+    // Each key's last value, in the order keys first appear.
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::unordered_map<std::string, std::size_t> index;
+    std::string section;
+    std::string assembled; // a line continued with "\"
+    int number = 0;
+    int first = 0;
+    const auto skip = [&](int line, const char* why) {
+        skipped.push_back("line " + std::to_string(line) + ": " + why);
+    };
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view raw = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++number;
+        if (assembled.empty()) first = number;
+        if (raw.size() > maxLineLength) {
+            skip(number, "longer than 1024 characters");
+            assembled.clear();
+            continue;
+        }
+        const std::string_view stripped = Strip(raw);
+        if (!stripped.empty() && stripped.back() == '\\') {
+            assembled.append(stripped.substr(0, stripped.size() - 1));
+            if (assembled.size() <= maxLineLength) continue;
+            skip(first, "continued beyond 1024 characters");
+            assembled.clear();
+            continue;
+        }
+        assembled.append(stripped);
+        const Line line = ParseLine(Strip(assembled));
+        assembled.clear();
+        if (line.kind == LineKind::Section) section = line.name;
+        if (line.kind == LineKind::Error) skip(first, "cannot be parsed");
+        if (line.kind != LineKind::Value) continue;
+        std::string key = section + ':' + line.name;
+        if (const auto found = index.find(key); found != index.end()) {
+            entries[found->second].second = line.value;
+        } else if (entries.size() == maxKeys) {
+            skip(first, "more than 4096 keys");
+        } else {
+            index.emplace(key, entries.size());
+            entries.emplace_back(std::move(key), line.value);
+        }
+    }
+    if (!assembled.empty()) skip(first, "cannot be parsed");
+    dictionary.reset(dictionary_new(0));
+    if (!dictionary) return;
+    for (const auto& [key, value] : entries)
+        dictionary_set(dictionary.get(), key.c_str(), value.c_str());
+    loaded = true;
+}
+
+std::string SettingsFile::GetString(const char* key, const std::string& fallback) const {
+    if (!dictionary) return fallback;
+    const char* value = iniparser_getstring(dictionary.get(), key, nullptr);
+    return value ? std::string(value) : fallback;
+}
+
+int SettingsFile::GetInt(const char* key, int fallback) const {
+    return dictionary ? iniparser_getint(dictionary.get(), key, fallback) : fallback;
+}
+
+double SettingsFile::GetReal(const char* key, double fallback) const {
+    if (!dictionary) return fallback;
+    const char* value = iniparser_getstring(dictionary.get(), key, nullptr);
+    return value ? LeadingNumber(value) : fallback;
+}
+
+double SettingsFile::LeadingNumber(const std::string& text) {
+    const char* first = text.c_str();
+    const char* last = first + text.size();
+    while (first < last && (*first == ' ' || *first == '\t'))
+        ++first;
+    bool negative = false;
+    if (first < last && (*first == '+' || *first == '-')) {
+        negative = *first == '-';
+        ++first;
+    }
+    if (first < last && (*first == '+' || *first == '-')) return 0.0;
+    double value = 0.0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
+    return negative ? -value : value;
+}
+
+std::string SettingsFileProblem(const std::string& path) {
+    const std::string name = path.substr(path.rfind('/') + 1);
+    const std::string problem = RegularFileProblem(path);
+    if (problem == "does not exist") return {};
+    if (!problem.empty()) return name + " " + problem + " and was not read";
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 &&
+        static_cast<std::uintmax_t>(info.st_size) > SettingsFile::maxBytes)
+        return name + " is above 1 MB and was not read";
+    return {};
+}
+
+} // namespace kestrova
