@@ -81,6 +81,7 @@ public Q_SLOTS:
     void About1Click();
     void HelpTopic(const QString& keyword);
     void PaletteButtonClick();
+    void ChooseTerrainDirectoryClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -102,6 +103,8 @@ private:
     void FormClose();
     void UpdateDataStatus();
     void Notify(const QString& text, bool error = false);
+    std::string TerrainDirectoryToUse();
+    void RememberTerrainDirectory();
     bool WriteFileSafely(const QString& fileName, const QByteArray& bytes);
 
     LinkState state;

@@ -4,6 +4,7 @@
 #include "app/MainForm.h"
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
+#include "files/SafeWrite.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -14,6 +15,9 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSaveFile>
+
+#include <iostream>
+#include <string_view>
 
 namespace kestrova {
 namespace {
@@ -41,11 +45,12 @@ void UncheckAll(std::initializer_list<QRadioButton*> buttons) {
 } // namespace
 
 bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes) {
-    // Written beside the old file and renamed over it only when complete, so
-    // a failure leaves the previous content in place.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
+    // The core's safe writer: a failure leaves the previous content in
+    // place, and a directory, FIFO or device is never replaced.
+    const WriteOutcome outcome = WriteFileAtomically(
+        fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+    if (outcome) return true;
+    std::cerr << "kestrova: " << outcome.message << "\n";
     Notify(QStringLiteral("Could not save file!"), true);
     return false;
 }
@@ -206,11 +211,14 @@ void TMainForm::SaveResultsClick() {
          {StartHeight, EndHeight, FSLoss, GasLoss, DiffLoss, TropoLoss, DuctLoss, OverallLoss})
         line(label->text() + u';');
 
-    QFile file(resultsFileName);
     const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::Append | QIODevice::Text) || file.write(bytes) != bytes.size() ||
-        !file.flush())
+    // Appended, never truncated; a failed append leaves the file as it was.
+    const WriteOutcome outcome = AppendToFile(resultsFileName.toStdString(),
+                                              std::string_view(bytes.constData(), bytes.size()));
+    if (!outcome) {
+        std::cerr << "kestrova: " << outcome.message << "\n";
         Notify(QStringLiteral("Could not save file!"), true);
+    }
 }
 
 void TMainForm::ProfileDblClick() {

@@ -71,6 +71,13 @@ void TMainForm::CalculateBtnClick() {
     HideReadout();
     if (!LinkFieldsAcceptable()) return;
 
+    if (const std::string problem =
+            WeatherProblem(TEMPERATURE->GetValue(), PRESSURE->GetValue(), RH->GetValue());
+        !problem.empty()) {
+        Notify(QString::fromStdString(problem), true);
+        return;
+    }
+
     const int format = LocatorFormat();
     state.txLocation = CLocator(StartLoc->text().toStdString(), format);
     if (state.startEndInput) {
@@ -205,23 +212,34 @@ void TMainForm::LOCClick() {
 }
 
 bool TMainForm::RunEngine() {
-    std::optional<double> forcedK;
-    if (ForcedKFactor->isChecked()) forcedK = K_FACT->GetValue();
-    const RefractivityChoice choice =
-        ChooseRefractivity(state.refractivity.get(), state.txLocation, state.rxLocation, false,
-                           true, state.lastN0, state.lastDeltaN, forcedK);
-    LinkInputs inputs;
-    inputs.n0 = choice.n0;
-    inputs.deltaN = choice.deltaN;
-    inputs.frequency = FREQ->GetValue();
-    inputs.timePercent = Percent->GetValue();
-    inputs.htg = TX_H->GetValue();
-    inputs.hrg = RX_H->GetValue();
+    CalculationSettings settings;
+    settings.frequency = FREQ->GetValue();
+    settings.timePercent = Percent->GetValue();
+    settings.htg = TX_H->GetValue();
+    settings.hrg = RX_H->GetValue();
+    settings.temperature = TEMPERATURE->GetValue();
+    settings.pressure = PRESSURE->GetValue();
+    settings.humidity = RH->GetValue();
+    if (ForcedKFactor->isChecked()) settings.forcedK = K_FACT->GetValue();
+    const CalculationInputs inputs =
+        BuildCalculationInputs(settings, state.refractivity.get(), &state.txLocation,
+                               &state.rxLocation, RefractivitySource::PathCentreBlended,
+                               RefractivityFallback{state.lastN0, state.lastDeltaN});
+    if (!inputs.Usable()) {
+        Notify(QString::fromStdString(inputs.problem), true);
+        return false;
+    }
     if (!state.terrainStore || !state.zoneMap) return false;
     const bool valid =
         state.engine->CalculateLink(*state.terrainStore, *state.zoneMap, state.txLocation,
-                                    state.rxLocation, state.interpolate, inputs);
-    if (valid && !forcedK) K_FACT->SetValue(state.engine->kMedian);
+                                    state.rxLocation, state.interpolate, inputs.link);
+    if (valid && !settings.forcedK) K_FACT->SetValue(state.engine->kMedian);
+    // The fallback of later calculations keeps map values only: a fixed
+    // k-factor's ΔN never outlives its own calculation.
+    if (valid && inputs.fromMaps) {
+        state.lastN0 = inputs.mapN0;
+        state.lastDeltaN = inputs.mapDeltaN;
+    }
     return valid;
 }
 
@@ -238,10 +256,13 @@ void TMainForm::ShowProfileResults() {
         InvalidPath->show();
         return;
     }
-    InvalidPath->hide();
     const CTerrain& e = *state.engine;
-    state.lastN0 = e.surfaceN0;
-    state.lastDeltaN = e.deltaN;
+    if (const std::string problem = LossProblem(e.loss, state.pathGasLoss); !problem.empty()) {
+        InvalidPath->show();
+        Notify(QString::fromStdString(problem), true);
+        return;
+    }
+    InvalidPath->hide();
 
     BETA0->setText(Fixed(e.beta0, 3, 1) + QStringLiteral(" %"));
     SEAFRACTION->setText(Fixed(e.omega * 100.0, 3, 1) + QStringLiteral(" %"));

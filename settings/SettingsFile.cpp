@@ -187,6 +187,48 @@ double SettingsFile::LeadingNumber(const std::string& text) {
     return negative ? -value : value;
 }
 
+std::string WithSettingsValue(std::string_view text, const std::string& section,
+                              const std::string& key, const std::string& value) {
+    const bool quote = value.find_first_of(";#") != std::string::npos;
+    const std::string line = key + " = " + (quote ? "\"" + value + "\"" : value) + "; \n";
+    const std::string wantedSection = Lower(section);
+    const std::string wantedKey = Lower(key);
+    std::string out;
+    std::string current; // the section of the line in hand
+    bool inserted = false;
+    std::size_t sectionEnd = std::string::npos; // where the wanted section's last entry ends
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view raw = text.substr(0, end == std::string_view::npos ? end : end + 1);
+        text.remove_prefix(raw.size());
+        const Line parsed = ParseLine(Strip(raw));
+        if (parsed.kind == LineKind::Section) current = parsed.name;
+        if (!inserted && current == wantedSection && parsed.kind == LineKind::Value &&
+            parsed.name == wantedKey) {
+            out += line;
+            inserted = true;
+            continue;
+        }
+        out += raw;
+        if (!raw.empty() && raw.back() != '\n') out += '\n';
+        if (current == wantedSection && parsed.kind != LineKind::Empty) sectionEnd = out.size();
+    }
+    if (inserted) return out;
+    if (sectionEnd != std::string::npos) return out.insert(sectionEnd, line);
+    return out + "[" + section + "]\n" + line;
+}
+
+WriteOutcome StoreSettingsValue(const std::string& path, const std::string& section,
+                                const std::string& key, const std::string& value) {
+    std::string text;
+    if (RegularFileProblem(path) != "does not exist") {
+        std::string problem;
+        if (!ReadWholeFile(path, SettingsFile::maxBytes, text, problem))
+            return {false, "did not change \"" + path + "\": it " + problem};
+    }
+    return WriteFileAtomically(path, WithSettingsValue(text, section, key, value));
+}
+
 std::string SettingsFileProblem(const std::string& path) {
     const std::string name = path.substr(path.rfind('/') + 1);
     const std::string problem = RegularFileProblem(path);

@@ -18,6 +18,8 @@
 // "10.368000" as 10.368 everywhere.
 #pragma once
 
+#include "files/SafeWrite.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -69,6 +71,20 @@ private:
     std::string problem;
     std::vector<std::string> skipped;
 };
+
+// The text of a settings file with section:key set to value, written as
+// the program writes its settings ("Key = value; "; in quotes when the
+// value holds ";" or "#"). The key's line is replaced where it stands, else
+// the key is added at the end of its section, else a new section is added
+// at the end; every other line is kept as it was.
+std::string WithSettingsValue(std::string_view text, const std::string& section,
+                              const std::string& key, const std::string& value);
+
+// The same on the file at path (created when absent), written through the
+// safe writer. A file that is not read (not a regular file, above 1 MB) is
+// left alone and the outcome says why.
+WriteOutcome StoreSettingsValue(const std::string& path, const std::string& section,
+                                const std::string& key, const std::string& value);
 
 // Why the settings file at path is not read, for the status bar: "" when
 // it is absent or readable, else e.g. "profile.ini is above 1 MB and was
