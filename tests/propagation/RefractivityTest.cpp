@@ -193,6 +193,29 @@ TEST_F(Maps, NodesWithoutData) {
     EXPECT_EQ(deltaN, -9998.5);
 }
 
+// A value no map of its quantity can hold is no data at its node, like
+// -9999: it drops out of the blend, and alone it gives no value.
+TEST_F(Maps, ImplausibleNodesAreNodesWithoutData) {
+    const auto with = [](double bad, double base) {
+        return [bad, base](int row, int col) {
+            return row == 63 && col == 357 ? bad : base + NodeId(row, col);
+        };
+    };
+    dir.Write("n0.txt", Grid05(with(1e308, 300)));
+    dir.Write("dn.txt", Grid05(with(200, 40))); // k would be negative
+    dir.Write("S_OCCUR.TXT", Grid15([](int row, int col) {
+                  return row == 26 && col == 2 ? 150.0 : NodeId(row, col); // more than 100 %
+              }));
+    double value = kUntouched;
+    EXPECT_FALSE(maps.GetN0(51.5, -1.5, false, value));
+    EXPECT_FALSE(maps.GetDeltaN(51.5, -1.5, false, value));
+    EXPECT_FALSE(maps.GetSurfaceDuctOccurrence(51, 3, false, value));
+    EXPECT_EQ(value, kUntouched);
+    // Blended: the node's neighbours carry the value, weighted as before.
+    EXPECT_NEAR(N0(maps, 51.5, -1.5, true), (N0NodeId(62, 357) + N0NodeId(63, 358)) / 2.0, kTol);
+    EXPECT_NEAR(Surface(maps, 51, 3, true), (NodeId(25, 2) + NodeId(26, 3)) / 2.0, kTol);
+}
+
 TEST(GradientMapChoice, LargestPercentageNotAboveTheRequest) {
     struct Case {
         double percent;
