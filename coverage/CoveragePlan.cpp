@@ -42,26 +42,28 @@ std::string Megabytes(std::uint64_t bytes) {
 std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resolutionArcsec) {
     if (!(rangeKm > 0.0) || resolutionArcsec <= 0)
         return "the range and resolution must be positive";
-    const double reach = rangeKm / destinationRadiusKm * 180.0 / std::numbers::pi;
-    const double lat = tx.GetLatitude();
-    if (lat + reach > 90.0 || lat - reach < -90.0)
-        return "the area of " + FormatGeneral(rangeKm, 6) + " km around the transmitter at " +
-               FormatGeneral(lat, 8) + " degrees reaches beyond the " +
-               (lat + reach > 90.0 ? "North" : "South") + " Pole";
     if (CoverageAreaAround(tx, rangeKm, resolutionArcsec)) return {};
     // The same geometry as CoverageAreaAround, to say which limit failed.
+    // The square's half-width is half the larger extent; the range itself
+    // reaches as far along a meridian, which DestinationPoint folds back
+    // over a pole.
     double north = 0, south = 0, east = 0, west = 0, unused = 0;
     tx.DestinationPoint(north, unused, rangeKm, 0.0);
     tx.DestinationPoint(south, unused, rangeKm, 180.0);
     tx.DestinationPoint(unused, east, rangeKm, 90.0);
     tx.DestinationPoint(unused, west, rangeKm, 270.0);
     const double extent = std::max(north - south, east - west);
+    const double reach =
+        std::max(rangeKm / destinationRadiusKm * 180.0 / std::numbers::pi, extent / 2.0);
+    const double lat = tx.GetLatitude();
+    if (!(lat + reach <= 90.0 && lat - reach >= -90.0))
+        return "the area of " + FormatGeneral(rangeKm, 6) + " km around the transmitter at " +
+               FormatGeneral(lat, 8) + " degrees reaches beyond the " +
+               (lat + reach > 90.0 ? "North" : "South") + " Pole";
     const double cells = extent / (resolutionArcsec / 3600.0) + 0.5;
     if (!(cells >= 5.0)) return "the area holds fewer than 5 x 5 cells at this resolution";
-    if (cells >= maxCoverageCells + 1.0)
-        return "the area holds more than " + std::to_string(maxCoverageCells) +
-               " cells a side at this resolution";
-    return "the square area around the transmitter reaches beyond a pole";
+    return "the area holds more than " + std::to_string(maxCoverageCells) +
+           " cells a side at this resolution";
 }
 
 CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool withImage) {
