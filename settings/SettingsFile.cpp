@@ -75,6 +75,51 @@ Line ParseLine(std::string_view text) {
     return line;
 }
 
+// One logical line of a settings text: physical lines joined where one
+// ends in "\".
+struct LogicalLine {
+    std::string_view raw;          // the physical lines it spans, line ends included
+    std::string text;              // joined, each part stripped and its "\" removed
+    int first = 0;                 // the number of its first physical line
+    const char* problem = nullptr; // why the reader skips it
+    bool dangling = false;         // the text ended inside it, after a "\"
+};
+
+// Takes the next logical line off the front of text; false at its end.
+// number counts physical lines.
+bool NextLogicalLine(std::string_view& text, int& number, LogicalLine& line) {
+    if (text.empty()) return false;
+    const char* begin = text.data();
+    line = LogicalLine{};
+    line.first = number + 1;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view raw = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++number;
+        if (raw.size() > SettingsFile::maxLineLength) {
+            line.problem = "longer than 1024 characters";
+            break;
+        }
+        const std::string_view stripped = Strip(raw);
+        if (stripped.empty() || stripped.back() != '\\') {
+            line.text.append(stripped);
+            break;
+        }
+        line.text.append(stripped.substr(0, stripped.size() - 1));
+        if (line.text.size() > SettingsFile::maxLineLength) {
+            line.problem = "continued beyond 1024 characters";
+            break;
+        }
+        if (text.empty()) {
+            line.problem = "cannot be parsed";
+            line.dangling = true;
+        }
+    }
+    line.raw = std::string_view(begin, static_cast<std::size_t>(text.data() - begin));
+    return true;
+}
+
 } // namespace
 
 void SettingsFile::Free::operator()(_dictionary_* d) const {
@@ -105,48 +150,30 @@ void SettingsFile::Parse(std::string_view text) {
     std::vector<std::pair<std::string, std::string>> entries;
     std::unordered_map<std::string, std::size_t> index;
     std::string section;
-    std::string assembled; // a line continued with "\"
+    LogicalLine logical;
     int number = 0;
-    int first = 0;
-    const auto skip = [&](int line, const char* why) {
-        skipped.push_back("line " + std::to_string(line) + ": " + why);
+    const auto skip = [&](const char* why) {
+        skipped.push_back("line " + std::to_string(logical.first) + ": " + why);
     };
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view raw = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        ++number;
-        if (assembled.empty()) first = number;
-        if (raw.size() > maxLineLength) {
-            skip(number, "longer than 1024 characters");
-            assembled.clear();
+    while (NextLogicalLine(text, number, logical)) {
+        if (logical.problem) {
+            skip(logical.problem);
             continue;
         }
-        const std::string_view stripped = Strip(raw);
-        if (!stripped.empty() && stripped.back() == '\\') {
-            assembled.append(stripped.substr(0, stripped.size() - 1));
-            if (assembled.size() <= maxLineLength) continue;
-            skip(first, "continued beyond 1024 characters");
-            assembled.clear();
-            continue;
-        }
-        assembled.append(stripped);
-        const Line line = ParseLine(Strip(assembled));
-        assembled.clear();
+        const Line line = ParseLine(Strip(logical.text));
         if (line.kind == LineKind::Section) section = line.name;
-        if (line.kind == LineKind::Error) skip(first, "cannot be parsed");
+        if (line.kind == LineKind::Error) skip("cannot be parsed");
         if (line.kind != LineKind::Value) continue;
         std::string key = section + ':' + line.name;
         if (const auto found = index.find(key); found != index.end()) {
             entries[found->second].second = line.value;
         } else if (entries.size() == maxKeys) {
-            skip(first, "more than 4096 keys");
+            skip("more than 4096 keys");
         } else {
             index.emplace(key, entries.size());
             entries.emplace_back(std::move(key), line.value);
         }
     }
-    if (!assembled.empty()) skip(first, "cannot be parsed");
     dictionary.reset(dictionary_new(0));
     if (!dictionary) return;
     for (const auto& [key, value] : entries)
@@ -195,25 +222,29 @@ std::string WithSettingsValue(std::string_view text, const std::string& section,
     const std::string wantedKey = Lower(key);
     std::string out;
     std::string current; // the section of the line in hand
-    bool inserted = false;
-    std::size_t sectionEnd = std::string::npos; // where the wanted section's last entry ends
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view raw = text.substr(0, end == std::string_view::npos ? end : end + 1);
-        text.remove_prefix(raw.size());
-        const Line parsed = ParseLine(Strip(raw));
+    bool replaced = false;
+    bool dangling = false;
+    std::size_t sectionEnd = std::string::npos; // after the wanted section's last entry
+    LogicalLine logical;
+    int number = 0;
+    // Logical lines as the reader sees them, so that each is kept or
+    // replaced whole.
+    while (NextLogicalLine(text, number, logical)) {
+        const Line parsed =
+            logical.problem ? Line{LineKind::Error, {}, {}} : ParseLine(Strip(logical.text));
         if (parsed.kind == LineKind::Section) current = parsed.name;
-        if (!inserted && current == wantedSection && parsed.kind == LineKind::Value &&
-            parsed.name == wantedKey) {
-            out += line;
-            inserted = true;
-            continue;
-        }
-        out += raw;
-        if (!raw.empty() && raw.back() != '\n') out += '\n';
+        const bool ours =
+            current == wantedSection && parsed.kind == LineKind::Value && parsed.name == wantedKey;
+        if (ours && replaced) continue; // a later copy would win over ours
+        out += ours ? std::string_view(line) : logical.raw;
+        if (out.back() != '\n') out += '\n';
+        replaced = replaced || ours;
+        dangling = logical.dangling;
         if (current == wantedSection && parsed.kind != LineKind::Empty) sectionEnd = out.size();
     }
-    if (inserted) return out;
+    if (replaced) return out;
+    // An empty line ends a continuation left open at the end of the text.
+    if (dangling) return out + "\n[" + section + "]\n" + line;
     if (sectionEnd != std::string::npos) return out.insert(sectionEnd, line);
     return out + "[" + section + "]\n" + line;
 }

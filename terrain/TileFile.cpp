@@ -61,9 +61,12 @@ std::shared_ptr<const TileSamples> TileFromBytes(std::span<const std::uint8_t> b
         tile->size = size;
         tile->heights.resize(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
         // Big-endian to host order; bytes beyond the tile's are ignored.
-        for (std::size_t i = 0; i < tile->heights.size(); ++i)
-            tile->heights[i] = static_cast<int16_t>(
-                static_cast<std::uint16_t>(bytes[2 * i] << 8 | bytes[2 * i + 1]));
+        const std::uint8_t* in = bytes.data();
+        int16_t* out = tile->heights.data();
+        const std::size_t count = tile->heights.size();
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] =
+                static_cast<int16_t>(static_cast<std::uint16_t>(in[2 * i] << 8 | in[2 * i + 1]));
         return tile;
     } catch (const std::bad_alloc&) {
         return nullptr;
