@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -100,6 +101,15 @@ void PrintResult(std::ostream& out, const CTerrain& e, const CalculationInputs& 
         << FormatFixed(e.deltaN, 4, 1) << " N/km, k " << FormatFixed(e.kMedian, 4, 3) << "\n";
 }
 
+// The first member of a result that is not a finite number ("" when every
+// one is): such a result is no result, whatever its loss figures say.
+std::string NonFiniteMember(const nlohmann::ordered_json& result) {
+    for (const auto& [key, value] : result.items())
+        if (value.is_number_float() && !std::isfinite(value.get<double>()))
+            return "Calculation failed: " + key + " is not a finite number";
+    return {};
+}
+
 // The failed calculation's message, as text or JSON; exit status 3.
 int Failed(std::ostream& out, bool json, const std::string& message) {
     if (json)
@@ -149,9 +159,12 @@ int RunLink(const Words& words, std::ostream& out) {
     if (!engine->valid) return Failed(out, json, "Path too short");
     if (const std::string problem = LossProblem(engine->loss, gasLoss); !problem.empty())
         return Failed(out, json, problem);
+    const nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);
+    if (const std::string problem = NonFiniteMember(result); !problem.empty())
+        return Failed(out, json, problem);
     if (const auto file = args.Value("profile-out")) WriteFileSafely(*file, ProfileTable(*engine));
     if (json)
-        out << ResultJson(*engine, inputs, gasLoss, zoneMap).dump() << "\n";
+        out << result.dump() << "\n";
     else
         PrintResult(out, *engine, inputs, gasLoss);
     return 0;
