@@ -53,6 +53,12 @@ bool Quoted(std::string_view rest, std::string& value) {
 Line ParseLine(std::string_view text) {
     Line line;
     if (text.empty() || text.front() == '#' || text.front() == ';') return line;
+    // The dictionary holds C strings: a name cut at a NUL byte could pass
+    // for another key.
+    if (text.find('\0') != std::string_view::npos) {
+        line.kind = LineKind::Error;
+        return line;
+    }
     if (text.front() == '[' && text.back() == ']') {
         line.kind = LineKind::Section;
         const std::string_view inner = text.substr(1);

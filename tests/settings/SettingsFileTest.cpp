@@ -121,6 +121,16 @@ TEST(SettingsFile, HostileFilesAreNotRead) {
     EXPECT_EQ(SettingsFileProblem(path), "profile.ini is not a regular file and was not read");
 }
 
+// The dictionary keeps C strings: a key with a NUL byte in it would pass for
+// the key it begins with.
+TEST(SettingsFile, ANulByteMakesALineBad) {
+    using namespace std::string_literals;
+    const SettingsFile ini =
+        SettingsFile::FromText("[FilePaths]\nMapDirectory = /t/\nMapDirectory\0x = old\n"s);
+    EXPECT_EQ(ini.GetString("FilePaths:MapDirectory", "-"), "/t/");
+    EXPECT_EQ(ini.Skipped(), std::vector<std::string>{"line 3: cannot be parsed"});
+}
+
 // One value changed in place; every other line, comments and unknown keys
 // included, stays as it was.
 TEST(WithSettingsValue, ChangesOnlyItsLine) {
