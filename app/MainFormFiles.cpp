@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QSaveFile>
 
 #include <iostream>
 #include <string_view>
