@@ -24,8 +24,8 @@ constexpr std::uint64_t imageBytesPerCell = 9;
 constexpr std::uint64_t bytesPerWorker = sizeof(CTerrain) + 64 * 1024;
 constexpr int tilesPerStore = 9;
 // One coarse path (at most 250 samples) on one core, seconds: measured on
-// the development machine, on the slow side.
-constexpr double secondsPerCell = 60e-6;
+// the development machine (about 100 µs, busy), on the slow side.
+constexpr double secondsPerCell = 150e-6;
 
 int WorkerCount(int threads, int n) {
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
