@@ -10,6 +10,7 @@
 
 #include "app/LinkState.h"
 #include "app/pages/PageHost.h"
+#include "propagation/engine/EngineInputs.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -55,6 +56,7 @@ public:
     LinkInputs CurrentLinkInputs() override;
     double TimePercent() override;
     bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) override;
+    bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) override;
     void Notify(const QString& text, bool error = false) override;
 
     // Operations shared with start-up and reset.
@@ -77,6 +79,7 @@ public Q_SLOTS:
     void Help1Click();
     void About1Click();
     void HelpTopic(const QString& keyword);
+    void ChooseTerrainDirectoryClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -88,10 +91,13 @@ private:
     void BuildMenu();
     void PageControl1Change(int index);
     void GasLossStep(double rangeKm);
+    CalculationInputs CurrentCalculationInputs();
     bool RunEngine();
     void ShowProfileResults();
     void FormClose();
     void UpdateDataStatus();
+    std::string TerrainDirectoryToUse();
+    void RememberTerrainDirectory();
 
     LinkState state;
     bool activated = false;

@@ -3,11 +3,14 @@
 #include "app/MainForm.h"
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
+#include "files/SafeWrite.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSaveFile>
+
+#include <iostream>
+#include <string_view>
 
 namespace kestrova {
 namespace {
@@ -30,11 +33,21 @@ void UncheckAll(std::initializer_list<QRadioButton*> buttons) {
 } // namespace
 
 bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes) {
-    // Written beside the old file and renamed over it only when complete, so
-    // a failure leaves the previous content in place.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
+    // The core's safe writer: a failure leaves the previous content in
+    // place, and a directory, FIFO or device is never replaced.
+    const WriteOutcome outcome = WriteFileAtomically(
+        fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+    if (outcome) return true;
+    std::cerr << "kestrova: " << outcome.message << "\n";
+    Notify(QStringLiteral("Could not save file!"), true);
+    return false;
+}
+
+bool TMainForm::AppendToFileSafely(const QString& fileName, const QByteArray& bytes) {
+    const WriteOutcome outcome =
+        AppendToFile(fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+    if (outcome) return true;
+    std::cerr << "kestrova: " << outcome.message << "\n";
     Notify(QStringLiteral("Could not save file!"), true);
     return false;
 }

@@ -116,6 +116,9 @@ void TMainForm::BindLinkInputs() {
 }
 
 void TMainForm::BuildMenu() {
+    QAction* terrain = menuBar()->addAction(QStringLiteral("Terrain Directory..."));
+    terrain->setObjectName(QStringLiteral("TerrainDirectory1"));
+    connect(terrain, &QAction::triggered, this, &TMainForm::ChooseTerrainDirectoryClick);
     QAction* help1 = menuBar()->addAction(QStringLiteral("Help"));
     help1->setObjectName(QStringLiteral("Help1"));
     QAction* about1 = menuBar()->addAction(QStringLiteral("About"));

@@ -38,6 +38,13 @@ void TMainForm::CalculateBtnClick() {
     inputPage->HideReadout();
     if (!inputPage->LinkFieldsAcceptable()) return;
 
+    if (const std::string problem =
+            WeatherProblem(TEMPERATURE->GetValue(), PRESSURE->GetValue(), RH->GetValue());
+        !problem.empty()) {
+        Notify(QString::fromStdString(problem), true);
+        return;
+    }
+
     const int format = LocatorFormat();
     state.txLocation = CLocator(StartLoc->text().toStdString(), format);
     if (state.startEndInput) {
@@ -92,20 +99,23 @@ void TMainForm::GasLossStep(double rangeKm) {
     inputPage->ShowGasLoss(state.pathGasLoss);
 }
 
+CalculationInputs TMainForm::CurrentCalculationInputs() {
+    CalculationSettings settings;
+    settings.frequency = FREQ->GetValue();
+    settings.timePercent = Percent->GetValue();
+    settings.htg = TX_H->GetValue();
+    settings.hrg = RX_H->GetValue();
+    settings.temperature = TEMPERATURE->GetValue();
+    settings.pressure = PRESSURE->GetValue();
+    settings.humidity = RH->GetValue();
+    if (ForcedKFactor->isChecked()) settings.forcedK = K_FACT->GetValue();
+    return BuildCalculationInputs(settings, state.refractivity.get(), &state.txLocation,
+                                  &state.rxLocation, RefractivitySource::PathCentreBlended,
+                                  RefractivityFallback{state.lastN0, state.lastDeltaN});
+}
+
 LinkInputs TMainForm::CurrentLinkInputs() {
-    std::optional<double> forcedK;
-    if (ForcedKFactor->isChecked()) forcedK = K_FACT->GetValue();
-    const RefractivityChoice choice =
-        ChooseRefractivity(state.refractivity.get(), state.txLocation, state.rxLocation, false,
-                           true, state.lastN0, state.lastDeltaN, forcedK);
-    LinkInputs inputs;
-    inputs.n0 = choice.n0;
-    inputs.deltaN = choice.deltaN;
-    inputs.frequency = FREQ->GetValue();
-    inputs.timePercent = Percent->GetValue();
-    inputs.htg = TX_H->GetValue();
-    inputs.hrg = RX_H->GetValue();
-    return inputs;
+    return CurrentCalculationInputs().link;
 }
 
 double TMainForm::TimePercent() {
@@ -113,12 +123,22 @@ double TMainForm::TimePercent() {
 }
 
 bool TMainForm::RunEngine() {
-    const LinkInputs inputs = CurrentLinkInputs();
+    const CalculationInputs inputs = CurrentCalculationInputs();
+    if (!inputs.Usable()) {
+        Notify(QString::fromStdString(inputs.problem), true);
+        return false;
+    }
     if (!state.terrainStore || !state.zoneMap) return false;
     const bool valid =
         state.engine->CalculateLink(*state.terrainStore, *state.zoneMap, state.txLocation,
-                                    state.rxLocation, state.interpolate, inputs);
+                                    state.rxLocation, state.interpolate, inputs.link);
     if (valid && !ForcedKFactor->isChecked()) K_FACT->SetValue(state.engine->kMedian);
+    // The fallback of later calculations keeps map values only: a fixed
+    // k-factor's ΔN never outlives its own calculation.
+    if (valid && inputs.fromMaps) {
+        state.lastN0 = inputs.mapN0;
+        state.lastDeltaN = inputs.mapDeltaN;
+    }
     return valid;
 }
 
@@ -134,8 +154,11 @@ void TMainForm::ShowProfileResults() {
         return;
     }
     const CTerrain& e = *state.engine;
-    state.lastN0 = e.surfaceN0;
-    state.lastDeltaN = e.deltaN;
+    if (const std::string problem = LossProblem(e.loss, state.pathGasLoss); !problem.empty()) {
+        inputPage->ShowPathTooShort();
+        Notify(QString::fromStdString(problem), true);
+        return;
+    }
     refractivityPage->ShowPathData(e);
     inputPage->ShowResults(e, state.pathGasLoss);
     tablePage->ShowProfile(e.profile, Metric->isChecked());

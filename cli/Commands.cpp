@@ -1,8 +1,10 @@
 #include "cli/Commands.h"
 
+#include "Version.h"
 #include "cli/Args.h"
 
 #include <algorithm>
+#include <iostream>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -51,6 +53,20 @@ const std::vector<Command>& AllCommands() {
 
 namespace {
 
+std::ostream* warningStream = nullptr;
+
+// Points Warnings() at a stream for the life of a command.
+class WarningsTo {
+public:
+    explicit WarningsTo(std::ostream& stream) : previous(warningStream) { warningStream = &stream; }
+    ~WarningsTo() { warningStream = previous; }
+    WarningsTo(const WarningsTo&) = delete;
+    WarningsTo& operator=(const WarningsTo&) = delete;
+
+private:
+    std::ostream* previous;
+};
+
 void PrintHelp(std::ostream& out) {
     out << "Usage: kestrova-cli COMMAND [OPTIONS]\n\n"
            "Radio link planning after ITU-R P.452 from the command line.\n\nCommands:\n";
@@ -59,7 +75,8 @@ void PrintHelp(std::ostream& out) {
         name.resize(std::max<size_t>(name.size() + 2, 12), ' ');
         out << "  " << name << command.summary << "\n";
     }
-    out << "\nRun 'kestrova-cli COMMAND --help' for a command's options.\n";
+    out << "\nRun 'kestrova-cli COMMAND --help' for a command's options, 'kestrova-cli --version' "
+           "for the version.\n";
 }
 
 void PrintUsage(std::ostream& out, const Command& command) {
@@ -68,7 +85,20 @@ void PrintUsage(std::ostream& out, const Command& command) {
 
 } // namespace
 
+std::ostream& Warnings() {
+    return warningStream ? *warningStream : std::cerr;
+}
+
+std::string VersionText() {
+    return std::string("kestrova-cli ") + KESTROVA_VERSION;
+}
+
 int RunCli(const Words& words, std::ostream& out, std::ostream& err) {
+    const WarningsTo warnings(err);
+    if (words.size() == 1 && words[0] == "--version") {
+        out << VersionText() << "\n";
+        return 0;
+    }
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         PrintHelp(words.empty() ? err : out);
         return words.empty() ? 1 : 0;

@@ -8,6 +8,7 @@
 #include "coverage/Coverage.h"
 #include "coverage/CoverageFile.h"
 #include "coverage/CoverageImage.h"
+#include "coverage/CoveragePlan.h"
 #include "coverage/GeoTiff.h"
 #include "coverage/KmzExport.h"
 #include "geo/NumberFormat.h"
@@ -19,7 +20,9 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <ostream>
@@ -28,20 +31,6 @@
 
 namespace kestrova::cli {
 namespace {
-
-const InputLimit kMaxFs{"max-fs", -199, 200, 100};
-const InputLimit kMinFs{"min-fs", -200, 199, -20};
-const InputLimit kMaxHeight{"max-height", 0, 10000, 500};
-const InputLimit kMinHeight{"min-height", -1000, 10000, 0};
-
-double Limited(const Args& args, const InputLimit& limit) {
-    const double value = args.Number(limit.option, limit.initial);
-    if (!(value >= limit.minimum && value <= limit.maximum))
-        throw UsageError("option --" + std::string(limit.option) + " must lie between " +
-                         FormatGeneral(limit.minimum, 6) + " and " +
-                         FormatGeneral(limit.maximum, 6));
-    return value;
-}
 
 struct Outputs {
     std::optional<std::string> csv;
@@ -73,10 +62,10 @@ CoverageDisplay ReadDisplay(const Args& args) {
     CoverageDisplay display;
     display.mode = ParseMode(args.Value("mode").value_or("colour"));
     display.contours = args.Flag("contours");
-    display.maxFs = Limited(args, kMaxFs);
-    display.minFs = Limited(args, kMinFs);
-    display.maxHeight = Limited(args, kMaxHeight);
-    display.minHeight = Limited(args, kMinHeight);
+    display.maxFs = LimitedNumber(args, "max-fs", limits::maxFieldStrength);
+    display.minFs = LimitedNumber(args, "min-fs", limits::minFieldStrength);
+    display.maxHeight = LimitedNumber(args, "max-height", limits::maxHeight);
+    display.minHeight = LimitedNumber(args, "min-height", limits::minHeight);
     return display;
 }
 
@@ -156,30 +145,30 @@ QImage ColourGrid(const CoverageField& field, double maxFs, double minFs) {
     return image;
 }
 
-void WriteCsv(const std::string& path, const CoverageField& field, const LinkOptions& options,
-              const CLocator& tx, bool withHeader) {
+void WriteCsv(const std::string& path, const CoverageField& field, const CoverageInputs& inputs,
+              const LinkOptions& options, bool withHeader) {
     CoverageHeader header;
-    header.txLatitude = tx.GetLatitude();
-    header.txLongitude = tx.GetLongitude();
-    header.frequency = options.inputs.frequency;
-    header.txHeight = options.inputs.htg;
-    header.rxHeight = options.inputs.hrg;
-    header.percent = options.inputs.timePercent;
-    header.temperature = options.temperature;
-    header.pressure = options.pressure;
-    header.humidity = options.humidity;
-    WriteFileSafely(path, CoverageFileText(field, header, withHeader));
+    header.txLatitude = inputs.tx.GetLatitude();
+    header.txLongitude = inputs.tx.GetLongitude();
+    header.frequency = inputs.link.frequency;
+    header.txHeight = inputs.link.htg;
+    header.rxHeight = inputs.link.hrg;
+    header.percent = inputs.link.timePercent;
+    header.temperature = options.settings.temperature;
+    header.pressure = options.settings.pressure;
+    header.humidity = options.settings.humidity;
+    Check(WriteCoverageFile(path, field, header, withHeader));
 }
 
-void WriteGeoTiff(const std::string& path, const CoverageField& field, const LinkOptions& options,
-                  const CLocator& tx) {
+void WriteGeoTiff(const std::string& path, const CoverageField& field,
+                  const CoverageInputs& inputs) {
     GeoTiffLink link;
-    link.frequency = options.inputs.frequency;
-    link.txHeight = options.inputs.htg;
-    link.rxHeight = options.inputs.hrg;
-    link.percent = options.inputs.timePercent;
-    link.txLatitude = tx.GetLatitude();
-    link.txLongitude = tx.GetLongitude();
+    link.frequency = inputs.link.frequency;
+    link.txHeight = inputs.link.htg;
+    link.rxHeight = inputs.link.hrg;
+    link.percent = inputs.link.timePercent;
+    link.txLatitude = inputs.tx.GetLatitude();
+    link.txLongitude = inputs.tx.GetLongitude();
     const std::string error = WriteCoverageGeoTiff(path, field, link);
     if (!error.empty()) throw InputError(error);
 }
@@ -215,14 +204,14 @@ int RunCoverage(const Words& words, std::ostream& out) {
     std::set<std::string> flags = LinkFlags();
     flags.insert({"header", "no-header", "contours"});
     const Args args(words, valueOptions, flags);
-    LinkOptions options = ReadLinkOptions(args);
-    const double rangeKm = args.RequiredNumber("range");
-    const int resolution = args.Integer("resolution").value_or(30);
+    const LinkOptions options = ReadLinkOptions(args);
+    if (!args.Value("range")) throw UsageError("option --range is required");
+    const double rangeKm = LimitedNumber(args, "range", limits::coverageRange);
+    const double resolutionValue = LimitedNumber(args, "resolution", limits::coverageResolution);
+    if (resolutionValue != std::floor(resolutionValue))
+        throw UsageError("option --resolution needs a whole number of arc-seconds");
+    const int resolution = static_cast<int>(resolutionValue);
     const int threads = args.Integer("threads").value_or(0);
-    if (!(rangeKm >= 1 && rangeKm <= 3000))
-        throw UsageError("option --range must lie between 1 and 3000");
-    if (resolution < 1 || resolution > 3600)
-        throw UsageError("option --resolution must lie between 1 and 3600");
     if (threads < 0) throw UsageError("option --threads must not be negative");
     const Outputs outputs = ReadOutputs(args);
     const CoverageDisplay display = ReadDisplay(args);
@@ -231,34 +220,49 @@ int RunCoverage(const Words& words, std::ostream& out) {
 
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
-    // A coverage cell never looks the maps up: the last link's values, or
-    // the defaults, unless given.
-    ChooseRefractivityInputs(options, nullptr, nullptr, false);
-    const GasFigures gas = Gas(options);
+    // A coverage cell never looks the maps up: the defaults, unless given.
+    const CalculationInputs gas =
+        InputsFor(options, nullptr, nullptr, RefractivitySource::Fallback);
 
+    if (const std::string problem = CoverageAreaProblem(tx, rangeKm, resolution); !problem.empty())
+        throw InputError(problem);
     const auto area = CoverageAreaAround(tx, rangeKm, resolution);
-    if (!area)
-        throw InputError("the area holds fewer than 5 x 5 cells, or more than " +
-                         std::to_string(maxCoverageCells) + " a side, at this resolution");
+    const CoverageEstimate estimate =
+        EstimateCoverage(*area, threads, args.Value("png").has_value());
+    Warnings() << DescribeEstimate(estimate, area->n) << "\n";
+    if (const std::uint64_t available = AvailableMemoryBytes();
+        available > 0 && estimate.bytes > available)
+        throw InputError("the map needs about " + std::to_string(estimate.bytes / 1000000) +
+                         " MB but only " + std::to_string(available / 1000000) +
+                         " MB of memory are available: choose a smaller range or a coarser "
+                         "resolution");
+    const auto zones = OpenZoneMap(options); // warns when the zone map cannot be read
     CoverageInputs inputs;
     inputs.tx = tx;
-    inputs.link = options.inputs;
+    inputs.link = gas.link;
     inputs.gamma = gas.gamma;
     inputs.tileDirectory = options.tiles;
-    inputs.zoneDirectory = options.zonesDirectory;
+    const std::filesystem::path zoneFile(options.zoneFile);
+    inputs.zoneDirectory = zoneFile.has_parent_path() ? zoneFile.parent_path().string() + "/" : "";
+    inputs.zoneFileName = zoneFile.filename().string();
     inputs.threads = threads;
 
     CoverageJob job(*area, inputs);
     const double seconds = RunJob(job);
     const JobField field(job);
 
-    if (outputs.csv) WriteCsv(*outputs.csv, field, options, tx, !args.Flag("no-header"));
-    if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, options, tx);
+    if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0) {
+        out << "Calculation failed: " << invalid << " of " << job.CellCount()
+            << " cells have no finite field strength; nothing was written\n";
+        return 3;
+    }
+    if (outputs.csv) WriteCsv(*outputs.csv, field, inputs, options, !args.Flag("no-header"));
+    if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, inputs);
     if (outputs.png)
         WriteFileSafely(*outputs.png,
                         EncodeImage(ColourGrid(field, display.maxFs, display.minFs), *outputs.png));
     if (outputs.image || outputs.scale || outputs.kmz)
-        WriteImages(outputs, field, display, paletteType, tx, options.inputs.htg, out);
+        WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, out);
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s, "
         << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s\n";

@@ -29,25 +29,26 @@ int RunMechanisms(const Words& words, std::ostream& out) {
     std::set<std::string> valueOptions = LinkValueOptions();
     valueOptions.insert({"tx", "rx", "format"});
     const Args args(words, valueOptions, LinkFlags());
-    LinkOptions options = ReadLinkOptions(args);
+    const LinkOptions options = ReadLinkOptions(args);
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
     const CLocator rx = ReadEnd(args, "rx", format, "RX");
     // The inputs of the link command, so that the 50 % overall loss is the
     // link's.
-    ChooseRefractivityInputs(options, &tx, &rx, true);
+    const CalculationInputs inputs =
+        InputsFor(options, &tx, &rx, RefractivitySource::PathCentreBlended);
     CPath path;
     path.SetPath(tx, rx);
     double range = 0.0;
     double bearing = 0.0;
     path.GetRangeBearing(range, bearing);
-    const double gasLoss = Gas(options).gamma * range;
+    const double gasLoss = inputs.gamma * range;
 
     CSRTM store(9, options.tiles);
-    CZONES zones(options.zonesDirectory);
+    const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     const std::vector<MechanismPoint> points = MechanismCurves(
-        *engine, store, zones, tx, rx, options.interpolate, options.inputs, gasLoss);
+        *engine, store, *zones, tx, rx, options.interpolate, inputs.link, gasLoss);
 
     if (args.Flag("json")) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();

@@ -20,41 +20,43 @@ int RunRadial(const Words& words, std::ostream& out) {
     std::set<std::string> valueOptions = LinkValueOptions();
     valueOptions.insert({"tx", "format", "range", "bearing", "power", "gain"});
     const Args args(words, valueOptions, LinkFlags());
-    LinkOptions options = ReadLinkOptions(args);
-    const double rangeKm = args.RequiredNumber("range");
-    const double bearing = args.RequiredNumber("bearing");
-    const double power = args.Number("power", 100.0);
-    const double gain = args.Number("gain", 10.0);
-    if (!(rangeKm >= 0.1 && rangeKm <= 3000))
-        throw UsageError("option --range must lie between 0.1 and 3000");
-    if (!(bearing >= 0 && bearing <= 360))
-        throw UsageError("option --bearing must lie between 0 and 360");
-    if (!(power >= 0.000001 && power <= 1000000))
-        throw UsageError("option --power must lie between 0.000001 and 1000000");
-    if (!(gain >= -20 && gain <= 100))
-        throw UsageError("option --gain must lie between -20 and 100");
+    const LinkOptions options = ReadLinkOptions(args);
+    if (!args.Value("range")) throw UsageError("option --range is required");
+    if (!args.Value("bearing")) throw UsageError("option --bearing is required");
+    const double rangeKm = LimitedNumber(args, "range", limits::evalRange);
+    const double bearing = LimitedNumber(args, "bearing", limits::evalBearing);
+    const double power = LimitedNumber(args, "power", limits::evalPower);
+    const double gain = LimitedNumber(args, "gain", limits::evalGain);
 
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
     const CLocator rx = EndPointFromRangeBearing(tx, rangeKm, bearing);
     if (!rx.IsValid()) throw InputError("the radial's end lies off the globe");
-    ChooseRefractivityInputs(options, &tx, &rx, false);
-    const GasFigures gas = Gas(options);
+    const CalculationInputs gas =
+        InputsFor(options, &tx, &rx, RefractivitySource::PathCentreNearest);
+    const LinkInputs& inputs = gas.link;
 
     CSRTM store(9, options.tiles);
-    CZONES zones(options.zonesDirectory);
+    const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     auto records = std::make_unique<std::array<RadialRecord, TerrainProfile::capacity>>();
     int count = 0;
-    if (!engine->CalculateRadial(store, zones, tx, rx, true, options.inputs, count, *records)) {
-        out << (args.Flag("json") ? R"({"valid":false,"message":"Path too short"})"
-                                  : "Path too short")
-            << "\n";
+    std::string problem;
+    if (!engine->CalculateRadial(store, *zones, tx, rx, true, inputs, count, *records))
+        problem = "Path too short";
+    for (int j = 2; j < count && problem.empty(); ++j) {
+        const RadialRecord& r = (*records)[static_cast<size_t>(j)];
+        problem = LossProblem(r, r.distance * gas.gamma);
+    }
+    if (!problem.empty()) {
+        if (args.Flag("json"))
+            out << nlohmann::ordered_json{{"valid", false}, {"message", problem}}.dump() << "\n";
+        else
+            out << problem << "\n";
         return 3;
     }
     // E = EIRP(dBW) + 107.2 + 20 log10 f(MHz) - Lb, written for f in GHz.
-    const double K =
-        10.0 * std::log10(power) + gain + 167.2 + 20.0 * std::log10(options.inputs.frequency);
+    const double K = 10.0 * std::log10(power) + gain + 167.2 + 20.0 * std::log10(inputs.frequency);
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     if (!args.Flag("json")) out << "distance_km  lbd     lba     lbs     lb      E_dBuV/m\n";
     for (int j = 2; j < count; ++j) {
@@ -80,8 +82,9 @@ int RunRadial(const Words& words, std::ostream& out) {
                                       {"count", count},
                                       {"latitude", rx.GetLatitude()},
                                       {"longitude", rx.GetLongitude()},
-                                      {"surfaceN0", options.inputs.n0},
-                                      {"deltaN", options.inputs.deltaN},
+                                      {"surfaceN0", inputs.n0},
+                                      {"deltaN", inputs.deltaN},
+                                      {"zoneMap", zones->IsUsable()},
                                       {"rho", gas.rho},
                                       {"gamma", gas.gamma},
                                       {"records", list}}

@@ -13,14 +13,14 @@ namespace kestrova::cli {
 
 int RunZoneMap(const Words& words, std::ostream& out) {
     const Args args(words, {"tx", "rx", "format", "zones", "png"}, {});
-    const LinkOptions options = ReadLinkOptions(args); // the zone map
+    const LinkOptions options = ReadLinkOptions(args, false); // the zone map
     const std::string png = args.Required("png");
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
     const CLocator rx = ReadEnd(args, "rx", format, "RX");
 
-    CZONES zones(options.zonesDirectory);
-    const ZoneMapImage map = DrawZoneMap(zones, tx.GetLatitude(), tx.GetLongitude(),
+    const auto zones = OpenZoneMap(options);
+    const ZoneMapImage map = DrawZoneMap(*zones, tx.GetLatitude(), tx.GetLongitude(),
                                          rx.GetLatitude(), rx.GetLongitude(), 400, 400);
     if (map.map.bitmap.isNull())
         throw InputError(map.map.imageFailed ? "could not make the map's bitmap"
@@ -28,7 +28,7 @@ int RunZoneMap(const Words& words, std::ostream& out) {
     WritePng(png, map.map.bitmap);
     out << "Zone map 400 x 400: south-west corner " << map.frame.south << ", " << map.frame.west
         << ", side " << map.frame.span << " degrees"
-        << (zones.IsUsable() ? "" : " (no zone file: every cell black)") << "\n";
+        << (zones->IsUsable() ? "" : " (no zone file: every cell black)") << "\n";
     return 0;
 }
 

@@ -78,7 +78,7 @@ TNumEdit::TNumEdit(const NumericField& field, QWidget* parent) : TNumEdit(parent
     FMinValue = field.minimum;
     FMaxValue = field.maximum;
     FIntegerEdit = field.integerEdit;
-    SetValue(field.value);
+    SetValue(field.initial);
     setModified(false);
 }
 

@@ -13,7 +13,8 @@
 
 namespace kestrova {
 
-struct NumericField;
+struct InputLimit;
+using NumericField = InputLimit;
 
 class TNumEdit : public QLineEdit {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "coverage/CoverageField.h"
+#include "files/SafeWrite.h"
 
 #include <string>
 
@@ -23,6 +24,11 @@ struct CoverageHeader {
 
 std::string CoverageFileText(const CoverageField& field, const CoverageHeader& header,
                              bool withHeader);
+
+// The same written to path through the safe writer one row at a time, so
+// that only the grid itself is held in memory, not its text.
+WriteOutcome WriteCoverageFile(const std::string& path, const CoverageField& field,
+                               const CoverageHeader& header, bool withHeader);
 
 // printf's "%W.Pf" in the C locale, whatever the process's locale.
 std::string PrintfFixed(double value, int width, int decimals);

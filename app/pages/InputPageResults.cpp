@@ -6,7 +6,6 @@
 #include "controls/UserDialogs.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -31,11 +30,7 @@ void TInputPage::SaveResultsClick() {
         resultsFileName = chosen;
         state.firstResultsSave = false;
     }
-    QFile file(resultsFileName);
-    const QByteArray bytes = ResultsBlock().toUtf8();
-    if (!file.open(QIODevice::Append | QIODevice::Text) || file.write(bytes) != bytes.size() ||
-        !file.flush())
-        host.Notify(QStringLiteral("Could not save file!"), true);
+    host.AppendToFileSafely(resultsFileName, ResultsBlock().toUtf8());
 }
 
 QString TInputPage::ResultsBlock() {

@@ -36,6 +36,9 @@ public:
     virtual void RESETClick() = 0;
     // Writes a whole file safely; says "Could not save file!" on failure.
     virtual bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) = 0;
+    // Appends to a file without ever truncating it (a failed append leaves
+    // it as it was); says "Could not save file!" on failure.
+    virtual bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) = 0;
     virtual void Notify(const QString& text, bool error = false) = 0;
 
 protected:

@@ -25,6 +25,13 @@ namespace {
 
 using cli::Cli;
 
+// A tile directory whose only tile lies far away from the areas below.
+std::string FarTiles() {
+    static const test::TempDir dir;
+    dir.Write("n00e000.hgt", std::string(1, '\0'));
+    return dir.String();
+}
+
 // A small area over no terrain data (flat ground, no zones): quick.
 cli::Words Command(std::initializer_list<std::string> outputs) {
     cli::Words words = {"coverage",
@@ -39,7 +46,7 @@ cli::Words Command(std::initializer_list<std::string> outputs) {
                         "--freq",
                         "1",
                         "--tiles",
-                        "/nonexistent-kestrova",
+                        FarTiles(),
                         "--zones",
                         "/nonexistent-kestrova/zones01.dem",
                         "--threads",

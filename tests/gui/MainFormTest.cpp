@@ -53,9 +53,10 @@ void MainFormTest::calculateBeforeStartUpDoesNothing() {
 }
 
 void MainFormTest::startUpAsksForTerrainAndCalculates() {
-    QVERIFY(StartForm()); // no settings file, no tiles in the working directory
-    QCOMPARE(dialogs->directoryCaptions,
-             QStringList{"Please select directory containing terrain data"});
+    // No settings file, no tiles in the working directory: the demo tile,
+    // without a question.
+    QVERIFY(StartForm());
+    QVERIFY(dialogs->directoryCaptions.isEmpty());
     QCOMPARE(form->windowTitle(), "Radio path estimation using SRTM data");
     // Defaults of a missing settings file.
     QCOMPARE(Edit("FREQ")->text(), "1.42");
@@ -66,21 +67,30 @@ void MainFormTest::startUpAsksForTerrainAndCalculates() {
     // The first calculation has run: a profile shows at once.
     QVERIFY(Find<QListWidget>("Profile")->count() > 2);
     QVERIFY(!Find<QLabel>("InvalidPath")->isVisible());
-    QVERIFY(Find<QLabel>("DataStatus")->text().contains("4 tiles"));
+    QVERIFY(Find<QLabel>("DataStatus")->text().contains("Terrain: demo tile (51–52 N, 2–1 W)"));
 
     // A settings file naming the tile directory: no question.
     cleanup();
     init();
     QVERIFY(StartForm("[FilePaths]\nMapDirectory = " + tileDirectory.toUtf8() + "; \n"));
     QVERIFY(dialogs->directoryCaptions.isEmpty());
+    QVERIFY(Find<QLabel>("DataStatus")->text().contains("4 tiles"));
+
+    // One naming a directory without tiles: the chooser is asked.
+    cleanup();
+    init();
+    QVERIFY(StartForm("[FilePaths]\nMapDirectory = /nonexistent-kestrova/; \n"));
+    QCOMPARE(dialogs->directoryCaptions,
+             QStringList{"Please select directory containing terrain data"});
+    QVERIFY(Find<QLabel>("DataStatus")->text().contains("4 tiles"));
 }
 
 void MainFormTest::calculateWithResetDefaults() {
     QVERIFY(StartForm());
     Click("RESET");
     // The reset points the terrain at the start directory, which holds no
-    // tiles: the chooser is asked again.
-    QCOMPARE(dialogs->directoryCaptions.size(), 2);
+    // tiles: the chooser is asked (the start itself used the demo tile).
+    QCOMPARE(dialogs->directoryCaptions.size(), 1);
     QCOMPARE(Edit("RH")->text(), "40");
     QVERIFY(Find<QRadioButton>("LOC")->isChecked());
     QCOMPARE(Edit("StartLoc")->text(), "IO91GI44GM");
