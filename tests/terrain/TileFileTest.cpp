@@ -128,7 +128,9 @@ TEST(TileNames, ZipEntriesOfAnotherCellAreNotThisTile) {
         CSRTMTILE reader;
         reader.SetDirectory(dir.Dir());
         EXPECT_EQ(reader.Load(51.5, -1.5), c.loads);
-        if (c.loads) EXPECT_EQ(reader.GetHeight(51.0, -2.0), Pattern(1200, 0));
+        if (c.loads) {
+            EXPECT_EQ(reader.GetHeight(51.0, -2.0), Pattern(1200, 0));
+        }
     }
 }
 
