@@ -31,9 +31,12 @@ void UncheckAll(std::initializer_list<QRadioButton*> buttons) {
 
 bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes) {
     // Written beside the old file and renamed over it only when complete, so
-    // a failure leaves the previous content in place.
+    // a failure leaves the previous content in place. The explicit flush
+    // matters: Qt 6.4's commit ignores a failure to write out its buffer (a
+    // full disk) and would rename the truncated file into place.
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+        file.commit())
         return true;
     Notify(QStringLiteral("Could not save file!"), true);
     return false;

@@ -51,9 +51,13 @@ TCoveragePage::TCoveragePage(TPageHost& pageHost)
     ScaleMax = Label("ScaleMax", QStringLiteral("max"), this);
     ColourScale = new TMapView("ColourScale", colourScaleWidth, colourScaleHeight, this);
     ScaleMin = Label("ScaleMin", QStringLiteral("min"), this);
-    right->addWidget(ScaleMax);
-    right->addWidget(ColourScale);
-    right->addWidget(ScaleMin);
+    for (QWidget* widget : std::initializer_list<QWidget*>{ScaleMax, ColourScale, ScaleMin}) {
+        // The hidden bar keeps its place, so nothing below it moves.
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
+        right->addWidget(widget);
+    }
     right->addSpacing(12);
     right->addWidget(BuildSystemData());
     right->addStretch(1);
