@@ -8,6 +8,7 @@
 #include "controls/UserDialogs.h"
 #include "coverage/CoverageImage.h"
 #include "coverage/CoverageRaster.h"
+#include "coverage/CoverageScale.h"
 #include "geo/Path.h"
 #include "propagation/P676.h"
 
@@ -153,6 +154,8 @@ void TCoveragePage::StartCoverage(const CoverageArea& area, const CoverageInputs
     coverageRaster = BlankCoverageImage(m);
     coverageImage = BlankCoverageImage(m);
     CoverageMap->Draw(coverageRaster);
+    // The preview's own legend: its greys between the limits.
+    ShowScale(DrawGreyScale(run.display.maxFs, run.display.minFs, 10));
     CoverageProgress->setRange(0, job->CellCount());
     CoverageProgress->setValue(0);
     CoverageProgress->setFormat(CoverageProgressText(0, job->CellCount(), 0.0));

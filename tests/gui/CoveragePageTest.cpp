@@ -264,6 +264,10 @@ void CoveragePageTest::aSecondStartDuringAMapStartsNothing() {
     QVERIFY(OpenPage("60"));
     Click("PlotCoverage");
     QVERIFY(Page()->Running());
+    // While the map is computed its grey preview has the grey bar beside
+    // it, whatever the display mode.
+    QCOMPARE(Text("ScaleMax"), "100.0 dBuV/m");
+    QCOMPARE(Picture("ColourScale").pixel(16, 0), qRgb(255, 255, 255));
     const double north = Page()->North();
     // Neither the disabled button nor the handler itself starts a map of
     // the new range while the first one runs.
