@@ -5,7 +5,7 @@
 // kestrova-cli does) or, every interval ms, does what the page's timer
 // does: paints the newly finished columns into the grey raster, draws it
 // into the 500 x 500 map control and sets the progress bar's text.
-// Budget: at the page's 100 ms the preview costs the walk under 5 % of its
+// Budget: at the page's interval the preview costs the walk under 5 % of its
 // cells a second. "preview_cpu" is the share of the walk's time this
 // thread spent painting.
 #include "app/pages/CoveragePage.h"

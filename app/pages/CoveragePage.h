@@ -54,7 +54,7 @@ public:
     double East() const { return coverageEast; }
     double West() const { return coverageWest; }
     // How often the preview is painted while a map is computed, in ms.
-    static constexpr int previewInterval = 100;
+    static constexpr int previewInterval = 50;
 
 public Q_SLOTS:
     void CoverageShow();
@@ -87,7 +87,7 @@ private:
     bool MapFieldsAcceptable();
     CoverageDisplay DisplaySettings();
     bool ConfirmLargeMap(int n);
-    void StartCoverage(const CoverageArea& area, const CoverageInputs& inputs);
+    void StartCoverage(const CoverageArea& area, const CoverageInputs& inputs, const Run& next);
     void PollCoverage();
     void StopCoverage();
     void FinishRun(bool aborted);

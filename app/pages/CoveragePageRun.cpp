@@ -115,35 +115,38 @@ void TCoveragePage::PlotCoverageClick() {
     }
     if (!ConfirmLargeMap(area->n)) return;
 
-    run = Run();
-    run.display = DisplaySettings();
-    run.tx = state.txLocation;
-    run.save = SaveCoverage->isChecked();
-    run.withHeader = IncHeader->isChecked();
+    Run next;
+    next.display = DisplaySettings();
+    next.tx = state.txLocation;
+    next.save = SaveCoverage->isChecked();
+    next.withHeader = IncHeader->isChecked();
     const double rho = P676::WaterVapourDensity(link->humidity, link->temperature, true);
-    run.gamma =
+    next.gamma =
         P676::GaseousAttenuation(link->link.frequency, link->pressure, link->temperature, rho);
-    run.header = {run.tx.GetLatitude(), run.tx.GetLongitude(), link->link.frequency,
-                  link->link.htg,       link->link.hrg,        link->link.timePercent,
-                  link->temperature,    link->pressure,        link->humidity};
+    next.header = {next.tx.GetLatitude(), next.tx.GetLongitude(), link->link.frequency,
+                   link->link.htg,        link->link.hrg,         link->link.timePercent,
+                   link->temperature,     link->pressure,         link->humidity};
 
     CoverageInputs inputs;
-    inputs.tx = run.tx;
+    inputs.tx = next.tx;
     inputs.link = link->link;
-    inputs.gamma = run.gamma;
+    inputs.gamma = next.gamma;
     inputs.tileDirectory = state.mapDirectory;
     inputs.zoneDirectory = state.programDirectory;
-    StartCoverage(*area, inputs);
+    StartCoverage(*area, inputs, next);
 }
 
-void TCoveragePage::StartCoverage(const CoverageArea& area, const CoverageInputs& inputs) {
+// A grid that cannot be allocated says so and leaves the map on screen.
+void TCoveragePage::StartCoverage(const CoverageArea& area, const CoverageInputs& inputs,
+                                  const Run& next) {
     try {
-        job.reset(); // the last result's memory first
+        job.reset(); // the last grid's memory first
         job = std::make_unique<CoverageJob>(area, inputs);
     } catch (const std::bad_alloc&) {
         host.Notify(QStringLiteral("Memory allocation failure"), true);
         return;
     }
+    run = next;
     coverageNorth = area.north;
     coverageWest = area.west;
     coverageEast = area.east;
