@@ -26,6 +26,7 @@ class QTabWidget;
 namespace kestrova {
 
 class TAbout;
+class TCoveragePage;
 class THelpBrowser;
 class TInputPage;
 class TMechanismsPage;
@@ -55,6 +56,8 @@ public:
     int LocatorFormat() const override;
     LinkInputs CurrentLinkInputs() override;
     double TimePercent() override;
+    std::optional<CoverageLinkInputs> CoverageLink() override;
+    QString LinkFieldText(const char* name) override;
     bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) override;
     bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) override;
     void Notify(const QString& text, bool error = false) override;
@@ -113,6 +116,7 @@ private:
     TTerrainMapPage* terrainMapPage = nullptr;
     TZoneMapPage* zoneMapPage = nullptr;
     TMechanismsPage* mechanismsPage = nullptr;
+    TCoveragePage* coveragePage = nullptr;
 
     // The link inputs, which the calculation, start-up, reset and the
     // settings file read and write: controls of the input page (and the

@@ -1,6 +1,7 @@
 // The window's shell: the page control with its pages, the menu, the status
 // bar, and the page changes.
 #include "app/MainForm.h"
+#include "app/pages/CoveragePage.h"
 #include "app/pages/InputPage.h"
 #include "app/pages/MechanismsPage.h"
 #include "app/pages/Placeholders.h"
@@ -45,7 +46,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     AddPage(terrainMapPage = new TTerrainMapPage(*this));
     AddPage(zoneMapPage = new TZoneMapPage(*this));
     AddPage(mechanismsPage = new TMechanismsPage(*this));
-    AddPage(NewCoveragePlaceholder(*this));
+    AddPage(coveragePage = new TCoveragePage(*this));
     AddPage(NewEvaluationPlaceholder(*this));
     AddPage(NewSiteDatabasePlaceholder(*this));
     BindLinkInputs();

@@ -13,6 +13,7 @@
 #include "coverage/KmzExport.h"
 #include "geo/NumberFormat.h"
 #include "maps/Palette.h"
+#include "terrain/SRTM.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -60,25 +61,13 @@ int ParsePalette(const std::string& text) {
 
 CoverageDisplay ReadDisplay(const Args& args) {
     CoverageDisplay display;
-    display.mode = ParseMode(args.Value("mode").value_or("colour"));
+    display.mode = ParseMode(args.Value("mode").value_or("terrain")); // as the window
     display.contours = args.Flag("contours");
     display.maxFs = LimitedNumber(args, "max-fs", limits::maxFieldStrength);
     display.minFs = LimitedNumber(args, "min-fs", limits::minFieldStrength);
     display.maxHeight = LimitedNumber(args, "max-height", limits::maxHeight);
     display.minHeight = LimitedNumber(args, "min-height", limits::minHeight);
     return display;
-}
-
-// Refused before the walk rather than after it: the terrain image and the
-// contours need the terrain map's renderer and contour tracer.
-void CheckDrawable(const CoverageDisplay& display, const Outputs& outputs) {
-    if (!outputs.NeedImage()) return;
-    if (display.mode == CoverageMode::Terrain)
-        throw UsageError("--mode terrain cannot draw the image yet (the terrain map renderer is "
-                         "not in this build): use --mode colour or mono");
-    if (display.contours)
-        throw UsageError("--contours cannot be drawn yet (the contour tracer is not in this "
-                         "build)");
 }
 
 Outputs ReadOutputs(const Args& args) {
@@ -174,11 +163,21 @@ void WriteGeoTiff(const std::string& path, const CoverageField& field,
 }
 
 // The map image, its scale bar and the KMZ made from the image, as the
-// window makes them after a walk that ran to its end.
+// window makes them after a walk that ran to its end, over the terrain of
+// the area in the highlighted-terrain mode.
 void WriteImages(const Outputs& outputs, const CoverageField& field, const CoverageDisplay& display,
-                 int paletteType, const CLocator& tx, double txHeight, std::ostream& out) {
+                 int paletteType, const CLocator& tx, double txHeight, const LinkOptions& options,
+                 std::ostream& out) {
     const CPalette palette(paletteType);
-    const CoverageFinish finish = FinishCoverage(field, QImage(), display, palette, false);
+    QImage terrain;
+    if (display.mode == CoverageMode::Terrain && outputs.NeedImage()) {
+        CSRTM store(9, options.tiles);
+        const RenderedTerrain rendered =
+            CoverageTerrain({store, palette, options.interpolate}, field.Area(), tx, display);
+        if (rendered.imageFailed) throw InputError("could not make the terrain image");
+        terrain = rendered.bitmap;
+    }
+    const CoverageFinish finish = FinishCoverage(field, terrain, display, palette, false);
     if (outputs.image) WriteFileSafely(*outputs.image, EncodeImage(finish.image, *outputs.image));
     if (outputs.scale) {
         WriteFileSafely(*outputs.scale, EncodeImage(finish.scale.bitmap, *outputs.scale));
@@ -187,8 +186,9 @@ void WriteImages(const Outputs& outputs, const CoverageField& field, const Cover
     }
     if (outputs.kmz) {
         const CoverageArea& a = field.Area();
-        const KmlOverlay overlay{a.north,          a.south,           a.east,  a.west,
-                                 tx.GetLatitude(), tx.GetLongitude(), txHeight};
+        const KmlOverlay overlay{
+            a.north,           a.south,           a.east, a.west, tx.GetLatitude(),
+            tx.GetLongitude(), txHeight};
         const std::string error = ExportKMZ(*outputs.kmz, finish.image, overlay);
         if (!error.empty()) throw InputError(error);
     }
@@ -216,7 +216,6 @@ int RunCoverage(const Words& words, std::ostream& out) {
     const Outputs outputs = ReadOutputs(args);
     const CoverageDisplay display = ReadDisplay(args);
     const int paletteType = ParsePalette(args.Value("palette").value_or("ncar"));
-    CheckDrawable(display, outputs);
 
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
@@ -262,7 +261,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
         WriteFileSafely(*outputs.png,
                         EncodeImage(ColourGrid(field, display.maxFs, display.minFs), *outputs.png));
     if (outputs.image || outputs.scale || outputs.kmz)
-        WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, out);
+        WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, options, out);
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s, "
         << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s\n";

@@ -2,12 +2,14 @@
 
 #include "coverage/CoverageRaster.h"
 #include "maps/Colour.h"
+#include "maps/image/MapImage.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace kestrova {
 namespace {
@@ -52,6 +54,20 @@ private:
     QRgb last = HighlightColour(black, black).ToArgb();
 };
 
+// The 20 dB contours of the grid (hundredths of dB, as the 16-bit grid
+// holds them) over the image at m / n pixels a cell: fractional, and at
+// most 1 where the grid has at least as many cells a side as the map has
+// pixels.
+void DrawFieldContours(QImage& image, const CoverageField& field, const CoverageDisplay& display,
+                       int m) {
+    const std::vector<int> levels = ContourLevels(display.maxFs, display.minFs);
+    const int n = field.Area().n;
+    if (levels.empty() || n < 1) return;
+    const std::vector<std::int16_t> grid = CoverageGrid16(field);
+    DrawContours(image, ContourGrid{grid.data(), n, n}, CoveragePixelsPerCell(n, m),
+                 static_cast<int>(levels.size()), levels.data());
+}
+
 QImage TerrainFor(const QImage& terrain, QSize size) {
     if (terrain.isNull()) {
         QImage white(size, QImage::Format_RGB32);
@@ -63,6 +79,13 @@ QImage TerrainFor(const QImage& terrain, QSize size) {
 }
 
 } // namespace
+
+RenderedTerrain CoverageTerrain(const TerrainSource& source, const CoverageArea& area,
+                                const CLocator& tx, const CoverageDisplay& display, int m) {
+    return RenderTerrainArea(source, tx.GetLatitude(), tx.GetLongitude(), area.extent,
+                             static_cast<int>(display.maxHeight),
+                             static_cast<int>(display.minHeight), m, m, 1, 0);
+}
 
 QImage ComposeCoverageImage(const QImage& raster, const QImage& terrain, CoverageMode mode) {
     QImage image = raster.convertToFormat(QImage::Format_RGB32);
@@ -102,10 +125,7 @@ CoverageFinish FinishCoverage(const CoverageField& field, const QImage& terrain,
         aborted ? BlankCoverageImage(m)
                 : ComposeCoverageImage(CoverageRaster(field, display.maxFs, display.minFs, m),
                                        terrain, display.mode);
-    // The 20 dB contours go here, between the composition and the marker,
-    // once the terrain maps' contour tracer draws them: ContourLevels of
-    // the limits on CoverageGrid16(field), CoveragePixelsPerCell pixels a
-    // cell.
+    if (display.contours && !aborted) DrawFieldContours(finish.image, field, display, m);
     DrawTransmitterMarker(finish.image);
     return finish;
 }

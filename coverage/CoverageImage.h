@@ -1,19 +1,29 @@
 // The final coverage image (coverageImage) and the steps after the walk:
 // the scale bar, the image composed from the grey raster in the chosen
-// display mode, and the red transmitter marker at the centre. The image is
-// a function of the raster, the terrain image and the settings alone, so
-// the window and the command-line tool draw the same pixels.
+// display mode, the 20 dB contours, and the red transmitter marker at the
+// centre. The image is a function of the grid, the terrain image and the
+// settings alone, so the window and the command-line tool draw the same
+// pixels.
 #pragma once
 
 #include "coverage/CoverageDisplay.h"
 #include "coverage/CoverageField.h"
 #include "coverage/CoverageScale.h"
+#include "maps/image/TerrainMapImage.h"
 
 #include <QImage>
 
 namespace kestrova {
 
 class CPalette;
+
+// The terrain under the highlighted-terrain image: RenderTerrainArea of
+// the area's square (side D, centred on the transmitter) at one height a
+// pixel on a map of m x m pixels, coloured between the display's height
+// limits truncated to whole metres, without contours.
+RenderedTerrain CoverageTerrain(const TerrainSource& source, const CoverageArea& area,
+                                const CLocator& tx, const CoverageDisplay& display,
+                                int m = coverageMapSize);
 
 // The image of the display mode: a copy of the raster (monochrome); each
 // terrain pixel with its lightness multiplied by the grey cell's
@@ -35,9 +45,11 @@ struct CoverageFinish {
 };
 
 // Everything after the walk of field, on a map of m x m pixels: the
-// scale bar, the image composed from the grid's grey raster, the marker.
-// After an abort the scale bar is still drawn (colour or grey, by the
-// mode), the image is left blank (black) and gets only the marker. terrain
+// scale bar, the image composed from the grid's grey raster, the 20 dB
+// contours of the grid when display.contours is set (ContourLevels of the
+// limits, black, m / n pixels a cell), the marker. After an abort the
+// scale bar is still drawn (colour or grey, by the mode), the image is
+// left blank (black) and gets only the marker, no contours. terrain
 // is RenderTerrainArea's image of the area, needed in the
 // highlighted-terrain mode only.
 CoverageFinish FinishCoverage(const CoverageField& field, const QImage& terrain,

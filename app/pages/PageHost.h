@@ -9,10 +9,20 @@
 #include "app/LinkState.h"
 #include "propagation/engine/Terrain.h"
 
+#include <optional>
+
 class QByteArray;
 class QString;
 
 namespace kestrova {
+
+// The inputs of a coverage map as the entry fields give them.
+struct CoverageLinkInputs {
+    LinkInputs link;           // of a coverage cell: N0 and ΔN never looked up
+    double temperature = 20.0; // °C
+    double pressure = 1000.0;  // hPa
+    double humidity = 50.0;    // %
+};
 
 class TPageHost {
 public:
@@ -26,6 +36,15 @@ public:
     // (else those of the last calculation), the fixed k-factor when set,
     // frequency, time percentage and antenna heights.
     virtual LinkInputs CurrentLinkInputs() = 0;
+    // The inputs of a coverage map: N0 and ΔN of the last successful link
+    // calculation (320 and 45 before one), the fixed k-factor when set,
+    // frequency, time percentage, antenna heights and the weather. None,
+    // after the field has said why, while a link field is not a number or
+    // lies outside its limits.
+    virtual std::optional<CoverageLinkInputs> CoverageLink() = 0;
+    // The text of a link input field (FREQ, TX_H, RX_H, Percent ...) as it
+    // stands.
+    virtual QString LinkFieldText(const char* name) = 0;
     // The value of the time percentage field.
     virtual double TimePercent() = 0;
     // The receiver given by range and bearing (Panel1, Panel6, Panel7).

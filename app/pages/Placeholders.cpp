@@ -11,22 +11,6 @@
 
 namespace kestrova {
 
-TPage* NewCoveragePlaceholder(TPageHost& host) {
-    auto* page = new TPage(host, "Coverage", QStringLiteral("Area Coverage"));
-    auto* layout = new QHBoxLayout(page);
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Range (km)"), NumField("CoverageRange", page));
-    form->addRow(QStringLiteral("Resolution"), NumField("CoverageResolution", page));
-    form->addRow(QStringLiteral("Max"), NumField("MaxLoss", page));
-    form->addRow(QStringLiteral("Min"), NumField("MinLoss", page));
-    form->addRow(QStringLiteral("Max height"), NumField("MaxHeight", page));
-    form->addRow(QStringLiteral("Min height"), NumField("MinHeight", page));
-    layout->addLayout(form);
-    layout->addWidget(Label("CoverageMap", QString(), page), 1);
-    layout->addWidget(Label("ColourScale", QString(), page));
-    return page;
-}
-
 TPage* NewEvaluationPlaceholder(TPageHost& host) {
     auto* page = new TPage(host, "Evaluation", QStringLiteral("Site Evaluation"));
     auto* layout = new QHBoxLayout(page);

@@ -6,6 +6,7 @@
 #include "coverage/GeoTiff.h"
 #include "coverage/Kml.h"
 #include "maps/Palette.h"
+#include "terrain/SRTM.h"
 
 #include "CliRun.h"
 #include "TempDir.h"
@@ -114,27 +115,59 @@ TEST(CoverageCommand, WritesTheFileAndReports) {
         2); // fewer than 5 x 5 cells
 }
 
+// Each display mode, with and without contours. With no tiles the terrain
+// is void throughout, which the terrain image paints red: the highlighted
+// image shows red where the command drew over the terrain.
 TEST(CoverageCommand, ImageAndScaleAreTheWindowsPixels) {
     const CPalette palette(PaletteNCAR);
-    for (const char* mode : {"colour", "mono"}) {
+    struct Row {
+        const char* mode; // nullptr: the default
+        CoverageMode expected;
+        bool contours;
+        const char* maxText;
+    };
+    const Row rows[] = {
+        {"colour", CoverageMode::Colour, false, "80.0 dBuV/m"},
+        {"mono", CoverageMode::Mono, true, "80.0 dBuV/m"},
+        {nullptr, CoverageMode::Terrain, false, "500 m"},
+        {"terrain", CoverageMode::Terrain, true, "500 m"},
+    };
+    for (const Row& row : rows) {
+        const std::string mode = row.mode ? row.mode : "default";
         const test::TempDir dir;
-        const auto run = Cli(
+        cli::Words words =
             Command({"--image", dir.Path("map.png"), "--scale", dir.Path("scale.png"), "--geotiff",
-                     dir.Path("grid.tif"), "--mode", mode, "--max-fs", "80", "--min-fs", "40"}));
+                     dir.Path("grid.tif"), "--max-fs", "80", "--min-fs", "40"});
+        if (row.mode) words.insert(words.end(), {"--mode", row.mode});
+        if (row.contours) words.push_back("--contours");
+        const auto run = Cli(words);
         ASSERT_EQ(run.status, 0) << run.err;
         const GridField field = ReadGeoTiff(dir.Path("grid.tif"));
-        EXPECT_NE(run.out.find("scale from 80.0 dBuV/m (top) to 40.0 dBuV/m (bottom)"),
-                  std::string::npos)
+        EXPECT_NE(run.out.find(std::string("scale from ") + row.maxText), std::string::npos)
             << run.out;
         CoverageDisplay display;
-        display.mode = std::string(mode) == "mono" ? CoverageMode::Mono : CoverageMode::Colour;
+        display.mode = row.expected;
+        display.contours = row.contours;
         display.maxFs = 80.0;
         display.minFs = 40.0;
-        const CoverageFinish window = FinishCoverage(field, QImage(), display, palette, false);
+        CSRTM store(9, "/nonexistent-kestrova/");
+        const QImage terrain =
+            row.expected == CoverageMode::Terrain
+                ? CoverageTerrain({store, palette, false}, Area(), CLocator(51.0, -1.0), display)
+                      .bitmap
+                : QImage();
+        const CoverageFinish window = FinishCoverage(field, terrain, display, palette, false);
         const QImage map(QString::fromStdString(dir.Path("map.png")));
         const QImage scale(QString::fromStdString(dir.Path("scale.png")));
         EXPECT_EQ(map.convertToFormat(QImage::Format_RGB32), window.image) << mode;
         EXPECT_EQ(scale.convertToFormat(QImage::Format_RGB32), window.scale.bitmap) << mode;
+        if (row.expected != CoverageMode::Terrain) continue;
+        // Shades of the void terrain's red, black contours and marker edge.
+        bool red = true;
+        for (int y = 0; y < map.height() && red; ++y)
+            for (int x = 0; x < map.width() && red; ++x)
+                red = qGreen(map.pixel(x, y)) == 0 && qBlue(map.pixel(x, y)) == 0;
+        EXPECT_TRUE(red) << mode;
     }
 }
 
@@ -172,9 +205,6 @@ TEST(CoverageCommand, MistakesAreRefusedBeforeTheWalk) {
     };
     const Row rows[] = {
         {{}, 1, "nothing to write"},
-        {{"--image", image, "--mode", "terrain"}, 1, "--mode terrain"},
-        {{"--kmz", dir.Path("a.kmz"), "--mode", "terrain"}, 1, "--mode terrain"},
-        {{"--image", image, "--contours"}, 1, "--contours"},
         {{"--image", image, "--mode", "grey"}, 1, "--mode"},
         {{"--image", image, "--max-fs", "201"}, 1, "--max-fs"},
         {{"--image", image, "--min-height", "-1001"}, 1, "--min-height"},

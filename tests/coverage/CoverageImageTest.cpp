@@ -165,6 +165,52 @@ TEST(CoverageFinish, ComposedImageWithMarkerAndScale) {
     EXPECT_EQ(finish.scale.maxText, "100.0 dBuV/m");
 }
 
+// A field rising evenly from west to east, -59.5 to 136.5 dB(µV/m), on
+// grids coarser (10 pixels a cell) and finer (0.71 pixels a cell) than the
+// map. With the limits -15 and 95 the 20 dB contours lie at -20, 0, ...,
+// 100: seven vertical lines, each where its level falls across the map,
+// and none at -40 or 120, which the field also crosses.
+TEST(CoverageFinish, TwentyDbContoursBetweenTheLimits) {
+    const CPalette palette(PaletteNCAR);
+    const double west = -59.5;
+    const double east = 136.5;
+    for (int n : {50, 700}) {
+        std::vector<float> columns;
+        for (int j = 0; j < n; ++j)
+            columns.push_back(static_cast<float>(west + (east - west) * (j + 0.5) / n));
+        CoverageDisplay display;
+        display.mode = CoverageMode::Colour; // no black but the lines and the marker's edge
+        display.contours = true;
+        display.maxFs = 95.0;
+        display.minFs = -15.0;
+        const QImage image =
+            FinishCoverage(Columns(n, columns), QImage(), display, palette, false).image;
+        // The pixel columns drawn black from the top nearly to the bottom
+        // (the tracer leaves the last cell's rows alone).
+        std::vector<int> lines;
+        for (int x = 0; x < 500; ++x) {
+            int blackRows = 0;
+            for (int y = 0; y < 500; ++y)
+                blackRows += At(image, x, y) == black;
+            if (blackRows >= 450) lines.push_back(x);
+        }
+        ASSERT_EQ(lines.size(), 7u) << "n " << n;
+        for (int k = 0; k < 7; ++k) {
+            const double level = -20.0 + 20.0 * k;
+            const double x = 500.0 * (level - west) / (east - west);
+            EXPECT_NEAR(lines[static_cast<size_t>(k)], x, 6.0) << "n " << n << ", " << level;
+        }
+        // Without the box ticked the same map has no lines.
+        display.contours = false;
+        QImage plain = FinishCoverage(Columns(n, columns), QImage(), display, palette, false).image;
+        int blackPixels = 0;
+        for (int y = 0; y < 500; ++y)
+            for (int x = 0; x < 500; ++x)
+                blackPixels += At(plain, x, y) == black;
+        EXPECT_EQ(blackPixels, 8) << "the marker's edge alone";
+    }
+}
+
 TEST(CoverageFinish, AfterAnAbortOnlyTheMarkerOnBlankAndTheFieldStrengthScale) {
     const CPalette palette(PaletteNCAR);
     const GridField field = Columns(5, fiveFields);
@@ -182,6 +228,7 @@ TEST(CoverageFinish, AfterAnAbortOnlyTheMarkerOnBlankAndTheFieldStrengthScale) {
     for (const Row& row : rows) {
         CoverageDisplay display;
         display.mode = row.mode;
+        display.contours = true; // none after an abort
         const CoverageFinish finish =
             FinishCoverage(field, Uniform({0, 201, 50}), display, palette, true);
         EXPECT_EQ(finish.image, blankWithMarker) << static_cast<int>(row.mode);
