@@ -94,6 +94,7 @@ private:
     void BuildMenu();
     void PageControl1Change(int index);
     void GasLossStep(double rangeKm);
+    CalculationSettings CurrentSettings();
     CalculationInputs CurrentCalculationInputs();
     bool RunEngine();
     void ShowProfileResults();

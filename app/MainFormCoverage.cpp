@@ -1,31 +1,29 @@
 // What the coverage page asks of the window: the link inputs of a map.
 #include "app/MainForm.h"
 #include "app/pages/InputPage.h"
-#include "controls/NumEdit.h"
 #include "propagation/engine/EngineInputs.h"
 
-#include <QCheckBox>
+#include <QLineEdit>
 
 namespace kestrova {
 
 std::optional<CoverageLinkInputs> TMainForm::CoverageLink() {
     if (!inputPage->LinkFieldsAcceptable()) return std::nullopt;
-    std::optional<double> forcedK;
-    if (ForcedKFactor->isChecked()) forcedK = K_FACT->GetValue();
+    const CalculationSettings settings = CurrentSettings();
     // A coverage cell never looks the maps up.
-    const RefractivityChoice choice =
-        ChooseRefractivity(nullptr, state.txLocation, state.rxLocation, true, false, state.lastN0,
-                           state.lastDeltaN, forcedK);
+    const CalculationInputs calculation =
+        BuildCalculationInputs(settings, nullptr, nullptr, nullptr, RefractivitySource::Fallback,
+                               RefractivityFallback{state.lastN0, state.lastDeltaN});
+    if (!calculation.Usable()) {
+        Notify(QString::fromStdString(calculation.problem), true);
+        return std::nullopt;
+    }
     CoverageLinkInputs inputs;
-    inputs.link.n0 = choice.n0;
-    inputs.link.deltaN = choice.deltaN;
-    inputs.link.frequency = FREQ->GetValue();
-    inputs.link.timePercent = Percent->GetValue();
-    inputs.link.htg = TX_H->GetValue();
-    inputs.link.hrg = RX_H->GetValue();
-    inputs.temperature = TEMPERATURE->GetValue();
-    inputs.pressure = PRESSURE->GetValue();
-    inputs.humidity = RH->GetValue();
+    inputs.link = calculation.link;
+    inputs.gamma = calculation.gamma;
+    inputs.temperature = settings.temperature;
+    inputs.pressure = settings.pressure;
+    inputs.humidity = settings.humidity;
     return inputs;
 }
 

@@ -99,7 +99,7 @@ void TMainForm::GasLossStep(double rangeKm) {
     inputPage->ShowGasLoss(state.pathGasLoss);
 }
 
-CalculationInputs TMainForm::CurrentCalculationInputs() {
+CalculationSettings TMainForm::CurrentSettings() {
     CalculationSettings settings;
     settings.frequency = FREQ->GetValue();
     settings.timePercent = Percent->GetValue();
@@ -109,7 +109,11 @@ CalculationInputs TMainForm::CurrentCalculationInputs() {
     settings.pressure = PRESSURE->GetValue();
     settings.humidity = RH->GetValue();
     if (ForcedKFactor->isChecked()) settings.forcedK = K_FACT->GetValue();
-    return BuildCalculationInputs(settings, state.refractivity.get(), &state.txLocation,
+    return settings;
+}
+
+CalculationInputs TMainForm::CurrentCalculationInputs() {
+    return BuildCalculationInputs(CurrentSettings(), state.refractivity.get(), &state.txLocation,
                                   &state.rxLocation, RefractivitySource::PathCentreBlended,
                                   RefractivityFallback{state.lastN0, state.lastDeltaN});
 }

@@ -39,10 +39,10 @@ std::string Megabytes(std::uint64_t bytes) {
 
 } // namespace
 
-std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resolutionArcsec) {
-    if (!(rangeKm > 0.0) || resolutionArcsec <= 0)
-        return "the range and resolution must be positive";
-    if (CoverageAreaAround(tx, rangeKm, resolutionArcsec)) return {};
+CoverageAreaRefusal CoverageAreaRefusalOf(const CLocator& tx, double rangeKm,
+                                          int resolutionArcsec) {
+    if (!(rangeKm > 0.0) || resolutionArcsec <= 0) return CoverageAreaRefusal::BadInput;
+    if (CoverageAreaAround(tx, rangeKm, resolutionArcsec)) return CoverageAreaRefusal::None;
     // The same geometry as CoverageAreaAround, to say which limit failed.
     // The square's half-width is half the larger extent; the range itself
     // reaches as far along a meridian, which DestinationPoint folds back
@@ -56,12 +56,29 @@ std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resoluti
     const double reach =
         std::max(rangeKm / destinationRadiusKm * 180.0 / std::numbers::pi, extent / 2.0);
     const double lat = tx.GetLatitude();
-    if (!(lat + reach <= 90.0 && lat - reach >= -90.0))
+    if (!(lat + reach <= 90.0 && lat - reach >= -90.0)) return CoverageAreaRefusal::BeyondPole;
+    const double cells = extent / (resolutionArcsec / 3600.0) + 0.5;
+    if (!(cells >= 5.0)) return CoverageAreaRefusal::TooFewCells;
+    return CoverageAreaRefusal::TooManyCells;
+}
+
+std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resolutionArcsec) {
+    const double lat = tx.GetLatitude();
+    const double reach = rangeKm / destinationRadiusKm * 180.0 / std::numbers::pi;
+    switch (CoverageAreaRefusalOf(tx, rangeKm, resolutionArcsec)) {
+    case CoverageAreaRefusal::None:
+        return {};
+    case CoverageAreaRefusal::BadInput:
+        return "the range and resolution must be positive";
+    case CoverageAreaRefusal::BeyondPole:
         return "the area of " + FormatGeneral(rangeKm, 6) + " km around the transmitter at " +
                FormatGeneral(lat, 8) + " degrees reaches beyond the " +
-               (lat + reach > 90.0 ? "North" : "South") + " Pole";
-    const double cells = extent / (resolutionArcsec / 3600.0) + 0.5;
-    if (!(cells >= 5.0)) return "the area holds fewer than 5 x 5 cells at this resolution";
+               (lat + reach > 90.0 || lat >= 0.0 ? "North" : "South") + " Pole";
+    case CoverageAreaRefusal::TooFewCells:
+        return "the area holds fewer than 5 x 5 cells at this resolution";
+    case CoverageAreaRefusal::TooManyCells:
+        break;
+    }
     return "the area holds more than " + std::to_string(maxCoverageCells) +
            " cells a side at this resolution";
 }

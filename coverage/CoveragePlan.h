@@ -12,9 +12,12 @@
 
 namespace kestrova {
 
-// Why no coverage area can be made around tx ("" when one can): the area
-// would reach beyond 90° north or south, hold fewer than 5 x 5 cells, or
-// more than maxCoverageCells a side.
+// Why no coverage area can be made around tx: the area would reach beyond
+// 90° north or south, hold fewer than 5 x 5 cells, or more than
+// maxCoverageCells a side.
+enum class CoverageAreaRefusal { None, BadInput, BeyondPole, TooFewCells, TooManyCells };
+CoverageAreaRefusal CoverageAreaRefusalOf(const CLocator& tx, double rangeKm, int resolutionArcsec);
+// The same as a sentence ("" when an area can be made).
 std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resolutionArcsec);
 
 struct CoverageEstimate {

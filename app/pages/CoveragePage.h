@@ -86,7 +86,7 @@ private:
     QWidget* BuildSystemData();
     bool MapFieldsAcceptable();
     CoverageDisplay DisplaySettings();
-    bool ConfirmLargeMap(int n);
+    bool ConfirmLargeMap(const CoverageArea& area);
     void StartCoverage(const CoverageArea& area, const CoverageInputs& inputs, const Run& next);
     void PollCoverage();
     void StopCoverage();

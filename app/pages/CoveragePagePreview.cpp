@@ -52,15 +52,4 @@ QString CoverageDoneText(long long cells, double seconds) {
         .arg(std::llround(Rate(cells, seconds)));
 }
 
-CoverageCost EstimateCoverageCost(int n, double cellsPerSecond) {
-    CoverageCost cost;
-    cost.cells = static_cast<long long>(n) * n;
-    // The job's 4-byte cells, the contours' 2-byte copy, and the map's four
-    // 500 x 500 images of 4 bytes a pixel.
-    const double images = 4.0 * coverageMapSize * coverageMapSize * 4.0;
-    cost.megabytes = (6.0 * static_cast<double>(cost.cells) + images) / 1e6;
-    cost.seconds = cellsPerSecond > 0.0 ? cost.cells / cellsPerSecond : 0.0;
-    return cost;
-}
-
 } // namespace kestrova

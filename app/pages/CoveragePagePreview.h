@@ -37,16 +37,4 @@ QString CoverageDoneText(long long cells, double seconds);
 // A duration for people: "0.4 s", "12 s", "3 min 20 s", "2 h 5 min".
 QString DurationText(double seconds);
 
-// What a map will take, told before a large one starts: cells, memory of
-// the grid (with its 16-bit copy for the contours) and the images, and the
-// time at cellsPerSecond (a rough figure: far cells cost the most).
-struct CoverageCost {
-    long long cells = 0;
-    double megabytes = 0.0;
-    double seconds = 0.0;
-};
-CoverageCost EstimateCoverageCost(int n, double cellsPerSecond);
-// Maps of more cells than this are confirmed before they start.
-inline constexpr long long coverageCellsToAsk = 10'000'000;
-
 } // namespace kestrova

@@ -7,10 +7,10 @@
 #include "app/pages/PageTools.h"
 #include "controls/UserDialogs.h"
 #include "coverage/CoverageImage.h"
+#include "coverage/CoveragePlan.h"
 #include "coverage/CoverageRaster.h"
 #include "coverage/CoverageScale.h"
 #include "geo/Path.h"
-#include "propagation/P676.h"
 
 #include <QCheckBox>
 #include <QProgressBar>
@@ -25,23 +25,8 @@
 namespace kestrova {
 namespace {
 
-// A rough rate for the estimate before any map has been timed: cells a
-// second on one core, for paths of the full 250 samples.
-constexpr double defaultCellsPerSecondPerCore = 8000.0;
-
 int Cores() {
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-}
-
-// The cells a side of the area as CoverageAreaAround counts them, also
-// when it refuses the area, so that a refusal can say why.
-double CellsAcross(const CLocator& tx, double rangeKm, int resolution) {
-    double north = 0, south = 0, east = 0, west = 0, unused = 0;
-    tx.DestinationPoint(north, unused, rangeKm, 0.0);
-    tx.DestinationPoint(south, unused, rangeKm, 180.0);
-    tx.DestinationPoint(unused, east, rangeKm, 90.0);
-    tx.DestinationPoint(unused, west, rangeKm, 270.0);
-    return std::max(north - south, east - west) / (resolution / 3600.0) + 0.5;
 }
 
 } // namespace
@@ -72,18 +57,18 @@ CoverageDisplay TCoveragePage::DisplaySettings() {
     return display;
 }
 
-bool TCoveragePage::ConfirmLargeMap(int n) {
-    const double rate =
-        cellsPerSecond > 0.0 ? cellsPerSecond : defaultCellsPerSecondPerCore * Cores();
-    const CoverageCost cost = EstimateCoverageCost(n, rate);
-    if (cost.cells <= coverageCellsToAsk) return true;
+bool TCoveragePage::ConfirmLargeMap(const CoverageArea& area) {
+    CoverageEstimate estimate = EstimateCoverage(area, 0, false);
+    if (estimate.cells <= coverageCellsToConfirm) return true;
+    // The rate of the last map, once there is one, is the better guide.
+    if (cellsPerSecond > 0.0) estimate.seconds = estimate.cells / cellsPerSecond;
     const QString text =
         QStringLiteral("This map has %1 x %1 = %2 cells. It needs about %3 MB of memory and may "
                        "take about %4 on %5 cores.\n\nCompute it?")
-            .arg(n)
-            .arg(cost.cells)
-            .arg(std::ceil(cost.megabytes), 0, 'f', 0)
-            .arg(DurationText(cost.seconds))
+            .arg(area.n)
+            .arg(estimate.cells)
+            .arg(std::ceil(static_cast<double>(estimate.bytes) / 1e6), 0, 'f', 0)
+            .arg(DurationText(estimate.seconds))
             .arg(Cores());
     return UserDialogs::Current().Question(this, text);
 }
@@ -105,24 +90,24 @@ void TCoveragePage::PlotCoverageClick() {
         CoverageAreaAround(state.txLocation, range, resolution);
     if (!area) {
         // Fewer than 5 x 5 cells: nothing happens and the last map stays.
-        if (CellsAcross(state.txLocation, range, resolution) >= 5.0)
-            host.Notify(QStringLiteral("The area holds more than %1 cells a side at this "
-                                       "resolution: choose a coarser resolution or a smaller "
-                                       "range.")
-                            .arg(maxCoverageCells),
+        if (CoverageAreaRefusalOf(state.txLocation, range, resolution) !=
+            CoverageAreaRefusal::TooFewCells) {
+            host.Notify(QStringLiteral("No coverage map: ") +
+                            QString::fromStdString(
+                                CoverageAreaProblem(state.txLocation, range, resolution)) +
+                            QStringLiteral("."),
                         true);
+        }
         return;
     }
-    if (!ConfirmLargeMap(area->n)) return;
+    if (!ConfirmLargeMap(*area)) return;
 
     Run next;
     next.display = DisplaySettings();
     next.tx = state.txLocation;
     next.save = SaveCoverage->isChecked();
     next.withHeader = IncHeader->isChecked();
-    const double rho = P676::WaterVapourDensity(link->humidity, link->temperature, true);
-    next.gamma =
-        P676::GaseousAttenuation(link->link.frequency, link->pressure, link->temperature, rho);
+    next.gamma = link->gamma;
     next.header = {next.tx.GetLatitude(), next.tx.GetLongitude(), link->link.frequency,
                    link->link.htg,        link->link.hrg,         link->link.timePercent,
                    link->temperature,     link->pressure,         link->humidity};

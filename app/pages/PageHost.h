@@ -19,6 +19,7 @@ namespace kestrova {
 // The inputs of a coverage map as the entry fields give them.
 struct CoverageLinkInputs {
     LinkInputs link;           // of a coverage cell: N0 and ΔN never looked up
+    double gamma = 0.0;        // gaseous attenuation, dB/km
     double temperature = 20.0; // °C
     double pressure = 1000.0;  // hPa
     double humidity = 50.0;    // %

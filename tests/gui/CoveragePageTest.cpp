@@ -311,11 +311,19 @@ void CoveragePageTest::areasTooSmallOrTooLarge() {
     QVERIFY(question.contains(" MB ") && question.contains(" cores"));
     QCOMPARE(Picture("CoverageMap"), map);
     // Too many cells a side for any memory: said so.
-    Field("CoverageRange")->setText("3000");
+    Field("CoverageRange")->setText("1000");
     Click("PlotCoverage");
     QVERIFY(!Page()->Running());
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages.first().contains("cells a side"));
+    // An area past the pole: said so too.
+    dialogs->messages.clear();
+    Field("CoverageRange")->setText("3000");
+    Click("PlotCoverage");
+    QVERIFY(!Page()->Running());
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY2(dialogs->messages.first().contains("beyond the North Pole"),
+             qPrintable(dialogs->messages.first()));
     // A limit field out of range says so and starts nothing.
     dialogs->messages.clear();
     Field("CoverageRange")->setText("3001");
