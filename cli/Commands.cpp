@@ -24,9 +24,9 @@ const std::vector<Command>& AllCommands() {
          "[--humidity PCT] [--k-factor K] [--n0 N] [--delta-n D] [--interpolate] [--tiles DIR] "
          "[--zones FILE] [--profile-out FILE] [--json]",
          RunLink},
-        {"radial", "loss and field strength along a radial from the transmitter",
-         "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] and the "
-         "options of link",
+        {"radial", "terrain, loss and field strength along a radial from the transmitter",
+         "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] "
+         "[--flat-earth] and the options of link",
          RunRadial},
         {"coverage", "field-strength map around a transmitter (1 kW EIRP) as CSV and PNG",
          "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
@@ -34,6 +34,8 @@ const std::vector<Command>& AllCommands() {
          "for link] [--threads N] --csv FILE [--png FILE] [--max-fs DB] [--min-fs DB] "
          "[--header|--no-header]",
          RunCoverage},
+        {"sites", "the sites of a site file and the lines that are not sites", "FILE [--json]",
+         RunSites},
     };
     return commands;
 }

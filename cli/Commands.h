@@ -32,5 +32,6 @@ int RunClimate(const Words& words, std::ostream& out);
 int RunLink(const Words& words, std::ostream& out);
 int RunRadial(const Words& words, std::ostream& out);
 int RunCoverage(const Words& words, std::ostream& out);
+int RunSites(const Words& words, std::ostream& out);
 
 } // namespace kestrova::cli
