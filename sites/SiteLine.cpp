@@ -25,14 +25,11 @@ bool IsUpper(char c) {
 char Upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
-char Lower(char c) {
-    return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
-std::string Cased(std::string_view text, char (*change)(char)) {
+std::string UpperCased(std::string_view text) {
     std::string result(text);
     for (char& c : result)
-        c = change(c);
+        c = Upper(c);
     return result;
 }
 
@@ -102,8 +99,8 @@ bool RecogniseLocation(const std::string& field, SiteLine& out) {
     return true;
 }
 
-// The number at the front of a trimmed, case-changed field followed at once
-// by unit; -1 when there is none.
+// The number at the front of a trimmed field followed at once by unit, in
+// either case; -1 when there is none.
 double ReadValue(std::string_view field, char unit) {
     size_t run = 0;
     bool digit = false;
@@ -111,7 +108,7 @@ double ReadValue(std::string_view field, char unit) {
         digit = digit || IsDigit(field[run]);
         ++run;
     }
-    if (!digit || run >= field.size() || field[run] != unit) return -1.0;
+    if (!digit || run >= field.size() || Upper(field[run]) != unit) return -1.0;
     double value = -1.0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + run, value);
     (void)end;
@@ -141,7 +138,7 @@ bool CSites::ParseLine(std::string_view line, SiteLine& out) {
     out.name = std::string(line.substr(0, first));
     const std::string_view rest = line.substr(first + 1);
     const size_t second = rest.find('~');
-    if (!RecogniseLocation(Cased(Trim(rest.substr(0, second)), Upper), out)) return false;
+    if (!RecogniseLocation(UpperCased(Trim(rest.substr(0, second))), out)) return false;
     if (second == std::string_view::npos) return true;
 
     // A height field shorter than 2 characters is no height, and the
@@ -151,11 +148,11 @@ bool CSites::ParseLine(std::string_view line, SiteLine& out) {
     const std::string_view heightField = afterLocation.substr(0, third);
     std::string_view frequencyField;
     if (heightField.size() >= 2) {
-        const std::string height = Cased(Trim(heightField), Lower);
-        out.mastHeight = ReadValue(height, 'm');
+        const std::string_view height = Trim(heightField);
+        out.mastHeight = ReadValue(height, 'M');
         if (out.mastHeight < 0.0) {
-            out.mastHeight = ReadValue(height, 'f');
-            if (out.mastHeight >= 0.0) out.mastHeight *= 0.3048;
+            out.mastHeight = ReadValue(height, 'F');
+            if (out.mastHeight >= 0.0) out.mastHeight *= 0.3048; // feet
         }
         if (third != std::string_view::npos) frequencyField = afterLocation.substr(third + 1);
     } else {
@@ -163,8 +160,7 @@ bool CSites::ParseLine(std::string_view line, SiteLine& out) {
     }
     // The frequency field counts its line end: "2.4G" closing a file
     // without one is too short, "2.4G\n" is not.
-    if (frequencyField.size() >= 5)
-        out.frequency = ReadValue(Cased(Trim(frequencyField), Upper), 'G');
+    if (frequencyField.size() >= 5) out.frequency = ReadValue(Trim(frequencyField), 'G');
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "geo/Locator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,20 +22,31 @@ public:
     explicit SiteReader(CSites& target) : sites(target) {}
 
     void Feed(std::string_view chunk) {
-        for (const char c : chunk) {
-            if (pendingCR) {
+        // The next "\n" and "\r" at or after pos, each searched for again
+        // only once passed, so that a text with one kind of line end is not
+        // searched through for the other at every line.
+        size_t nextLF = chunk.find('\n');
+        size_t nextCR = chunk.find('\r');
+        size_t pos = 0;
+        while (pos < chunk.size()) {
+            if (pendingCR) { // "\r" ended the line; a "\n" right after it belongs to it
                 pendingCR = false;
-                if (c == '\n') {
-                    Append(c);
-                    Emit();
-                    continue;
-                }
+                if (chunk[pos] == '\n') Append(chunk.substr(pos++, 1));
                 Emit();
+                continue;
             }
-            Append(c);
-            if (c == '\n')
+            if (nextLF < pos) nextLF = chunk.find('\n', pos);
+            if (nextCR < pos) nextCR = chunk.find('\r', pos);
+            const size_t end = std::min(nextLF, nextCR);
+            if (end == std::string_view::npos) {
+                Append(chunk.substr(pos));
+                return;
+            }
+            Append(chunk.substr(pos, end + 1 - pos));
+            pos = end + 1;
+            if (end == nextLF)
                 Emit();
-            else if (c == '\r')
+            else
                 pendingCR = true;
         }
     }
@@ -45,12 +57,14 @@ public:
     }
 
 private:
-    void Append(char c) {
+    void Append(std::string_view part) {
         started = true;
-        if (line.size() < CSites::maxLineLength)
-            line += c;
-        else
+        const size_t room = CSites::maxLineLength - line.size();
+        if (part.size() > room) {
             tooLong = true;
+            part = part.substr(0, room);
+        }
+        line.append(part);
     }
     void Emit() {
         sites.AddLine(line, tooLong);
