@@ -57,6 +57,8 @@ struct RadialRequest {
     bool flatEarth = false;   // draw the profile without the Earth bulge
 };
 
+// The field-strength chart. The gaseous loss of its last point is the path
+// gaseous loss the window keeps after an evaluation.
 struct FieldCurve {
     std::vector<FieldPoint> points; // records 2 .. N-2
     int recordCount = 0;            // N, the radial's samples
@@ -66,6 +68,9 @@ struct FieldCurve {
     RefractivityChoice climate;
 };
 
+// Both charts of one radial. A chart that is missing keeps what it showed
+// before. The k-factor the window shows afterwards (unless fixed) is the
+// field curve's, or the profile's when the radial entry failed.
 struct RadialEvaluation {
     CLocator rx; // the radial's end; invalid: nothing was computed
     std::optional<ProfileChart> profile;
