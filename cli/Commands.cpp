@@ -26,9 +26,9 @@ const std::vector<Command>& AllCommands() {
          "[--humidity PCT] [--k-factor K] [--n0 N] [--delta-n D] [--interpolate] [--tiles DIR] "
          "[--zones FILE] [--profile-out FILE] [--json]",
          RunLink},
-        {"radial", "loss and field strength along a radial from the transmitter",
-         "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] and the "
-         "options of link",
+        {"radial", "terrain, loss and field strength along a radial from the transmitter",
+         "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] "
+         "[--flat-earth] and the options of link",
          RunRadial},
         {"coverage",
          "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",
@@ -47,6 +47,8 @@ const std::vector<Command>& AllCommands() {
          "--tx TEXT --rx TEXT [--format F] [--zones FILE] --png FILE", RunZoneMap},
         {"mechanisms", "loss of each mechanism against the percentage of time",
          "--tx TEXT --rx TEXT [--format F] and the options of link", RunMechanisms},
+        {"sites", "the sites of a site file and the lines that are not sites", "FILE [--json]",
+         RunSites},
     };
     return commands;
 }

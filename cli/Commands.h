@@ -44,5 +44,6 @@ int RunCoverage(const Words& words, std::ostream& out);
 int RunTerrainMap(const Words& words, std::ostream& out);
 int RunZoneMap(const Words& words, std::ostream& out);
 int RunMechanisms(const Words& words, std::ostream& out);
+int RunSites(const Words& words, std::ostream& out);
 
 } // namespace kestrova::cli

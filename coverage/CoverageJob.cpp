@@ -1,5 +1,6 @@
 #include "coverage/Coverage.h"
 
+#include "evaluation/FieldStrength.h"
 #include "geo/Path.h"
 #include "terrain/SRTM.h"
 #include "terrain/TileLibrary.h"
@@ -35,7 +36,7 @@ std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeK
 }
 
 double FieldStrength(double frequencyGHz, double totalLossDb) {
-    return 20.0 * std::log10(frequencyGHz) + 197.2 - totalLossDb;
+    return FieldStrengthDbuVm(FieldStrengthConstant(coverageEirpDbw, frequencyGHz), totalLossDb);
 }
 
 std::int16_t GridValue(double fieldStrength) {

@@ -26,13 +26,6 @@ namespace {
 
 using cli::Cli;
 
-// A tile directory whose only tile lies far away from the areas below.
-std::string FarTiles() {
-    static const test::TempDir dir;
-    dir.Write("n00e000.hgt", std::string(1, '\0'));
-    return dir.String();
-}
-
 // A small area over no terrain data (flat ground, no zones): quick.
 cli::Words Command(std::initializer_list<std::string> outputs) {
     cli::Words words = {"coverage",
@@ -47,7 +40,7 @@ cli::Words Command(std::initializer_list<std::string> outputs) {
                         "--freq",
                         "1",
                         "--tiles",
-                        FarTiles(),
+                        test::FarTileDirectory(),
                         "--zones",
                         "/nonexistent-kestrova/zones01.dem",
                         "--threads",
