@@ -112,8 +112,9 @@ TEST(WriteFileAtomically, TargetsByKind) {
             EXPECT_NE(outcome.message.find(c.message), std::string::npos) << outcome.message;
             EXPECT_EQ(Entries(dir), before);
         }
-        if (fs::exists(dir.Path("real")) && fs::is_regular_file(dir.Path("real")))
+        if (fs::exists(dir.Path("real")) && fs::is_regular_file(dir.Path("real"))) {
             EXPECT_EQ(Read(dir.Path("real")), "new content");
+        }
         for (const std::string& name : Entries(dir))
             EXPECT_TRUE(name == "out" || name == "real") << name;
     }
