@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -203,8 +204,11 @@ void TEvaluationPage::EvaluationShow() {
     EvalChange();
 }
 
+// Leaving the page (not the window's being minimised, which the window
+// system reports as a spontaneous hide).
 void TEvaluationPage::hideEvent(QHideEvent* event) {
     TPage::hideEvent(event);
+    if (event->spontaneous()) return;
     evalReady = false;
     pending = false;
     ++generation; // the radial in hand is no longer wanted
