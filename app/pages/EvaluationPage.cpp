@@ -280,7 +280,10 @@ void TEvaluationPage::ShowEvaluation(const TRadialWorker::Outcome& outcome) {
         return;
     }
     const RadialEvaluation& evaluation = outcome.evaluation;
-    if (!evaluation.rx.IsValid()) return; // the radial ends off the globe: nothing computed
+    if (!evaluation.rx.IsValid()) { // nothing computed; the charts keep what they showed
+        ShowProblem(QStringLiteral("No evaluation: the radial's end lies off the globe."));
+        return;
+    }
     LinkState& state = host.State();
     state.rxLocation = evaluation.rx;
     if (!evaluation.problem.empty()) {

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void editsDuringARadialRunOnceMore();
     void leavingThePageDropsTheRadial();
     void radialTooShortKeepsTheCharts();
+    void radialOffTheGlobeSaysSo();
     void chartCopies();
 
 private:
@@ -389,6 +390,26 @@ void EvaluationPageTest::radialTooShortKeepsTheCharts() {
     QVERIFY(Idle());
     QVERIFY(!Find<QLabel>("EvalProblem")->isVisible());
     QVERIFY(Points("EvalLoss", "LineSeries1") != field);
+}
+
+void EvaluationPageTest::radialOffTheGlobeSaysSo() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    Find<QRadioButton>("DEG")->setChecked(true);
+    Edit("StartLoc")->setText("51.5 N 179.99 W");
+    Edit("EndLoc")->setText("51.5 N 179.9 W");
+    Click("CalculateBtn");
+    const CLocator rx = form->State().rxLocation;
+    QVERIFY(form->State().txLocation.IsValid() && rx.IsValid());
+    ShowPage("Evaluation");
+    QVERIFY(Idle());
+    // Westwards across the date line the end point has no valid longitude.
+    Field("EvalBearing")->setText("270");
+    QVERIFY(Idle());
+    QCOMPARE(Text("EvalProblem"), "No evaluation: the radial's end lies off the globe.");
+    QVERIFY(Find<QLabel>("EvalProblem")->isVisible());
+    QCOMPARE(form->State().rxLocation.GetLongitude(), rx.GetLongitude());
+    QVERIFY(dialogs->messages.isEmpty());
 }
 
 void EvaluationPageTest::chartCopies() {
