@@ -4,6 +4,7 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/FileOutput.h"
+#include "cli/ImageOutput.h"
 #include "cli/LinkOptions.h"
 #include "coverage/Coverage.h"
 #include "coverage/CoverageFile.h"
@@ -15,11 +16,8 @@
 #include "maps/Palette.h"
 #include "terrain/SRTM.h"
 
-#include <QBuffer>
-#include <QByteArray>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -108,22 +106,6 @@ double RunJob(CoverageJob& job) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// PNG, or JPEG or BMP by the file's extension.
-std::string EncodeImage(const QImage& image, const std::string& path) {
-    std::string suffix = path.substr(
-        path.find_last_of('.') == std::string::npos ? path.size() : path.find_last_of('.') + 1);
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const char* format = suffix == "jpg" || suffix == "jpeg" ? "JPG"
-                         : suffix == "bmp"                   ? "BMP"
-                                                             : "PNG";
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format))
-        throw InputError("could not encode the image for \"" + path + "\"");
-    return bytes.toStdString();
-}
-
 // One pixel a cell, colour map.
 QImage ColourGrid(const CoverageField& field, double maxFs, double minFs) {
     const int n = field.Area().n;
@@ -178,17 +160,16 @@ void WriteImages(const Outputs& outputs, const CoverageField& field, const Cover
         terrain = rendered.bitmap;
     }
     const CoverageFinish finish = FinishCoverage(field, terrain, display, palette, false);
-    if (outputs.image) WriteFileSafely(*outputs.image, EncodeImage(finish.image, *outputs.image));
+    if (outputs.image) WriteImage(*outputs.image, finish.image);
     if (outputs.scale) {
-        WriteFileSafely(*outputs.scale, EncodeImage(finish.scale.bitmap, *outputs.scale));
+        WriteImage(*outputs.scale, finish.scale.bitmap);
         out << "scale from " << finish.scale.maxText << " (top) to " << finish.scale.minText
             << " (bottom)\n";
     }
     if (outputs.kmz) {
         const CoverageArea& a = field.Area();
-        const KmlOverlay overlay{
-            a.north,           a.south,           a.east, a.west, tx.GetLatitude(),
-            tx.GetLongitude(), txHeight};
+        const KmlOverlay overlay{a.north,          a.south,           a.east,  a.west,
+                                 tx.GetLatitude(), tx.GetLongitude(), txHeight};
         const std::string error = ExportKMZ(*outputs.kmz, finish.image, overlay);
         if (!error.empty()) throw InputError(error);
     }
@@ -257,9 +238,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
     }
     if (outputs.csv) WriteCsv(*outputs.csv, field, inputs, options, !args.Flag("no-header"));
     if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, inputs);
-    if (outputs.png)
-        WriteFileSafely(*outputs.png,
-                        EncodeImage(ColourGrid(field, display.maxFs, display.minFs), *outputs.png));
+    if (outputs.png) WriteImage(*outputs.png, ColourGrid(field, display.maxFs, display.minFs));
     if (outputs.image || outputs.scale || outputs.kmz)
         WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, options, out);
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "

@@ -6,12 +6,29 @@
 #include <QBuffer>
 #include <QImage>
 
-namespace kestrova::cli {
+#include <algorithm>
+#include <cctype>
 
-void WritePng(const std::string& path, const QImage& image) {
+namespace kestrova::cli {
+namespace {
+
+const char* FormatFor(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    std::string suffix = dot == std::string::npos ? "" : path.substr(dot + 1);
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (suffix == "jpg" || suffix == "jpeg") return "JPG";
+    if (suffix == "bmp") return "BMP";
+    return "PNG";
+}
+
+} // namespace
+
+void WriteImage(const std::string& path, const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) ||
+        !image.save(&buffer, FormatFor(path)))
         throw InputError("could not encode the image for \"" + path + "\"");
     WriteFileSafely(path, bytes.toStdString());
 }

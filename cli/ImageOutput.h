@@ -1,4 +1,5 @@
-// Images written by the command-line tool: PNG through QImage, then the
+// Images written by the command-line tool: encoded through QImage (JPEG or
+// BMP for a name ending in .jpg/.jpeg or .bmp, PNG otherwise), then the
 // safe write of FileOutput.h.
 #pragma once
 
@@ -10,6 +11,6 @@ namespace kestrova::cli {
 
 // Throws InputError naming the file when the image cannot be encoded or
 // written.
-void WritePng(const std::string& path, const QImage& image);
+void WriteImage(const std::string& path, const QImage& image);
 
 } // namespace kestrova::cli

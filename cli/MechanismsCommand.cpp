@@ -47,8 +47,8 @@ int RunMechanisms(const Words& words, std::ostream& out) {
     CSRTM store(9, options.tiles);
     const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
-    const std::vector<MechanismPoint> points = MechanismCurves(
-        *engine, store, *zones, tx, rx, options.interpolate, inputs.link, gasLoss);
+    const std::vector<MechanismPoint> points =
+        MechanismCurves(*engine, store, *zones, tx, rx, options.interpolate, inputs.link, gasLoss);
 
     if (args.Flag("json")) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();

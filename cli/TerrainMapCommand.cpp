@@ -59,7 +59,7 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     if (link.map.bitmap.isNull())
         throw InputError(link.map.imageFailed ? "could not make the map's bitmap"
                                               : "no map: the two ends are at the same place");
-    WritePng(png, link.map.bitmap);
+    WriteImage(png, link.map.bitmap);
 
     // The local maps share the link map's colour range.
     const int maxH = link.map.maxHeight;
@@ -70,8 +70,8 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     const LocalMapImage rxLocal =
         DrawLocalMap(source, "RX", rx.GetLatitude(), rx.GetLongitude(), maxH, minH, localMapSide,
                      localMapSide, spacing, QColor(0, 0, 255));
-    if (const auto file = args.Value("tx-png")) WritePng(*file, txLocal.map.bitmap);
-    if (const auto file = args.Value("rx-png")) WritePng(*file, rxLocal.map.bitmap);
+    if (const auto file = args.Value("tx-png")) WriteImage(*file, txLocal.map.bitmap);
+    if (const auto file = args.Value("rx-png")) WriteImage(*file, rxLocal.map.bitmap);
 
     if (args.Flag("json")) {
         out << nlohmann::ordered_json{{"south", link.frame.south},

@@ -25,7 +25,7 @@ int RunZoneMap(const Words& words, std::ostream& out) {
     if (map.map.bitmap.isNull())
         throw InputError(map.map.imageFailed ? "could not make the map's bitmap"
                                              : "no map: the two ends are at the same place");
-    WritePng(png, map.map.bitmap);
+    WriteImage(png, map.map.bitmap);
     out << "Zone map 400 x 400: south-west corner " << map.frame.south << ", " << map.frame.west
         << ", side " << map.frame.span << " degrees"
         << (zones->IsUsable() ? "" : " (no zone file: every cell black)") << "\n";

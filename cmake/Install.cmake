@@ -12,10 +12,12 @@ set(KESTROVA_SHARE ${CMAKE_INSTALL_DATADIR}/kestrova)
 configure_file(${PROJECT_SOURCE_DIR}/data/n51w002.hgt.zip ${CMAKE_BINARY_DIR}/bin/n51w002.hgt.zip
                COPYONLY)
 
-install(TARGETS kestrova-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(TARGET kestrova)
-  install(TARGETS kestrova RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+# The fuzz build has neither program.
+foreach(program kestrova-cli kestrova)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
 install(FILES ${CMAKE_BINARY_DIR}/bin/zones01.dem ${PROJECT_SOURCE_DIR}/data/n51w002.hgt.zip
               ${PROJECT_SOURCE_DIR}/data/README
         DESTINATION ${KESTROVA_SHARE})

@@ -123,6 +123,18 @@ void TNumEdit::SetDecimals(int decimals) {
     FDecimals = static_cast<std::int8_t>(std::clamp(decimals, 0, 15));
 }
 
+bool TNumEdit::AllAcceptable(std::initializer_list<TNumEdit*> fields) {
+    for (TNumEdit* field : fields) {
+        if (field == nullptr || field->IsAcceptable()) continue;
+        if (field->ProblemReported())
+            field->setFocus();
+        else
+            field->DoExit();
+        return false;
+    }
+    return true;
+}
+
 bool TNumEdit::IsAcceptable() const {
     double value = 0.0;
     return ParseNumber(text(), value) && value >= FMinValue && value <= FMaxValue;

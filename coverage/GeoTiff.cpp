@@ -1,6 +1,6 @@
 #include "coverage/GeoTiff.h"
 
-#include "coverage/ReplaceFile.h"
+#include "files/SafeWrite.h"
 #include "geo/NumberFormat.h"
 
 #include <cpl_error.h>
@@ -112,8 +112,9 @@ std::string WriteTo(const std::string& path, const CoverageField& field, const G
 std::string WriteCoverageGeoTiff(const std::string& path, const CoverageField& field,
                                  const GeoTiffLink& link) {
     if (field.Area().n <= 0) return "could not write \"" + path + "\": the grid is empty";
-    return WriteReplacing(
-        path, [&](const std::string& temporary) { return WriteTo(temporary, field, link); });
+    return WriteFileThrough(
+               path, [&](const std::string& temporary) { return WriteTo(temporary, field, link); })
+        .message;
 }
 
 } // namespace kestrova

@@ -1,7 +1,7 @@
 #include "coverage/KmzExport.h"
 
-#include "coverage/ReplaceFile.h"
 #include "coverage/ZipFiles.h"
+#include "files/SafeWrite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -48,17 +48,20 @@ std::string ExportKMZ(const std::string& archive, const QImage& image, const Kml
         return "could not write \"" + archive + "\": " + work.errorString().toStdString();
     const std::string error = WriteWorkingFiles(work.path(), image, overlay);
     if (!error.empty()) return "could not write \"" + archive + "\": " + error;
-    return WriteReplacing(archive, [&](const std::string& temporary) {
-        std::ostringstream diagnostics;
-        if (ZipFiles(temporary, work.path().toStdString(),
-                     {kmlDocumentName, kmlImageName, kmlIconName}, diagnostics) != 0) {
-            std::string message = diagnostics.str();
-            while (!message.empty() && message.back() == '\n')
-                message.pop_back();
-            return message.empty() ? std::string("packing failed") : message;
-        }
-        return std::string();
-    });
+    return WriteFileThrough(
+               archive,
+               [&](const std::string& temporary) {
+                   std::ostringstream diagnostics;
+                   if (ZipFiles(temporary, work.path().toStdString(),
+                                {kmlDocumentName, kmlImageName, kmlIconName}, diagnostics) != 0) {
+                       std::string message = diagnostics.str();
+                       while (!message.empty() && message.back() == '\n')
+                           message.pop_back();
+                       return message.empty() ? std::string("packing failed") : message;
+                   }
+                   return std::string();
+               })
+        .message;
 }
 
 } // namespace kestrova

@@ -142,6 +142,27 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
     return outcome_.ok;
 }
 
+bool AtomicFileWriter::WriteByName(const std::function<std::string(const std::string&)>& write) {
+    if (!outcome_.ok) return false;
+    struct stat made {};
+    ::fstat(fd_, &made);
+    ::close(fd_);
+    fd_ = -1;
+    if (const std::string error = write(temporary_); !error.empty()) {
+        Fail(error);
+        return false;
+    }
+    // Opened again for the sync; a library that made the file anew gets the
+    // permissions the replacement is to have.
+    fd_ = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd_ < 0) {
+        Fail(std::strerror(errno));
+        return false;
+    }
+    ::fchmod(fd_, made.st_mode & 07777);
+    return true;
+}
+
 WriteOutcome AtomicFileWriter::Commit() {
     if (!outcome_.ok) return outcome_;
     if (fd_ < 0) {
@@ -176,6 +197,13 @@ WriteOutcome AtomicFileWriter::Commit() {
 WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFileWriter writer(path);
     writer.Write(bytes);
+    return writer.Commit();
+}
+
+WriteOutcome WriteFileThrough(const std::string& path,
+                              const std::function<std::string(const std::string&)>& write) {
+    AtomicFileWriter writer(path);
+    writer.WriteByName(write);
     return writer.Commit();
 }
 

@@ -19,6 +19,7 @@
 // Messages name the file: "could not write \"out.csv\": not a regular file".
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,13 @@ WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes
 // Adds bytes at the end of the file at path.
 WriteOutcome AppendToFile(const std::string& path, std::string_view bytes);
 
+// Replaces the file at path with what write(temporaryPath) puts in the
+// temporary file by name, for a library that opens its output itself (the
+// zip writer, GDAL). write returns "" or what went wrong; it never runs when
+// the target is refused.
+WriteOutcome WriteFileThrough(const std::string& path,
+                              const std::function<std::string(const std::string&)>& write);
+
 // A replacement written piece by piece, for content too large to hold in
 // memory at once: Write as often as needed, then Commit. Without a
 // successful Commit (an error, or destruction) the target stays as it was
@@ -50,6 +58,8 @@ public:
 
     // False once anything has failed (Outcome() says what).
     bool Write(std::string_view bytes);
+    // Lets write(temporaryPath) fill the temporary file by name instead.
+    bool WriteByName(const std::function<std::string(const std::string&)>& write);
     // Syncs the temporary file and renames it over the target.
     WriteOutcome Commit();
     const WriteOutcome& Outcome() const { return outcome_; }

@@ -32,16 +32,8 @@ int Cores() {
 } // namespace
 
 bool TCoveragePage::MapFieldsAcceptable() {
-    for (TNumEdit* field :
-         {CoverageRange, CoverageResolution, MaxLoss, MinLoss, MaxHeight, MinHeight}) {
-        if (field->IsAcceptable()) continue;
-        if (field->ProblemReported())
-            field->setFocus();
-        else
-            field->DoExit();
-        return false;
-    }
-    return true;
+    return TNumEdit::AllAcceptable(
+        {CoverageRange, CoverageResolution, MaxLoss, MinLoss, MaxHeight, MinHeight});
 }
 
 CoverageDisplay TCoveragePage::DisplaySettings() {

@@ -286,18 +286,11 @@ bool TInputPage::LinkFieldsAcceptable() {
     // A field whose text is not a number or lies outside its limits stops
     // the calculation (rather than run the engine on 0 or on a value it is
     // not made for); the field reports it unless its exit check just did.
-    std::vector<TNumEdit*> fields{FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent};
-    if (ForcedKFactor->isChecked()) fields.push_back(K_FACT);
-    if (!host.State().startEndInput) fields.insert(fields.end(), {Range, Bearing});
-    for (TNumEdit* field : fields) {
-        if (field->IsAcceptable()) continue;
-        if (field->ProblemReported())
-            field->setFocus();
-        else
-            field->DoExit();
-        return false;
-    }
-    return true;
+    const bool rangeBearing = !host.State().startEndInput;
+    return TNumEdit::AllAcceptable({FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent,
+                                    ForcedKFactor->isChecked() ? K_FACT : nullptr,
+                                    rangeBearing ? Range : nullptr,
+                                    rangeBearing ? Bearing : nullptr});
 }
 
 void TInputPage::ShowEndHeights(const QString& tx, const QString& rx) {

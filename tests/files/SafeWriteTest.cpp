@@ -172,6 +172,48 @@ TEST(AtomicFileWriter, NothingChangesWithoutCommit) {
     EXPECT_FALSE(writer.Commit()); // once only
 }
 
+// A library that writes its output by name (the zip writer, GDAL) writes
+// into the temporary beside the target: a writer failing half-way leaves
+// the earlier file whole and no temporary behind; a refused target never
+// runs the writer.
+TEST(WriteFileThrough, ByNameBesideTheTarget) {
+    const TempDir dir;
+    const std::string target = dir.Path("coverage.kmz");
+    dir.Write("coverage.kmz", "earlier");
+    const WriteOutcome failed = WriteFileThrough(target, [&](const std::string& temporary) {
+        EXPECT_EQ(fs::path(temporary).parent_path(), dir.Path());
+        std::ofstream(temporary) << "half a fi";
+        return std::string("error in writing doc.kml in the zipfile");
+    });
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.message,
+              "could not write \"" + target + "\": error in writing doc.kml in the zipfile");
+    EXPECT_EQ(Read(target), "earlier");
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"coverage.kmz"});
+
+    // A writer that replaces the temporary file with one of its own.
+    ::chmod(target.c_str(), 0640);
+    EXPECT_TRUE(WriteFileThrough(target, [](const std::string& temporary) {
+        fs::remove(temporary);
+        std::ofstream(temporary) << "new";
+        return std::string();
+    }));
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"coverage.kmz"});
+
+    bool ran = false;
+    const auto writer = [&](const std::string&) {
+        ran = true;
+        return std::string();
+    };
+    EXPECT_FALSE(WriteFileThrough(dir.Path("missing/coverage.tif"), writer));
+    ::mkfifo(dir.Path("fifo.tif").c_str(), 0600);
+    EXPECT_FALSE(WriteFileThrough(dir.Path("fifo.tif"), writer));
+    EXPECT_FALSE(ran);
+}
+
 TEST(AppendToFile, AppendsAndNeverTruncates) {
     TempDir dir;
     const std::string results = dir.Path("results.dat");
