@@ -399,10 +399,12 @@ void EvaluationPageTest::radialOffTheGlobeSaysSo() {
     Edit("StartLoc")->setText("51.5 N 179.99 W");
     Edit("EndLoc")->setText("51.5 N 179.9 W");
     Click("CalculateBtn");
-    const CLocator rx = form->State().rxLocation;
-    QVERIFY(form->State().txLocation.IsValid() && rx.IsValid());
+    QVERIFY(form->State().txLocation.IsValid());
     ShowPage("Evaluation");
     QVERIFY(Idle());
+    // Eastwards the radial ends on the link's receiver side.
+    const CLocator rx = form->State().rxLocation;
+    QVERIFY(rx.IsValid());
     // Westwards across the date line the end point has no valid longitude.
     Field("EvalBearing")->setText("270");
     QVERIFY(Idle());
