@@ -27,12 +27,14 @@ namespace kestrova {
 
 class TAbout;
 class TCoveragePage;
+class TEvaluationPage;
 class THelpBrowser;
 class TInputPage;
 class TMechanismsPage;
 class TNumEdit;
 class TPage;
 class TRefractivityPage;
+class TSiteDatabasePage;
 class TTablePage;
 class TTerrainMapPage;
 class TZoneMapPage;
@@ -58,6 +60,9 @@ public:
     double TimePercent() override;
     std::optional<CoverageLinkInputs> CoverageLink() override;
     QString LinkFieldText(const char* name) override;
+    bool LinkOption(const char* name) override;
+    void SetLinkFieldText(const char* name, const QString& text) override;
+    std::optional<CalculationSettings> LinkSettings(bool report) override;
     bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) override;
     bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) override;
     void Notify(const QString& text, bool error = false) override;
@@ -76,6 +81,7 @@ public Q_SLOTS:
     void FormActivate();
     void CalculateBtnClick() override;
     void Panel1Click() override;
+    void Panel2Click() override;
     void PaletteButtonClick() override;
     void RESETClick() override;
     void SaveInitButtonClick() override;
@@ -118,6 +124,8 @@ private:
     TZoneMapPage* zoneMapPage = nullptr;
     TMechanismsPage* mechanismsPage = nullptr;
     TCoveragePage* coveragePage = nullptr;
+    TEvaluationPage* evaluationPage = nullptr;
+    TSiteDatabasePage* siteDatabasePage = nullptr;
 
     // The link inputs, which the calculation, start-up, reset and the
     // settings file read and write: controls of the input page (and the

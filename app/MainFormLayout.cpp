@@ -2,10 +2,11 @@
 // bar, and the page changes.
 #include "app/MainForm.h"
 #include "app/pages/CoveragePage.h"
+#include "app/pages/EvaluationPage.h"
 #include "app/pages/InputPage.h"
 #include "app/pages/MechanismsPage.h"
-#include "app/pages/Placeholders.h"
 #include "app/pages/RefractivityPage.h"
+#include "app/pages/SiteDatabasePage.h"
 #include "app/pages/TablePage.h"
 #include "app/pages/TerrainMapPage.h"
 #include "app/pages/ZoneMapPage.h"
@@ -38,8 +39,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(PageControl1);
 
-    // The pages in tab order. A new page is a TPage of its own (app/pages)
-    // added here; it replaces its placeholder.
+    // The pages in tab order, each a TPage of its own (app/pages).
     AddPage(inputPage = new TInputPage(*this));
     AddPage(tablePage = new TTablePage(*this));
     AddPage(refractivityPage = new TRefractivityPage(*this));
@@ -47,8 +47,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     AddPage(zoneMapPage = new TZoneMapPage(*this));
     AddPage(mechanismsPage = new TMechanismsPage(*this));
     AddPage(coveragePage = new TCoveragePage(*this));
-    AddPage(NewEvaluationPlaceholder(*this));
-    AddPage(NewSiteDatabasePlaceholder(*this));
+    AddPage(evaluationPage = new TEvaluationPage(*this));
+    AddPage(siteDatabasePage = new TSiteDatabasePage(*this));
     BindLinkInputs();
     BuildMenu();
 

@@ -180,4 +180,8 @@ void TMainForm::Panel1Click() {
     inputPage->Panel1Click();
 }
 
+void TMainForm::Panel2Click() {
+    inputPage->Panel2Click();
+}
+
 } // namespace kestrova

@@ -11,8 +11,8 @@ CLocator Position(const CSite& site) {
     return CLocator(site.GetLatitude(), site.GetLongitude());
 }
 
-std::optional<double> Within(double value, ValueLimits limits) {
-    if (value >= limits.minimum && value <= limits.maximum) return value;
+std::optional<double> Within(double value, const InputLimit& limit) {
+    if (limit.Contains(value)) return value;
     return std::nullopt;
 }
 
@@ -59,7 +59,8 @@ std::string SiteCountText(int sites, int skippedLines) {
     return text;
 }
 
-SiteCopy CopySite(const CSite& site, int format, ValueLimits antennaHeight, ValueLimits frequency) {
+SiteCopy CopySite(const CSite& site, int format, const InputLimit& antennaHeight,
+                  const InputLimit& frequency) {
     return {SiteLocationText(site, format), Within(site.GetMastHeight(), antennaHeight),
             Within(site.GetFrequency(), frequency)};
 }

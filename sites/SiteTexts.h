@@ -3,6 +3,7 @@
 // of the link sets.
 #pragma once
 
+#include "settings/InputLimits.h"
 #include "sites/Site.h"
 
 #include <optional>
@@ -36,20 +37,16 @@ std::string SiteLocationText(const CSite& site, int format);
 // "12 Sites", or "12 Sites (3 lines skipped)" when lines were skipped.
 std::string SiteCountText(int sites, int skippedLines);
 
-// A numeric field's limits, inclusive.
-struct ValueLimits {
-    double minimum = 0.0;
-    double maximum = 0.0;
-};
-
 // What copying a site to one end of the link sets: the location text, and
 // the antenna height and frequency when the site has them within the
-// fields' limits (none otherwise: the field keeps its value).
+// fields' limits, inclusive (none otherwise: the field keeps its value).
+// antennaHeight is the limit of TX_H or RX_H, frequency that of FREQ.
 struct SiteCopy {
     std::string location;
     std::optional<double> antennaHeight;
     std::optional<double> frequency;
 };
-SiteCopy CopySite(const CSite& site, int format, ValueLimits antennaHeight, ValueLimits frequency);
+SiteCopy CopySite(const CSite& site, int format, const InputLimit& antennaHeight,
+                  const InputLimit& frequency);
 
 } // namespace kestrova

@@ -3,14 +3,13 @@
 #include "sites/Sites.h"
 #include "sites/SiteLine.h"
 
+#include "files/InputFile.h"
 #include "geo/Locator.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
+#include <vector>
 
 namespace kestrova {
 
@@ -108,43 +107,29 @@ bool IsBlank(std::string_view line) {
     return line.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 } // namespace
 
 CSites::CSites(std::string name) : fileName(std::move(name)) {
-    const std::string cannot = "Cannot read site file " + QuotedForMessage(fileName) + ": ";
     if (fileName.empty()) {
         error = "No site file given";
         return;
     }
-    std::error_code code;
-    const auto status = std::filesystem::status(fileName, code);
-    if (code || !std::filesystem::exists(status)) {
-        error = cannot + (code ? code.message() : "No such file or directory");
-        return;
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        error = cannot + "not a regular file";
-        return;
-    }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) {
-        error = cannot + std::strerror(errno);
+    const std::string cannot = "Cannot read site file " + QuotedForMessage(fileName) + ": ";
+    InputFile file; // a FIFO, device or directory is refused without being read
+    if (!file.Open(fileName)) {
+        error = cannot + file.Problem();
         return;
     }
     SiteReader reader(*this);
-    char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        reader.Feed(std::string_view(buffer, got));
-    if (std::ferror(file.get())) {
+    std::vector<char> buffer(65536);
+    long long got = 0;
+    while ((got = file.Read(buffer.data(), buffer.size())) > 0)
+        reader.Feed(std::string_view(buffer.data(), static_cast<size_t>(got)));
+    if (got < 0) {
         sites.clear();
         skipped.clear();
         count = 0;
-        error = cannot + "read error";
+        error = cannot + std::strerror(errno);
         return;
     }
     reader.Finish();

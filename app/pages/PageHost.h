@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/LinkState.h"
+#include "propagation/engine/EngineInputs.h"
 #include "propagation/engine/Terrain.h"
 
 #include <optional>
@@ -48,8 +49,21 @@ public:
     virtual QString LinkFieldText(const char* name) = 0;
     // The value of the time percentage field.
     virtual double TimePercent() = 0;
-    // The receiver given by range and bearing (Panel1, Panel6, Panel7).
+    // The receiver given by range and bearing (Panel1).
     virtual void Panel1Click() = 0;
+    // The receiver given by its own location text (Panel2).
+    virtual void Panel2Click() = 0;
+    // Whether a check box or radio button of the link's inputs is checked
+    // (FlatEarth, Metric, ForcedKFactor ...).
+    virtual bool LinkOption(const char* name) = 0;
+    // Replaces the text of a link input field (StartLoc, EndLoc, TX_H, FREQ,
+    // K_FACT ...); no calculation runs.
+    virtual void SetLinkFieldText(const char* name, const QString& text) = 0;
+    // The radio and weather inputs as the link's fields give them now, with
+    // the fixed k-factor when "Fixed" is ticked. None while one of those
+    // fields is not a number within its limits; with report, the field then
+    // says why.
+    virtual std::optional<CalculationSettings> LinkSettings(bool report) = 0;
     // A palette button was chosen: the window's palette follows it.
     virtual void PaletteButtonClick() = 0;
     virtual void SaveInitButtonClick() = 0; // the settings file

@@ -30,7 +30,11 @@ public:
         saveProposals << proposed;
         return saveAnswer;
     }
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    QString OpenFileName(QWidget*, const QString& caption, const QString& start,
+                         const QString& filter) override {
+        openCaptions << caption;
+        openStarts << start;
+        openFilters << filter;
         return openAnswer;
     }
 
@@ -39,10 +43,13 @@ public:
     QStringList directoryCaptions;
     QStringList saveCaptions;
     QStringList saveProposals;
+    QStringList openCaptions;
+    QStringList openStarts;
+    QStringList openFilters;
     QString directoryAnswer;
     bool questionAnswer = false; // No
     QString saveAnswer;          // empty: the dialog was cancelled
-    QString openAnswer;
+    QString openAnswer;          // empty: the dialog was cancelled
 };
 
 } // namespace kestrova::test

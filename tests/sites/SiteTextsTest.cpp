@@ -66,8 +66,8 @@ TEST(SiteList, RowAndCount) {
 }
 
 TEST(SiteCopy, LocationInTheChosenFormatAndValuesWithinLimits) {
-    const ValueLimits txHeight{1, 10000};
-    const ValueLimits frequency{0.025, 300};
+    const InputLimit& txHeight = limits::txHeight;   // 1 .. 10000 m
+    const InputLimit& frequency = limits::frequency; // 0.025 .. 300 GHz
     const char* texts[] = {"IO91WM50", "TQ30597957", "51.5000000 N   0.1200000 W",
                            "51 30 0.0 N   0 7 12.0 W"};
     for (int format = 0; format < 4; ++format)

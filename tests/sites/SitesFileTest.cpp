@@ -125,7 +125,7 @@ TEST(SiteFile, FilesThatCannotBeReadSaySo) {
         const char* error;
     } cases[] = {
         {"", "No site file given"},
-        {dir.Path("missing.dat"), "No such file"},
+        {dir.Path("missing.dat"), "does not exist"},
         {dir.String(), "not a regular file"},
         {dir.Path("fifo.dat"), "not a regular file"}, // refused, never opened: no hang
     };

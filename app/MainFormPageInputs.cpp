@@ -1,0 +1,34 @@
+// What the evaluation and site database pages ask of the window: the link
+// options and inputs of a radial, and the link fields a site is copied into.
+#include "app/MainForm.h"
+#include "app/pages/InputPage.h"
+#include "controls/NumEdit.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace kestrova {
+
+bool TMainForm::LinkOption(const char* name) {
+    const auto* button = inputPage->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    return button && button->isChecked();
+}
+
+void TMainForm::SetLinkFieldText(const char* name, const QString& text) {
+    if (auto* field = inputPage->findChild<QLineEdit*>(QString::fromLatin1(name)))
+        field->setText(text);
+}
+
+std::optional<CalculationSettings> TMainForm::LinkSettings(bool report) {
+    if (report) {
+        if (!inputPage->LinkFieldsAcceptable()) return std::nullopt;
+    } else {
+        for (TNumEdit* field : {FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent})
+            if (!field->IsAcceptable()) return std::nullopt;
+        if (ForcedKFactor->isChecked() && !K_FACT->IsAcceptable()) return std::nullopt;
+    }
+    return CurrentSettings();
+}
+
+} // namespace kestrova

@@ -1,0 +1,393 @@
+// The "Site Evaluation" page (see EvaluationPage.h).
+#include "app/pages/EvaluationPage.h"
+
+#include "app/ChartView.h"
+#include "app/pages/ChartTicks.h"
+#include "app/pages/PageHost.h"
+#include "app/pages/PageTools.h"
+#include "evaluation/RadialControls.h"
+#include "settings/InputLimits.h"
+
+#include <QAreaSeries>
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHideEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrova {
+namespace {
+
+QAreaSeries* Area(const char* name, const QString& title, const QColor& colour) {
+    auto* upper = new QLineSeries;
+    auto* series = Named(new QAreaSeries(upper), name);
+    upper->setParent(series);
+    series->setName(title);
+    series->setBrush(colour);
+    series->setPen(QPen(colour));
+    return series;
+}
+
+TChartView* Chart(const char* name, QWidget* parent) {
+    auto* view = Named(new TChartView(parent), name);
+    view->setToolTip(QStringLiteral("Click and drag to zoom, Double click to copy"));
+    view->setMinimumSize(300, 200);
+    view->chart()->setBackgroundBrush(Qt::white);
+    view->chart()->legend()->hide();
+    return view;
+}
+
+// Both axes of a chart, with their design titles.
+void AddAxes(QChart* chart, QValueAxis*& bottom, QValueAxis*& left, const QString& bottomTitle,
+             const QString& leftTitle) {
+    bottom = new QValueAxis(chart);
+    left = new QValueAxis(chart);
+    bottom->setTitleText(bottomTitle);
+    left->setTitleText(leftTitle);
+    chart->addAxis(bottom, Qt::AlignBottom);
+    chart->addAxis(left, Qt::AlignLeft);
+}
+
+void Attach(QChart* chart, QAbstractSeries* series, QValueAxis* bottom, QValueAxis* left) {
+    chart->addSeries(series);
+    series->attachAxis(bottom);
+    series->attachAxis(left);
+}
+
+QList<QPointF> Points(const std::vector<ChartPoint>& points) {
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const ChartPoint& p : points)
+        list << QPointF(p.x, p.y);
+    return list;
+}
+
+QString FieldText(double value, const InputLimit& limit) {
+    return TNumEdit::FormatValue(value, limit.decimals, limit.integerEdit);
+}
+
+} // namespace
+
+TEvaluationPage::TEvaluationPage(TPageHost& pageHost)
+    : TPage(pageHost, "Evaluation", QStringLiteral("Site Evaluation")) {
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(BuildInputs());
+    BuildCharts();
+    column->addWidget(EvalTerrain, 1);
+    column->addWidget(EvalLoss, 1);
+
+    for (TNumEdit* field : {EvalRange, EvalBearing, EvalPower, EvalGain})
+        connect(field, &QLineEdit::textChanged, this, &TEvaluationPage::EvalChange);
+    connect(BearingControlUp, &QToolButton::clicked, this, &TEvaluationPage::BearingControlUpClick);
+    connect(BearingControlDown, &QToolButton::clicked, this,
+            &TEvaluationPage::BearingControlDownClick);
+    connect(EvalTerrain, &TChartView::DoubleClicked, this, &TEvaluationPage::EvalTerrainDblClick);
+    connect(EvalLoss, &TChartView::DoubleClicked, this, &TEvaluationPage::EvalLossDblClick);
+}
+
+TEvaluationPage::~TEvaluationPage() {
+    // The radial in hand ends before the page goes; its outcome, posted to
+    // the page, is then dropped with it.
+    worker.Wait();
+}
+
+QWidget* TEvaluationPage::BuildInputs() {
+    auto* inputs = new QWidget(this);
+    auto* row = new QHBoxLayout(inputs);
+    row->setContentsMargins(0, 0, 0, 0);
+    // Two panels of two fields: caption, field, unit. A click on them
+    // changes nothing (the link's input mode is the Input Data page's).
+    auto* panel6 = Named(new QFrame(inputs), "Panel6");
+    auto* panel7 = Named(new QFrame(inputs), "Panel7");
+    auto* grid6 = new QGridLayout(panel6);
+    auto* grid7 = new QGridLayout(panel7);
+    const struct {
+        QGridLayout* grid;
+        int row;
+        const char* caption;
+        const char* name;
+        const char* unit;
+        const char* hint;
+    } fields[] = {
+        {grid6, 0, "Range", "EvalRange", "km", "Range for profile"},
+        {grid6, 1, "Bearing", "EvalBearing", "deg", "Bearing for evaluation"},
+        {grid7, 0, "Power", "EvalPower", "w", "TX Power"},
+        {grid7, 1, "Ant Gain", "EvalGain", "dBi", "Antenna gain"},
+    };
+    TNumEdit** edits[] = {&EvalRange, &EvalBearing, &EvalPower, &EvalGain};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        const auto& f = fields[i];
+        QWidget* panel = f.grid->parentWidget();
+        TNumEdit* edit = NumField(f.name, panel);
+        edit->setToolTip(QString::fromLatin1(f.hint));
+        f.grid->addWidget(new QLabel(QString::fromLatin1(f.caption), panel), f.row, 0);
+        f.grid->addWidget(edit, f.row, 1);
+        f.grid->addWidget(new QLabel(QString::fromLatin1(f.unit), panel), f.row, 3);
+        *edits[i] = edit;
+    }
+    BearingControl = Named(new QWidget(panel6), "BearingControl");
+    auto* arrows = new QVBoxLayout(BearingControl);
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    BearingControlUp = Named(new QToolButton(BearingControl), "BearingControlUp");
+    BearingControlDown = Named(new QToolButton(BearingControl), "BearingControlDown");
+    BearingControlUp->setArrowType(Qt::UpArrow);
+    BearingControlDown->setArrowType(Qt::DownArrow);
+    for (QToolButton* arrow : {BearingControlUp, BearingControlDown}) {
+        arrow->setFixedSize(18, 12);
+        arrows->addWidget(arrow);
+    }
+    BearingControlUp->setToolTip(QStringLiteral("Bearing + 1 deg"));
+    BearingControlDown->setToolTip(QStringLiteral("Bearing - 1 deg"));
+    grid6->addWidget(BearingControl, 1, 2);
+    for (QFrame* panel : {panel6, panel7}) {
+        panel->setFrameShape(QFrame::StyledPanel);
+        row->addWidget(panel);
+    }
+
+    auto* texts = new QVBoxLayout;
+    EvalLocation = Label("EvalLocation", QStringLiteral("Location"), inputs);
+    QFont bold = EvalLocation->font();
+    bold.setBold(true);
+    EvalLocation->setFont(bold);
+    EvalProblem = Label("EvalProblem", QString(), inputs);
+    EvalProblem->setStyleSheet(QStringLiteral("color: red"));
+    EvalProblem->setWordWrap(true);
+    EvalProblem->hide();
+    texts->addWidget(EvalLocation);
+    texts->addWidget(EvalProblem);
+    texts->addStretch(1);
+    row->addLayout(texts, 1);
+    return inputs;
+}
+
+void TEvaluationPage::BuildCharts() {
+    EvalTerrain = Chart("EvalTerrain", this);
+    QChart* terrain = EvalTerrain->chart();
+    AddAxes(terrain, terrainBottom, terrainLeft, QStringLiteral("Range"), QStringLiteral("Height"));
+    AreaSeries3 = Area("AreaSeries3", QStringLiteral("Terrain"), QColor(128, 64, 0));
+    AreaSeries4 = Area("AreaSeries4", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
+    Attach(terrain, AreaSeries3, terrainBottom, terrainLeft);
+    Attach(terrain, AreaSeries4, terrainBottom, terrainLeft);
+
+    EvalLoss = Chart("EvalLoss", this);
+    QChart* loss = EvalLoss->chart();
+    AddAxes(loss, lossBottom, lossLeft, QStringLiteral("Range (km)"),
+            QStringLiteral("Field Strength dBuV/m"));
+    LineSeries1 = Named(new QLineSeries(loss), "LineSeries1");
+    LineSeries1->setName(QStringLiteral("Field Strength"));
+    LineSeries1->setPen(QPen(Qt::black, 1.0));
+    Attach(loss, LineSeries1, lossBottom, lossLeft);
+}
+
+void TEvaluationPage::EvaluationShow() {
+    evalReady = false;
+    // The link's range (km, whatever the unit system) and bearing; a field
+    // that is not a number leaves the evaluation's as it was.
+    double value = 0.0;
+    if (TNumEdit::ParseNumber(host.LinkFieldText("Range"), value))
+        EvalRange->SetValue(EvalRangeKm(value, host.LinkOption("Metric")));
+    if (TNumEdit::ParseNumber(host.LinkFieldText("Bearing"), value))
+        EvalBearing->SetValue(
+            std::clamp(value, limits::evalBearing.minimum, limits::evalBearing.maximum));
+    EvalLocation->setText(
+        QString::fromStdString(EvalLocationText(host.LinkFieldText("StartLoc").toStdString())));
+    evalReady = true;
+    EvalChange();
+}
+
+// Leaving the page (not the window's being minimised, which the window
+// system reports as a spontaneous hide).
+void TEvaluationPage::hideEvent(QHideEvent* event) {
+    TPage::hideEvent(event);
+    if (event->spontaneous()) return;
+    evalReady = false;
+    pending = false;
+    ++generation; // the radial in hand is no longer wanted
+}
+
+void TEvaluationPage::EvalChange() {
+    LinkState& state = host.State();
+    if (!evalReady || !state.initialised || !state.txLocation.IsValid()) return;
+    // A field being typed into may not hold a number yet: nothing is
+    // computed until it does (its exit check reports it when it is left).
+    for (TNumEdit* field : {EvalRange, EvalBearing, EvalPower, EvalGain})
+        if (!field->IsAcceptable()) return;
+    if (running) {
+        pending = true; // one more radial, with the fields as they are then
+        return;
+    }
+    const std::optional<CalculationSettings> settings = host.LinkSettings(false);
+    if (!settings) {
+        ShowProblem(QStringLiteral("No evaluation: an input of the Input Data page is not a "
+                                   "number within its limits."));
+        return;
+    }
+    TRadialWorker::Job job;
+    RadialRequest& request = job.request;
+    request.tx = state.txLocation;
+    request.rangeKm = EvalRange->GetValue();
+    request.bearingDeg = EvalBearing->GetValue();
+    request.powerW = EvalPower->GetValue();
+    request.gainDbi = EvalGain->GetValue();
+    request.settings = *settings;
+    request.fallback = {state.lastN0, state.lastDeltaN};
+    request.interpolate = state.interpolate;
+    request.flatEarth = host.LinkOption("FlatEarth");
+    job.tileDirectory = state.terrainDirectory;
+    job.zoneFile = state.zoneMap ? state.zoneMap->GetFileName() : std::string();
+    runTitles = {EvalBearing->text(), host.LinkFieldText("StartLoc")};
+    StartEvaluation(std::move(job));
+}
+
+void TEvaluationPage::StartEvaluation(TRadialWorker::Job job) {
+    const int started = generation;
+    running = worker.Start(std::move(job), [this, started](auto outcome) {
+        // Back on the window's thread, in order, once the radial is done.
+        QMetaObject::invokeMethod(
+            this, [this, started, outcome] { EvaluationDone(started, outcome); },
+            Qt::QueuedConnection);
+    });
+    if (!running) ShowProblem(QStringLiteral("No evaluation: no thread could be started."));
+}
+
+void TEvaluationPage::EvaluationDone(int started,
+                                     std::shared_ptr<const TRadialWorker::Outcome> outcome) {
+    running = false;
+    if (started == generation && isVisible()) {
+        if (outcome)
+            ShowEvaluation(*outcome);
+        else
+            ShowProblem(QStringLiteral("Memory allocation failure"));
+    }
+    if (pending) {
+        pending = false;
+        EvalChange();
+    }
+}
+
+void TEvaluationPage::ShowEvaluation(const TRadialWorker::Outcome& outcome) {
+    if (outcome.outOfMemory) {
+        ShowProblem(QStringLiteral("Memory allocation failure"));
+        return;
+    }
+    const RadialEvaluation& evaluation = outcome.evaluation;
+    if (!evaluation.rx.IsValid()) { // nothing computed; the charts keep what they showed
+        ShowProblem(QStringLiteral("No evaluation: the radial's end lies off the globe."));
+        return;
+    }
+    LinkState& state = host.State();
+    state.rxLocation = evaluation.rx;
+    if (!evaluation.problem.empty()) {
+        ShowProblem(QString::fromStdString(evaluation.problem));
+        return;
+    }
+    // A chart the engine gave nothing for keeps what it showed.
+    if (evaluation.profile) DoEvalProfilePlot(*evaluation.profile);
+    std::string problem = evaluation.profile && evaluation.field ? "" : "Path too short";
+    if (evaluation.field) {
+        for (const FieldPoint& point : evaluation.field->points)
+            if (problem.empty()) problem = LossProblem(point.record, point.gasLoss);
+        if (problem.empty()) {
+            const double end = evaluation.profile && !evaluation.profile->terrain.empty()
+                                   ? evaluation.profile->terrain.back().x
+                                   : 0.0;
+            DoEvalPathLossPlot(*evaluation.field, end);
+        }
+    }
+    ShowProblem(QString::fromStdString(problem));
+    ShowKFactor(evaluation);
+    ++evaluations;
+}
+
+void TEvaluationPage::DoEvalProfilePlot(const ProfileChart& chart) {
+    AreaSeries3->upperSeries()->replace(Points(chart.terrain));
+    AreaSeries4->upperSeries()->replace(Points(chart.bulge));
+    EvalTerrain->chart()->zoomReset();
+    terrainLeft->setTitleText(QStringLiteral("Height (m)"));
+    SetRoundRange(terrainLeft, 0.0, chart.heightAxisMaximum > 0.0 ? chart.heightAxisMaximum : 1.0);
+    terrainBottom->setTitleText(QString::fromStdString(
+        ProfileRangeTitle(runTitles.bearing.toStdString(), runTitles.start.toStdString())));
+    SetRoundRange(terrainBottom, 0.0, chart.terrain.empty() ? 1.0 : chart.terrain.back().x);
+}
+
+// rangeKm: the length of the radial's profile, so that both charts share
+// their range axis (0 when there is no profile).
+void TEvaluationPage::DoEvalPathLossPlot(const FieldCurve& curve, double rangeKm) {
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(curve.points.size()));
+    double lowest = INFINITY;
+    double highest = -INFINITY;
+    for (const FieldPoint& p : curve.points) {
+        points << QPointF(p.distance, p.fieldStrength);
+        lowest = std::min(lowest, p.fieldStrength);
+        highest = std::max(highest, p.fieldStrength);
+    }
+    LineSeries1->replace(points);
+    if (!curve.points.empty()) host.State().pathGasLoss = curve.points.back().gasLoss;
+    EvalLoss->chart()->zoomReset();
+    lossBottom->setTitleText(QString::fromStdString(
+        FieldRangeTitle(runTitles.bearing.toStdString(), runTitles.start.toStdString())));
+    if (!points.isEmpty()) rangeKm = std::max(rangeKm, points.last().x());
+    SetRoundRange(lossBottom, 0.0, rangeKm > 0.0 ? rangeKm : 1.0);
+    if (lowest <= highest) {
+        const double step = RoundTickInterval(std::max(highest - lowest, 1.0));
+        const double bottom = std::floor(lowest / step) * step;
+        const double top = std::max(std::ceil(highest / step) * step, bottom + step);
+        SetRoundRange(lossLeft, bottom, top);
+    }
+}
+
+// The k-factor field shows the radial's median k-factor unless it is fixed:
+// the field strength's (nearest map node), or the profile's when the
+// radial entry gave nothing.
+void TEvaluationPage::ShowKFactor(const RadialEvaluation& evaluation) {
+    if (host.LinkOption("ForcedKFactor")) return;
+    if (evaluation.field)
+        host.SetLinkFieldText("K_FACT",
+                              FieldText(evaluation.field->inputs.kFactor, limits::kFactor));
+    else if (evaluation.profile)
+        host.SetLinkFieldText("K_FACT",
+                              FieldText(evaluation.profileInputs.kFactor, limits::kFactor));
+}
+
+void TEvaluationPage::ShowProblem(const QString& text) {
+    EvalProblem->setText(text);
+    EvalProblem->setVisible(!text.isEmpty());
+}
+
+void TEvaluationPage::StepBearing(double (*step)(double)) {
+    if (!EvalBearing->IsAcceptable()) {
+        EvalBearing->DoExit(); // says what is wrong with it
+        return;
+    }
+    EvalBearing->SetValue(step(EvalBearing->GetValue())); // the change recomputes
+}
+
+void TEvaluationPage::BearingControlUpClick() {
+    StepBearing(BearingUp);
+}
+
+void TEvaluationPage::BearingControlDownClick() {
+    StepBearing(BearingDown);
+}
+
+void TEvaluationPage::EvalTerrainDblClick() {
+    QGuiApplication::clipboard()->setPixmap(EvalTerrain->grab());
+    host.Notify(QStringLiteral("Chart copied to Clipboard"));
+}
+
+void TEvaluationPage::EvalLossDblClick() {
+    QGuiApplication::clipboard()->setPixmap(EvalLoss->grab());
+    host.Notify(QStringLiteral("Chart copied to Clipboard"));
+}
+
+} // namespace kestrova

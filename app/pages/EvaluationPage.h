@@ -1,0 +1,103 @@
+// TEvaluationPage: the "Site Evaluation" page. Along one radial from the
+// transmitter (range, bearing) it charts the terrain over the Earth bulge
+// and the field strength a receiver would see at each distance, for a
+// transmitter power and antenna gain. Entering the page takes the link's
+// range (in km) and bearing; every edit of the four fields, and each click
+// on the bearing arrows, recomputes both charts.
+//
+// The radial is computed off the window's thread (TRadialWorker), so the
+// window stays responsive however long it is. Recomputations never nest:
+// an edit made while one runs is remembered, and once it ends one more runs
+// with the fields as they are then. The results are shown only while the
+// page is: leaving it drops the radial in hand. Afterwards the window's
+// receiver position is the radial's end and its path gaseous loss that of
+// the last point charted; the k-factor field shows the radial's k-factor
+// unless it is fixed.
+#pragma once
+
+#include "app/pages/EvaluationPageWorker.h"
+#include "app/pages/Page.h"
+
+class QAreaSeries;
+class QLabel;
+class QLineSeries;
+class QToolButton;
+class QValueAxis;
+
+namespace kestrova {
+
+class TChartView;
+class TNumEdit;
+
+class TEvaluationPage : public TPage {
+    Q_OBJECT
+public:
+    explicit TEvaluationPage(TPageHost& host);
+    ~TEvaluationPage() override;
+
+    void PageShow() override { EvaluationShow(); }
+
+    // A radial is being computed, or waits to be.
+    bool Busy() const { return running || pending; }
+    // Radials computed and shown since the window was made.
+    int Evaluations() const { return evaluations; }
+
+public Q_SLOTS:
+    void EvaluationShow();
+    void EvalChange();
+    void BearingControlUpClick();
+    void BearingControlDownClick();
+    void EvalTerrainDblClick();
+    void EvalLossDblClick();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // What a radial's charts are titled with: the texts of EvalBearing and
+    // StartLoc when it was started.
+    struct Titles {
+        QString bearing;
+        QString start;
+    };
+
+    QWidget* BuildInputs();
+    void BuildCharts();
+    void StartEvaluation(TRadialWorker::Job job);
+    void EvaluationDone(int generation, std::shared_ptr<const TRadialWorker::Outcome> outcome);
+    void ShowEvaluation(const TRadialWorker::Outcome& outcome);
+    void DoEvalProfilePlot(const ProfileChart& chart);
+    void DoEvalPathLossPlot(const FieldCurve& curve, double rangeKm);
+    void ShowKFactor(const RadialEvaluation& evaluation);
+    void ShowProblem(const QString& text);
+    void StepBearing(double (*step)(double));
+
+    TNumEdit* EvalRange = nullptr;
+    TNumEdit* EvalBearing = nullptr;
+    TNumEdit* EvalPower = nullptr;
+    TNumEdit* EvalGain = nullptr;
+    QWidget* BearingControl = nullptr;
+    QToolButton* BearingControlUp = nullptr;
+    QToolButton* BearingControlDown = nullptr;
+    QLabel* EvalLocation = nullptr;
+    QLabel* EvalProblem = nullptr;
+    TChartView* EvalTerrain = nullptr;
+    QAreaSeries* AreaSeries3 = nullptr; // Terrain
+    QAreaSeries* AreaSeries4 = nullptr; // Earth Bulge
+    QValueAxis* terrainBottom = nullptr;
+    QValueAxis* terrainLeft = nullptr;
+    TChartView* EvalLoss = nullptr;
+    QLineSeries* LineSeries1 = nullptr; // Field Strength
+    QValueAxis* lossBottom = nullptr;
+    QValueAxis* lossLeft = nullptr;
+
+    bool evalReady = false; // the page has been set up since it was shown
+    TRadialWorker worker;
+    bool running = false; // a radial is computed
+    bool pending = false; // an edit came while it was: one more follows
+    int generation = 0;   // counts the page's leavings; older radials are dropped
+    Titles runTitles;     // of the radial being computed
+    int evaluations = 0;
+};
+
+} // namespace kestrova

@@ -1,0 +1,186 @@
+// The "Site Database" page (see SiteDatabasePage.h).
+#include "app/pages/SiteDatabasePage.h"
+
+#include "app/pages/PageHost.h"
+#include "app/pages/PageTools.h"
+#include "controls/NumEdit.h"
+#include "controls/UserDialogs.h"
+#include "settings/InputLimits.h"
+#include "sites/SiteTexts.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <new>
+
+namespace kestrova {
+namespace {
+
+QString FieldText(double value, const InputLimit& limit) {
+    return TNumEdit::FormatValue(value, limit.decimals, limit.integerEdit);
+}
+
+// "Line 7: reason", one skipped line a row (the first 50).
+QString SkippedLinesText(const CSites& sites) {
+    constexpr int shown = 50;
+    QStringList rows;
+    for (const SkippedLine& line : sites.GetSkipped()) {
+        if (rows.size() == shown) {
+            rows << QStringLiteral("... and %1 more").arg(sites.GetSkippedCount() - shown);
+            break;
+        }
+        rows << QStringLiteral("Line %1: %2")
+                    .arg(line.line)
+                    .arg(QString::fromStdString(line.reason));
+    }
+    return rows.join(u'\n');
+}
+
+} // namespace
+
+TSiteDatabasePage::TSiteDatabasePage(TPageHost& pageHost)
+    : TPage(pageHost, "SiteDatabase", QStringLiteral("Site Database")) {
+    auto* columns = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    LoadSitesButton = Named(new QPushButton(QStringLiteral("Load"), this), "LoadSitesButton");
+    LoadSitesButton->setToolTip(QStringLiteral("Load a site database file"));
+    NumSitesLabel = Label("NumSitesLabel", QStringLiteral("0 Sites"), this);
+    SiteList = Named(new QTreeWidget(this), "SiteList");
+    SiteList->setColumnCount(3);
+    SiteList->setHeaderLabels(
+        {QStringLiteral("Name"), QStringLiteral("Locator"), QStringLiteral("Height")});
+    SiteList->setRootIsDecorated(false);
+    SiteList->setUniformRowHeights(true);
+    SiteList->setSelectionMode(QAbstractItemView::SingleSelection);
+    SiteList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    SiteList->setMinimumWidth(380);
+    auto* top = new QHBoxLayout;
+    top->addWidget(LoadSitesButton);
+    top->addWidget(NumSitesLabel, 1);
+    left->addLayout(top);
+    left->addWidget(SiteList, 1);
+    columns->addLayout(left, 3);
+
+    auto* right = new QVBoxLayout;
+    SiteInfo = Named(new QPlainTextEdit(this), "SiteInfo");
+    SiteInfo->setReadOnly(true);
+    SiteInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    SiteInfo->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
+    SiteInfo->setMinimumSize(300, 150);
+    SiteInfo->setMaximumHeight(200);
+    CopyTx = Named(new QPushButton(QStringLiteral("Copy site to Tx"), this), "CopyTx");
+    CopyRx = Named(new QPushButton(QStringLiteral("Copy site to Rx"), this), "CopyRx");
+    CopyTx->setToolTip(QStringLiteral("Use the selected site as the transmitter and calculate"));
+    CopyRx->setToolTip(QStringLiteral("Use the selected site as the receiver and calculate"));
+    right->addWidget(SiteInfo);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CopyTx);
+    buttons->addWidget(CopyRx);
+    buttons->addStretch(1);
+    right->addLayout(buttons);
+    right->addStretch(1);
+    columns->addLayout(right, 2);
+
+    connect(LoadSitesButton, &QPushButton::clicked, this, &TSiteDatabasePage::LoadSitesButtonClick);
+    connect(SiteList, &QTreeWidget::currentItemChanged, this, &TSiteDatabasePage::SiteListClick);
+    connect(CopyTx, &QPushButton::clicked, this, &TSiteDatabasePage::CopyTxClick);
+    connect(CopyRx, &QPushButton::clicked, this, &TSiteDatabasePage::CopyRxClick);
+}
+
+TSiteDatabasePage::~TSiteDatabasePage() = default;
+
+void TSiteDatabasePage::LoadSitesButtonClick() {
+    const QString fileName = UserDialogs::Current().OpenFileName(
+        this, QStringLiteral("Please select site database file"),
+        QString::fromStdString(host.State().startDirectory), QStringLiteral("Site list (*.dat)"));
+    if (fileName.isEmpty()) return; // cancelled: the database loaded before stays
+    Clear();
+    try {
+        sites = std::make_unique<CSites>(QFile::encodeName(fileName).toStdString());
+    } catch (const std::bad_alloc&) {
+        host.Notify(QStringLiteral("Bad memory allocation"), true);
+        return;
+    }
+    if (!sites->WasRead()) {
+        host.Notify(QString::fromStdString(sites->GetError()), true);
+        return;
+    }
+    ShowDatabase();
+}
+
+void TSiteDatabasePage::Clear() {
+    sites.reset();
+    SiteList->clear();
+    SiteInfo->clear();
+    NumSitesLabel->setText(QStringLiteral("0 Sites"));
+    NumSitesLabel->setToolTip({});
+}
+
+void TSiteDatabasePage::ShowDatabase() {
+    NumSitesLabel->setText(
+        QString::fromStdString(SiteCountText(sites->GetCount(), sites->GetSkippedCount())));
+    NumSitesLabel->setToolTip(SkippedLinesText(*sites));
+    QList<QTreeWidgetItem*> items;
+    items.reserve(sites->GetCount());
+    for (int i = 0; i < sites->GetCount(); ++i) {
+        const SiteListRow row = SiteListColumns(sites->GetSite(i));
+        items << new QTreeWidgetItem(QStringList{QString::fromStdString(row.name),
+                                                 QString::fromStdString(row.locator),
+                                                 QString::fromStdString(row.height)});
+    }
+    SiteList->addTopLevelItems(items);
+    SiteList->resizeColumnToContents(1);
+}
+
+const CSite* TSiteDatabasePage::SelectedSite() const {
+    if (!sites || !sites->IsLoaded()) return nullptr;
+    QTreeWidgetItem* item = SiteList->currentItem();
+    const int index = item ? SiteList->indexOfTopLevelItem(item) : -1;
+    if (index < 0 || index >= sites->GetCount()) return nullptr;
+    return &sites->GetSite(index);
+}
+
+void TSiteDatabasePage::SiteListClick() {
+    const CSite* site = SelectedSite();
+    if (!site) return;
+    LinkState& state = host.State();
+    const std::vector<std::string> lines = state.terrainStore
+                                               ? SiteInfoLines(*site, *state.terrainStore)
+                                               : SiteInfoLines(*site, -32767);
+    QStringList text;
+    for (const std::string& line : lines)
+        text << QString::fromStdString(line);
+    SiteInfo->setPlainText(text.join(u'\n'));
+}
+
+void TSiteDatabasePage::CopyTxClick() {
+    CopySelected("StartLoc", "TX_H", true);
+}
+
+void TSiteDatabasePage::CopyRxClick() {
+    if (!SelectedSite()) return;
+    host.Panel2Click(); // the receiver by its own location, not range and bearing
+    CopySelected("EndLoc", "RX_H", false);
+}
+
+void TSiteDatabasePage::CopySelected(const char* locationField, const char* heightField,
+                                     bool transmitter) {
+    const CSite* site = SelectedSite();
+    if (!site) return;
+    const InputLimit& heightLimit = transmitter ? limits::txHeight : limits::rxHeight;
+    const SiteCopy copy = CopySite(*site, host.LocatorFormat(), heightLimit, limits::frequency);
+    host.SetLinkFieldText(locationField, QString::fromStdString(copy.location));
+    if (copy.antennaHeight)
+        host.SetLinkFieldText(heightField, FieldText(*copy.antennaHeight, heightLimit));
+    if (copy.frequency)
+        host.SetLinkFieldText("FREQ", FieldText(*copy.frequency, limits::frequency));
+    host.CalculateBtnClick();
+}
+
+} // namespace kestrova

@@ -1,0 +1,430 @@
+// The "Site Evaluation" page of the real window over the real terrain tile:
+// both charts drawn on entry with the points kestrova-cli radial gives for
+// the same inputs, the window's receiver, gaseous loss and k-factor after
+// an evaluation, the bearing arrows and their wrap, the panels that leave
+// the link's input mode alone, the link's imperial range taken in km, edits
+// during a radial run once more with the latest inputs (never nested), a
+// radial left behind with the page is dropped, and the chart copies.
+#include "WindowFixture.h"
+
+#include "CliRun.h"
+#include "app/pages/EvaluationPage.h"
+#include "controls/NumEdit.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <nlohmann/json.hpp>
+
+using namespace kestrova;
+using namespace kestrova::test;
+
+class EvaluationPageTest : public QObject, public WindowFixture {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        if (!Init()) QSKIP(qPrintable(SkipMessage()));
+    }
+    void cleanup() { Cleanup(); }
+
+    void bothChartsOnEntry();
+    void sameChartsAsTheCommandLine_data();
+    void sameChartsAsTheCommandLine();
+    void arrowsStepAndWrap_data();
+    void arrowsStepAndWrap();
+    void panelsLeaveTheInputModeAlone();
+    void imperialRangeTakenInKilometres();
+    void editsDuringARadialRunOnceMore();
+    void leavingThePageDropsTheRadial();
+    void radialTooShortKeepsTheCharts();
+    void radialOffTheGlobeSaysSo();
+    void chartCopies();
+
+private:
+    TEvaluationPage* Page() { return Find<TEvaluationPage>("Evaluation"); }
+    TNumEdit* Field(const char* name) { return Find<TNumEdit>(name); }
+    QList<QPointF> Points(const char* chart, const char* series) {
+        return Series(chart, series)->points();
+    }
+    QValueAxis* BottomAxis(const char* chart) {
+        return qobject_cast<QValueAxis*>(
+            Find<QChartView>(chart)->chart()->axes(Qt::Horizontal).first());
+    }
+    // Waits until no radial is computed or waiting.
+    bool Idle() {
+        return QTest::qWaitFor([&] { return !Page()->Busy(); }, 60000);
+    }
+    // The reset window on the evaluation page, its first radial drawn.
+    bool OpenPage() {
+        if (!StartForm()) return false;
+        Click("RESET");
+        ShowPage("Evaluation");
+        return Idle() && Page()->Evaluations() == 1;
+    }
+    // kestrova-cli radial for the window's transmitter, the page's fields
+    // and the link's radio, weather, terrain and zone inputs.
+    nlohmann::json CommandLine() {
+        const LinkState& state = form->State();
+        cli::Words words{"radial",
+                         "--format",
+                         std::to_string(form->LocatorFormat()),
+                         "--tx",
+                         Edit("StartLoc")->text().toStdString(),
+                         "--tiles",
+                         state.terrainDirectory,
+                         "--zones",
+                         state.zoneMap->GetFileName(),
+                         "--json"};
+        const std::pair<const char*, const char*> fields[] = {{"--range", "EvalRange"},
+                                                              {"--bearing", "EvalBearing"},
+                                                              {"--power", "EvalPower"},
+                                                              {"--gain", "EvalGain"},
+                                                              {"--freq", "FREQ"},
+                                                              {"--percent", "Percent"},
+                                                              {"--tx-height", "TX_H"},
+                                                              {"--rx-height", "RX_H"},
+                                                              {"--temperature", "TEMPERATURE"},
+                                                              {"--pressure", "PRESSURE"},
+                                                              {"--humidity", "RH"}};
+        for (const auto& [option, field] : fields) {
+            words.push_back(option);
+            words.push_back(Edit(field)->text().toStdString());
+        }
+        if (Find<QCheckBox>("ForcedKFactor")->isChecked()) {
+            words.push_back("--k-factor");
+            words.push_back(Edit("K_FACT")->text().toStdString());
+        }
+        if (Find<QCheckBox>("FlatEarth")->isChecked()) words.push_back("--flat-earth");
+        if (state.interpolate) words.push_back("--interpolate");
+        const cli::CliRun run = cli::Cli(words);
+        if (run.status != 0)
+            qWarning("kestrova-cli radial: %s%s", run.out.c_str(), run.err.c_str());
+        return run.status == 0 ? nlohmann::json::parse(run.out) : nlohmann::json();
+    }
+    // Both charts hold what kestrova-cli radial gives for the same inputs.
+    void CompareWithTheCommandLine() {
+        const nlohmann::json json = CommandLine();
+        QVERIFY(json.is_object());
+        const auto& records = json["records"];
+        const QList<QPointF> field = Points("EvalLoss", "LineSeries1");
+        QCOMPARE(static_cast<std::size_t>(field.size()), records.size());
+        QCOMPARE(field.size(), json["count"].get<int>() - 3); // records 2 .. N-2
+        for (qsizetype j = 0; j < field.size(); ++j) {
+            const auto& record = records[static_cast<std::size_t>(j)];
+            QCOMPARE(field[j].x(), record["distance"].get<double>());
+            QCOMPARE(field[j].y(), record["fieldStrength"].get<double>());
+        }
+        const auto& profile = json["profile"]["points"];
+        const QList<QPointF> terrain = Points("EvalTerrain", "AreaSeries3");
+        const QList<QPointF> bulge = Points("EvalTerrain", "AreaSeries4");
+        QCOMPARE(static_cast<std::size_t>(terrain.size()), profile.size());
+        QCOMPARE(bulge.size(), terrain.size());
+        for (qsizetype i = 0; i < terrain.size(); ++i) {
+            const auto& point = profile[static_cast<std::size_t>(i)];
+            QCOMPARE(terrain[i].x(), point["distance"].get<double>());
+            QCOMPARE(terrain[i].y(), point["terrain"].get<double>());
+            QCOMPARE(bulge[i].y(), point["bulge"].get<double>());
+        }
+        QCOMPARE(LeftAxis("EvalTerrain")->min(), 0.0);
+        QCOMPARE(LeftAxis("EvalTerrain")->max(),
+                 json["profile"]["heightAxisMaximum"].get<double>());
+        // The window's receiver is the radial's end, its gaseous loss the
+        // last point's, and K_FACT the radial's k-factor unless fixed.
+        const LinkState& state = form->State();
+        QCOMPARE(state.rxLocation.GetLatitude(), json["latitude"].get<double>());
+        QCOMPARE(state.rxLocation.GetLongitude(), json["longitude"].get<double>());
+        QCOMPARE(state.pathGasLoss, records.back()["gasLoss"].get<double>());
+        if (!Find<QCheckBox>("ForcedKFactor")->isChecked())
+            QCOMPARE(Edit("K_FACT")->text(),
+                     TNumEdit::FormatValue(json["kFactor"].get<double>(), 3, false));
+    }
+};
+
+void EvaluationPageTest::bothChartsOnEntry() {
+    QVERIFY(OpenPage());
+    // The link's range and bearing, and its transmitter.
+    QCOMPARE(Field("EvalRange")->text(),
+             TNumEdit::FormatValue(Field("Range")->text().toDouble(), 0, false));
+    QCOMPARE(Field("EvalBearing")->text(), Edit("Bearing")->text());
+    QCOMPARE(Text("EvalLocation"), "TX from " + Edit("StartLoc")->text());
+    QVERIFY(Find<QLabel>("EvalLocation")->font().bold());
+
+    QLineSeries* terrain = Series("EvalTerrain", "AreaSeries3");
+    QLineSeries* bulge = Series("EvalTerrain", "AreaSeries4");
+    auto* terrainArea = Find<QChartView>("EvalTerrain")
+                            ->chart()
+                            ->findChild<QAreaSeries*>(QStringLiteral("AreaSeries3"));
+    auto* bulgeArea = Find<QChartView>("EvalTerrain")
+                          ->chart()
+                          ->findChild<QAreaSeries*>(QStringLiteral("AreaSeries4"));
+    QCOMPARE(terrainArea->name(), "Terrain");
+    QCOMPARE(terrainArea->brush().color(), QColor(128, 64, 0));
+    QCOMPARE(bulgeArea->name(), "Earth Bulge");
+    QCOMPARE(bulgeArea->brush().color(), QColor(192, 192, 192));
+    QLineSeries* field = Series("EvalLoss", "LineSeries1");
+    QCOMPARE(field->name(), "Field Strength");
+    QCOMPARE(field->pen().color(), QColor(Qt::black));
+    QVERIFY(terrain->count() > 10);
+    QCOMPARE(bulge->count(), terrain->count());
+    QVERIFY(field->count() > 10);
+
+    // The ground at the ends, without the antennas, over the bulge (zero
+    // at the ends); the field strength falls along the radial.
+    const LinkState& state = form->State();
+    const int txGround = state.terrainStore->GetHeight(state.txLocation.GetLatitude(),
+                                                       state.txLocation.GetLongitude(), false);
+    QCOMPARE(terrain->at(0).y(), static_cast<double>(txGround));
+    QCOMPARE(bulge->at(0).y(), 0.0);
+    QVERIFY(field->at(0).y() > field->at(field->count() - 1).y());
+
+    const QString on =
+        " on bearing " + Field("EvalBearing")->text() + " from " + Edit("StartLoc")->text();
+    QCOMPARE(BottomAxis("EvalTerrain")->titleText(), "Range (km)" + on);
+    QCOMPARE(BottomAxis("EvalLoss")->titleText(), "Range (km)," + on);
+    QCOMPARE(LeftAxis("EvalTerrain")->titleText(), "Height (m)");
+    QCOMPARE(LeftAxis("EvalLoss")->titleText(), "Field Strength dBuV/m");
+    for (const QPointF& p : field->points())
+        QVERIFY(p.y() >= LeftAxis("EvalLoss")->min() && p.y() <= LeftAxis("EvalLoss")->max());
+    QVERIFY(!Find<QLabel>("EvalProblem")->isVisible());
+    QVERIFY(dialogs->messages.isEmpty());
+    CompareWithTheCommandLine();
+
+    // The fields carry their hints and units.
+    const struct {
+        const char* name;
+        const char* hint;
+    } hints[] = {{"EvalRange", "Range for profile"},
+                 {"EvalBearing", "Bearing for evaluation"},
+                 {"EvalPower", "TX Power"},
+                 {"EvalGain", "Antenna gain"}};
+    for (const auto& h : hints)
+        QCOMPARE(Field(h.name)->toolTip(), h.hint);
+}
+
+void EvaluationPageTest::sameChartsAsTheCommandLine_data() {
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QString>("bearing");
+    QTest::addColumn<QString>("power");
+    QTest::addColumn<QString>("gain");
+    QTest::addColumn<bool>("flatEarth");
+    QTest::addColumn<QString>("fixedK"); // "" computed
+    QTest::addColumn<bool>("interpolate");
+    QTest::addColumn<QString>("frequency");
+    QTest::newRow("120 km north-west, 5 W") << "120"
+                                            << "300.5"
+                                            << "5"
+                                            << "3" << false << "" << false << "0.145";
+    QTest::newRow("flat earth, fixed k 4/3") << "60"
+                                             << "45"
+                                             << "100"
+                                             << "10" << true << "1.333" << false << "10.368";
+    QTest::newRow("interpolated heights, -20 dBi") << "25"
+                                                   << "180"
+                                                   << "0.001"
+                                                   << "-20" << false << "" << true << "2.4";
+}
+
+void EvaluationPageTest::sameChartsAsTheCommandLine() {
+    QFETCH(QString, range);
+    QFETCH(QString, bearing);
+    QFETCH(QString, power);
+    QFETCH(QString, gain);
+    QFETCH(bool, flatEarth);
+    QFETCH(QString, fixedK);
+    QFETCH(bool, interpolate);
+    QFETCH(QString, frequency);
+    QVERIFY(StartForm());
+    Click("RESET");
+    Edit("FREQ")->setText(frequency);
+    Find<QCheckBox>("FlatEarth")->setChecked(flatEarth);
+    Find<QCheckBox>("INTERPOLATE")->setChecked(interpolate);
+    Find<QCheckBox>("ForcedKFactor")->setChecked(!fixedK.isEmpty());
+    if (!fixedK.isEmpty()) Edit("K_FACT")->setText(fixedK);
+    ShowPage("Evaluation");
+    QVERIFY(Idle());
+    const int before = Page()->Evaluations();
+    const std::pair<const char*, QString> edits[] = {
+        {"EvalRange", range}, {"EvalBearing", bearing}, {"EvalPower", power}, {"EvalGain", gain}};
+    for (const auto& [name, text] : edits) {
+        Field(name)->setText(text);
+        QVERIFY(Idle());
+    }
+    QVERIFY(Page()->Evaluations() > before);
+    if (flatEarth)
+        for (const QPointF& p : Points("EvalTerrain", "AreaSeries4"))
+            QCOMPARE(p.y(), 0.0);
+    CompareWithTheCommandLine();
+    if (!fixedK.isEmpty()) QCOMPARE(Edit("K_FACT")->text(), fixedK);
+    QVERIFY(dialogs->messages.isEmpty());
+}
+
+void EvaluationPageTest::arrowsStepAndWrap_data() {
+    QTest::addColumn<QString>("bearing");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("10 up") << "10" << true << "11.0";
+    QTest::newRow("359 up wraps to 0") << "359" << true << "0.0";
+    QTest::newRow("360 up gives 1") << "360" << true << "1.0";
+    QTest::newRow("10 down") << "10" << false << "9.0";
+    QTest::newRow("0.5 down wraps to 359.5") << "0.5" << false << "359.5";
+    QTest::newRow("1 down gives 360") << "1" << false << "360.0";
+}
+
+void EvaluationPageTest::arrowsStepAndWrap() {
+    QFETCH(QString, bearing);
+    QFETCH(bool, up);
+    QFETCH(QString, expected);
+    QVERIFY(OpenPage());
+    Field("EvalBearing")->setText(bearing);
+    QVERIFY(Idle());
+    const int before = Page()->Evaluations();
+    const QList<QPointF> field = Points("EvalLoss", "LineSeries1");
+    Find<QToolButton>(up ? "BearingControlUp" : "BearingControlDown")->click();
+    QCOMPARE(Field("EvalBearing")->text(), expected);
+    QVERIFY(Idle());
+    // The click recomputed both charts along the new bearing.
+    QCOMPARE(Page()->Evaluations(), before + 1);
+    QVERIFY(BottomAxis("EvalTerrain")->titleText().contains(" on bearing " + expected + " from "));
+    QVERIFY(BottomAxis("EvalLoss")->titleText().contains(" on bearing " + expected + " from "));
+    if (expected != "0.0" && expected != "360.0")
+        QVERIFY(Points("EvalLoss", "LineSeries1") != field);
+}
+
+void EvaluationPageTest::panelsLeaveTheInputModeAlone() {
+    QVERIFY(OpenPage());
+    for (const bool startEnd : {true, false}) {
+        ShowPage("InputData");
+        QTest::mouseClick(Find<QWidget>(startEnd ? "Panel2" : "Panel1"), Qt::LeftButton, {},
+                          QPoint(2, 2));
+        QCOMPARE(form->State().startEndInput, startEnd);
+        ShowPage("Evaluation");
+        QVERIFY(Idle());
+        for (const char* panel : {"Panel6", "Panel7"}) {
+            QTest::mouseClick(Find<QWidget>(panel), Qt::LeftButton, {}, QPoint(2, 2));
+            QCOMPARE(form->State().startEndInput, startEnd);
+            QCOMPARE(Edit("EndLoc")->isReadOnly(), !startEnd);
+        }
+    }
+}
+
+void EvaluationPageTest::imperialRangeTakenInKilometres() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    QTest::mouseClick(Find<QWidget>("Panel1"), Qt::LeftButton, {}, QPoint(2, 2));
+    Find<QRadioButton>("Imperial")->setChecked(true);
+    Edit("Range")->setText("10");
+    Edit("Bearing")->setText("90");
+    Click("CalculateBtn");
+    QCOMPARE(Edit("Range")->text(), "10.0"); // miles
+    ShowPage("Evaluation");
+    QVERIFY(Idle());
+    QCOMPARE(Field("EvalRange")->text(), "16"); // 16.093 km
+    QCOMPARE(Field("EvalBearing")->text(), "90.0");
+    // The radial runs 16 km, not 10.
+    const QList<QPointF> terrain = Points("EvalTerrain", "AreaSeries3");
+    QVERIFY(terrain.last().x() > 15.9 && terrain.last().x() < 16.1);
+}
+
+void EvaluationPageTest::editsDuringARadialRunOnceMore() {
+    QVERIFY(OpenPage());
+    const int before = Page()->Evaluations();
+    // Four edits while the first radial is computed (the window's thread
+    // does not return to its event loop in between, so the radial cannot
+    // have been shown): one radial for the first, one more for the rest.
+    Field("EvalRange")->setText("200");
+    QVERIFY(Page()->Busy());
+    Field("EvalBearing")->setText("45");
+    Field("EvalPower")->setText("50");
+    Field("EvalGain")->setText("3");
+    QVERIFY(Idle());
+    QCOMPARE(Page()->Evaluations(), before + 2);
+    CompareWithTheCommandLine(); // the last inputs
+}
+
+void EvaluationPageTest::leavingThePageDropsTheRadial() {
+    QVERIFY(OpenPage());
+    Click("RESET"); // from another page: the link's receiver again
+    const CLocator rx = form->State().rxLocation;
+    const double gasLoss = form->State().pathGasLoss;
+    const int before = Page()->Evaluations();
+    Field("EvalRange")->setText("150");
+    QVERIFY(Page()->Busy());
+    ShowPage("InputData");
+    QVERIFY(Idle());
+    QCOMPARE(Page()->Evaluations(), before);
+    QCOMPARE(form->State().rxLocation.GetLatitude(), rx.GetLatitude());
+    QCOMPARE(form->State().rxLocation.GetLongitude(), rx.GetLongitude());
+    QCOMPARE(form->State().pathGasLoss, gasLoss);
+    // Coming back starts over from the link's range.
+    ShowPage("Evaluation");
+    QVERIFY(Idle());
+    QCOMPARE(Page()->Evaluations(), before + 1);
+    QVERIFY(Field("EvalRange")->text() != "150");
+    CompareWithTheCommandLine();
+}
+
+void EvaluationPageTest::radialTooShortKeepsTheCharts() {
+    QVERIFY(OpenPage());
+    const QList<QPointF> terrain = Points("EvalTerrain", "AreaSeries3");
+    const QList<QPointF> field = Points("EvalLoss", "LineSeries1");
+    Field("EvalRange")->setText("0.1");
+    QVERIFY(Idle());
+    QCOMPARE(Points("EvalTerrain", "AreaSeries3"), terrain);
+    QCOMPARE(Points("EvalLoss", "LineSeries1"), field);
+    QVERIFY(Find<QLabel>("EvalProblem")->isVisible());
+    QCOMPARE(Text("EvalProblem"), "Path too short");
+    QVERIFY(dialogs->messages.isEmpty());
+    // A field that does not hold a number within its limits computes nothing.
+    const int before = Page()->Evaluations();
+    for (const char* text : {"", "-", "5000"}) {
+        Field("EvalRange")->setText(QString::fromLatin1(text));
+        QVERIFY(!Page()->Busy());
+    }
+    QCOMPARE(Page()->Evaluations(), before);
+    QVERIFY(dialogs->messages.isEmpty());
+    Field("EvalRange")->setText("20");
+    QVERIFY(Idle());
+    QVERIFY(!Find<QLabel>("EvalProblem")->isVisible());
+    QVERIFY(Points("EvalLoss", "LineSeries1") != field);
+}
+
+void EvaluationPageTest::radialOffTheGlobeSaysSo() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    Find<QRadioButton>("DEG")->setChecked(true);
+    Edit("StartLoc")->setText("51.5 N 179.99 W");
+    Edit("EndLoc")->setText("51.5 N 179.9 W");
+    Click("CalculateBtn");
+    QVERIFY(form->State().txLocation.IsValid());
+    ShowPage("Evaluation");
+    QVERIFY(Idle());
+    // Eastwards the radial ends on the link's receiver side.
+    const CLocator rx = form->State().rxLocation;
+    QVERIFY(rx.IsValid());
+    // Westwards across the date line the end point has no valid longitude.
+    Field("EvalBearing")->setText("270");
+    QVERIFY(Idle());
+    QCOMPARE(Text("EvalProblem"), "No evaluation: the radial's end lies off the globe.");
+    QVERIFY(Find<QLabel>("EvalProblem")->isVisible());
+    QCOMPARE(form->State().rxLocation.GetLongitude(), rx.GetLongitude());
+    QVERIFY(dialogs->messages.isEmpty());
+}
+
+void EvaluationPageTest::chartCopies() {
+    QVERIFY(OpenPage());
+    for (const char* name : {"EvalTerrain", "EvalLoss"}) {
+        QGuiApplication::clipboard()->clear();
+        dialogs->messages.clear();
+        QWidget* chart = Find<QChartView>(name)->viewport();
+        QTest::mouseDClick(chart, Qt::LeftButton, {}, chart->rect().center());
+        QCOMPARE(dialogs->messages, QStringList{"Chart copied to Clipboard"});
+        QVERIFY(!QGuiApplication::clipboard()->pixmap().isNull());
+    }
+}
+
+QTEST_MAIN(EvaluationPageTest)
+#include "EvaluationPageTest.moc"
