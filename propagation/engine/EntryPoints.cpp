@@ -50,7 +50,7 @@ bool CTerrain::RunLinkSteps() {
 
 // The set-up every entry point shares; false (and `valid` false) when the
 // engine is not ready.
-bool CTerrain::Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+bool CTerrain::Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                        const CLocator& rxLocation, const LinkInputs& inputs, bool coverage) {
     coverageMode = coverage;
     if (!ready) return valid = false;
@@ -61,7 +61,7 @@ bool CTerrain::Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
     return true;
 }
 
-bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                              const CLocator& rxLocation, bool interpolate,
                              const LinkInputs& inputs) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
@@ -72,7 +72,7 @@ bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLoca
 // One coverage cell: at most 250 samples, no interpolation, no display data.
 // The horizons are found a second time so that line of sight, and with it
 // the roughness and the ducting loss, follow the horizon test.
-bool CTerrain::CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+bool CTerrain::CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, const LinkInputs& inputs) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, true)) return false;
     if (!(valid = SampleProfile(false))) return false;
@@ -90,7 +90,7 @@ bool CTerrain::CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLo
 // The loss at every sample along the path, the receiver moving from the far
 // end towards the transmitter; the path parameters stay those of the full
 // path. Records 0 and 1 are not written.
-bool CTerrain::CalculateRadial(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+bool CTerrain::CalculateRadial(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, bool interpolate,
                                const LinkInputs& inputs, int& radialCount,
                                std::array<RadialRecord, TerrainProfile::capacity>& records) {

@@ -85,11 +85,11 @@ public:
     virtual ~CTerrain() = default;
 
     // The three entry points; each returns `valid`.
-    bool CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                        const CLocator& rxLocation, bool interpolate, const LinkInputs& inputs);
-    bool CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                          const CLocator& rxLocation, const LinkInputs& inputs);
-    bool CalculateRadial(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool CalculateRadial(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                          const CLocator& rxLocation, bool interpolate, const LinkInputs& inputs,
                          int& radialCount,
                          std::array<RadialRecord, TerrainProfile::capacity>& records);
@@ -161,7 +161,7 @@ public:
     bool CombineLosses();
 
 private:
-    bool Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                  const CLocator& rxLocation, const LinkInputs& inputs, bool coverage);
     void SetInputs(const LinkInputs& inputs);
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
@@ -169,7 +169,7 @@ private:
     bool RunLinkSteps();
 
     CSRTM* terrainStore = nullptr;
-    CZONES* zoneMap = nullptr;
+    const CZONES* zoneMap = nullptr;
 };
 
 } // namespace kestrova
