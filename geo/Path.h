@@ -32,6 +32,7 @@ public:
     bool IsValid() const { return valid; }
 
 private:
+    friend class GreatCircleWalk; // steps from the same cached start values
     void Compute();
 
     double lat1 = 0.0;

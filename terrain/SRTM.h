@@ -63,6 +63,12 @@ public:
 
     // The sample at or south-west of the position, uninterpolated.
     short GetNearest(double lat, double lon);
+    // GetNearest for a position known to within latErr and lonErr degrees
+    // (a point of a GreatCircleWalk): false, and nothing looked up, when
+    // positions within those bounds could read different samples (near the
+    // edge of a sample cell or of a tile); the caller then asks GetNearest
+    // with the exact position. Checks the tile of the last answer first.
+    bool TryNearest(double lat, double lon, double latErr, double lonErr, short& height);
     // Moves the position to the nearest sample node and looks the node up.
     short GetAtNode(double& lat, double& lon);
     // See NormaliseLatLon (Position.h).
@@ -110,6 +116,7 @@ private:
     std::vector<CSRTMTILE> tiles;
     std::string directory;
     std::shared_ptr<CTileLibrary> library;
+    int lastTile = -1; // the tile of TryNearest's last answer
 };
 
 } // namespace kestrova

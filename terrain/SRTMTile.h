@@ -51,6 +51,10 @@ public:
     // node is not in the tile. Free of the rounding of a node's latitude
     // and longitude, which can select the sample south or west of it.
     short GetNodeHeight(double latIndex, double lonIndex) const;
+    // GetHeight for a position known to within latErr and lonErr degrees
+    // (a point of a GreatCircleWalk): false, and nothing looked up, unless
+    // every position within those bounds reads the same sample.
+    bool TryHeight(double lat, double lon, double latErr, double lonErr, short& height) const;
 
     bool IsLoaded() const { return loaded; }
     int GetScore() const { return score; }

@@ -53,6 +53,7 @@ bool CTerrain::RunLinkSteps() {
 bool CTerrain::Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                        const CLocator& rxLocation, const LinkInputs& inputs, bool coverage) {
     coverageMode = coverage;
+    horizonsKnown = false;
     if (!ready) return valid = false;
     SetEnds(txLocation, rxLocation);
     SetInputs(inputs);
@@ -70,8 +71,11 @@ bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& 
 }
 
 // One coverage cell: at most 250 samples, no interpolation, no display data.
-// The horizons are found a second time so that line of sight, and with it
-// the roughness and the ducting loss, follow the horizon test.
+// Line of sight, and with it the roughness and the ducting loss, follow the
+// horizon test rather than the diffraction step's decision. The horizons
+// depend only on the profile, the path length, k50 and the principal edge,
+// none of which the diffraction step changes after finding them, so a
+// second run would repeat the first one's figures: its test is taken over.
 bool CTerrain::CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, const LinkInputs& inputs) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, true)) return false;
@@ -79,7 +83,10 @@ bool CTerrain::CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator
     AddAntennaHeights();
     if (!(valid = ComputePathParameters())) return false;
     if (!(valid = ComputeDiffraction())) return false;
-    if (!(valid = ComputeHorizons())) return false;
+    if (horizonsKnown)
+        lineOfSight = horizonLineOfSight;
+    else if (!(valid = ComputeHorizons()))
+        return false;
     if (!(valid = FitSmoothEarth())) return false;
     if (!(valid = ComputeRoughness())) return false;
     if (!(valid = ComputeDucting())) return false;

@@ -13,6 +13,7 @@ constexpr double kEarthRadiusKm = 6371.0;
 bool CTerrain::ComputeHorizons() {
     const double L = pathLength;
     const int n = profile.count;
+    horizonsKnown = false;
     if (L < 0.001 || n < 3) {
         lineOfSight = true;
         thetaT = thetaR = 0.0;
@@ -40,6 +41,8 @@ bool CTerrain::ComputeHorizons() {
     }
     lineOfSight = thetaMax <= thetaTd;
     thetaT = std::max(thetaMax, thetaTd);
+    horizonsKnown = true;
+    horizonLineOfSight = lineOfSight;
 
     ilr = edgeMain;
     dlr = L - d[edgeMain];

@@ -1,5 +1,6 @@
 // Sampling of the terrain profile along the great circle: heights from the
 // terrain store, zones from the zone map, and the Earth bulge.
+#include "geo/PathWalk.h"
 #include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
@@ -35,14 +36,31 @@ bool CTerrain::SampleProfile(bool interpolate) {
     profile.maxHeight = -9999.0;
     const int noData = terrainStore->GetNoDataValue();
     const int voidValue = terrainStore->GetVoidValue();
+    const bool interpolated = interpolate && !coverageMode;
+    // Without interpolation a look-up depends only on the cell a sample
+    // falls in: the walk's positions serve wherever they are sure to be in
+    // the same cells as PointAtRange's (see PathWalk.h).
+    GreatCircleWalk walk;
+    if (!interpolated) walk.Start(path, s, n);
     for (int i = 0; i < n; ++i) {
         const double d = i * s;
         profile.distance[i] = d;
-        double lat = 0.0;
-        double lon = 0.0;
-        path.PointAtRange(d, lat, lon);
-        profile.zone[i] = static_cast<std::int8_t>(zoneMap->GetZone(lat, lon));
-        int h = terrainStore->GetHeight(lat, lon, interpolate && !coverageMode);
+        WalkPoint point;
+        int zone = 0;
+        short nearest = 0;
+        int h = 0;
+        if (!interpolated && walk.Next(point) &&
+            zoneMap->TryZone(point.lat, point.lon, point.latErr, point.lonErr, zone) &&
+            terrainStore->TryNearest(point.lat, point.lon, point.latErr, point.lonErr, nearest)) {
+            h = nearest;
+        } else {
+            double lat = 0.0;
+            double lon = 0.0;
+            path.PointAtRange(d, lat, lon);
+            zone = zoneMap->GetZone(lat, lon);
+            h = terrainStore->GetHeight(lat, lon, interpolated);
+        }
+        profile.zone[i] = static_cast<std::int8_t>(zone);
         if (h == noData || h == voidValue) h = 0;
         profile.height[i] = h;
         const bool flat = coverageMode || i == 0 || i == n - 1;

@@ -168,6 +168,11 @@ private:
     void AddAntennaHeights();
     bool RunLinkSteps();
 
+    // Set by ComputeHorizons: it ran for the current calculation, and the
+    // line-of-sight decision of its horizon test.
+    bool horizonsKnown = false;
+    bool horizonLineOfSight = false;
+
     CSRTM* terrainStore = nullptr;
     const CZONES* zoneMap = nullptr;
 };
