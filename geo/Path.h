@@ -10,6 +10,8 @@
 
 namespace kestrova {
 
+struct WalkPoint;
+
 class CPath {
 public:
     static constexpr double earthRadiusKm = 6371.0;
@@ -32,7 +34,8 @@ public:
     bool IsValid() const { return valid; }
 
 private:
-    friend class GreatCircleWalk; // steps from the same cached start values
+    // Steps from the same cached start values.
+    friend int WalkGreatCircle(const CPath&, double, int, WalkPoint*);
     void Compute();
 
     double lat1 = 0.0;

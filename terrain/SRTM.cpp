@@ -68,32 +68,34 @@ short CSRTM::GetNearest(double lat, double lon) {
     return tiles[static_cast<std::size_t>(index)].GetHeight(lat, lon);
 }
 
-bool CSRTM::TryNearest(double lat, double lon, double latErr, double lonErr, short& height) {
+void CSRTM::TryNearest(const WalkPoint* points, int count, short* heights) {
+    for (int i = 0; i < count; ++i)
+        heights[i] = TryNearestAt(points[i]);
+}
+
+short CSRTM::TryNearestAt(const WalkPoint& p) {
+    short height = kUnsure;
     // The tile of the last answer, as long as the walk stays in its cell.
     if (lastTile >= 0) {
         CSRTMTILE& tile = tiles[static_cast<std::size_t>(lastTile)];
-        if (tile.Covers(lat, lon)) {
-            tile.Contains(lat, lon); // keeps its use score
-            return tile.TryHeight(lat, lon, latErr, lonErr, height);
+        if (tile.Covers(p.lat, p.lon)) {
+            tile.Contains(p.lat, p.lon); // keeps its use score
+            tile.TryHeight(p.lat, p.lon, p.latErr, p.lonErr, height);
+            return height;
         }
     }
     // Another 1-degree cell: sure only away from its edges (and from the
     // globe's, where GetNearest answers voidValue).
-    const double latCell = std::floor(lat);
-    const double lonCell = std::floor(lon);
-    if (!(lat - latErr > latCell && lat + latErr < latCell + 1.0 && lon - lonErr > lonCell &&
-          lon + lonErr < lonCell + 1.0))
-        return false;
-    if (!IsAvailable(latCell, lonCell)) {
-        height = static_cast<short>(voidValue);
-        return true;
-    }
-    lastTile = TileFor(lat, lon);
-    if (lastTile < 0) {
-        height = static_cast<short>(voidValue);
-        return true;
-    }
-    return tiles[static_cast<std::size_t>(lastTile)].TryHeight(lat, lon, latErr, lonErr, height);
+    const double latCell = std::floor(p.lat);
+    const double lonCell = std::floor(p.lon);
+    if (!(p.lat - p.latErr > latCell && p.lat + p.latErr < latCell + 1.0 &&
+          p.lon - p.lonErr > lonCell && p.lon + p.lonErr < lonCell + 1.0))
+        return kUnsure;
+    if (!IsAvailable(latCell, lonCell)) return static_cast<short>(voidValue);
+    lastTile = TileFor(p.lat, p.lon);
+    if (lastTile < 0) return static_cast<short>(voidValue);
+    tiles[static_cast<std::size_t>(lastTile)].TryHeight(p.lat, p.lon, p.latErr, p.lonErr, height);
+    return height;
 }
 
 short CSRTM::GetNode(double latIndex, double lonIndex, double stepLat, double stepLon) {

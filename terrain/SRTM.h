@@ -19,6 +19,7 @@
 // itself may be shared by any number of threads.
 #pragma once
 
+#include "geo/PathWalk.h"
 #include "terrain/Grid.h"
 #include "terrain/SRTMTile.h"
 #include "terrain/TileLibrary.h"
@@ -63,12 +64,13 @@ public:
 
     // The sample at or south-west of the position, uninterpolated.
     short GetNearest(double lat, double lon);
-    // GetNearest for a position known to within latErr and lonErr degrees
-    // (a point of a GreatCircleWalk): false, and nothing looked up, when
-    // positions within those bounds could read different samples (near the
-    // edge of a sample cell or of a tile); the caller then asks GetNearest
-    // with the exact position. Checks the tile of the last answer first.
-    bool TryNearest(double lat, double lon, double latErr, double lonErr, short& height);
+    // GetNearest at the points of a walk along a path (see PathWalk.h),
+    // each known to within its error bounds: heights[i] is the height at
+    // points[i], or kUnsure where positions within the bounds could read
+    // different samples (near the edge of a sample cell or of a tile); the
+    // caller then asks GetNearest with the exact position.
+    void TryNearest(const WalkPoint* points, int count, short* heights);
+    static constexpr short kUnsure = -32768; // never a height: void reads -32767
     // Moves the position to the nearest sample node and looks the node up.
     short GetAtNode(double& lat, double& lon);
     // See NormaliseLatLon (Position.h).
@@ -96,6 +98,7 @@ private:
     // needed), or 1/1200 degree where there is none.
     void StepAt(double lat, double lon, double& stepLat, double& stepLon);
     int Interpolate(double lat, double lon);
+    short TryNearestAt(const WalkPoint& point);
     void FillArea(CHeightGrid& grid, double firstRowLat, double lonWest, double step,
                   bool interpolate);
 
@@ -116,7 +119,7 @@ private:
     std::vector<CSRTMTILE> tiles;
     std::string directory;
     std::shared_ptr<CTileLibrary> library;
-    int lastTile = -1; // the tile of TryNearest's last answer
+    int lastTile = -1; // the tile of TryNearestAt's last answer
 };
 
 } // namespace kestrova

@@ -92,41 +92,4 @@ short CSRTMTILE::GetNodeHeight(double latIndex, double lonIndex) const {
     return Classify(samples->heights[static_cast<std::size_t>(row) * cols + col]);
 }
 
-// GetHeight selects sample trunc(|latMin - lat| / latStep) from the south
-// edge: inside the cell that is the whole part of t = (lat - latMin) K, K
-// the samples per degree, except that rounding (of the difference, of the
-// division, and of latStep = 1 / K itself) can move t by up to about
-// 1e-12 sample. A position whose t lies farther than its error (latErr K)
-// plus kEdgeCushion from the nearest whole number therefore reads the same
-// sample by either formula, as does every position within its bounds; the
-// same holds for the column. Near an edge the caller asks GetHeight with
-// the exact position.
-bool CSRTMTILE::TryHeight(double lat, double lon, double latErr, double lonErr,
-                          short& height) const {
-    constexpr double kEdgeCushion = 1e-9; // samples
-    if (!Covers(lat, lon)) return false;
-    // Inside the cell t and u lie in 0..K, so truncation is the floor.
-    const double K = rows - 1;
-    const double t = (lat - latMin) * K;
-    const double u = (lon - lonMin) * K;
-    const auto r = static_cast<int>(t);
-    const auto c = static_cast<int>(u);
-    const double tFraction = t - r;
-    const double uFraction = u - c;
-    const double mLat = latErr * K + kEdgeCushion;
-    const double mLon = lonErr * K + kEdgeCushion;
-    if (!(tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon && uFraction < 1.0 - mLon))
-        return false;
-    // Away from the edges r and c are below K: the cell's own samples.
-    const int row = rows - 1 - r;
-    height = Classify(samples->heights[static_cast<std::size_t>(row) * cols + c]);
-    return true;
-}
-
-short CSRTMTILE::Classify(int sample) const {
-    if (sample <= -32767) return static_cast<short>(voidValue);
-    if (sample < -150) return static_cast<short>(noDataValue);
-    return static_cast<short>(sample);
-}
-
 } // namespace kestrova

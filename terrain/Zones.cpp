@@ -48,42 +48,49 @@ int CZONES::GetZone(double lat, double lon) const {
 // nearest whole number is in the same cell by either formula, as is every
 // position within its bounds; likewise the column. Away from the poles,
 // folding is at most one whole turn of longitude, done alike on both.
-bool CZONES::TryZone(double lat, double lon, double latErr, double lonErr, int& zone) const {
+void CZONES::TryZones(const WalkPoint* points, int count, int* zones) const {
     constexpr double kEdgeCushion = 1e-9;   // cells
     constexpr double kTurnRounding = 1e-13; // degrees: adding or taking 360
-    if (!(std::fabs(lat) + latErr < 89.0 && std::fabs(lon) < 500.0)) return false;
-    if (!(lon + lonErr < 180.0 && lon - lonErr > -180.0)) {
-        if (lon - lonErr > 180.0)
-            lon -= 360.0;
-        else if (lon + lonErr < -180.0)
-            lon += 360.0;
-        else
-            return false;
-        lonErr += kTurnRounding;
-    }
+    constexpr double kCellsPerDegree = 60.0;
     const std::uint8_t* cells = Cells();
-    if (!cells) {
-        zone = 0;
-        return true;
+    for (int i = 0; i < count; ++i) {
+        const double lat = points[i].lat;
+        double lon = points[i].lon;
+        const double latErr = points[i].latErr;
+        double lonErr = points[i].lonErr;
+        zones[i] = -1;
+        if (!(std::fabs(lat) + latErr < 89.0 && std::fabs(lon) < 500.0)) continue;
+        if (!(lon + lonErr < 180.0 && lon - lonErr > -180.0)) {
+            if (lon - lonErr > 180.0)
+                lon -= 360.0;
+            else if (lon + lonErr < -180.0)
+                lon += 360.0;
+            else
+                continue;
+            lonErr += kTurnRounding;
+        }
+        if (!cells) {
+            zones[i] = 0;
+            continue;
+        }
+        // With |lat| < 89 and -180 < lon < 180, t and u are positive and
+        // inside the grid, so truncation is the floor.
+        const double t = (northCentre - lat) * kCellsPerDegree + 0.5;
+        const double u = (lon - westCentre) * kCellsPerDegree + 0.5;
+        const auto row = static_cast<int>(t);
+        const auto col = static_cast<int>(u);
+        const double tFraction = t - row;
+        const double uFraction = u - col;
+        const double mLat = latErr * kCellsPerDegree + kEdgeCushion;
+        const double mLon = lonErr * kCellsPerDegree + kEdgeCushion;
+        if (!(tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon &&
+              uFraction < 1.0 - mLon && row < gridRows && col < gridCols))
+            continue;
+        const auto r = static_cast<std::size_t>(row);
+        const auto c = static_cast<std::size_t>(col);
+        const std::uint8_t byte = cells[r * static_cast<std::size_t>(bytesPerRow) + c / 4];
+        zones[i] = (byte >> (6 - 2 * (c % 4))) & 3;
     }
-    // With |lat| < 89 and -180 < lon < 180, t and u are positive and
-    // inside the grid, so truncation is the floor.
-    const double t = (northCentre - lat) * 60.0 + 0.5;
-    const double u = (lon - westCentre) * 60.0 + 0.5;
-    const auto row = static_cast<int>(t);
-    const auto col = static_cast<int>(u);
-    const double tFraction = t - row;
-    const double uFraction = u - col;
-    const double mLat = latErr * 60.0 + kEdgeCushion;
-    const double mLon = lonErr * 60.0 + kEdgeCushion;
-    if (!(tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon && uFraction < 1.0 - mLon))
-        return false;
-    if (!(col < gridCols && row < gridRows)) return false;
-    const auto r = static_cast<std::size_t>(row);
-    const auto c = static_cast<std::size_t>(col);
-    const std::uint8_t byte = cells[r * static_cast<std::size_t>(bytesPerRow) + c / 4];
-    zone = (byte >> (6 - 2 * (c % 4))) & 3;
-    return true;
 }
 
 const CZoneGrid* CZONES::GetArea(double lonWest, double latSouth, int colCount, int rowCount,

@@ -67,13 +67,41 @@ double EdgeNu(const TerrainProfile& p, int i, const Chord& c) {
     return c.C * h * std::sqrt(0.002 * (c.db - c.da) / (c.lambda * (di - c.da) * (c.db - di)));
 }
 
+// True when nu of a sample, C h sqrt(G / (a b)) with G = 0.002 (db - da) /
+// lambda, a = di - da and b = db - di, is certainly below nuMax, judged
+// from hA, its height above the chord to within eh, without the divisions
+// and the square root: for nuMax >= 0 by the sign of h or by comparing
+// squares, nu^2 <= C^2 hU^2 G / (a b); for nuMax < 0 by |nu| >= |nuMax| when
+// h is certainly negative. The factor 1 + 1e-9 leaves room for rounding
+// far beyond that of EdgeNu's own figure (about 1e-15).
+bool CannotBeat(double hA, double eh, double C2G, double ab, double nuMax) {
+    constexpr double kRoom = 1.0 + 1e-9;
+    const double hU = hA + eh;
+    if (nuMax >= 0.0) return hU <= 0.0 || C2G * hU * hU * kRoom < nuMax * nuMax * ab;
+    return hU < 0.0 && C2G * hU * hU > nuMax * nuMax * ab * kRoom;
+}
+
 // The sample of first..last with the largest nu (a later one must be
 // strictly larger to replace an earlier one); -1 when the range is empty.
+// Samples that cannot beat the largest so far are passed over: their
+// height above the chord is estimated with reciprocals (good to a few
+// 1e-16 of its terms, allowed 1e-12) and only a possible winner gets its
+// exact nu, so the result is that of evaluating every sample.
 int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, double start,
                 double& nuMax) {
+    const double perCurvature = 1000.0 / (2.0 * kEarthRadiusKm * c.k);
+    const double perSpan = 1.0 / (c.db - c.da);
+    const double C2G = c.C * c.C * (0.002 * (c.db - c.da) / c.lambda);
     int edge = -1;
     nuMax = start;
     for (int i = first; i <= last; ++i) {
+        const double a = p.distance[i] - c.da;
+        const double b = c.db - p.distance[i];
+        const double bulge = a * b * perCurvature;
+        const double chord = (c.ha * b + c.hb * a) * perSpan;
+        const double hA = bulge + p.height[i] - chord;
+        const double eh = 1e-12 * (std::fabs(bulge) + std::fabs(p.height[i]) + std::fabs(chord));
+        if (CannotBeat(hA, eh, C2G, a * b, nuMax)) continue;
         const double nu = EdgeNu(p, i, c);
         if (nu > nuMax) {
             nuMax = nu;

@@ -1,6 +1,5 @@
 // Sampling of the terrain profile along the great circle: heights from the
 // terrain store, zones from the zone map, and the Earth bulge.
-#include "geo/PathWalk.h"
 #include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
@@ -39,20 +38,19 @@ bool CTerrain::SampleProfile(bool interpolate) {
     const bool interpolated = interpolate && !coverageMode;
     // Without interpolation a look-up depends only on the cell a sample
     // falls in: the walk's positions serve wherever they are sure to be in
-    // the same cells as PointAtRange's (see PathWalk.h).
-    GreatCircleWalk walk;
-    if (!interpolated) walk.Start(path, s, n);
+    // the same cells as PointAtRange's (see PathWalk.h); PointAtRange gives
+    // the others.
+    const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, walkPoints.data());
+    zoneMap->TryZones(walkPoints.data(), walked, walkZones.data());
+    terrainStore->TryNearest(walkPoints.data(), walked, walkHeights.data());
     for (int i = 0; i < n; ++i) {
         const double d = i * s;
         profile.distance[i] = d;
-        WalkPoint point;
         int zone = 0;
-        short nearest = 0;
         int h = 0;
-        if (!interpolated && walk.Next(point) &&
-            zoneMap->TryZone(point.lat, point.lon, point.latErr, point.lonErr, zone) &&
-            terrainStore->TryNearest(point.lat, point.lon, point.latErr, point.lonErr, nearest)) {
-            h = nearest;
+        if (i < walked && walkZones[i] >= 0 && walkHeights[i] != CSRTM::kUnsure) {
+            zone = walkZones[i];
+            h = walkHeights[i];
         } else {
             double lat = 0.0;
             double lon = 0.0;

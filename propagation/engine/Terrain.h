@@ -8,6 +8,7 @@
 
 #include "geo/Locator.h"
 #include "geo/Path.h"
+#include "geo/PathWalk.h"
 
 #include <array>
 #include <cstdint>
@@ -167,6 +168,11 @@ private:
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
     void AddAntennaHeights();
     bool RunLinkSteps();
+
+    // Sampling scratch: the walk's points and what the look-ups made of them.
+    std::array<WalkPoint, TerrainProfile::capacity> walkPoints;
+    std::array<int, TerrainProfile::capacity> walkZones;
+    std::array<short, TerrainProfile::capacity> walkHeights;
 
     // Set by ComputeHorizons: it ran for the current calculation, and the
     // line-of-sight decision of its horizon test.
