@@ -25,6 +25,7 @@
 #include "terrain/TileLibrary.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,7 +99,7 @@ private:
     // needed), or 1/1200 degree where there is none.
     void StepAt(double lat, double lon, double& stepLat, double& stepLon);
     int Interpolate(double lat, double lon);
-    short TryNearestAt(const WalkPoint& point);
+    short TryElsewhere(const WalkPoint& point);
     void FillArea(CHeightGrid& grid, double firstRowLat, double lonWest, double step,
                   bool interpolate);
 
@@ -119,7 +120,10 @@ private:
     std::vector<CSRTMTILE> tiles;
     std::string directory;
     std::shared_ptr<CTileLibrary> library;
-    int lastTile = -1; // the tile of TryNearestAt's last answer
+    int lastTile = -1; // the tile of TryNearest's last answer
+    // The last 1-degree cell TryNearest found without a tile (none: NaN).
+    double voidCellLat = std::numeric_limits<double>::quiet_NaN();
+    double voidCellLon = std::numeric_limits<double>::quiet_NaN();
 };
 
 } // namespace kestrova

@@ -70,6 +70,12 @@ bool CSRTMTILE::Contains(double lat, double lon) {
     return false;
 }
 
+void CSRTMTILE::AddUses(int uses) {
+    score += uses;
+    while (score > kScoreLimit)
+        score -= scoreStep;
+}
+
 short CSRTMTILE::GetHeight(double lat, double lon) const {
     if (!loaded) return static_cast<short>(noDataValue);
     // The sample at or south-west of the position; checked as a double so

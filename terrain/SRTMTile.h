@@ -51,11 +51,19 @@ public:
     // node is not in the tile. Free of the rounding of a node's latitude
     // and longitude, which can select the sample south or west of it.
     short GetNodeHeight(double latIndex, double lonIndex) const;
-    // GetHeight for a position known to within latErr and lonErr degrees
-    // (a point of a walk along a path, see PathWalk.h): false, and nothing
-    // looked up, unless every position within those bounds reads the same
-    // sample of this tile.
-    bool TryHeight(double lat, double lon, double latErr, double lonErr, short& height) const;
+    // The sample GetHeight reads for a position known to within latErr and
+    // lonErr degrees (a point of a walk along a path, see PathWalk.h), to
+    // be read with Classify; null unless every position within those
+    // bounds reads the same sample of this tile.
+    const std::int16_t* TrySample(double lat, double lon, double latErr, double lonErr) const;
+    // A sample as GetHeight answers it: void, no data or the height.
+    short Classify(int sample) const {
+        if (sample <= -32767) return static_cast<short>(voidValue);
+        if (sample < -150) return static_cast<short>(noDataValue);
+        return static_cast<short>(sample);
+    }
+    // Raises the use score as that many hits of Contains would.
+    void AddUses(int uses);
 
     bool IsLoaded() const { return loaded; }
     int GetScore() const { return score; }
@@ -74,12 +82,6 @@ public:
     static constexpr int kScoreLimit = 100000;
 
 private:
-    short Classify(int sample) const {
-        if (sample <= -32767) return static_cast<short>(voidValue);
-        if (sample < -150) return static_cast<short>(noDataValue);
-        return static_cast<short>(sample);
-    }
-
     int rows = kTileSize3;
     int cols = kTileSize3;
     double latStep = 1.0 / 1200.0;
@@ -107,10 +109,10 @@ private:
 // sample by either formula, as does every position within its bounds; the
 // same holds for the column. Near an edge the caller asks GetHeight with
 // the exact position.
-inline bool CSRTMTILE::TryHeight(double lat, double lon, double latErr, double lonErr,
-                                 short& height) const {
+inline const std::int16_t* CSRTMTILE::TrySample(double lat, double lon, double latErr,
+                                                double lonErr) const {
     constexpr double kEdgeCushion = 1e-9; // samples
-    if (!Covers(lat, lon)) return false;
+    if (!Covers(lat, lon)) return nullptr;
     // Inside the cell t and u lie in 0..K, so truncation is the floor.
     const double K = rows - 1;
     const double t = (lat - latMin) * K;
@@ -122,11 +124,10 @@ inline bool CSRTMTILE::TryHeight(double lat, double lon, double latErr, double l
     const double mLat = latErr * K + kEdgeCushion;
     const double mLon = lonErr * K + kEdgeCushion;
     if (!(tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon && uFraction < 1.0 - mLon))
-        return false;
+        return nullptr;
     // Away from the edges r and c are below K: the cell's own samples.
     const int row = rows - 1 - r;
-    height = Classify(samples->heights[static_cast<std::size_t>(row) * cols + c]);
-    return true;
+    return samples->heights.data() + static_cast<std::size_t>(row) * cols + c;
 }
 
 } // namespace kestrova
