@@ -4,22 +4,10 @@
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kestrova {
 namespace {
 constexpr double kEarthRadiusKm = 6371.0;
-
-// True when the elevation angle dh / di - curvature di (di > 0) is
-// certainly below thetaMax: compared as dh - curvature di^2 < thetaMax di,
-// without the division, and with room (1e-12 of the terms) far beyond the
-// rounding of either form, so that only possible horizons are evaluated.
-bool Below(double dh, double di, double curvature, double thetaMax) {
-    const double lhs = dh - curvature * di * di;
-    const double rhs = thetaMax * di;
-    const double room = 1e-12 * (std::fabs(dh) + std::fabs(curvature * di * di) + std::fabs(rhs));
-    return di > 0.0 && lhs + room < rhs;
-}
 
 } // namespace
 
@@ -44,7 +32,6 @@ bool CTerrain::ComputeHorizons() {
     dlt = d[edgeMain] - d[0];
     for (int i = 1; i <= n - 2; ++i) {
         double di = d[i] - d[0];
-        if (Below(h[i] - h[0], di, curvature, thetaMax)) continue;
         if (di == 0.0) di = 0.00001;
         const double thetaI = (h[i] - h[0]) / di - curvature * di;
         if (thetaI >= thetaMax) {
@@ -70,7 +57,6 @@ bool CTerrain::ComputeHorizons() {
     thetaMax = -3141.5;
     for (int i = 1; i <= n - 2; ++i) {
         double di = L - d[i];
-        if (Below(h[i] - h[n - 1], di, curvature, thetaMax)) continue;
         if (di == 0.0) di = 0.00001;
         const double thetaI = (h[i] - h[n - 1]) / di - curvature * di;
         if (thetaI >= thetaMax) {
