@@ -12,30 +12,6 @@ namespace {
 constexpr std::int8_t kSea = 1;
 constexpr std::int8_t kInland = 3;
 
-// Twice the share of the path that sample i stands for: the distance
-// between its neighbours (one whole interval at the ends).
-double TwiceShare(const TerrainProfile& p, int i) {
-    const int n = p.count;
-    if (i == 0) return p.distance[1] - p.distance[0];
-    if (i == n - 1) return p.distance[n - 1] - p.distance[n - 2];
-    return p.distance[i + 1] - p.distance[i - 1];
-}
-
-// Longest run of consecutive samples for which inRun holds, in km.
-template <typename Predicate> double LongestRun(const TerrainProfile& p, Predicate inRun) {
-    double run = 0.0;
-    double longest = 0.0;
-    for (int i = 0; i < p.count; ++i) {
-        if (!inRun(p.zone[i])) {
-            run = 0.0;
-            continue;
-        }
-        run += TwiceShare(p, i) / 2.0;
-        longest = std::max(longest, run);
-    }
-    return longest;
-}
-
 // beta0, the time percentage of lapse rates beyond 100 N-units/km in the
 // first 100 m, from the path-centre latitude (ITU-R P.452 section 3.2.1).
 double Beta0(double dtm, double dlm, double latitudeDeg) {
@@ -51,30 +27,51 @@ double Beta0(double dtm, double dlm, double latitudeDeg) {
 
 } // namespace
 
+// One pass over the samples: the sea share by the trapezoid rule, the
+// longest runs of land and of inland samples (each sample standing for
+// half the distance between its neighbours, one whole interval at the
+// ends), and the first and last sea samples.
 bool CTerrain::ComputePathParameters() {
     const double L = pathLength;
     const int n = profile.count;
     if (!ready || !(L >= 0.001) || n < 2) return false;
+    const auto& zone = profile.zone;
+    const auto& d = profile.distance;
 
     double seaShare = 0.0;
-    for (int i = 0; i < n; ++i)
-        if (profile.zone[i] == kSea) seaShare += TwiceShare(profile, i);
+    double landRun = 0.0;
+    double inlandRun = 0.0;
+    dtm = 0.0;
+    dlm = 0.0;
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < n; ++i) {
+        // Twice the share of the path that sample i stands for.
+        const double share = i == 0       ? d[1] - d[0]
+                             : i == n - 1 ? d[n - 1] - d[n - 2]
+                                          : d[i + 1] - d[i - 1];
+        if (zone[i] == kSea) {
+            seaShare += share;
+            landRun = 0.0;
+            if (first < 0) first = i;
+            last = i;
+        } else {
+            landRun += share / 2.0;
+            dtm = std::max(dtm, landRun);
+        }
+        if (zone[i] == kInland) {
+            inlandRun += share / 2.0;
+            dlm = std::max(dlm, inlandRun);
+        } else {
+            inlandRun = 0.0;
+        }
+    }
     omega = seaShare / (2.0 * L);
-
-    dtm = LongestRun(profile, [](std::int8_t z) { return z != kSea; });
-    dlm = LongestRun(profile, [](std::int8_t z) { return z == kInland; });
 
     if (omega == 0.0) {
         dct = -1.0;
         dcr = -1.0;
     } else {
-        const auto& zone = profile.zone;
-        const auto& d = profile.distance;
-        const int first =
-            static_cast<int>(std::find(zone.begin(), zone.begin() + n, kSea) - zone.begin());
-        int last = n - 1;
-        while (zone[last] != kSea)
-            --last;
         dct = first == 0 ? 0.0 : (d[first - 1] + d[first]) / 2.0 - d[0];
         if (last == n - 1)
             dcr = 0.0;
