@@ -30,15 +30,24 @@ struct Allowances {
     double sqrtEpsX;   // its square root
 };
 
-void Bounds(const Allowances& a, int index, double dLambda, WalkPoint& point) {
-    const double walk = (index + 1) * kWalkStepError;
+// The bounds of points first..last, whose longitudes east of the start
+// rise from lambdaFirst to lambdaLast (each step adds atan of a positive
+// number): PointAt's acos is steepest where Δλ is nearest 0 or π, so one
+// bound serves the whole block.
+void Bounds(const Allowances& a, int first, int last, double lambdaFirst, double lambdaLast,
+            WalkPoint* points) {
+    const double walk = (last + 1) * kWalkStepError;
     const double lonWalk = walk * a.invCosPhi;
     // sin Δλ >= (2 / π) min(Δλ, π - Δλ) on 0..π.
-    const double sinLow = 0.63 * std::min(dLambda, CPath::pi - dLambda) - lonWalk;
+    const double sinLow = 0.63 * std::min(lambdaFirst, CPath::pi - lambdaLast) - lonWalk;
     const double acosError =
         sinLow * sinLow > 4.0 * a.epsX ? 2.0 * a.epsX / sinLow : 2.0 * a.sqrtEpsX;
-    point.latErr = (walk + a.latPointAt) * CPath::radToDeg + 1e-13;
-    point.lonErr = (lonWalk + acosError + 1e-15) * CPath::radToDeg + 1e-13;
+    const double latErr = (walk + a.latPointAt) * CPath::radToDeg + 1e-13;
+    const double lonErr = (lonWalk + acosError + 1e-15) * CPath::radToDeg + 1e-13;
+    for (int i = first; i <= last; ++i) {
+        points[i].latErr = latErr;
+        points[i].lonErr = lonErr;
+    }
 }
 
 } // namespace
@@ -74,6 +83,9 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
     const double bz = cosLat1 * cosTheta;
     const double cosStep = std::cos(step);
     const double sinStep = std::sin(step);
+    // x yn - y xn, the polar component of P x Pn, is the same for every
+    // step along a great circle (Clairaut): by cos φ1 sin(step).
+    const double cross = by * cosLat1 * sinStep;
     double c = 1.0; // cos δ and sin δ of the current point
     double s = 0.0;
     double x = cosLat1; // the current point A cos δ + B sin δ, and cos φ there
@@ -81,33 +93,43 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
     double z = sinLat1;
     double h = cosLat1;
     double phi = path.lat1;
-    double dLambda = 0.0; // east of the start (0..π)
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) {
-            const double cNext = c * cosStep - s * sinStep;
-            s = s * cosStep + c * sinStep;
-            c = cNext;
-            const double xn = cosLat1 * c + bx * s;
-            const double yn = by * s;
-            const double zn = sinLat1 * c + bz * s;
-            const double hn = std::sqrt(xn * xn + yn * yn);
-            // sin of the latitude step and tan of the longitude step.
-            const double u = zn * h - z * hn;
-            const double dot = x * xn + y * yn;
-            const double v = (x * yn - y * xn) / dot;
-            if (!(std::fabs(u) <= kMaxStep && std::fabs(v) <= kMaxStep && dot > 0.0)) return i;
-            phi += AsinSmall(u);
-            dLambda += AtanSmall(v);
-            if (!(dLambda <= kMaxLambda)) return i;
-            x = xn;
-            y = yn;
-            z = zn;
-            h = hn;
+    double dLambda = 0.0; // east of the start (0..π), rising
+    // Blocks of points sharing one bound; the start (Δλ = 0, where PointAt
+    // is least sure of the longitude) on its own.
+    constexpr int kBlock = 8;
+    for (int first = 0; first < count; first = first == 0 ? 1 : first + kBlock) {
+        const int end = first == 0 ? 1 : std::min(first + kBlock, count);
+        double lambdaFirst = dLambda;
+        int i = first;
+        for (; i < end; ++i) {
+            if (i > 0) {
+                const double cNext = c * cosStep - s * sinStep;
+                s = s * cosStep + c * sinStep;
+                c = cNext;
+                const double xn = cosLat1 * c + bx * s;
+                const double yn = by * s;
+                const double zn = sinLat1 * c + bz * s;
+                const double hn = std::sqrt(xn * xn + yn * yn);
+                // sin of the latitude step and tan of the longitude step.
+                const double u = zn * h - z * hn;
+                const double dot = x * xn + y * yn;
+                const double v = cross / dot;
+                if (!(std::fabs(u) <= kMaxStep && v <= kMaxStep && dot > 0.0)) break;
+                const double lambdaNext = dLambda + AtanSmall(v);
+                if (!(lambdaNext <= kMaxLambda)) break;
+                phi += AsinSmall(u);
+                dLambda = lambdaNext;
+                x = xn;
+                y = yn;
+                z = zn;
+                h = hn;
+            }
+            if (i == first) lambdaFirst = dLambda;
+            points[i].lat = phi * CPath::radToDeg;
+            points[i].lon = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
         }
-        WalkPoint& point = points[i];
-        point.lat = phi * CPath::radToDeg;
-        point.lon = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
-        Bounds(a, i, dLambda, point);
+        if (i > first) Bounds(a, first, i - 1, lambdaFirst, dLambda, points);
+        if (i < end) return i;
     }
     return count;
 }
