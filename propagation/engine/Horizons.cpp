@@ -27,18 +27,28 @@ bool CTerrain::ComputeHorizons() {
     const double thetaRd = (h[0] - h[n - 1]) / L - curvature * L;
 
     // Transmitter side: equal angles move the horizon to the later sample.
+    // The angles first, in a loop of their own that the compiler can run
+    // on several samples at once, then the largest.
+    auto& theta = scratch;
+    for (int i = 1; i <= n - 2; ++i) {
+        double di = d[i] - d[0];
+        di = di == 0.0 ? 0.00001 : di;
+        theta[i] = (h[i] - h[0]) / di - curvature * di;
+    }
     double thetaMax = -3141.5;
+    bool taken = false;
     ilt = edgeMain;
     dlt = d[edgeMain] - d[0];
     for (int i = 1; i <= n - 2; ++i) {
-        double di = d[i] - d[0];
-        if (di == 0.0) di = 0.00001;
-        const double thetaI = (h[i] - h[0]) / di - curvature * di;
-        if (thetaI >= thetaMax) {
-            thetaMax = thetaI;
+        if (theta[i] >= thetaMax) {
+            thetaMax = theta[i];
             ilt = i;
-            dlt = di;
+            taken = true;
         }
+    }
+    if (taken) {
+        dlt = d[ilt] - d[0];
+        if (dlt == 0.0) dlt = 0.00001;
     }
     lineOfSight = thetaMax <= thetaTd;
     thetaT = std::max(thetaMax, thetaTd);
@@ -54,16 +64,23 @@ bool CTerrain::ComputeHorizons() {
         dlr = L - d[edgeMain];
         return true;
     }
-    thetaMax = -3141.5;
     for (int i = 1; i <= n - 2; ++i) {
         double di = L - d[i];
-        if (di == 0.0) di = 0.00001;
-        const double thetaI = (h[i] - h[n - 1]) / di - curvature * di;
-        if (thetaI >= thetaMax) {
-            thetaMax = thetaI;
+        di = di == 0.0 ? 0.00001 : di;
+        theta[i] = (h[i] - h[n - 1]) / di - curvature * di;
+    }
+    thetaMax = -3141.5;
+    taken = false;
+    for (int i = 1; i <= n - 2; ++i) {
+        if (theta[i] >= thetaMax) {
+            thetaMax = theta[i];
             ilr = i;
-            dlr = di;
+            taken = true;
         }
+    }
+    if (taken) {
+        dlr = L - d[ilr];
+        if (dlr == 0.0) dlr = 0.00001;
     }
     thetaR = std::max(thetaMax, thetaRd);
     return true;
