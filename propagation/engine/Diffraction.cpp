@@ -69,39 +69,48 @@ double EdgeNu(const TerrainProfile& p, int i, const Chord& c) {
 
 // True when nu of a sample, C h sqrt(G / (a b)) with G = 0.002 (db - da) /
 // lambda, a = di - da and b = db - di, is certainly below nuMax, judged
-// from hA, its height above the chord to within eh, without the divisions
+// from hU, an upper bound of its height above the chord, without the divisions
 // and the square root: for nuMax >= 0 by the sign of h or by comparing
 // squares, nu^2 <= C^2 hU^2 G / (a b); for nuMax < 0 by |nu| >= |nuMax| when
 // h is certainly negative. The factor 1 + 1e-9 leaves room for rounding
 // far beyond that of EdgeNu's own figure (about 1e-15).
-bool CannotBeat(double hA, double eh, double C2G, double ab, double nuMax) {
+bool CannotBeat(double hU, double C2G, double ab, double nuMax) {
     constexpr double kRoom = 1.0 + 1e-9;
-    const double hU = hA + eh;
-    if (nuMax >= 0.0) return hU <= 0.0 || C2G * hU * hU * kRoom < nuMax * nuMax * ab;
-    return hU < 0.0 && C2G * hU * hU > nuMax * nuMax * ab * kRoom;
+    const double lhs = C2G * hU * hU;
+    const double rhs = nuMax * nuMax * ab;
+    const bool positive = nuMax >= 0.0;
+    // Evaluated whole, without short cuts: which way each test goes
+    // depends on the terrain, not on a pattern a branch could learn.
+    return (positive & ((hU <= 0.0) | (lhs * kRoom < rhs))) |
+           (!positive & (hU < 0.0) & (lhs > rhs * kRoom));
 }
 
 // The sample of first..last with the largest nu (a later one must be
 // strictly larger to replace an earlier one); -1 when the range is empty.
 // Samples that cannot beat the largest so far are passed over: their
 // height above the chord is estimated with reciprocals (good to a few
-// 1e-16 of its terms, allowed 1e-12) and only a possible winner gets its
-// exact nu, so the result is that of evaluating every sample.
+// 1e-16 of its terms, allowed 1e-12), in a loop of its own that the
+// compiler can run on several samples at once, and only a possible winner
+// gets its exact nu, so the result is that of evaluating every sample.
+// hU and ab: room for one value a sample.
 int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, double start,
-                double& nuMax) {
+                double& nuMax, double* hU, double* ab) {
     const double perCurvature = 1000.0 / (2.0 * kEarthRadiusKm * c.k);
     const double perSpan = 1.0 / (c.db - c.da);
     const double C2G = c.C * c.C * (0.002 * (c.db - c.da) / c.lambda);
-    int edge = -1;
-    nuMax = start;
     for (int i = first; i <= last; ++i) {
         const double a = p.distance[i] - c.da;
         const double b = c.db - p.distance[i];
         const double bulge = a * b * perCurvature;
         const double chord = (c.ha * b + c.hb * a) * perSpan;
-        const double hA = bulge + p.height[i] - chord;
         const double eh = 1e-12 * (std::fabs(bulge) + std::fabs(p.height[i]) + std::fabs(chord));
-        if (CannotBeat(hA, eh, C2G, a * b, nuMax)) continue;
+        hU[i] = bulge + p.height[i] - chord + eh;
+        ab[i] = a * b;
+    }
+    int edge = -1;
+    nuMax = start;
+    for (int i = first; i <= last; ++i) {
+        if (CannotBeat(hU[i], C2G, ab[i], nuMax)) continue;
         const double nu = EdgeNu(p, i, c);
         if (nu > nuMax) {
             nuMax = nu;
@@ -134,8 +143,9 @@ bool CTerrain::ComputeDiffraction() {
 
     // Principal edge, median radius.
     double nuM = 0.0;
-    edgeMain = std::max(
-        HighestEdge(profile, 1, n - 2, Chord(0.0, hts, d, hrs, kMedian, lambda), -99999.0, nuM), 0);
+    edgeMain = std::max(HighestEdge(profile, 1, n - 2, Chord(0.0, hts, d, hrs, kMedian, lambda),
+                                    -99999.0, nuM, scratch.data(), scratch2.data()),
+                        0);
     const double Lm = KnifeEdgeLoss(nuM);
     const double dp = profile.distance[edgeMain];
     const double hp = profile.height[edgeMain];
@@ -159,8 +169,9 @@ bool CTerrain::ComputeDiffraction() {
     edgeTx = edgeMain;
     if (edgeMain != 1) {
         double nuT = 0.0;
-        const int edge = HighestEdge(profile, 1, edgeMain - 1,
-                                     Chord(0.0, hts, dp, hp, kMedian, lambda), -99999.0, nuT);
+        const int edge =
+            HighestEdge(profile, 1, edgeMain - 1, Chord(0.0, hts, dp, hp, kMedian, lambda),
+                        -99999.0, nuT, scratch.data(), scratch2.data());
         Lt = KnifeEdgeLoss(nuT);
         if (Lt > 0.0) edgeTx = edge;
     }
@@ -168,8 +179,9 @@ bool CTerrain::ComputeDiffraction() {
     edgeRx = edgeMain;
     if (edgeMain != n - 2) {
         double nuR = 0.0;
-        const int edge = HighestEdge(profile, edgeMain + 1, n - 2,
-                                     Chord(dp, hp, d, hrs, kMedian, lambda), -99990.0, nuR);
+        const int edge =
+            HighestEdge(profile, edgeMain + 1, n - 2, Chord(dp, hp, d, hrs, kMedian, lambda),
+                        -99990.0, nuR, scratch.data(), scratch2.data());
         Lr = KnifeEdgeLoss(nuR);
         if (Lr > 0.0) edgeRx = edge;
     }
