@@ -94,7 +94,7 @@ bool CannotBeat(double hU, double C2G, double ab, double nuMax) {
 // gets its exact nu, so the result is that of evaluating every sample.
 // hU and ab: room for one value a sample.
 int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, double start,
-                double& nuMax, double* hU, double* ab) {
+                double& nuMax, double* __restrict hU, double* __restrict ab) {
     const double perCurvature = 1000.0 / (2.0 * kEarthRadiusKm * c.k);
     const double perSpan = 1.0 / (c.db - c.da);
     const double C2G = c.C * c.C * (0.002 * (c.db - c.da) / c.lambda);
