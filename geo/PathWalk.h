@@ -25,7 +25,7 @@
 //
 // A look-up that depends only on which grid cell a position falls in gives
 // PointAt's answer from a walk position whenever the position lies farther
-// than its bound from every cell edge (CSRTM::TryNearest, CZONES::TryZones).
+// than its bound from every cell edge (CWalkLookup).
 //
 // The walk stops (gives fewer points than asked) where it could not keep
 // its bounds: within 1.15 degrees of a pole (cos φ below 0.02), for steps

@@ -70,63 +70,6 @@ short CSRTM::GetNearest(double lat, double lon) {
     return tiles[static_cast<std::size_t>(index)].GetHeight(lat, lon);
 }
 
-// Runs of points inside the tile of the last answer are read in two
-// passes, first every sample's place and then the samples, so that the
-// reads need not wait for one another; a point elsewhere is looked up on
-// its own (which may load its tile, and only then, between runs).
-void CSRTM::TryNearest(const WalkPoint* points, int count, short* heights) {
-    constexpr int kRun = 64;
-    const std::int16_t* where[kRun];
-    int i = 0;
-    while (i < count) {
-        if (lastTile < 0 ||
-            !tiles[static_cast<std::size_t>(lastTile)].Covers(points[i].lat, points[i].lon)) {
-            heights[i] = TryElsewhere(points[i]);
-            ++i;
-            continue;
-        }
-        CSRTMTILE& tile = tiles[static_cast<std::size_t>(lastTile)];
-        int m = 0;
-        int uses = 0;
-        for (; m < kRun && i + m < count; ++m) {
-            const WalkPoint& p = points[i + m];
-            if (!tile.Covers(p.lat, p.lon)) break;
-            where[m] = tile.TrySample(p.lat, p.lon, p.latErr, p.lonErr);
-            uses += where[m] != nullptr;
-        }
-        for (int k = 0; k < m; ++k)
-            heights[i + k] = where[k] ? tile.Classify(*where[k]) : kUnsure;
-        tile.AddUses(uses);
-        i += m;
-    }
-}
-
-// A walk point outside the tile of the last answer: voidValue where its
-// cell has no tile, kUnsure near a cell edge, otherwise its height (its
-// tile, loaded if need be, becomes the tile of the last answer).
-short CSRTM::TryElsewhere(const WalkPoint& p) {
-    // Its 1-degree cell: sure only away from the edges (and from the
-    // globe's, where GetNearest answers voidValue).
-    const bool inVoidCell = p.lat >= voidCellLat && p.lat < voidCellLat + 1.0 &&
-                            p.lon >= voidCellLon && p.lon < voidCellLon + 1.0;
-    const double latCell = inVoidCell ? voidCellLat : std::floor(p.lat);
-    const double lonCell = inVoidCell ? voidCellLon : std::floor(p.lon);
-    if (!(p.lat - p.latErr > latCell && p.lat + p.latErr < latCell + 1.0 &&
-          p.lon - p.lonErr > lonCell && p.lon + p.lonErr < lonCell + 1.0))
-        return kUnsure;
-    if (inVoidCell) return static_cast<short>(voidValue);
-    const int index = IsAvailable(latCell, lonCell) ? TileFor(p.lat, p.lon) : -1;
-    if (index < 0) {
-        voidCellLat = latCell;
-        voidCellLon = lonCell;
-        return static_cast<short>(voidValue);
-    }
-    lastTile = index;
-    const CSRTMTILE& tile = tiles[static_cast<std::size_t>(index)];
-    const std::int16_t* sample = tile.TrySample(p.lat, p.lon, p.latErr, p.lonErr);
-    return sample ? tile.Classify(*sample) : kUnsure;
-}
-
 short CSRTM::GetNode(double latIndex, double lonIndex, double stepLat, double stepLon) {
     const double lat = latIndex * stepLat;
     const double lon = lonIndex * stepLon;

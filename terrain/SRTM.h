@@ -19,7 +19,6 @@
 // itself may be shared by any number of threads.
 #pragma once
 
-#include "geo/PathWalk.h"
 #include "terrain/Grid.h"
 #include "terrain/SRTMTile.h"
 #include "terrain/TileLibrary.h"
@@ -65,13 +64,6 @@ public:
 
     // The sample at or south-west of the position, uninterpolated.
     short GetNearest(double lat, double lon);
-    // GetNearest at the points of a walk along a path (see PathWalk.h),
-    // each known to within its error bounds: heights[i] is the height at
-    // points[i], or kUnsure where positions within the bounds could read
-    // different samples (near the edge of a sample cell or of a tile); the
-    // caller then asks GetNearest with the exact position.
-    void TryNearest(const WalkPoint* points, int count, short* heights);
-    static constexpr short kUnsure = -32768; // never a height: void reads -32767
     // Moves the position to the nearest sample node and looks the node up.
     short GetAtNode(double& lat, double& lon);
     // See NormaliseLatLon (Position.h).
@@ -99,7 +91,6 @@ private:
     // needed), or 1/1200 degree where there is none.
     void StepAt(double lat, double lon, double& stepLat, double& stepLon);
     int Interpolate(double lat, double lon);
-    short TryElsewhere(const WalkPoint& point);
     void FillArea(CHeightGrid& grid, double firstRowLat, double lonWest, double step,
                   bool interpolate);
 
@@ -120,8 +111,10 @@ private:
     std::vector<CSRTMTILE> tiles;
     std::string directory;
     std::shared_ptr<CTileLibrary> library;
-    int lastTile = -1; // the tile of TryNearest's last answer
-    // The last 1-degree cell TryNearest found without a tile (none: NaN).
+    // Look-ups along a walk (CWalkLookup): the tile of the last answer,
+    // and the last 1-degree cell found without a tile (none: NaN).
+    friend struct CWalkLookupAccess;
+    int lastTile = -1;
     double voidCellLat = std::numeric_limits<double>::quiet_NaN();
     double voidCellLon = std::numeric_limits<double>::quiet_NaN();
 };

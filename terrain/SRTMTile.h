@@ -51,11 +51,6 @@ public:
     // node is not in the tile. Free of the rounding of a node's latitude
     // and longitude, which can select the sample south or west of it.
     short GetNodeHeight(double latIndex, double lonIndex) const;
-    // The sample GetHeight reads for a position known to within latErr and
-    // lonErr degrees (a point of a walk along a path, see PathWalk.h), to
-    // be read with Classify; null unless every position within those
-    // bounds reads the same sample of this tile.
-    const std::int16_t* TrySample(double lat, double lon, double latErr, double lonErr) const;
     // A sample as GetHeight answers it: void, no data or the height.
     short Classify(int sample) const {
         if (sample <= -32767) return static_cast<short>(voidValue);
@@ -82,6 +77,8 @@ public:
     static constexpr int kScoreLimit = 100000;
 
 private:
+    friend struct CWalkLookupAccess; // reads the samples along a walk
+
     int rows = kTileSize3;
     int cols = kTileSize3;
     double latStep = 1.0 / 1200.0;
@@ -109,25 +106,4 @@ private:
 // sample by either formula, as does every position within its bounds; the
 // same holds for the column. Near an edge the caller asks GetHeight with
 // the exact position.
-inline const std::int16_t* CSRTMTILE::TrySample(double lat, double lon, double latErr,
-                                                double lonErr) const {
-    constexpr double kEdgeCushion = 1e-9; // samples
-    if (!Covers(lat, lon)) return nullptr;
-    // Inside the cell t and u lie in 0..K, so truncation is the floor.
-    const double K = rows - 1;
-    const double t = (lat - latMin) * K;
-    const double u = (lon - lonMin) * K;
-    const auto r = static_cast<int>(t);
-    const auto c = static_cast<int>(u);
-    const double tFraction = t - r;
-    const double uFraction = u - c;
-    const double mLat = latErr * K + kEdgeCushion;
-    const double mLon = lonErr * K + kEdgeCushion;
-    if (!(tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon && uFraction < 1.0 - mLon))
-        return nullptr;
-    // Away from the edges r and c are below K: the cell's own samples.
-    const int row = rows - 1 - r;
-    return samples->heights.data() + static_cast<std::size_t>(row) * cols + c;
-}
-
 } // namespace kestrova

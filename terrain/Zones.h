@@ -17,7 +17,6 @@
 // object's grid and must not run while another thread uses the object.
 #pragma once
 
-#include "geo/PathWalk.h"
 #include "terrain/Grid.h"
 #include "terrain/MappedFile.h"
 
@@ -42,11 +41,6 @@ public:
     // The code of the cell whose centre is nearest the position, after
     // folding the position onto the globe.
     int GetZone(double lat, double lon) const;
-    // GetZone at the points of a walk along a path (see PathWalk.h), each
-    // known to within its error bounds: zones[i] is the code at points[i],
-    // or -1 where positions within the bounds could lie in different cells
-    // (or near a pole); the caller then asks GetZone with the exact position.
-    void TryZones(const WalkPoint* points, int count, int* zones) const;
     // A grid of rows x cols zone codes laid out like CSRTM::GetArea's;
     // held until FreeArea or the next GetArea. Null for a step <= 0, a
     // negative size or one of more than INT_MAX cells, or when memory runs out.
@@ -67,6 +61,7 @@ public:
         static_cast<std::uint64_t>(kBytesPerRow) * kGridRows;
 
 private:
+    friend struct CWalkLookupAccess; // reads the cells along a walk
     const std::uint8_t* Cells() const;
 
     std::unique_ptr<CZoneGrid> area;

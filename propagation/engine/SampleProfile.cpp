@@ -2,6 +2,7 @@
 // terrain store, zones from the zone map, and the Earth bulge.
 #include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
+#include "terrain/WalkLookup.h"
 #include "terrain/Zones.h"
 
 #include <algorithm>
@@ -41,14 +42,14 @@ bool CTerrain::SampleProfile(bool interpolate) {
     // the same cells as PointAtRange's (see PathWalk.h); PointAtRange gives
     // the others.
     const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, walkPoints.data());
-    zoneMap->TryZones(walkPoints.data(), walked, walkZones.data());
-    terrainStore->TryNearest(walkPoints.data(), walked, walkHeights.data());
+    CWalkLookup::LookUp(*terrainStore, *zoneMap, walkPoints.data(), walked, walkHeights.data(),
+                        walkZones.data());
     for (int i = 0; i < n; ++i) {
         const double d = i * s;
         profile.distance[i] = d;
         int zone = 0;
         int h = 0;
-        if (i < walked && walkZones[i] >= 0 && walkHeights[i] != CSRTM::kUnsure) {
+        if (i < walked && walkZones[i] >= 0 && walkHeights[i] != CWalkLookup::kUnsure) {
             zone = walkZones[i];
             h = walkHeights[i];
         } else {
