@@ -88,48 +88,81 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
     const double cross = by * cosLat1 * sinStep;
     double c = 1.0; // cos δ and sin δ of the current point
     double s = 0.0;
-    double x = cosLat1; // the current point A cos δ + B sin δ, and cos φ there
-    double y = 0.0;
-    double z = sinLat1;
-    double h = cosLat1;
     double phi = path.lat1;
     double dLambda = 0.0; // east of the start (0..π), rising
-    // Blocks of points sharing one bound; the start (Δλ = 0, where PointAt
-    // is least sure of the longitude) on its own.
+    points[0].lat = phi * CPath::radToDeg;
+    points[0].lon = lon1 * CPath::radToDeg;
+    // The start (Δλ = 0, where PointAt is least sure of the longitude) has
+    // a bound of its own; the other points share one by block.
+    Bounds(a, 0, 0, 0.0, 0.0, points);
+
+    // In chunks: the points (a rotation each), the latitude and longitude
+    // steps between them (loops without dependences between points, which
+    // the compiler runs on two at a time), then their running sums. Index
+    // 0 of X, Y, Z and H holds the point before the chunk.
     constexpr int kBlock = 8;
-    for (int first = 0; first < count; first = first == 0 ? 1 : first + kBlock) {
-        const int end = first == 0 ? 1 : std::min(first + kBlock, count);
-        double lambdaFirst = dLambda;
-        int i = first;
-        for (; i < end; ++i) {
-            if (i > 0) {
-                const double cNext = c * cosStep - s * sinStep;
-                s = s * cosStep + c * sinStep;
-                c = cNext;
-                const double xn = cosLat1 * c + bx * s;
-                const double yn = by * s;
-                const double zn = sinLat1 * c + bz * s;
-                const double hn = std::sqrt(xn * xn + yn * yn);
-                // sin of the latitude step and tan of the longitude step.
-                const double u = zn * h - z * hn;
-                const double dot = x * xn + y * yn;
-                const double v = cross / dot;
-                if (!(std::fabs(u) <= kMaxStep && v <= kMaxStep && dot > 0.0)) break;
-                const double lambdaNext = dLambda + AtanSmall(v);
-                if (!(lambdaNext <= kMaxLambda)) break;
-                phi += AsinSmall(u);
-                dLambda = lambdaNext;
-                x = xn;
-                y = yn;
-                z = zn;
-                h = hn;
-            }
-            if (i == first) lambdaFirst = dLambda;
-            points[i].lat = phi * CPath::radToDeg;
-            points[i].lon = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
+    constexpr int kChunk = 4 * kBlock;
+    double X[kChunk + 1], Y[kChunk + 1], Z[kChunk + 1], H[kChunk + 1];
+    double dPhi[kChunk], dLam[kChunk];
+    int ok[kChunk];
+    X[kChunk] = cosLat1; // the start, moved to index 0 below
+    Y[kChunk] = 0.0;
+    Z[kChunk] = sinLat1;
+    H[kChunk] = cosLat1;
+    int i = 1;
+    while (i < count) {
+        const int m = std::min(kChunk, count - i);
+        X[0] = X[kChunk];
+        Y[0] = Y[kChunk];
+        Z[0] = Z[kChunk];
+        H[0] = H[kChunk];
+        for (int j = 1; j <= m; ++j) {
+            const double cNext = c * cosStep - s * sinStep;
+            s = s * cosStep + c * sinStep;
+            c = cNext;
+            X[j] = cosLat1 * c + bx * s;
+            Y[j] = by * s;
+            Z[j] = sinLat1 * c + bz * s;
         }
-        if (i > first) Bounds(a, first, i - 1, lambdaFirst, dLambda, points);
-        if (i < end) return i;
+        for (int j = 1; j <= m; ++j)
+            H[j] = std::sqrt(X[j] * X[j] + Y[j] * Y[j]);
+        int okCount = 0;
+        for (int j = 1; j <= m; ++j) {
+            // sin of the latitude step and tan of the longitude step.
+            const double u = Z[j] * H[j - 1] - Z[j - 1] * H[j];
+            const double dot = X[j - 1] * X[j] + Y[j - 1] * Y[j];
+            const double v = cross / dot;
+            ok[j - 1] = std::fabs(u) <= kMaxStep && v <= kMaxStep && dot > 0.0;
+            okCount += ok[j - 1];
+            dPhi[j - 1] = AsinSmall(u);
+            dLam[j - 1] = AtanSmall(v);
+        }
+        int good = m; // steps before the first that fails
+        if (okCount < m)
+            for (good = 0; ok[good];)
+                ++good;
+        for (int first = 0; first < good; first += kBlock) {
+            const int end = std::min(first + kBlock, good);
+            const double lambdaFirst = dLambda + dLam[first];
+            int j = first;
+            for (; j < end; ++j) {
+                const double lambdaNext = dLambda + dLam[j];
+                if (!(lambdaNext <= kMaxLambda)) break;
+                phi += dPhi[j];
+                dLambda = lambdaNext;
+                WalkPoint& point = points[i + j];
+                point.lat = phi * CPath::radToDeg;
+                point.lon = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
+            }
+            if (j > first) Bounds(a, i + first, i + j - 1, lambdaFirst, dLambda, points);
+            if (j < end) return i + j;
+        }
+        if (good < m) return i + good;
+        X[kChunk] = X[m]; // the last point, for the next chunk
+        Y[kChunk] = Y[m];
+        Z[kChunk] = Z[m];
+        H[kChunk] = H[m];
+        i += m;
     }
     return count;
 }
