@@ -9,6 +9,15 @@
 namespace kestrova {
 namespace {
 
+// Asks for the cache line of a sample ahead of its read.
+void Prefetch(const void* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 // What the store has for a point outside the tile of its last answer.
 enum class Place { Tile, Void, Unsure };
 
@@ -180,6 +189,7 @@ void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoint* poi
             where[m] =
                 sure ? f.heights + static_cast<std::size_t>(f.rows - 1 - r) * f.cols + c : nullptr;
             uses += sure;
+            if (sure) Prefetch(where[m]);
             // Division by constants (no division instruction); r and c are
             // not negative.
             const auto ur = static_cast<unsigned>(r);
