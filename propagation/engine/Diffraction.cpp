@@ -67,34 +67,23 @@ double EdgeNu(const TerrainProfile& p, int i, const Chord& c) {
     return c.C * h * std::sqrt(0.002 * (c.db - c.da) / (c.lambda * (di - c.da) * (c.db - di)));
 }
 
-// True when nu of a sample, C h sqrt(G / (a b)) with G = 0.002 (db - da) /
-// lambda, a = di - da and b = db - di, is certainly below nuMax, judged
-// from hU, an upper bound of its height above the chord, without the divisions
-// and the square root: for nuMax >= 0 by the sign of h or by comparing
-// squares, nu^2 <= C^2 hU^2 G / (a b); for nuMax < 0 by |nu| >= |nuMax| when
-// h is certainly negative. The factor 1 + 1e-9 leaves room for rounding
-// far beyond that of EdgeNu's own figure (about 1e-15).
-bool CannotBeat(double hU, double C2G, double ab, double nuMax) {
-    constexpr double kRoom = 1.0 + 1e-9;
-    const double lhs = C2G * hU * hU;
-    const double rhs = nuMax * nuMax * ab;
-    const bool positive = nuMax >= 0.0;
-    // Evaluated whole, without short cuts: which way each test goes
-    // depends on the terrain, not on a pattern a branch could learn.
-    return (positive & ((hU <= 0.0) | (lhs * kRoom < rhs))) |
-           (!positive & (hU < 0.0) & (lhs > rhs * kRoom));
-}
-
 // The sample of first..last with the largest nu (a later one must be
 // strictly larger to replace an earlier one); -1 when the range is empty.
-// Samples that cannot beat the largest so far are passed over: their
-// height above the chord is estimated with reciprocals (good to a few
-// 1e-16 of its terms, allowed 1e-12), in a loop of its own that the
-// compiler can run on several samples at once, and only a possible winner
-// gets its exact nu, so the result is that of evaluating every sample.
-// hU and ab: room for one value a sample.
+//
+// Samples that cannot beat the largest so far are passed over without the
+// divisions and the square root. With S(x) = x |x|, which keeps order,
+// nu = C h sqrt(G / (a b)) (G = 0.002 (db - da) / lambda, a = di - da,
+// b = db - di) beats nuMax only if C^2 G S(h) > S(nuMax) a b. h is bounded
+// above by hU, its height above the chord estimated with reciprocals (good
+// to a few 1e-16 of its terms) plus 1e-12 of them; a sample is passed over
+// when C^2 G S(hU), raised by 1e-9 of itself, is below S(nuMax) a b,
+// lowered by 1e-9 of itself: room far beyond the rounding of EdgeNu's own
+// figure (about 1e-15), so the result is that of evaluating every sample.
+// The estimates are made in a loop of their own, which the compiler runs on
+// two samples at a time; qU and ab: room for one value a sample.
 int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, double start,
-                double& nuMax, double* __restrict hU, double* __restrict ab) {
+                double& nuMax, double* __restrict qU, double* __restrict ab) {
+    constexpr double kRoom = 1e-9;
     const double perCurvature = 1000.0 / (2.0 * kEarthRadiusKm * c.k);
     const double perSpan = 1.0 / (c.db - c.da);
     const double C2G = c.C * c.C * (0.002 * (c.db - c.da) / c.lambda);
@@ -104,17 +93,25 @@ int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, do
         const double bulge = a * b * perCurvature;
         const double chord = (c.ha * b + c.hb * a) * perSpan;
         const double eh = 1e-12 * (std::fabs(bulge) + std::fabs(p.height[i]) + std::fabs(chord));
-        hU[i] = bulge + p.height[i] - chord + eh;
+        const double hU = bulge + p.height[i] - chord + eh;
+        const double q = C2G * hU * std::fabs(hU);
+        qU[i] = q + kRoom * std::fabs(q);
         ab[i] = a * b;
     }
     int edge = -1;
     nuMax = start;
+    // S(nuMax) lowered by kRoom of itself: to be multiplied by a b > 0.
+    auto lowered = [](double nu) {
+        return nu * std::fabs(nu) * (nu >= 0.0 ? 1.0 - kRoom : 1.0 + kRoom);
+    };
+    double T = lowered(nuMax);
     for (int i = first; i <= last; ++i) {
-        if (CannotBeat(hU[i], C2G, ab[i], nuMax)) continue;
+        if (qU[i] < T * ab[i]) continue;
         const double nu = EdgeNu(p, i, c);
         if (nu > nuMax) {
             nuMax = nu;
             edge = i;
+            T = lowered(nuMax);
         }
     }
     return edge;
