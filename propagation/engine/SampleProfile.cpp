@@ -44,28 +44,34 @@ bool CTerrain::SampleProfile(bool interpolate) {
     const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, walkPoints.data());
     CWalkLookup::LookUp(*terrainStore, *zoneMap, walkPoints.data(), walked, walkHeights.data(),
                         walkZones.data());
+    auto& distance = profile.distance;
+    auto& height = profile.height;
+    for (int i = 0; i < n; ++i)
+        distance[i] = i * s;
     for (int i = 0; i < n; ++i) {
-        const double d = i * s;
-        profile.distance[i] = d;
-        int zone = 0;
-        int h = 0;
-        if (i < walked && walkZones[i] >= 0 && walkHeights[i] != CWalkLookup::kUnsure) {
-            zone = walkZones[i];
-            h = walkHeights[i];
-        } else {
+        int zone = i < walked ? walkZones[i] : -1;
+        int h = i < walked ? walkHeights[i] : CWalkLookup::kUnsure;
+        if (zone < 0 || h == CWalkLookup::kUnsure) {
             double lat = 0.0;
             double lon = 0.0;
-            path.PointAtRange(d, lat, lon);
+            path.PointAtRange(distance[i], lat, lon);
             zone = zoneMap->GetZone(lat, lon);
             h = terrainStore->GetHeight(lat, lon, interpolated);
         }
         profile.zone[i] = static_cast<std::int8_t>(zone);
-        if (h == noData || h == voidValue) h = 0;
-        profile.height[i] = h;
-        const bool flat = coverageMode || i == 0 || i == n - 1;
-        profile.earthBulge[i] =
-            flat ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
-        profile.maxHeight = std::max(profile.maxHeight, profile.height[i]);
+        height[i] = h == noData || h == voidValue ? 0 : h;
+    }
+    for (int i = 0; i < n; ++i)
+        profile.maxHeight = std::max(profile.maxHeight, height[i]);
+    if (coverageMode) {
+        std::fill(profile.earthBulge.begin(), profile.earthBulge.begin() + n, 0.0);
+    } else {
+        for (int i = 0; i < n; ++i) {
+            const double d = distance[i];
+            const bool end = i == 0 || i == n - 1;
+            profile.earthBulge[i] =
+                end ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
+        }
     }
     if (!coverageMode) profile.midPathBulge = L * L * 125.0 / ae;
     return true;
