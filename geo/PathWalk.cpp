@@ -86,8 +86,6 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
     // x yn - y xn, the polar component of P x Pn, is the same for every
     // step along a great circle (Clairaut): by cos φ1 sin(step).
     const double cross = by * cosLat1 * sinStep;
-    double c = 1.0; // cos δ and sin δ of the current point
-    double s = 0.0;
     double phi = path.lat1;
     double dLambda = 0.0; // east of the start (0..π), rising
     points[0].lat = phi * CPath::radToDeg;
@@ -102,6 +100,21 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
     // 0 of X, Y, Z and H holds the point before the chunk.
     constexpr int kBlock = 8;
     constexpr int kChunk = 4 * kBlock;
+    // cos δ and sin δ of each point: four interleaved rotations by four
+    // steps, so that no point waits for the one before it. Indices 0..3
+    // hold the four points before the chunk (at first the start and three
+    // points behind it).
+    double Cd[kChunk + 4], Sd[kChunk + 4];
+    Cd[3] = 1.0;
+    Sd[3] = 0.0;
+    for (int j = 2; j >= 0; --j) {
+        Cd[j] = Cd[j + 1] * cosStep + Sd[j + 1] * sinStep;
+        Sd[j] = Sd[j + 1] * cosStep - Cd[j + 1] * sinStep;
+    }
+    const double cos2 = cosStep * cosStep - sinStep * sinStep;
+    const double sin2 = 2.0 * sinStep * cosStep;
+    const double cos4 = cos2 * cos2 - sin2 * sin2;
+    const double sin4 = 2.0 * sin2 * cos2;
     double X[kChunk + 1], Y[kChunk + 1], Z[kChunk + 1], H[kChunk + 1];
     double dPhi[kChunk], dLam[kChunk];
     int ok[kChunk];
@@ -116,13 +129,18 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
         Y[0] = Y[kChunk];
         Z[0] = Z[kChunk];
         H[0] = H[kChunk];
+        for (int j = 0; j < m; ++j) {
+            Cd[j + 4] = Cd[j] * cos4 - Sd[j] * sin4;
+            Sd[j + 4] = Sd[j] * cos4 + Cd[j] * sin4;
+        }
         for (int j = 1; j <= m; ++j) {
-            const double cNext = c * cosStep - s * sinStep;
-            s = s * cosStep + c * sinStep;
-            c = cNext;
-            X[j] = cosLat1 * c + bx * s;
-            Y[j] = by * s;
-            Z[j] = sinLat1 * c + bz * s;
+            X[j] = cosLat1 * Cd[j + 3] + bx * Sd[j + 3];
+            Y[j] = by * Sd[j + 3];
+            Z[j] = sinLat1 * Cd[j + 3] + bz * Sd[j + 3];
+        }
+        for (int j = 0; j < 4; ++j) {
+            Cd[j] = Cd[m + j];
+            Sd[j] = Sd[m + j];
         }
         for (int j = 1; j <= m; ++j)
             H[j] = std::sqrt(X[j] * X[j] + Y[j] * Y[j]);
