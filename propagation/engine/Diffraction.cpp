@@ -70,20 +70,24 @@ double EdgeNu(const TerrainProfile& p, int i, const Chord& c) {
 // The sample of first..last with the largest nu (a later one must be
 // strictly larger to replace an earlier one); -1 when the range is empty.
 //
-// Samples that cannot beat the largest so far are passed over without the
-// divisions and the square root. With S(x) = x |x|, which keeps order,
+// Without computing every nu: with S(x) = x |x|, which keeps order,
 // nu = C h sqrt(G / (a b)) (G = 0.002 (db - da) / lambda, a = di - da,
-// b = db - di) beats nuMax only if C^2 G S(h) > S(nuMax) a b. h is bounded
-// above by hU, its height above the chord estimated with reciprocals (good
-// to a few 1e-16 of its terms) plus 1e-12 of them; a sample is passed over
-// when C^2 G S(hU), raised by 1e-9 of itself, is below S(nuMax) a b,
-// lowered by 1e-9 of itself: room far beyond the rounding of EdgeNu's own
-// figure (about 1e-15), so the result is that of evaluating every sample.
-// The estimates are made in a loop of their own, which the compiler runs on
-// two samples at a time; qU and ab: room for one value a sample.
+// b = db - di) has S(nu) = C^2 G S(h) / (a b). h is bounded above by hU,
+// its height above the chord estimated with reciprocals (good to a few
+// 1e-16 of its terms) plus 1e-12 of them, so est = C^2 G S(hU) / (a b),
+// raised by 1e-9 of itself, bounds S(nu) from above with room far beyond
+// the rounding of EdgeNu's own figure (about 1e-15). The sample with the
+// largest est gets its exact nu first; then, in order, only samples whose
+// est reaches S of the largest nu so far (lowered by 1e-9 of itself) get
+// theirs. Samples passed over are below the largest nu, so the result is
+// that of evaluating every sample. The estimates are made in a loop of
+// their own, which the compiler runs on two samples at a time; est: room
+// for one value a sample.
 int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, double start,
-                double& nuMax, double* __restrict qU, double* __restrict ab) {
+                double& nuMax, double* __restrict est) {
     constexpr double kRoom = 1e-9;
+    nuMax = start;
+    if (first > last) return -1;
     const double perCurvature = 1000.0 / (2.0 * kEarthRadiusKm * c.k);
     const double perSpan = 1.0 / (c.db - c.da);
     const double C2G = c.C * c.C * (0.002 * (c.db - c.da) / c.lambda);
@@ -94,24 +98,26 @@ int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, do
         const double chord = (c.ha * b + c.hb * a) * perSpan;
         const double eh = 1e-12 * (std::fabs(bulge) + std::fabs(p.height[i]) + std::fabs(chord));
         const double hU = bulge + p.height[i] - chord + eh;
-        const double q = C2G * hU * std::fabs(hU);
-        qU[i] = q + kRoom * std::fabs(q);
-        ab[i] = a * b;
+        const double q = C2G * hU * std::fabs(hU) / (a * b);
+        est[i] = q + kRoom * std::fabs(q);
     }
-    int edge = -1;
-    nuMax = start;
-    // S(nuMax) lowered by kRoom of itself: to be multiplied by a b > 0.
+    int likely = first;
+    for (int i = first + 1; i <= last; ++i)
+        if (est[i] > est[likely]) likely = i;
+    const double nuLikely = EdgeNu(p, likely, c);
+    // S of a nu lowered by kRoom of itself.
     auto lowered = [](double nu) {
         return nu * std::fabs(nu) * (nu >= 0.0 ? 1.0 - kRoom : 1.0 + kRoom);
     };
-    double T = lowered(nuMax);
+    double T = lowered(std::max(nuLikely, nuMax));
+    int edge = -1;
     for (int i = first; i <= last; ++i) {
-        if (qU[i] < T * ab[i]) continue;
-        const double nu = EdgeNu(p, i, c);
+        if (est[i] < T) continue;
+        const double nu = i == likely ? nuLikely : EdgeNu(p, i, c);
         if (nu > nuMax) {
             nuMax = nu;
             edge = i;
-            T = lowered(nuMax);
+            T = lowered(std::max(nuLikely, nuMax));
         }
     }
     return edge;
@@ -141,7 +147,7 @@ bool CTerrain::ComputeDiffraction() {
     // Principal edge, median radius.
     double nuM = 0.0;
     edgeMain = std::max(HighestEdge(profile, 1, n - 2, Chord(0.0, hts, d, hrs, kMedian, lambda),
-                                    -99999.0, nuM, scratch.data(), scratch2.data()),
+                                    -99999.0, nuM, scratch.data()),
                         0);
     const double Lm = KnifeEdgeLoss(nuM);
     const double dp = profile.distance[edgeMain];
@@ -168,7 +174,7 @@ bool CTerrain::ComputeDiffraction() {
         double nuT = 0.0;
         const int edge =
             HighestEdge(profile, 1, edgeMain - 1, Chord(0.0, hts, dp, hp, kMedian, lambda),
-                        -99999.0, nuT, scratch.data(), scratch2.data());
+                        -99999.0, nuT, scratch.data());
         Lt = KnifeEdgeLoss(nuT);
         if (Lt > 0.0) edgeTx = edge;
     }
@@ -178,7 +184,7 @@ bool CTerrain::ComputeDiffraction() {
         double nuR = 0.0;
         const int edge =
             HighestEdge(profile, edgeMain + 1, n - 2, Chord(dp, hp, d, hrs, kMedian, lambda),
-                        -99990.0, nuR, scratch.data(), scratch2.data());
+                        -99990.0, nuR, scratch.data());
         Lr = KnifeEdgeLoss(nuR);
         if (Lr > 0.0) edgeRx = edge;
     }

@@ -174,7 +174,6 @@ private:
     std::array<int, TerrainProfile::capacity> walkZones;
     std::array<short, TerrainProfile::capacity> walkHeights;
     std::array<double, TerrainProfile::capacity> scratch; // one value a sample
-    std::array<double, TerrainProfile::capacity> scratch2;
 
     // Set by ComputeHorizons: it ran for the current calculation, and the
     // line-of-sight decision of its horizon test.
