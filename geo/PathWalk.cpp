@@ -6,17 +6,17 @@
 namespace kestrova {
 namespace {
 
-constexpr double kMinCos = 0.02;   // cos φ: no walk within 1.15 degrees of a pole
-constexpr double kMaxStep = 0.003; // rad a step
-constexpr double kMaxLambda = 3.0; // rad east or west of the start
+constexpr double kMinCos = 0.02;      // cos φ: no walk within 1.15 degrees of a pole
+constexpr double kStepLimit = 0.0029; // rad a step, in latitude and in longitude
+constexpr double kMaxLambda = 3.0;    // rad east or west of the start
 
-// asin u for |u| <= kMaxStep; the next term, 5 u^7 / 112, is below 1e-19.
+// asin u for |u| <= 0.003; the next term, 5 u^7 / 112, is below 1e-19.
 double AsinSmall(double u) {
     const double u2 = u * u;
     return u + u * u2 * (1.0 / 6.0 + u2 * (3.0 / 40.0));
 }
 
-// atan v for |v| <= kMaxStep; the next term, v^7 / 7, is below 4e-19.
+// atan v for |v| <= 0.003; the next term, v^7 / 7, is below 4e-19.
 double AtanSmall(double v) {
     const double v2 = v * v;
     return v + v * v2 * (-1.0 / 3.0 + v2 * (1.0 / 5.0));
@@ -64,14 +64,18 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
     const double sinLat1 = path.sinLat1;
     const double step = stepKm / CPath::earthRadiusKm;
 
-    // The latitude changes by no more than the distance walked.
+    // The latitude changes by no more than the distance walked, the
+    // longitude by no more than that over cos φ: with these below their
+    // limits at every step and in all, the series below hold (sin and tan
+    // of a step are at most a little over the step itself) and the
+    // dot product of consecutive points is positive.
     const double phiMax = std::min(std::fabs(path.lat1) + count * std::fabs(step), CPath::pi / 2);
     const double cosPhiMin = std::cos(phiMax);
-    if (!(std::isfinite(lon1) && std::fabs(step) <= kMaxStep && cosLat1 >= kMinCos &&
-          cosPhiMin >= kMinCos))
-        return 0;
+    if (!(std::isfinite(lon1) && cosLat1 >= kMinCos && cosPhiMin >= kMinCos)) return 0;
     Allowances a;
     a.invCosPhi = 1.0 / cosPhiMin;
+    const double lambdaStep = std::fabs(step) * a.invCosPhi;
+    if (!(lambdaStep <= kStepLimit && count * lambdaStep <= kMaxLambda)) return 0;
     a.latPointAt = 4e-15 * a.invCosPhi + 1e-15;
     a.epsX = 2e-14 * a.invCosPhi / cosLat1 * (1.0 + std::sin(phiMax) * a.invCosPhi);
     a.sqrtEpsX = std::sqrt(a.epsX);
@@ -117,7 +121,6 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
     const double sin4 = 2.0 * sin2 * cos2;
     double X[kChunk + 1], Y[kChunk + 1], Z[kChunk + 1], H[kChunk + 1];
     double dPhi[kChunk], dLam[kChunk];
-    int ok[kChunk];
     X[kChunk] = cosLat1; // the start, moved to index 0 below
     Y[kChunk] = 0.0;
     Z[kChunk] = sinLat1;
@@ -144,38 +147,25 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
         }
         for (int j = 1; j <= m; ++j)
             H[j] = std::sqrt(X[j] * X[j] + Y[j] * Y[j]);
-        int okCount = 0;
         for (int j = 1; j <= m; ++j) {
             // sin of the latitude step and tan of the longitude step.
             const double u = Z[j] * H[j - 1] - Z[j - 1] * H[j];
-            const double dot = X[j - 1] * X[j] + Y[j - 1] * Y[j];
-            const double v = cross / dot;
-            ok[j - 1] = std::fabs(u) <= kMaxStep && v <= kMaxStep && dot > 0.0;
-            okCount += ok[j - 1];
+            const double v = cross / (X[j - 1] * X[j] + Y[j - 1] * Y[j]);
             dPhi[j - 1] = AsinSmall(u);
             dLam[j - 1] = AtanSmall(v);
         }
-        int good = m; // steps before the first that fails
-        if (okCount < m)
-            for (good = 0; ok[good];)
-                ++good;
-        for (int first = 0; first < good; first += kBlock) {
-            const int end = std::min(first + kBlock, good);
+        for (int first = 0; first < m; first += kBlock) {
+            const int end = std::min(first + kBlock, m);
             const double lambdaFirst = dLambda + dLam[first];
-            int j = first;
-            for (; j < end; ++j) {
-                const double lambdaNext = dLambda + dLam[j];
-                if (!(lambdaNext <= kMaxLambda)) break;
+            for (int j = first; j < end; ++j) {
                 phi += dPhi[j];
-                dLambda = lambdaNext;
+                dLambda += dLam[j];
                 WalkPoint& point = points[i + j];
                 point.lat = phi * CPath::radToDeg;
                 point.lon = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
             }
-            if (j > first) Bounds(a, i + first, i + j - 1, lambdaFirst, dLambda, points);
-            if (j < end) return i + j;
+            Bounds(a, i + first, i + end - 1, lambdaFirst, dLambda, points);
         }
-        if (good < m) return i + good;
         X[kChunk] = X[m]; // the last point, for the next chunk
         Y[kChunk] = Y[m];
         Z[kChunk] = Z[m];

@@ -27,10 +27,10 @@
 // PointAt's answer from a walk position whenever the position lies farther
 // than its bound from every cell edge (CWalkLookup).
 //
-// The walk stops (gives fewer points than asked) where it could not keep
-// its bounds: within 1.15 degrees of a pole (cos φ below 0.02), for steps
-// beyond 0.003 rad (19 km), or 3 rad east or west of the start; the caller
-// then uses PointAtRange for the rest.
+// The walk gives no points where it could not keep its bounds: within 1.15
+// degrees of a pole (cos φ below 0.02), for steps beyond 0.0029 rad
+// (18 km) in latitude or in longitude, or beyond 3 rad east or west of the
+// start; the caller then uses PointAtRange.
 #pragma once
 
 #include "geo/Path.h"
@@ -45,8 +45,8 @@ struct WalkPoint {
 };
 
 // Fills points[i] for i = 0 .. count - 1 with the point at range
-// i * stepKm along path (set by SetPath), as far as the walk can keep its
-// bounds; returns the number of points filled.
+// i * stepKm along path (set by SetPath) and returns count, or returns 0
+// (and fills nothing) where the walk cannot keep its bounds.
 int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* points);
 
 // Rounding of one step of the walk, radians (with its safety factor).
