@@ -1,4 +1,5 @@
 #include "geo/PathWalk.h"
+#include "geo/VectorClones.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +22,12 @@ double AtanSmall(double v) {
     const double v2 = v * v;
     return v + v * v2 * (-1.0 / 3.0 + v2 * (1.0 / 5.0));
 }
+
+// What the walk needs of the path: the start (radians), with the sine and
+// cosine CPath keeps of its latitude, and the initial bearing (radians).
+struct StartValues {
+    double lat1, lon1, sinLat1, cosLat1, bearing;
+};
 
 // The allowances of one walk: for its own rounding and for PointAt's.
 struct Allowances {
@@ -50,10 +57,9 @@ void Bounds(const Allowances& a, int first, int last, double lambdaFirst, double
     }
 }
 
-} // namespace
-
-int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* points) {
-    if (count <= 0 || !path.IsValid()) return 0;
+// The walk itself, from the path's cached start values.
+KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int count,
+                                WalkPoint* points) {
     // The bearing as PointAtRange passes it to PointAt.
     const double bearingDeg = path.bearing * CPath::radToDeg;
     const bool east = bearingDeg >= 0.0 && bearingDeg < 180.0;
@@ -173,6 +179,14 @@ int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* poin
         i += m;
     }
     return count;
+}
+
+} // namespace
+
+int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* points) {
+    if (count <= 0 || !path.IsValid()) return 0;
+    const StartValues start{path.lat1, path.lon1, path.sinLat1, path.cosLat1, path.bearing};
+    return Walk(start, stepKm, count, points);
 }
 
 } // namespace kestrova

@@ -3,6 +3,7 @@
 // effective Earth radius and for k = 3, blended with the interpolation
 // factor Fi; free-space and line-of-sight losses with multipath and
 // focusing (Esp).
+#include "geo/VectorClones.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -83,8 +84,8 @@ double EdgeNu(const TerrainProfile& p, int i, const Chord& c) {
 // that of evaluating every sample. The estimates are made in a loop of
 // their own, which the compiler runs on two samples at a time; est: room
 // for one value a sample.
-int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c, double start,
-                double& nuMax, double* __restrict est) {
+KESTROVA_VECTOR_CLONES int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c,
+                                       double start, double& nuMax, double* __restrict est) {
     constexpr double kRoom = 1e-9;
     nuMax = start;
     if (first > last) return -1;

@@ -1,6 +1,7 @@
 // Horizon elevation angles and distances at both ends (ITU-R P.452
 // Attachment 2 to Annex 1), in mrad: a height difference in m over a
 // distance in km.
+#include "geo/VectorClones.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -8,6 +9,28 @@
 namespace kestrova {
 namespace {
 constexpr double kEarthRadiusKm = 6371.0;
+
+// theta[i] = (h[i] - base) / di - curvature di for i = 1..n-2, di the
+// distance from the end (d[i] - d[0] from the transmitter, L - d[i] from
+// the receiver), 0.00001 where it is 0; a loop of its own, run on several
+// samples at once.
+KESTROVA_VECTOR_CLONES void ElevationAngles(const double* __restrict h, const double* __restrict d,
+                                            int n, bool fromReceiver, double L, double curvature,
+                                            double* __restrict theta) {
+    if (fromReceiver) {
+        for (int i = 1; i <= n - 2; ++i) {
+            double di = L - d[i];
+            di = di == 0.0 ? 0.00001 : di;
+            theta[i] = (h[i] - h[n - 1]) / di - curvature * di;
+        }
+        return;
+    }
+    for (int i = 1; i <= n - 2; ++i) {
+        double di = d[i] - d[0];
+        di = di == 0.0 ? 0.00001 : di;
+        theta[i] = (h[i] - h[0]) / di - curvature * di;
+    }
+}
 
 } // namespace
 
@@ -30,11 +53,7 @@ bool CTerrain::ComputeHorizons() {
     // The angles first, in a loop of their own that the compiler can run
     // on several samples at once, then the largest.
     auto& theta = scratch;
-    for (int i = 1; i <= n - 2; ++i) {
-        double di = d[i] - d[0];
-        di = di == 0.0 ? 0.00001 : di;
-        theta[i] = (h[i] - h[0]) / di - curvature * di;
-    }
+    ElevationAngles(h.data(), d.data(), n, false, L, curvature, theta.data());
     double thetaMax = -3141.5;
     bool taken = false;
     ilt = edgeMain;
@@ -64,11 +83,7 @@ bool CTerrain::ComputeHorizons() {
         dlr = L - d[edgeMain];
         return true;
     }
-    for (int i = 1; i <= n - 2; ++i) {
-        double di = L - d[i];
-        di = di == 0.0 ? 0.00001 : di;
-        theta[i] = (h[i] - h[n - 1]) / di - curvature * di;
-    }
+    ElevationAngles(h.data(), d.data(), n, true, L, curvature, theta.data());
     thetaMax = -3141.5;
     taken = false;
     for (int i = 1; i <= n - 2; ++i) {

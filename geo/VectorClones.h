@@ -1,0 +1,16 @@
+// KESTROVA_VECTOR_CLONES marks a function whose loops run on several
+// numbers at once: on x86-64 it is compiled twice, for the baseline
+// processor and for AVX2 (four doubles at a time instead of two), and the
+// program picks the version the processor runs when it starts. Both do the
+// same IEEE operations in the same order (no fused multiply-add, as
+// -ffp-contract=off forbids), so they give the same results. The function
+// must have internal linkage: put it in an unnamed namespace and call it
+// from the exported one.
+#pragma once
+
+#if defined(__x86_64__) && defined(__linux__) && (defined(__GNUC__) || defined(__clang__)) &&      \
+    !defined(__AVX2__)
+#define KESTROVA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define KESTROVA_VECTOR_CLONES
+#endif
