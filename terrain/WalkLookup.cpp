@@ -125,15 +125,10 @@ struct CWalkLookupAccess {
     }
 
     static int ZoneCode(const std::uint8_t* cells, int row, int col) {
-        return ZoneCode(cells, ZoneByte(row, col), ZoneShift(col));
-    }
-    static std::size_t ZoneByte(int row, int col) {
-        return static_cast<std::size_t>(row) * CZONES::kBytesPerRow +
-               static_cast<std::size_t>(col) / 4;
-    }
-    static int ZoneShift(int col) { return 6 - 2 * (col % 4); }
-    static int ZoneCode(const std::uint8_t* cells, std::size_t byte, int shift) {
-        return (cells[byte] >> shift) & 3;
+        const auto c = static_cast<std::size_t>(col);
+        return (cells[static_cast<std::size_t>(row) * CZONES::kBytesPerRow + c / 4] >>
+                (6 - 2 * (c % 4))) &
+               3;
     }
 };
 
@@ -141,16 +136,66 @@ int CWalkLookup::ZoneAt(const CZONES& zones, const WalkPoint& point) {
     return CWalkLookupAccess::ZoneAt(zones, point);
 }
 
+namespace {
+
+// The run of points that starts with points[0] (inside the tile of f, as
+// the caller has checked) and stays inside it, at most m points: for each,
+// where its sample is and whether it clears the edges of its sample cell,
+// and the byte and bit shift of its zone cell, Q sample cells to a zone
+// cell. Returns the length of the run.
+template <int Q>
+int PlaceRun(const TileFrame& f, const WalkPoint* points, int m, const std::int16_t** where,
+             bool* sure, int* zoneByte, int* zoneShift) {
+    const double K = f.K;
+    const double latMin = f.latMin;
+    const double lonMin = f.lonMin;
+    const int lastRow = f.rows - 1;
+    const int cols = f.cols;
+    const std::int16_t* heights = f.heights;
+    int k = 0;
+    for (; k < m; ++k) {
+        const WalkPoint& p = points[k];
+        const double t = (p.lat - latMin) * K;
+        const double u = (p.lon - lonMin) * K;
+        // Inside the tile t and u lie in 0..K (K itself only by rounding
+        // at the north or east edge, where a point is never sure), so
+        // truncation is the floor. A point outside ends the run.
+        if (k > 0 && !((t >= 0.0) & (t < K) & (u >= 0.0) & (u < K))) break;
+        const auto r = static_cast<unsigned>(t);
+        const auto c = static_cast<unsigned>(u);
+        const double tFraction = t - r;
+        const double uFraction = u - c;
+        const double mLat = p.latErr * K + CWalkLookup::kEdgeCushion;
+        const double mLon = p.lonErr * K + CWalkLookup::kEdgeCushion;
+        const bool clear = tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon &&
+                           uFraction < 1.0 - mLon;
+        sure[k] = clear;
+        // Away from the edges r and c are below K: the tile's own samples.
+        where[k] =
+            heights + (clear ? (lastRow - static_cast<int>(r)) * cols + static_cast<int>(c) : 0);
+        if (clear) Prefetch(where[k]);
+        // Division by a constant, no division instruction.
+        const int zoneCol = f.zoneCol0 + static_cast<int>(c / Q);
+        zoneByte[k] =
+            (f.zoneRow0 - static_cast<int>(r / Q)) * CZONES::kBytesPerRow + (zoneCol >> 2);
+        zoneShift[k] = 6 - 2 * (zoneCol & 3);
+    }
+    return k;
+}
+
+} // namespace
+
 // Runs of points inside the tile of the last answer go in two passes: first
-// every point's sample and zone cell, then the reads, so that the reads
-// need not wait for one another. A point elsewhere is looked up on its own,
-// which may load its tile (only ever between runs).
+// where every point lies, then the reads, so that the reads need not wait
+// for one another. A point elsewhere is looked up on its own, which may
+// load its tile (only ever between runs).
 void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoint* points, int count,
                          short* heights, int* zoneCodes) {
     using Access = CWalkLookupAccess;
     constexpr int kRun = 64;
     const std::int16_t* where[kRun];
-    std::size_t zoneByte[kRun];
+    bool sure[kRun];
+    int zoneByte[kRun];
     int zoneShift[kRun];
     const std::uint8_t* zoneCells = Access::ZoneCells(zones);
     int i = 0;
@@ -159,59 +204,34 @@ void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoint* poi
         if (!tile || !tile->Covers(points[i].lat, points[i].lon)) {
             const Place place = Access::FindTile(store, points[i]);
             if (place != Place::Tile) {
-                const bool sure = place == Place::Void;
-                heights[i] = sure ? Access::VoidValue(store) : kUnsure;
-                zoneCodes[i] = sure ? ZoneAt(zones, points[i]) : -1;
+                const bool known = place == Place::Void;
+                heights[i] = known ? Access::VoidValue(store) : kUnsure;
+                zoneCodes[i] = known ? ZoneAt(zones, points[i]) : -1;
                 ++i;
                 continue;
             }
             tile = Access::HotTile(store);
         }
         const TileFrame f = Access::Frame(*tile, zoneCells);
-        int m = 0;
+        const int m = count - i < kRun ? count - i : kRun;
+        const int run = f.q == 60
+                            ? PlaceRun<60>(f, points + i, m, where, sure, zoneByte, zoneShift)
+                            : PlaceRun<20>(f, points + i, m, where, sure, zoneByte, zoneShift);
         int uses = 0;
-        const int runEnd = count - i < kRun ? count - i : kRun;
-        for (; m < runEnd; ++m) {
-            const WalkPoint& p = points[i + m];
-            if (!tile->Covers(p.lat, p.lon)) break;
-            // Inside the tile t and u lie in 0..K, so truncation is the floor.
-            const double t = (p.lat - f.latMin) * f.K;
-            const double u = (p.lon - f.lonMin) * f.K;
-            const auto r = static_cast<int>(t);
-            const auto c = static_cast<int>(u);
-            const double tFraction = t - r;
-            const double uFraction = u - c;
-            const double mLat = p.latErr * f.K + kEdgeCushion;
-            const double mLon = p.lonErr * f.K + kEdgeCushion;
-            const bool sure = tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon &&
-                              uFraction < 1.0 - mLon;
-            // Away from the edges r and c are below K: the tile's own samples.
-            where[m] =
-                sure ? f.heights + static_cast<std::size_t>(f.rows - 1 - r) * f.cols + c : nullptr;
-            uses += sure;
-            if (sure) Prefetch(where[m]);
-            // Division by constants (no division instruction); r and c are
-            // not negative.
-            const auto ur = static_cast<unsigned>(r);
-            const auto uc = static_cast<unsigned>(c);
-            const int zoneRow = f.zoneRow0 - static_cast<int>(f.q == 20 ? ur / 20 : ur / 60);
-            const int zoneCol = f.zoneCol0 + static_cast<int>(f.q == 20 ? uc / 20 : uc / 60);
-            zoneByte[m] = Access::ZoneByte(zoneRow, zoneCol);
-            zoneShift[m] = Access::ZoneShift(zoneCol);
-        }
-        for (int k = 0; k < m; ++k) {
-            if (!where[k]) { // the caller looks the exact position up
+        for (int k = 0; k < run; ++k) {
+            if (!sure[k]) { // the caller looks the exact position up
                 heights[i + k] = kUnsure;
                 zoneCodes[i + k] = -1;
                 continue;
             }
+            ++uses;
             heights[i + k] = tile->Classify(*where[k]);
             zoneCodes[i + k] = !zoneCells ? 0
-                               : f.q > 0  ? Access::ZoneCode(zoneCells, zoneByte[k], zoneShift[k])
+                               : f.q > 0  ? (zoneCells[zoneByte[k]] >> zoneShift[k]) & 3
                                           : ZoneAt(zones, points[i + k]);
         }
         tile->AddUses(uses);
-        i += m;
+        i += run;
     }
 }
 

@@ -11,7 +11,22 @@
 namespace kestrova {
 namespace {
 constexpr double kEarthRadiusKm = 6371.0;
+
+// The largest of h[0..n-1] (n >= 1), along four runs that do not wait for
+// one another; the largest of whole numbers of metres is the same in any
+// order.
+double HighestOf(const double* h, int n) {
+    double top[4] = {h[0], h[0], h[0], h[0]};
+    int i = 0;
+    for (; i + 4 <= n; i += 4)
+        for (int k = 0; k < 4; ++k)
+            top[k] = std::max(top[k], h[i + k]);
+    for (; i < n; ++i)
+        top[0] = std::max(top[0], h[i]);
+    return std::max(std::max(top[0], top[1]), std::max(top[2], top[3]));
 }
+
+} // namespace
 
 bool CTerrain::SampleProfile(bool interpolate) {
     if (!ready || !terrainStore || !zoneMap) return false;
@@ -61,8 +76,7 @@ bool CTerrain::SampleProfile(bool interpolate) {
         profile.zone[i] = static_cast<std::int8_t>(zone);
         height[i] = h == noData || h == voidValue ? 0 : h;
     }
-    for (int i = 0; i < n; ++i)
-        profile.maxHeight = std::max(profile.maxHeight, height[i]);
+    profile.maxHeight = std::max(profile.maxHeight, HighestOf(height.data(), n));
     if (coverageMode) {
         std::fill(profile.earthBulge.begin(), profile.earthBulge.begin() + n, 0.0);
     } else {
