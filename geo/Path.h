@@ -10,7 +10,7 @@
 
 namespace kestrova {
 
-struct WalkPoint;
+struct WalkPoints;
 
 class CPath {
 public:
@@ -35,7 +35,7 @@ public:
 
 private:
     // Steps from the same cached start values.
-    friend int WalkGreatCircle(const CPath&, double, int, WalkPoint*);
+    friend int WalkGreatCircle(const CPath&, double, int, const WalkPoints&);
     void Compute();
 
     double lat1 = 0.0;

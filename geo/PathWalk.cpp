@@ -42,7 +42,7 @@ struct Allowances {
 // number): PointAt's acos is steepest where Δλ is nearest 0 or π, so one
 // bound serves the whole block.
 void Bounds(const Allowances& a, int first, int last, double lambdaFirst, double lambdaLast,
-            WalkPoint* points) {
+            const WalkPoints& points) {
     const double walk = (last + 1) * kWalkStepError;
     const double lonWalk = walk * a.invCosPhi;
     // sin Δλ >= (2 / π) min(Δλ, π - Δλ) on 0..π.
@@ -52,14 +52,14 @@ void Bounds(const Allowances& a, int first, int last, double lambdaFirst, double
     const double latErr = (walk + a.latPointAt) * CPath::radToDeg + 1e-13;
     const double lonErr = (lonWalk + acosError + 1e-15) * CPath::radToDeg + 1e-13;
     for (int i = first; i <= last; ++i) {
-        points[i].latErr = latErr;
-        points[i].lonErr = lonErr;
+        points.latErr[i] = latErr;
+        points.lonErr[i] = lonErr;
     }
 }
 
 // The walk itself, from the path's cached start values.
 KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int count,
-                                WalkPoint* points) {
+                                const WalkPoints& points) {
     // The bearing as PointAtRange passes it to PointAt.
     const double bearingDeg = path.bearing * CPath::radToDeg;
     const bool east = bearingDeg >= 0.0 && bearingDeg < 180.0;
@@ -98,8 +98,8 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
     const double cross = by * cosLat1 * sinStep;
     double phi = path.lat1;
     double dLambda = 0.0; // east of the start (0..π), rising
-    points[0].lat = phi * CPath::radToDeg;
-    points[0].lon = lon1 * CPath::radToDeg;
+    points.lat[0] = phi * CPath::radToDeg;
+    points.lon[0] = lon1 * CPath::radToDeg;
     // The start (Δλ = 0, where PointAt is least sure of the longitude) has
     // a bound of its own; the other points share one by block.
     Bounds(a, 0, 0, 0.0, 0.0, points);
@@ -166,9 +166,8 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
             for (int j = first; j < end; ++j) {
                 phi += dPhi[j];
                 dLambda += dLam[j];
-                WalkPoint& point = points[i + j];
-                point.lat = phi * CPath::radToDeg;
-                point.lon = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
+                points.lat[i + j] = phi * CPath::radToDeg;
+                points.lon[i + j] = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
             }
             Bounds(a, i + first, i + end - 1, lambdaFirst, dLambda, points);
         }
@@ -183,7 +182,7 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
 
 } // namespace
 
-int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* points) {
+int WalkGreatCircle(const CPath& path, double stepKm, int count, const WalkPoints& points) {
     if (count <= 0 || !path.IsValid()) return 0;
     const StartValues start{path.lat1, path.lon1, path.sinLat1, path.cosLat1, path.bearing};
     return Walk(start, stepKm, count, points);

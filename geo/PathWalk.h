@@ -44,10 +44,21 @@ struct WalkPoint {
     double lonErr = 0.0; // degrees: |lon - PointAt's longitude| is less
 };
 
+// The points of a walk as four arrays of one entry a point (so that loops
+// over them can run on several points at once); the arrays are the
+// caller's.
+struct WalkPoints {
+    double* lat;
+    double* lon;
+    double* latErr;
+    double* lonErr;
+    WalkPoint operator[](int i) const { return {lat[i], lon[i], latErr[i], lonErr[i]}; }
+};
+
 // Fills points[i] for i = 0 .. count - 1 with the point at range
 // i * stepKm along path (set by SetPath) and returns count, or returns 0
 // (and fills nothing) where the walk cannot keep its bounds.
-int WalkGreatCircle(const CPath& path, double stepKm, int count, WalkPoint* points);
+int WalkGreatCircle(const CPath& path, double stepKm, int count, const WalkPoints& points);
 
 // Rounding of one step of the walk, radians (with its safety factor).
 inline constexpr double kWalkStepError = 4e-15;

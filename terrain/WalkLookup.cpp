@@ -1,5 +1,6 @@
 #include "terrain/WalkLookup.h"
 
+#include "geo/VectorClones.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
@@ -24,7 +25,9 @@ enum class Place { Tile, Void, Unsure };
 // The tile of the last answer, as the sample grid the run loop reads.
 struct TileFrame {
     double latMin = 0.0;
+    double latMax = 0.0;
     double lonMin = 0.0;
+    double lonMax = 0.0;
     int K = 0; // samples a degree
     int rows = 0;
     int cols = 0;
@@ -72,7 +75,9 @@ struct CWalkLookupAccess {
     static TileFrame Frame(const CSRTMTILE& tile, const std::uint8_t* zoneCells) {
         TileFrame f;
         f.latMin = tile.latMin;
+        f.latMax = tile.latMax;
         f.lonMin = tile.lonMin;
+        f.lonMax = tile.lonMax;
         f.K = tile.rows - 1;
         f.rows = tile.rows;
         f.cols = tile.cols;
@@ -138,70 +143,90 @@ int CWalkLookup::ZoneAt(const CZONES& zones, const WalkPoint& point) {
 
 namespace {
 
-// The run of points that starts with points[0] (inside the tile of f, as
-// the caller has checked) and stays inside it, at most m points: for each,
-// where its sample is and whether it clears the edges of its sample cell,
-// and the byte and bit shift of its zone cell, Q sample cells to a zone
-// cell. Returns the length of the run.
+// Where each of points first..first+m-1 lies in the tile of frame f
+// (latMin..latMax, lonMin..lonMax, the bounds of CSRTMTILE::Covers):
+// inside[k] whether it is in the tile, sure[k] whether it also clears the
+// edges of its sample cell, then its sample's offset from the tile's
+// north-west corner and its zone cell's byte and bit shift, Q sample cells
+// to a zone cell. A loop without branches or dependences between points,
+// run on several at once.
 template <int Q>
-int PlaceRun(const TileFrame& f, const WalkPoint* points, int m, const std::int16_t** where,
-             bool* sure, int* zoneByte, int* zoneShift) {
+[[gnu::always_inline]] inline void
+PlaceIn(const TileFrame f, const double* __restrict lat, const double* __restrict lon,
+        const double* __restrict latErr, const double* __restrict lonErr, int m,
+        int* __restrict inside, int* __restrict sure, int* __restrict offset,
+        int* __restrict zoneByte, int* __restrict zoneShift) {
     const double K = f.K;
     const double latMin = f.latMin;
+    const double latMax = f.latMax;
     const double lonMin = f.lonMin;
+    const double lonMax = f.lonMax;
     const int lastRow = f.rows - 1;
     const int cols = f.cols;
-    const std::int16_t* heights = f.heights;
-    int k = 0;
-    for (; k < m; ++k) {
-        const WalkPoint& p = points[k];
-        const double t = (p.lat - latMin) * K;
-        const double u = (p.lon - lonMin) * K;
-        // Inside the tile t and u lie in 0..K (K itself only by rounding
-        // at the north or east edge, where a point is never sure), so
-        // truncation is the floor. A point outside ends the run.
-        if (k > 0 && !((t >= 0.0) & (t < K) & (u >= 0.0) & (u < K))) break;
-        const auto r = static_cast<unsigned>(t);
-        const auto c = static_cast<unsigned>(u);
+    const int zoneRow0 = f.zoneRow0;
+    const int zoneCol0 = f.zoneCol0;
+    for (int k = 0; k < m; ++k) {
+        const int in =
+            (lat[k] >= latMin) & (lat[k] < latMax) & (lon[k] >= lonMin) & (lon[k] < lonMax);
+        // Inside the tile t and u lie in 0..K (K itself only by rounding at
+        // the north or east edge, where a point is never sure), so
+        // truncation is the floor; a point outside is placed at the corner.
+        const double tIn = (lat[k] - latMin) * K;
+        const double uIn = (lon[k] - lonMin) * K;
+        const double t = in ? tIn : 0.0;
+        const double u = in ? uIn : 0.0;
+        const int r = static_cast<int>(t);
+        const int c = static_cast<int>(u);
         const double tFraction = t - r;
         const double uFraction = u - c;
-        const double mLat = p.latErr * K + CWalkLookup::kEdgeCushion;
-        const double mLon = p.lonErr * K + CWalkLookup::kEdgeCushion;
-        const bool clear = tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon &&
-                           uFraction < 1.0 - mLon;
+        const double mLat = latErr[k] * K + CWalkLookup::kEdgeCushion;
+        const double mLon = lonErr[k] * K + CWalkLookup::kEdgeCushion;
+        const int clear = in & (tFraction > mLat) & (tFraction < 1.0 - mLat) & (uFraction > mLon) &
+                          (uFraction < 1.0 - mLon);
+        inside[k] = in;
         sure[k] = clear;
         // Away from the edges r and c are below K: the tile's own samples.
-        where[k] =
-            heights + (clear ? (lastRow - static_cast<int>(r)) * cols + static_cast<int>(c) : 0);
-        if (clear) Prefetch(where[k]);
-        // Division by a constant, no division instruction.
-        const int zoneCol = f.zoneCol0 + static_cast<int>(c / Q);
-        zoneByte[k] =
-            (f.zoneRow0 - static_cast<int>(r / Q)) * CZONES::kBytesPerRow + (zoneCol >> 2);
-        zoneShift[k] = 6 - 2 * (zoneCol & 3);
+        offset[k] = clear ? (lastRow - r) * cols + c : 0;
+        // r, c >= 0: division by a constant, no division instruction.
+        const int zoneCol = zoneCol0 + c / Q;
+        zoneByte[k] = (zoneRow0 - r / Q) * CZONES::kBytesPerRow + zoneCol / 4;
+        zoneShift[k] = 6 - 2 * (zoneCol % 4);
     }
-    return k;
+}
+
+KESTROVA_VECTOR_CLONES void PlaceRun(const TileFrame& f, const WalkPoints& points, int first, int m,
+                                     int* inside, int* sure, int* offset, int* zoneByte,
+                                     int* zoneShift) {
+    const double* lat = points.lat + first;
+    const double* lon = points.lon + first;
+    const double* latErr = points.latErr + first;
+    const double* lonErr = points.lonErr + first;
+    if (f.q == 60)
+        PlaceIn<60>(f, lat, lon, latErr, lonErr, m, inside, sure, offset, zoneByte, zoneShift);
+    else // 20, or zones looked up on their own
+        PlaceIn<20>(f, lat, lon, latErr, lonErr, m, inside, sure, offset, zoneByte, zoneShift);
 }
 
 } // namespace
 
-// Runs of points inside the tile of the last answer go in two passes: first
+// Runs of points inside the tile of the last answer go in passes: first
 // where every point lies, then the reads, so that the reads need not wait
 // for one another. A point elsewhere is looked up on its own, which may
 // load its tile (only ever between runs).
-void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoint* points, int count,
+void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoints& points, int count,
                          short* heights, int* zoneCodes) {
     using Access = CWalkLookupAccess;
     constexpr int kRun = 64;
-    const std::int16_t* where[kRun];
-    bool sure[kRun];
+    int inside[kRun];
+    int sure[kRun];
+    int offset[kRun];
     int zoneByte[kRun];
     int zoneShift[kRun];
     const std::uint8_t* zoneCells = Access::ZoneCells(zones);
     int i = 0;
     while (i < count) {
         CSRTMTILE* tile = Access::HotTile(store);
-        if (!tile || !tile->Covers(points[i].lat, points[i].lon)) {
+        if (!tile || !tile->Covers(points.lat[i], points.lon[i])) {
             const Place place = Access::FindTile(store, points[i]);
             if (place != Place::Tile) {
                 const bool known = place == Place::Void;
@@ -214,18 +239,22 @@ void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoint* poi
         }
         const TileFrame f = Access::Frame(*tile, zoneCells);
         const int m = count - i < kRun ? count - i : kRun;
-        const int run = f.q == 60
-                            ? PlaceRun<60>(f, points + i, m, where, sure, zoneByte, zoneShift)
-                            : PlaceRun<20>(f, points + i, m, where, sure, zoneByte, zoneShift);
+        PlaceRun(f, points, i, m, inside, sure, offset, zoneByte, zoneShift);
+        int run = 1; // point i is in the tile
+        while (run < m && inside[run])
+            ++run;
         int uses = 0;
+        for (int k = 0; k < run; ++k) {
+            uses += sure[k];
+            if (sure[k]) Prefetch(f.heights + offset[k]);
+        }
         for (int k = 0; k < run; ++k) {
             if (!sure[k]) { // the caller looks the exact position up
                 heights[i + k] = kUnsure;
                 zoneCodes[i + k] = -1;
                 continue;
             }
-            ++uses;
-            heights[i + k] = tile->Classify(*where[k]);
+            heights[i + k] = tile->Classify(f.heights[offset[k]]);
             zoneCodes[i + k] = !zoneCells ? 0
                                : f.q > 0  ? (zoneCells[zoneByte[k]] >> zoneShift[k]) & 3
                                           : ZoneAt(zones, points[i + k]);

@@ -45,7 +45,7 @@ public:
     // heights[i] is GetNearest at points[i], or kUnsure; zones[i] is
     // GetZone there, or -1. The store keeps the tile of the last answer
     // and loads tiles as GetNearest would.
-    static void LookUp(CSRTM& store, const CZONES& zones, const WalkPoint* points, int count,
+    static void LookUp(CSRTM& store, const CZONES& zones, const WalkPoints& points, int count,
                        short* heights, int* zoneCodes);
 
     // GetZone at one walk point, or -1 (near a zone cell edge, or a pole).

@@ -56,8 +56,9 @@ bool CTerrain::SampleProfile(bool interpolate) {
     // falls in: the walk's positions serve wherever they are sure to be in
     // the same cells as PointAtRange's (see PathWalk.h); PointAtRange gives
     // the others.
-    const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, walkPoints.data());
-    CWalkLookup::LookUp(*terrainStore, *zoneMap, walkPoints.data(), walked, walkHeights.data(),
+    const WalkPoints points{walkLat.data(), walkLon.data(), walkLatErr.data(), walkLonErr.data()};
+    const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, points);
+    CWalkLookup::LookUp(*terrainStore, *zoneMap, points, walked, walkHeights.data(),
                         walkZones.data());
     auto& distance = profile.distance;
     auto& height = profile.height;

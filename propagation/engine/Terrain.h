@@ -170,7 +170,7 @@ private:
     bool RunLinkSteps();
 
     // Sampling scratch: the walk's points and what the look-ups made of them.
-    std::array<WalkPoint, TerrainProfile::capacity> walkPoints;
+    std::array<double, TerrainProfile::capacity> walkLat, walkLon, walkLatErr, walkLonErr;
     std::array<int, TerrainProfile::capacity> walkZones;
     std::array<short, TerrainProfile::capacity> walkHeights;
     std::array<double, TerrainProfile::capacity> scratch; // one value a sample
