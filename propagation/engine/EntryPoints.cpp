@@ -1,5 +1,7 @@
 // The engine's entry points: the link, the coarse (coverage) and the radial
-// calculation, and the link calculation over a given profile.
+// calculation, and the link calculation over a given profile (the procedure
+// of ITU-R P.452-14, 10/2009, Annex 1 sections 3 and 4).
+#include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -15,7 +17,7 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
     kBeta = 3.0;
     surfaceN0 = inputs.n0;
     deltaN = inputs.deltaN;
-    kMedian = 157.0 / (157.0 - deltaN);
+    kMedian = 157.0 / (157.0 - deltaN); // eq. (5)
     frequency = inputs.frequency;
     timePercent = inputs.timePercent;
     htg = inputs.htg;
@@ -138,21 +140,17 @@ bool CTerrain::CalculateProfile(const std::vector<ProfilePoint>& points, double 
     pathLength = points.back().distance;
     profile.count = n;
     if (pathLength < 0.1) return false;
-    const double L = pathLength;
-    const double ae = 6371.0 * kMedian;
-    const double base = std::trunc(std::sqrt(ae * ae - (L / 2) * (L / 2)) * 1000.0);
+    const EarthBulge bulge(EffectiveRadiusKm(kMedian), pathLength);
     profile.maxHeight = -9999.0;
     for (int i = 0; i < n; ++i) {
         const double d = points[i].distance;
         profile.distance[i] = d;
         profile.height[i] = points[i].height;
         profile.zone[i] = static_cast<std::int8_t>(points[i].zone);
-        const bool end = i == 0 || i == n - 1;
-        profile.earthBulge[i] =
-            end ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
+        profile.earthBulge[i] = i == 0 || i == n - 1 ? 0.0 : bulge.At(d);
         profile.maxHeight = std::max(profile.maxHeight, points[i].height);
     }
-    profile.midPathBulge = L * L * 125.0 / ae;
+    profile.midPathBulge = bulge.MidPath();
     return RunLinkSteps();
 }
 

@@ -1,14 +1,14 @@
-// Horizon elevation angles and distances at both ends (ITU-R P.452
-// Attachment 2 to Annex 1), in mrad: a height difference in m over a
-// distance in km.
+// Horizon elevation angles and distances at both ends (ITU-R P.452-14,
+// 10/2009, Appendix 2 to Annex 1, section 5.1), in mrad: a height
+// difference in m over a distance in km.
 #include "geo/VectorClones.h"
+#include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
 
 namespace kestrova {
 namespace {
-constexpr double kEarthRadiusKm = 6371.0;
 
 // theta[i] = (h[i] - base) / di - curvature di for i = 1..n-2, di the
 // distance from the end (d[i] - d[0] from the transmitter, L - d[i] from
@@ -21,14 +21,14 @@ KESTROVA_VECTOR_CLONES void ElevationAngles(const double* __restrict h, const do
         for (int i = 1; i <= n - 2; ++i) {
             double di = L - d[i];
             di = di == 0.0 ? 0.00001 : di;
-            theta[i] = (h[i] - h[n - 1]) / di - curvature * di;
+            theta[i] = (h[i] - h[n - 1]) / di - curvature * di; // eq. (147)
         }
         return;
     }
     for (int i = 1; i <= n - 2; ++i) {
         double di = d[i] - d[0];
         di = di == 0.0 ? 0.00001 : di;
-        theta[i] = (h[i] - h[0]) / di - curvature * di;
+        theta[i] = (h[i] - h[0]) / di - curvature * di; // eq. (142)
     }
 }
 
@@ -45,8 +45,8 @@ bool CTerrain::ComputeHorizons() {
     }
     const auto& h = profile.height;
     const auto& d = profile.distance;
-    const double curvature = 1000.0 / (2.0 * kEarthRadiusKm * kMedian); // mrad per km
-    const double thetaTd = (h[n - 1] - h[0]) / L - curvature * L;
+    const double curvature = 1000.0 / (2.0 * EffectiveRadiusKm(kMedian)); // mrad per km
+    const double thetaTd = (h[n - 1] - h[0]) / L - curvature * L;         // eq. (143)
     const double thetaRd = (h[0] - h[n - 1]) / L - curvature * L;
 
     // Transmitter side: equal angles move the horizon to the later sample.
@@ -66,11 +66,11 @@ bool CTerrain::ComputeHorizons() {
         }
     }
     if (taken) {
-        dlt = d[ilt] - d[0];
+        dlt = d[ilt] - d[0]; // eq. (145)
         if (dlt == 0.0) dlt = 0.00001;
     }
-    lineOfSight = thetaMax <= thetaTd;
-    thetaT = std::max(thetaMax, thetaTd);
+    lineOfSight = thetaMax <= thetaTd;    // eq. (140)
+    thetaT = std::max(thetaMax, thetaTd); // eq. (144)
     horizonsKnown = true;
     horizonLineOfSight = lineOfSight;
 
@@ -94,10 +94,10 @@ bool CTerrain::ComputeHorizons() {
         }
     }
     if (taken) {
-        dlr = L - d[ilr];
+        dlr = L - d[ilr]; // eq. (148)
         if (dlr == 0.0) dlr = 0.00001;
     }
-    thetaR = std::max(thetaMax, thetaRd);
+    thetaR = std::max(thetaMax, thetaRd); // eq. (146)
     return true;
 }
 

@@ -1,5 +1,7 @@
 // Sampling of the terrain profile along the great circle: heights from the
-// terrain store, zones from the zone map, and the Earth bulge.
+// terrain store, zones from the zone map, and the Earth bulge (the path
+// profile of ITU-R P.452-14, 10/2009, section 4 and Appendix 2 to Annex 1).
+#include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
 #include "terrain/WalkLookup.h"
@@ -10,7 +12,6 @@
 
 namespace kestrova {
 namespace {
-constexpr double kEarthRadiusKm = 6371.0;
 
 // The largest of h[0..n-1] (n >= 1), along four runs that do not wait for
 // one another; the largest of whole numbers of metres is the same in any
@@ -46,8 +47,7 @@ bool CTerrain::SampleProfile(bool interpolate) {
     const int n = static_cast<int>(std::floor(L / s + 1e-9));
     profile.count = n;
 
-    const double ae = kEarthRadiusKm * kMedian;
-    const double base = std::trunc(std::sqrt(ae * ae - (L / 2) * (L / 2)) * 1000.0);
+    const EarthBulge bulge(EffectiveRadiusKm(kMedian), L); // ae of eq. (6a)
     profile.maxHeight = -9999.0;
     const int noData = terrainStore->GetNoDataValue();
     const int voidValue = terrainStore->GetVoidValue();
@@ -81,14 +81,10 @@ bool CTerrain::SampleProfile(bool interpolate) {
     if (coverageMode) {
         std::fill(profile.earthBulge.begin(), profile.earthBulge.begin() + n, 0.0);
     } else {
-        for (int i = 0; i < n; ++i) {
-            const double d = distance[i];
-            const bool end = i == 0 || i == n - 1;
-            profile.earthBulge[i] =
-                end ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
-        }
+        for (int i = 0; i < n; ++i)
+            profile.earthBulge[i] = i == 0 || i == n - 1 ? 0.0 : bulge.At(distance[i]);
     }
-    if (!coverageMode) profile.midPathBulge = L * L * 125.0 / ae;
+    if (!coverageMode) profile.midPathBulge = bulge.MidPath();
     return true;
 }
 
