@@ -1,7 +1,8 @@
-// CTerrain: the point-to-point prediction of ITU-R P.452 over a sampled
-// terrain profile. One object is reused for every calculation; it allocates
-// nothing per calculation. The results never include gaseous absorption:
-// callers add the specific attenuation of ITU-R P.676 times the path length.
+// CTerrain: the point-to-point prediction of ITU-R P.452-14 (10/2009) over
+// a sampled terrain profile. One object is reused for every calculation; it
+// allocates nothing per calculation. The results never include gaseous
+// absorption: callers add the specific attenuation of ITU-R P.676 times the
+// path length.
 //
 // An object is used by one thread at a time; give each worker its own.
 #pragma once
