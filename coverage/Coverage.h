@@ -6,7 +6,10 @@
 // walk: every cell is computed from the same inputs alone. The
 // transmitter's own cell (closer than the engine's 0.1 km minimum path)
 // takes the field strength 0.101 km from the transmitter towards the cell,
-// due north for the cell that holds the transmitter itself.
+// due north for the cell that holds the transmitter itself. A cell the
+// engine cannot evaluate there either (which a transmitter with valid
+// coordinates never causes) holds no value: Value() is NaN, GridAt()
+// kNoCoverage.
 #pragma once
 
 #include "geo/Locator.h"
@@ -49,7 +52,9 @@ std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeK
 // Field strength in dB(µV/m) from the frequency (GHz) and the total loss
 // for 1 kW EIRP: E = 20 log10 f + 197.2 - Lt.
 double FieldStrength(double frequencyGHz, double totalLossDb);
-// Hundredths of dB, rounded half up and saturated to 16 bits.
+// Hundredths of dB, rounded half up and saturated to -32767..32767;
+// kNoCoverage for no value (NaN), which the coverage file prints as -327.7.
+inline constexpr std::int16_t kNoCoverage = -32768;
 std::int16_t GridValue(double fieldStrength);
 
 struct CoverageInputs {

@@ -39,8 +39,8 @@ double FieldStrength(double frequencyGHz, double totalLossDb) {
 
 std::int16_t GridValue(double fieldStrength) {
     const double hundredths = std::floor(100.0 * fieldStrength + 0.5);
-    if (std::isnan(hundredths)) return std::numeric_limits<std::int16_t>::min();
-    return static_cast<std::int16_t>(std::clamp(hundredths, -32768.0, 32767.0));
+    if (std::isnan(hundredths)) return kNoCoverage;
+    return static_cast<std::int16_t>(std::clamp(hundredths, -32767.0, 32767.0));
 }
 
 CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs coverageInputs)
@@ -101,7 +101,10 @@ double CoverageJob::ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) co
         path.PointAt(bearing, 0.101, lat, lon);
         CLocator near;
         near.SetLatLon(lat, lon);
-        engine.CalculateCoarse(store, *zones, inputs.tx, near, inputs.link);
+        // Not even there: no value, rather than the last cell's figures
+        // that the engine still holds.
+        if (!engine.CalculateCoarse(store, *zones, inputs.tx, near, inputs.link))
+            return std::numeric_limits<double>::quiet_NaN();
     }
     const double totalLoss = engine.loss.lb + engine.pathLength * inputs.gamma;
     return FieldStrength(inputs.link.frequency, totalLoss);

@@ -160,8 +160,10 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
             dPhi[j - 1] = AsinSmall(u);
             dLam[j - 1] = AtanSmall(v);
         }
-        for (int first = 0; first < m; first += kBlock) {
-            const int end = std::min(first + kBlock, m);
+        // Near the start, where Δλ grows fastest relative to itself, each
+        // point has a bound of its own.
+        for (int first = 0, end = 0; first < m; first = end) {
+            end = std::min(i + first < kBlock ? first + 1 : first + kBlock, m);
             const double lambdaFirst = dLambda + dLam[first];
             for (int j = first; j < end; ++j) {
                 phi += dPhi[j];
