@@ -91,6 +91,28 @@ struct CWalkLookupAccess {
         return f;
     }
 
+    // The 1-degree cell without a tile that FindTile last found, as a grid
+    // of 1200 samples a degree (3" cells) for the zone cells, no heights.
+    static TileFrame VoidFrame(const CSRTM& store, const std::uint8_t* zoneCells) {
+        TileFrame f;
+        f.latMin = store.voidCellLat;
+        f.latMax = store.voidCellLat + 1.0;
+        f.lonMin = store.voidCellLon;
+        f.lonMax = store.voidCellLon + 1.0;
+        f.K = kTileSize3 - 1;
+        f.rows = f.cols = kTileSize3;
+        // Longitudes beyond 180 are folded by whole turns, as GetZone folds
+        // them (by at most 1e-13 degree of rounding, within the cushion).
+        const double lonFolded =
+            std::remainder(f.lonMin, 360.0) == 180.0 ? -180.0 : std::remainder(f.lonMin, 360.0);
+        if (zoneCells && f.latMin >= -90 && f.latMin < 90 && lonFolded >= -180 && lonFolded < 180) {
+            f.q = 20;
+            f.zoneRow0 = 5399 - 60 * static_cast<int>(f.latMin);
+            f.zoneCol0 = 10800 + 60 * static_cast<int>(lonFolded);
+        }
+        return f;
+    }
+
     static const std::uint8_t* ZoneCells(const CZONES& zones) { return zones.Cells(); }
 
     static int ZoneAt(const CZONES& z, const WalkPoint& p) {
@@ -223,43 +245,48 @@ void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoints& po
     int zoneByte[kRun];
     int zoneShift[kRun];
     const std::uint8_t* zoneCells = Access::ZoneCells(zones);
+    const short voidValue = Access::VoidValue(store);
     int i = 0;
     while (i < count) {
         CSRTMTILE* tile = Access::HotTile(store);
         if (!tile || !tile->Covers(points.lat[i], points.lon[i])) {
             const Place place = Access::FindTile(store, points[i]);
-            if (place != Place::Tile) {
-                const bool known = place == Place::Void;
-                heights[i] = known ? Access::VoidValue(store) : kUnsure;
-                zoneCodes[i] = known ? ZoneAt(zones, points[i]) : -1;
+            if (place == Place::Unsure) {
+                heights[i] = kUnsure;
+                zoneCodes[i] = -1;
                 ++i;
                 continue;
             }
-            tile = Access::HotTile(store);
+            tile = place == Place::Tile ? Access::HotTile(store) : nullptr;
         }
-        const TileFrame f = Access::Frame(*tile, zoneCells);
+        // A run in the tile, or in the cell without a tile: void heights
+        // there, sure where the point clears its 3" cell (and with it its
+        // 1-degree cell).
+        const TileFrame f =
+            tile ? Access::Frame(*tile, zoneCells) : Access::VoidFrame(store, zoneCells);
         const int m = count - i < kRun ? count - i : kRun;
         PlaceRun(f, points, i, m, inside, sure, offset, zoneByte, zoneShift);
-        int run = 1; // point i is in the tile
+        int run = 1; // point i is in the tile or the cell
         while (run < m && inside[run])
             ++run;
         int uses = 0;
-        for (int k = 0; k < run; ++k) {
-            uses += sure[k];
-            if (sure[k]) Prefetch(f.heights + offset[k]);
-        }
+        if (tile)
+            for (int k = 0; k < run; ++k) {
+                uses += sure[k];
+                if (sure[k]) Prefetch(f.heights + offset[k]);
+            }
         for (int k = 0; k < run; ++k) {
             if (!sure[k]) { // the caller looks the exact position up
                 heights[i + k] = kUnsure;
                 zoneCodes[i + k] = -1;
                 continue;
             }
-            heights[i + k] = tile->Classify(f.heights[offset[k]]);
+            heights[i + k] = tile ? tile->Classify(f.heights[offset[k]]) : voidValue;
             zoneCodes[i + k] = !zoneCells ? 0
                                : f.q > 0  ? (zoneCells[zoneByte[k]] >> zoneShift[k]) & 3
                                           : ZoneAt(zones, points[i + k]);
         }
-        tile->AddUses(uses);
+        if (tile) tile->AddUses(uses);
         i += run;
     }
 }

@@ -171,7 +171,8 @@ TEST_F(WalkLookup, CoverageMapsAroundTheCorner) {
 
 // A point is answered only when it clears the edges of its cell by more
 // than its bound: just beside an edge, with a bound reaching over it, it
-// is left to the caller; with a bound short of it, answered.
+// is left to the caller; with a bound short of it, answered. Without a
+// tile, its 3" cell decides for the zone and the (void) height alike.
 TEST_F(WalkLookup, PointsWithinTheirBoundOfAnEdgeAreLeftToTheCaller) {
     struct Case {
         const char* name;
@@ -183,7 +184,7 @@ TEST_F(WalkLookup, PointsWithinTheirBoundOfAnEdgeAreLeftToTheCaller) {
         {"over a sample column edge", 51.4001, -1.5 + 1e-12, 1e-13, 1e-11, false, false},
         {"short of a sample column edge", 51.4001, -1.5 + 1e-11, 1e-13, 1e-13, true, true},
         {"over a 1\" sample edge", 52.5 + 1e-12, -1.5001, 1e-11, 1e-13, false, false},
-        {"over a zone edge without a tile", 50.5 + 1e-12, -1.5001, 1e-11, 1e-13, true, false},
+        {"over a zone edge without a tile", 50.5 + 1e-12, -1.5001, 1e-11, 1e-13, false, false},
         {"short of a zone edge without a tile", 50.5 + 1e-10, -1.5001, 1e-13, 1e-13, true, true},
     };
     for (const Case& c : cases) {
