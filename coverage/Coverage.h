@@ -84,7 +84,7 @@ public:
     bool Aborted() const { return abort.load(std::memory_order_relaxed); }
 
     int CellCount() const { return area.n * area.n; }
-    int CellsDone() const { return cellsDone.load(std::memory_order_relaxed); }
+    int CellsDone() const;
     // A finished column's cells may be read while the job runs.
     bool ColumnDone(int j) const { return columnDone[j].load(std::memory_order_acquire); }
     int ThreadCount() const { return threadCount; }
@@ -95,10 +95,12 @@ public:
     std::int16_t GridAt(int i, int j) const { return GridValue(Value(i, j)); }
 
 private:
+    // Column by column: each worker writes a column of its own, without
+    // sharing cache lines with the others.
     size_t Index(int i, int j) const {
-        return static_cast<size_t>(i) * static_cast<size_t>(area.n) + static_cast<size_t>(j);
+        return static_cast<size_t>(j) * static_cast<size_t>(area.n) + static_cast<size_t>(i);
     }
-    void Work();
+    void Work(int worker);
     double ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) const;
 
     CoverageArea area;
@@ -106,7 +108,11 @@ private:
     std::vector<float> values; // dB(µV/m)
     std::unique_ptr<std::atomic<bool>[]> columnDone;
     std::atomic<int> nextColumn{0};
-    std::atomic<int> cellsDone{0};
+    // Cells done, a count for each worker on a cache line of its own.
+    struct alignas(64) Count {
+        std::atomic<int> cells{0};
+    };
+    std::unique_ptr<Count[]> cellsDone;
     std::atomic<bool> abort{false};
     std::shared_ptr<CTileLibrary> library;
     std::unique_ptr<CZONES> zones;

@@ -51,6 +51,14 @@ CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs covera
       zones(std::make_unique<CZONES>(inputs.zoneDirectory)) {
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threadCount = std::clamp(inputs.threads > 0 ? inputs.threads : cores, 1, std::max(1, area.n));
+    cellsDone = std::make_unique<Count[]>(static_cast<size_t>(threadCount));
+}
+
+int CoverageJob::CellsDone() const {
+    int done = 0;
+    for (int t = 0; t < threadCount; ++t)
+        done += cellsDone[t].cells.load(std::memory_order_relaxed);
+    return done;
 }
 
 CoverageJob::~CoverageJob() {
@@ -60,7 +68,7 @@ CoverageJob::~CoverageJob() {
 
 void CoverageJob::Start() {
     for (int t = 0; t < threadCount; ++t)
-        workers.emplace_back([this] { Work(); });
+        workers.emplace_back([this, t] { Work(t); });
 }
 
 bool CoverageJob::Wait() {
@@ -72,14 +80,16 @@ bool CoverageJob::Wait() {
 
 // Each worker takes whole columns, west to east, with its own engine and
 // terrain store; the stores share the tiles read through one library.
-void CoverageJob::Work() {
+void CoverageJob::Work(int worker) {
+    std::atomic<int>& done = cellsDone[worker].cells;
     auto engine = std::make_unique<CTerrain>();
     CSRTM store(9, inputs.tileDirectory, library);
     for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
         for (int i = 0; i < area.n; ++i) {
             if (Aborted()) return;
             values[Index(i, j)] = static_cast<float>(ComputeCell(*engine, store, i, j));
-            cellsDone.fetch_add(1, std::memory_order_relaxed);
+            // This worker is the count's only writer: no locked add.
+            done.store(done.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         }
         columnDone[j].store(true, std::memory_order_release);
     }
