@@ -15,13 +15,13 @@
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define KESTROVA_SANITIZED 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) ||                         \
     __has_feature(memory_sanitizer)
 #define KESTROVA_SANITIZED 1
 #endif
 #endif
 
-#if defined(__x86_64__) && defined(__linux__) && (defined(__GNUC__) || defined(__clang__)) && \
+#if defined(__x86_64__) && defined(__linux__) && (defined(__GNUC__) || defined(__clang__)) &&      \
     !defined(__AVX2__) && !defined(KESTROVA_SANITIZED)
 #define KESTROVA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
