@@ -97,13 +97,4 @@ private:
     std::shared_ptr<CTileLibrary> library;
 };
 
-// GetHeight selects sample trunc(|latMin - lat| / latStep) from the south
-// edge: inside the cell that is the whole part of t = (lat - latMin) K, K
-// the samples per degree, except that rounding (of the difference, of the
-// division, and of latStep = 1 / K itself) can move t by up to about
-// 1e-12 sample. A position whose t lies farther than its error (latErr K)
-// plus kEdgeCushion from the nearest whole number therefore reads the same
-// sample by either formula, as does every position within its bounds; the
-// same holds for the column. Near an edge the caller asks GetHeight with
-// the exact position.
 } // namespace kestrova
