@@ -13,7 +13,7 @@ ROOT=$(pwd)
 PACKAGES=(
   g++ make cmake ninja-build pkg-config ccache git
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev
-  libiniparser-dev libminizip-dev zlib1g-dev nlohmann-json3-dev
+  libiniparser-dev libminizip-dev zlib1g-dev nlohmann-json3-dev libgdal-dev gdal-bin
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
 )

@@ -1,5 +1,7 @@
 #include "app/About.h"
 
+#include "Version.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,7 +22,7 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent) {
     layout->addWidget(title);
     for (const char* text :
          {"Radio path loss estimation after ITU-R P.452",
-          "over SRTM terrain with ITU-R P.676 gaseous absorption", "Version 1"}) {
+          "over SRTM terrain with ITU-R P.676 gaseous absorption", "Version " KESTROVA_VERSION}) {
         auto* label = new QLabel(QString::fromLatin1(text), this);
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);

@@ -1,5 +1,7 @@
 #include "app/HelpBrowser.h"
 
+#include "geo/FileLocations.h"
+
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -39,10 +41,16 @@ THelpBrowser::THelpBrowser(QWidget* parent) : QDialog(parent) {
 }
 
 void THelpBrowser::ShowTopic(const QString& keyword) {
-    QString page = QStringLiteral("qrc:/help/%1.html").arg(keyword.toLower());
-    if (keyword.isEmpty() || !QFile::exists(page.mid(3)))
-        page = QStringLiteral("qrc:/help/index.html");
-    browser->setSource(QUrl(page));
+    // The installed pages (share/kestrova/help/) when there are any, else
+    // the copies compiled into the program.
+    const std::string installed = FindProgramDataFile("help/index.html");
+    const QString folder = installed.empty()
+                               ? QStringLiteral(":/help/")
+                               : QString::fromStdString(installed).chopped(10); // "index.html"
+    QString page = folder + keyword.toLower() + QStringLiteral(".html");
+    if (keyword.isEmpty() || !QFile::exists(page)) page = folder + QStringLiteral("index.html");
+    browser->setSource(installed.empty() ? QUrl(QStringLiteral("qrc") + page)
+                                         : QUrl::fromLocalFile(page));
 }
 
 QString THelpBrowser::CurrentTitle() const {

@@ -32,6 +32,7 @@ struct LinkState {
     bool firstResultsSave = true;
     std::string startDirectory;   // working directory at start-up, trailing '/'
     std::string mapDirectory;     // terrain tiles, trailing '/' (empty: working directory)
+    std::string terrainDirectory; // the tiles in use: mapDirectory's, or the demo tile's
     std::string programDirectory; // the executable's directory, trailing '/'
 
     std::unique_ptr<CSRTM> terrainStore;

@@ -1,55 +1,70 @@
-// TMainForm: the main window. Its pages take the link inputs and show the
-// link calculation (loss figures, profile chart and table, refractivity and
-// path data); it owns LinkState and with it the long-lived data objects,
-// runs the start-up sequence once on first activation, resets the inputs,
-// and reads and writes the settings file, the results file and the profile
-// table. Every message box and file dialog goes through UserDialogs.
+// TMainForm: the main window, the shell around the pages. It holds the menu,
+// the page control and the status bar, owns LinkState and with it the
+// long-lived data objects, runs the start-up sequence once on first
+// activation, resets the inputs, reads and writes the settings file, and
+// runs the operations that several pages start: the link calculation above
+// all. Each page is a TPage of its own (app/pages) that reaches the window
+// through TPageHost; the window shows a page's results through the page's
+// own operations. Every message box and file dialog goes through UserDialogs.
 #pragma once
 
 #include "app/LinkState.h"
+#include "app/pages/PageHost.h"
+#include "propagation/engine/EngineInputs.h"
 
-#include <QLineSeries>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
-#include <memory>
-#include <string>
 
-class QAreaSeries;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class QValueAxis;
 
 namespace kestrova {
 
 class TAbout;
+class TCoveragePage;
 class THelpBrowser;
-class TChartView;
+class TInputPage;
+class TMechanismsPage;
 class TNumEdit;
-class TPanel;
+class TPage;
+class TRefractivityPage;
+class TTablePage;
+class TTerrainMapPage;
+class TZoneMapPage;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TPageHost {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
     const LinkState& State() const { return state; }
-    // The selected location format: NGR 1, else DEG 2, else DMS 3, else 0.
-    int LocatorFormat() const;
     // The help browser, created on first use (null before).
     THelpBrowser* HelpBrowser() const;
     TAbout* About() const;
+    // Makes the page holding the widget the current one (a page is found by
+    // its object, never by its tab's position).
+    void ShowPage(QWidget* page);
 
-    // Operations shared with the pages.
+    // TPageHost.
+    LinkState& State() override { return state; }
+    int LocatorFormat() const override;
+    LinkInputs CurrentLinkInputs() override;
+    double TimePercent() override;
+    std::optional<CoverageLinkInputs> CoverageLink() override;
+    QString LinkFieldText(const char* name) override;
+    bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) override;
+    bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) override;
+    void Notify(const QString& text, bool error = false) override;
+
+    // Operations shared with start-up and reset.
     void ShowInputMode(bool startEnd);
-    void ShowRangeBearing();
+    void LOCClick();
     QString SiteHeightText(const CLocator& location);
     bool InitialiseLink();
     bool InitialiseTerrain();
@@ -59,68 +74,58 @@ public:
 
 public Q_SLOTS:
     void FormActivate();
-    void CalculateBtnClick();
-    void MetricClick();
-    void FlatEarthClick();
-    void INTERPOLATEClick();
-    void ForcedKFactorClick();
-    void LOCClick();
-    void Panel1Click();
-    void Panel2Click();
-    void ShowContoursClick();
-    void RESETClick();
-    void SaveInitButtonClick();
-    void SaveResultsClick();
-    void ProfileDblClick();
-    void Chart1DblClick();
-    void Chart2DblClick();
-    void Chart1MouseMove(QPoint position);
-    void Chart1MouseLeave();
-    void TabSheet1Show();
+    void CalculateBtnClick() override;
+    void Panel1Click() override;
+    void PaletteButtonClick() override;
+    void RESETClick() override;
+    void SaveInitButtonClick() override;
     void Help1Click();
     void About1Click();
     void HelpTopic(const QString& keyword);
-    void PaletteButtonClick();
+    void ChooseTerrainDirectoryClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildInputPage(QWidget* page);
-    void BuildTablePage(QWidget* page);
-    void BuildRefractivityPage(QWidget* page);
-    void BuildLaterPages();
+    void AddPage(TPage* page);
+    void BindLinkInputs();
     void BuildMenu();
-    TNumEdit* NumField(const char* name, QWidget* parent);
-
-    bool LinkFieldsAcceptable();
+    void PageControl1Change(int index);
     void GasLossStep(double rangeKm);
+    CalculationSettings CurrentSettings();
+    CalculationInputs CurrentCalculationInputs();
     bool RunEngine();
     void ShowProfileResults();
-    void HideReadout();
     void FormClose();
     void UpdateDataStatus();
-    void Notify(const QString& text, bool error = false);
-    bool WriteFileSafely(const QString& fileName, const QByteArray& bytes);
+    std::string TerrainDirectoryToUse();
+    void RememberTerrainDirectory();
 
     LinkState state;
     bool activated = false;
-    QString resultsFileName;            // SaveResultsDialog's name, kept for the run
-    QString profileTableFileName;       // SaveDialog1's name
     QPointer<TAbout> about;             // a child of the window, made on first use
     QPointer<THelpBrowser> helpBrowser; // likewise
 
-    // Controls (owned by their Qt parents), named as in the window's layout.
     QTabWidget* PageControl1 = nullptr;
-    TPanel* Panel1 = nullptr;
-    TPanel* Panel2 = nullptr;
+    QLabel* dataStatus = nullptr;
+    // The pages (owned by their tabs).
+    TInputPage* inputPage = nullptr;
+    TTablePage* tablePage = nullptr;
+    TRefractivityPage* refractivityPage = nullptr;
+    TTerrainMapPage* terrainMapPage = nullptr;
+    TZoneMapPage* zoneMapPage = nullptr;
+    TMechanismsPage* mechanismsPage = nullptr;
+    TCoveragePage* coveragePage = nullptr;
+
+    // The link inputs, which the calculation, start-up, reset and the
+    // settings file read and write: controls of the input page (and the
+    // palette buttons of the terrain map page), found by name.
     QLineEdit* StartLoc = nullptr;
     QLineEdit* EndLoc = nullptr;
     TNumEdit* Range = nullptr;
     TNumEdit* Bearing = nullptr;
-    QLabel* RangeUnitLabel = nullptr;
-    QLabel* BackBearing = nullptr;
     QRadioButton* DMS = nullptr;
     QRadioButton* DEG = nullptr;
     QRadioButton* NGR = nullptr;
@@ -134,58 +139,10 @@ private:
     TNumEdit* Percent = nullptr;
     TNumEdit* K_FACT = nullptr;
     QCheckBox* ForcedKFactor = nullptr;
-    QCheckBox* FlatEarth = nullptr;
     QRadioButton* Metric = nullptr;
     QRadioButton* Imperial = nullptr;
     QCheckBox* INTERPOLATE = nullptr;
-    QPushButton* CalculateBtn = nullptr;
-    QPushButton* RESET = nullptr;
-    QPushButton* SaveInitButton = nullptr;
-    QPushButton* SaveResults = nullptr;
-    QLabel* StartHeight = nullptr;
-    QLabel* EndHeight = nullptr;
-    QLabel* GasLoss = nullptr;
-    QLabel* FSLoss = nullptr;
-    QLabel* DiffLoss = nullptr;
-    QLabel* TropoLoss = nullptr;
-    QLabel* DuctLoss = nullptr;
-    QLabel* OverallLoss = nullptr;
-    QLabel* InvalidPath = nullptr;
-    QLabel* CursorPos = nullptr;
-    QLabel* ChartLocator = nullptr;
-    QLabel* ChartData = nullptr;
-    QLabel* PointData = nullptr;
-    TChartView* Chart1 = nullptr;
-    TChartView* Chart2 = nullptr;    // the mechanisms chart
-    QAreaSeries* Series1 = nullptr;  // Terrain
-    QAreaSeries* Series2 = nullptr;  // Earth Bulge
-    QLineSeries* Series8 = nullptr;  // LOS Line
-    QLineSeries* Series9 = nullptr;  // Lower Fresnel
-    QLineSeries* Series10 = nullptr; // Upper Fresnel
-    QValueAxis* bottomAxis = nullptr;
-    QValueAxis* leftAxis = nullptr;
-    QListWidget* Profile = nullptr;
-    // Radio Refractivity Data.
-    QLabel* PTime = nullptr;
-    QLabel* TXN_0 = nullptr;
-    QLabel* TXDNDZ = nullptr;
-    QLabel* TXBETA0 = nullptr;
-    QLabel* TXBETAE = nullptr;
-    QLabel* RXN_0 = nullptr;
-    QLabel* RXDNDZ = nullptr;
-    QLabel* RXBETA0 = nullptr;
-    QLabel* RXBETAE = nullptr;
-    QLabel* Kfact = nullptr;
-    QLabel* RHO = nullptr;
-    QLabel* BETA0 = nullptr;
-    QLabel* SEAFRACTION = nullptr;
-    QLabel* DCT = nullptr;
-    QLabel* DCR = nullptr;
-    QLabel* PLEN = nullptr;
-    // Terrain Map: the palette buttons, in palette type order.
-    std::array<QRadioButton*, 6> paletteButtons{};
-    QCheckBox* ShowContours = nullptr;
-    QLabel* dataStatus = nullptr;
+    std::array<QRadioButton*, 6> paletteButtons{}; // in palette type order
 };
 
 } // namespace kestrova

@@ -1,19 +1,16 @@
-// The settings file, the results file, the profile table and the chart copy.
-#include "app/ChartView.h"
+// The settings file, and the safe writes of every file the window saves whole.
 #include "app/IniFile.h"
 #include "app/MainForm.h"
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
+#include "files/SafeWrite.h"
 
 #include <QCheckBox>
-#include <QClipboard>
-#include <QFile>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
-#include <QSaveFile>
+
+#include <iostream>
+#include <string_view>
 
 namespace kestrova {
 namespace {
@@ -21,11 +18,6 @@ namespace {
 // printf's "%f": six decimals, C locale.
 QString F(double value) {
     return QString::number(value, 'f', 6);
-}
-
-// printf's "%<width>.<decimals>f".
-QString F(double value, int width, int decimals) {
-    return QString::number(value, 'f', decimals).rightJustified(width);
 }
 
 // Unchecks every button of an exclusive group, which Qt only allows with
@@ -41,11 +33,21 @@ void UncheckAll(std::initializer_list<QRadioButton*> buttons) {
 } // namespace
 
 bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes) {
-    // Written beside the old file and renamed over it only when complete, so
-    // a failure leaves the previous content in place.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
+    // The core's safe writer: a failure leaves the previous content in
+    // place, and a directory, FIFO or device is never replaced.
+    const WriteOutcome outcome = WriteFileAtomically(
+        fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+    if (outcome) return true;
+    std::cerr << "kestrova: " << outcome.message << "\n";
+    Notify(QStringLiteral("Could not save file!"), true);
+    return false;
+}
+
+bool TMainForm::AppendToFileSafely(const QString& fileName, const QByteArray& bytes) {
+    const WriteOutcome outcome =
+        AppendToFile(fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+    if (outcome) return true;
+    std::cerr << "kestrova: " << outcome.message << "\n";
     Notify(QStringLiteral("Could not save file!"), true);
     return false;
 }
@@ -147,93 +149,6 @@ void TMainForm::ReadSettings(const QString& path) {
             button->setAutoExclusive(true);
         }
     }
-}
-
-void TMainForm::SaveResultsClick() {
-    if (state.firstResultsSave) {
-        const QString chosen = UserDialogs::Current().SaveFileName(
-            this, QStringLiteral("Save results"), resultsFileName,
-            QStringLiteral("Results (*.dat);;All files (*)"));
-        if (chosen.isEmpty()) return; // cancelled: nothing is written
-        resultsFileName = chosen;
-        state.firstResultsSave = false;
-    }
-    QString text;
-    const auto line = [&text](const QString& content) { text += content + u'\n'; };
-    line(QStringLiteral("# PATH PROFILE RESULTS"));
-    line(QStringLiteral("#"));
-    line(QStringLiteral("[LinkData]"));
-    line(QStringLiteral("Frequency: %1; # Frequency in GHz").arg(F(FREQ->GetValue(), 8, 6)));
-    line(QStringLiteral("TX_Height: %1; # TX Height AMSL ").arg(F(TX_H->GetValue(), 4, 1)));
-    line(QStringLiteral("RX_Height: %1; # RX Height AMSL ").arg(F(RX_H->GetValue(), 4, 1)));
-    line(QStringLiteral("Percentage: %1; # Time percentage of interest")
-             .arg(F(Percent->GetValue(), 6, 4)));
-    line(QStringLiteral("Metric: %1; # 1 = Metric, 0 = Imperial System")
-             .arg(Metric->isChecked() ? 1 : 0));
-    line(QStringLiteral("Temperature: %1; # Temperature in Centigrade")
-             .arg(F(TEMPERATURE->GetValue(), 4, 1)));
-    line(QStringLiteral("Pressure: %1; # Atmospheric pressure in millibars")
-             .arg(F(PRESSURE->GetValue(), 4, 1)));
-    line(
-        QStringLiteral("RelativeHumidity: %1; # Relative Humidity %").arg(F(RH->GetValue(), 4, 1)));
-    line(QStringLiteral("ForcedKFactor: %1; # 1 = yes, 0 = no")
-             .arg(ForcedKFactor->isChecked() ? 1 : 0));
-    line(QStringLiteral("K_Factor: %1; # Effective Earth Radius factor")
-             .arg(F(K_FACT->GetValue(), 6, 4)));
-    line(QStringLiteral("#"));
-    line(QStringLiteral("[Locator]"));
-    switch (LocatorFormat()) {
-    case FormatNGR:
-        line(QStringLiteral("LocatorFormat: UK National Grid"));
-        break;
-    case FormatDegrees:
-        line(QStringLiteral("LocatorFormat: Decimal Degrees"));
-        break;
-    case FormatDMS:
-        line(QStringLiteral("LocatorFormat: Degrees, Minutes, Seconds"));
-        break;
-    default:
-        line(QStringLiteral("LocatorFormat: Maidenhead"));
-        break;
-    }
-    line(QStringLiteral("StartLocator: %1; ").arg(StartLoc->text()));
-    line(QStringLiteral("EndLocator: %1; ").arg(EndLoc->text()));
-    line(QStringLiteral("Range: %1; ").arg(F(Range->GetValue(), 5, 1)));
-    line(QStringLiteral("Bearing: %1; ").arg(F(Bearing->GetValue(), 5, 1)));
-    line(QStringLiteral("#"));
-    line(QStringLiteral("[Results]"));
-    for (QLabel* label :
-         {StartHeight, EndHeight, FSLoss, GasLoss, DiffLoss, TropoLoss, DuctLoss, OverallLoss})
-        line(label->text() + u';');
-
-    QFile file(resultsFileName);
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::Append | QIODevice::Text) || file.write(bytes) != bytes.size() ||
-        !file.flush())
-        Notify(QStringLiteral("Could not save file!"), true);
-}
-
-void TMainForm::ProfileDblClick() {
-    const QString chosen = UserDialogs::Current().SaveFileName(
-        this, QStringLiteral("Save profile"), profileTableFileName,
-        QStringLiteral("Profile (*.dat);;All files (*)"));
-    if (chosen.isEmpty()) return; // cancelled: nothing is written
-    profileTableFileName = chosen;
-    QByteArray bytes;
-    for (int i = 0; i < Profile->count(); ++i)
-        bytes += Profile->item(i)->text().toUtf8() + "\r\n";
-    bytes += '\n';
-    WriteFileSafely(profileTableFileName, bytes);
-}
-
-void TMainForm::Chart1DblClick() {
-    QGuiApplication::clipboard()->setPixmap(Chart1->grab());
-    Notify(QStringLiteral("Chart copied to Clipboard"));
-}
-
-void TMainForm::Chart2DblClick() {
-    QGuiApplication::clipboard()->setPixmap(Chart2->grab());
-    Notify(QStringLiteral("Chart copied to Clipboard"));
 }
 
 } // namespace kestrova

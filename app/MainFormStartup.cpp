@@ -7,6 +7,8 @@
 #include "controls/UserDialogs.h"
 #include "geo/FileLocations.h"
 #include "geo/Path.h"
+#include "settings/SettingsFile.h"
+#include "terrain/TileFile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,6 +19,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <iostream>
 #include <new>
 
 namespace kestrova {
@@ -37,6 +40,18 @@ int CountTiles(const std::string& directory) {
 std::string WithSeparator(QString directory) {
     if (!directory.endsWith(u'/')) directory += u'/';
     return directory.toStdString();
+}
+
+const QString terrainQuestion = QStringLiteral("Please select directory containing terrain data");
+
+// The zone map beside the executable (a build tree) or in the installed
+// data directory; when there is none, the name it would have beside the
+// executable, so the status line can say what is missing.
+std::unique_ptr<CZONES> MakeZoneMap(const std::string& programDirectory) {
+    const std::string found = FindProgramDataFile("zones01.dem");
+    if (found.empty()) return std::make_unique<CZONES>(programDirectory);
+    const std::size_t slash = found.rfind('/');
+    return std::make_unique<CZONES>(found.substr(0, slash + 1), found.substr(slash + 1));
 }
 
 } // namespace
@@ -74,25 +89,58 @@ bool TMainForm::InitialiseLink() {
     state.interpolate = false;
     INTERPOLATE->setChecked(false);
     ReadSettings(QString::fromStdString(state.startDirectory) + QStringLiteral("profile.ini"));
-    if (!InitialiseTerrain()) return false;
     ShowInputMode(state.startEndInput);
     LOCClick(); // both edits show the stored locations in the selected format
+    if (!InitialiseTerrain()) return false;
     state.initialised = true;
     return true;
 }
 
-bool TMainForm::InitialiseTerrain() {
-    if (CountTiles(state.mapDirectory) == 0) {
-        QString chosen = UserDialogs::Current().ExistingDirectory(
-            this, QStringLiteral("Please select directory containing terrain data"),
-            QDir::currentPath());
-        if (chosen.isEmpty()) chosen = QDir::currentPath();
-        state.mapDirectory = WithSeparator(chosen);
+// The terrain directory in use: the chosen one (the working directory when
+// none is set) when it holds tiles. A chosen directory without tiles makes
+// the user choose again; without a choice the demo tile shipped with the
+// program is used, so a first start calculates at once.
+std::string TMainForm::TerrainDirectoryToUse() {
+    if (CountTiles(state.mapDirectory) > 0) return state.mapDirectory;
+    if (!state.mapDirectory.empty()) {
+        const QString chosen =
+            UserDialogs::Current().ExistingDirectory(this, terrainQuestion, QDir::currentPath());
+        if (!chosen.isEmpty()) {
+            state.mapDirectory = WithSeparator(chosen);
+            RememberTerrainDirectory();
+            if (CountTiles(state.mapDirectory) > 0) return state.mapDirectory;
+        }
     }
+    const std::string demo = DemoTileDirectory();
+    return demo.empty() ? state.mapDirectory : demo;
+}
+
+// A directory chosen in the chooser is kept in the settings file at once:
+// only its line changes, every other setting stays as saved.
+void TMainForm::RememberTerrainDirectory() {
+    const std::string path = state.startDirectory + "profile.ini";
+    const WriteOutcome outcome =
+        StoreSettingsValue(path, "FilePaths", "MapDirectory", state.mapDirectory);
+    if (!outcome) std::cerr << "kestrova: " << outcome.message << "\n";
+}
+
+void TMainForm::ChooseTerrainDirectoryClick() {
+    const QString chosen = UserDialogs::Current().ExistingDirectory(
+        this, terrainQuestion, QString::fromStdString(state.terrainDirectory));
+    if (chosen.isEmpty()) return;
+    state.mapDirectory = WithSeparator(chosen);
+    RememberTerrainDirectory();
+    InitialiseTerrain();
+    UpdateDataStatus();
+    CalculateBtnClick();
+}
+
+bool TMainForm::InitialiseTerrain() {
+    state.terrainDirectory = TerrainDirectoryToUse();
     try {
-        state.terrainStore = std::make_unique<CSRTM>(9, state.mapDirectory);
+        state.terrainStore = std::make_unique<CSRTM>(9, state.terrainDirectory);
         state.programDirectory = WithSeparator(QCoreApplication::applicationDirPath());
-        state.zoneMap = std::make_unique<CZONES>(state.programDirectory);
+        state.zoneMap = MakeZoneMap(state.programDirectory);
     } catch (const std::bad_alloc&) {
         Notify(QStringLiteral("Map initialisation failure"), true);
         return false;
@@ -164,11 +212,16 @@ void TMainForm::FormClose() {
 
 void TMainForm::UpdateDataStatus() {
     QStringList parts;
-    const int tiles = CountTiles(state.mapDirectory);
-    parts << QStringLiteral("Terrain: %1 tile%2 in %3")
-                 .arg(tiles)
-                 .arg(tiles == 1 ? "" : "s")
-                 .arg(QDir::toNativeSeparators(DirectoryOf(state.mapDirectory)));
+    const std::string demo = DemoTileDirectory();
+    if (!demo.empty() && state.terrainDirectory == demo && state.mapDirectory != demo) {
+        parts << QStringLiteral("Terrain: ") + QString::fromUtf8(demoTileDescription);
+    } else {
+        const int tiles = CountTiles(state.terrainDirectory);
+        parts << QStringLiteral("Terrain: %1 tile%2 in %3")
+                     .arg(tiles)
+                     .arg(tiles == 1 ? "" : "s")
+                     .arg(QDir::toNativeSeparators(DirectoryOf(state.terrainDirectory)));
+    }
 
     const std::vector<std::string> directories{"", ExecutableDirectory(), InstalledDataDirectory()};
     QStringList found;
@@ -190,7 +243,12 @@ void TMainForm::UpdateDataStatus() {
 
     const bool zones = state.zoneMap && state.zoneMap->IsUsable();
     parts << (zones ? QStringLiteral("Zone map: present")
-                    : QStringLiteral("Zone map: zones01.dem missing, every point taken as inland"));
+                    : QStringLiteral("Zone map: zones01.dem missing, every point taken as zone 0 "
+                                     "(land, not inland)"));
+    if (const std::string settings = SettingsFileProblem(state.startDirectory + "profile.ini");
+        !settings.empty())
+        parts << QStringLiteral("Settings: %1, defaults in use")
+                     .arg(QString::fromStdString(settings));
     dataStatus->setText(parts.join(QStringLiteral("  |  ")));
 }
 

@@ -10,7 +10,7 @@
 // thread / wall time here, once the one-thread run of the same map has run
 // in this process). Speed-ups mean something only on otherwise idle cores.
 //
-//   build/bin/coverage_bench --benchmark_filter=Default
+//   build/bin/coverage_map_bench --benchmark_filter=Default
 #include "coverage/Coverage.h"
 #include "geo/FileLocations.h"
 #include "propagation/P676.h"

@@ -5,6 +5,8 @@
 #include "geo/NumberFormat.h"
 #include "propagation/P676.h"
 #include "propagation/Refractivity.h"
+#include "propagation/engine/EngineInputs.h"
+#include "settings/InputLimits.h"
 
 #include <nlohmann/json.hpp>
 
@@ -15,30 +17,14 @@
 namespace kestrova::cli {
 namespace {
 
-// The limits and defaults of the window's weather and frequency fields.
-struct Quantity {
-    const char* option;
-    double minimum;
-    double maximum;
-    double initial;
-    const char* unit;
-};
-
-constexpr Quantity frequency{"freq", 0.025, 300, 10.368, "GHz"};
-constexpr Quantity pressure{"pressure", 0.0001, 2000, 1000, "hPa"};
-constexpr Quantity temperature{"temperature", -100, 100, 20, "C"};
-constexpr Quantity humidity{"humidity", 0, 100, 50, "%"};
-
-double Limited(const Quantity& quantity, double value) {
-    if (value < quantity.minimum || value > quantity.maximum)
-        throw InputError(std::string("--") + quantity.option + " must lie between " +
-                         FormatGeneral(quantity.minimum, 6) + " and " +
-                         FormatGeneral(quantity.maximum, 6) + " " + quantity.unit);
+double Limited(const char* option, const InputLimit& limit, double value) {
+    if (!limit.Contains(value))
+        throw InputError(std::string("--") + option + " " + limit.RangeText());
     return value;
 }
 
-double Option(const Args& args, const Quantity& quantity) {
-    return Limited(quantity, args.Number(quantity.option, quantity.initial));
+double Option(const Args& args, const char* option, const InputLimit& limit) {
+    return Limited(option, limit, args.Number(option, limit.initial));
 }
 
 std::string Figure(double value) {
@@ -75,10 +61,12 @@ int RunGas(const Words& words, std::ostream& out) {
     const Args args(words, {"freq", "pressure", "temperature", "humidity"}, {"json"});
     if (!args.Positional().empty())
         throw UsageError("unexpected argument \"" + args.Positional().front() + "\"");
-    const double f = Limited(frequency, args.RequiredNumber("freq"));
-    const double p = Option(args, pressure);
-    const double t = Option(args, temperature);
-    const double rh = Option(args, humidity);
+    const double f = Limited("freq", limits::frequency, args.RequiredNumber("freq"));
+    const double p = Option(args, "pressure", limits::pressure);
+    const double t = Option(args, "temperature", limits::temperature);
+    const double rh = Option(args, "humidity", limits::humidity);
+    if (const std::string problem = WeatherProblem(t, p, rh); !problem.empty())
+        throw InputError(problem);
 
     const double rho = P676::WaterVapourDensity(rh, t, true);
     double gammaOxygen = 0.0;

@@ -1,8 +1,10 @@
 #include "cli/Commands.h"
 
+#include "Version.h"
 #include "cli/Args.h"
 
 #include <algorithm>
+#include <iostream>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -24,21 +26,48 @@ const std::vector<Command>& AllCommands() {
          "[--humidity PCT] [--k-factor K] [--n0 N] [--delta-n D] [--interpolate] [--tiles DIR] "
          "[--zones FILE] [--profile-out FILE] [--json]",
          RunLink},
-        {"radial", "loss and field strength along a radial from the transmitter",
-         "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] and the "
-         "options of link",
+        {"radial", "terrain, loss and field strength along a radial from the transmitter",
+         "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] "
+         "[--flat-earth] and the options of link",
          RunRadial},
-        {"coverage", "field-strength map around a transmitter (1 kW EIRP) as CSV and PNG",
+        {"coverage",
+         "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",
          "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
          "--tx-height M --rx-height M [weather, --k-factor, --n0, --delta-n, --tiles, --zones as "
-         "for link] [--threads N] --csv FILE [--png FILE] [--max-fs DB] [--min-fs DB] "
-         "[--header|--no-header]",
+         "for link] [--threads N] [--csv FILE] [--header|--no-header] [--image FILE] "
+         "[--scale FILE] [--kmz FILE] [--geotiff FILE] [--png FILE] [--mode terrain|colour|mono] "
+         "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
+         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald]",
          RunCoverage},
+        {"terrain-map", "terrain map of a link's area and of its two ends as PNG images",
+         "--tx TEXT --rx TEXT [--format F] [--palette 0..5] [--contours M] [--local-contours] "
+         "[--interpolate] [--tiles DIR] --png FILE [--tx-png FILE] [--rx-png FILE] [--json]",
+         RunTerrainMap},
+        {"zone-map", "radio-climatic zones of a link's area as a PNG image",
+         "--tx TEXT --rx TEXT [--format F] [--zones FILE] --png FILE", RunZoneMap},
+        {"mechanisms", "loss of each mechanism against the percentage of time",
+         "--tx TEXT --rx TEXT [--format F] and the options of link", RunMechanisms},
+        {"sites", "the sites of a site file and the lines that are not sites", "FILE [--json]",
+         RunSites},
     };
     return commands;
 }
 
 namespace {
+
+std::ostream* warningStream = nullptr;
+
+// Points Warnings() at a stream for the life of a command.
+class WarningsTo {
+public:
+    explicit WarningsTo(std::ostream& stream) : previous(warningStream) { warningStream = &stream; }
+    ~WarningsTo() { warningStream = previous; }
+    WarningsTo(const WarningsTo&) = delete;
+    WarningsTo& operator=(const WarningsTo&) = delete;
+
+private:
+    std::ostream* previous;
+};
 
 void PrintHelp(std::ostream& out) {
     out << "Usage: kestrova-cli COMMAND [OPTIONS]\n\n"
@@ -48,7 +77,8 @@ void PrintHelp(std::ostream& out) {
         name.resize(std::max<size_t>(name.size() + 2, 12), ' ');
         out << "  " << name << command.summary << "\n";
     }
-    out << "\nRun 'kestrova-cli COMMAND --help' for a command's options.\n";
+    out << "\nRun 'kestrova-cli COMMAND --help' for a command's options, 'kestrova-cli --version' "
+           "for the version.\n";
 }
 
 void PrintUsage(std::ostream& out, const Command& command) {
@@ -57,7 +87,20 @@ void PrintUsage(std::ostream& out, const Command& command) {
 
 } // namespace
 
+std::ostream& Warnings() {
+    return warningStream ? *warningStream : std::cerr;
+}
+
+std::string VersionText() {
+    return std::string("kestrova-cli ") + KESTROVA_VERSION;
+}
+
 int RunCli(const Words& words, std::ostream& out, std::ostream& err) {
+    const WarningsTo warnings(err);
+    if (words.size() == 1 && words[0] == "--version") {
+        out << VersionText() << "\n";
+        return 0;
+    }
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         PrintHelp(words.empty() ? err : out);
         return words.empty() ? 1 : 0;

@@ -21,8 +21,17 @@ struct Command {
 const std::vector<Command>& AllCommands();
 
 // The whole tool: words are argv[1..]. Returns the exit status: 0 success,
-// 1 a mistake in the command line, 2 input that cannot be used.
+// 1 a mistake in the command line, 2 input that cannot be used, 3 a
+// calculation that failed (a path the engine rejects, a figure that is not
+// a finite number).
 int RunCli(const Words& words, std::ostream& out, std::ostream& err);
+
+// Where a command writes warnings and notes that are not its result: the
+// error stream of the running RunCli.
+std::ostream& Warnings();
+
+// "kestrova-cli 0.1.0"
+std::string VersionText();
 
 int RunConvert(const Words& words, std::ostream& out);
 int RunHeight(const Words& words, std::ostream& out);
@@ -32,5 +41,9 @@ int RunClimate(const Words& words, std::ostream& out);
 int RunLink(const Words& words, std::ostream& out);
 int RunRadial(const Words& words, std::ostream& out);
 int RunCoverage(const Words& words, std::ostream& out);
+int RunTerrainMap(const Words& words, std::ostream& out);
+int RunZoneMap(const Words& words, std::ostream& out);
+int RunMechanisms(const Words& words, std::ostream& out);
+int RunSites(const Words& words, std::ostream& out);
 
 } // namespace kestrova::cli

@@ -1,25 +1,81 @@
 // kestrova-cli coverage: the field-strength grid around a transmitter for
-// 1 kW EIRP, written as the coverage file (and optionally as an image).
+// 1 kW EIRP, written as the coverage file, the map image and its scale bar
+// as the window draws them, a KMZ overlay and a GeoTIFF.
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/FileOutput.h"
+#include "cli/ImageOutput.h"
 #include "cli/LinkOptions.h"
 #include "coverage/Coverage.h"
 #include "coverage/CoverageFile.h"
 #include "coverage/CoverageImage.h"
-#include "coverage/PngWriter.h"
+#include "coverage/CoveragePlan.h"
+#include "coverage/GeoTiff.h"
+#include "coverage/KmzExport.h"
 #include "geo/NumberFormat.h"
+#include "maps/Palette.h"
+#include "terrain/SRTM.h"
+
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <ostream>
 #include <thread>
 #include <unistd.h>
 
 namespace kestrova::cli {
 namespace {
+
+struct Outputs {
+    std::optional<std::string> csv;
+    std::optional<std::string> png; // one pixel a cell, colour map
+    std::optional<std::string> image;
+    std::optional<std::string> scale;
+    std::optional<std::string> kmz;
+    std::optional<std::string> geotiff;
+
+    bool NeedImage() const { return image || kmz; }
+    bool Any() const { return csv || png || image || scale || kmz || geotiff; }
+};
+
+CoverageMode ParseMode(const std::string& text) {
+    if (text == "terrain") return CoverageMode::Terrain;
+    if (text == "colour" || text == "color") return CoverageMode::Colour;
+    if (text == "mono") return CoverageMode::Mono;
+    throw UsageError("option --mode must be terrain, colour or mono, not \"" + text + "\"");
+}
+
+int ParsePalette(const std::string& text) {
+    static const char* const names[] = {"hsv", "dem", "jet", "dem15", "ncar", "schwarzwald"};
+    for (int type = 0; type < 6; ++type)
+        if (text == names[type] || text == std::to_string(type)) return type;
+    throw UsageError("option --palette must be hsv, dem, jet, dem15, ncar, schwarzwald or 0-5");
+}
+
+CoverageDisplay ReadDisplay(const Args& args) {
+    CoverageDisplay display;
+    display.mode = ParseMode(args.Value("mode").value_or("terrain")); // as the window
+    display.contours = args.Flag("contours");
+    display.maxFs = LimitedNumber(args, "max-fs", limits::maxFieldStrength);
+    display.minFs = LimitedNumber(args, "min-fs", limits::minFieldStrength);
+    display.maxHeight = LimitedNumber(args, "max-height", limits::maxHeight);
+    display.minHeight = LimitedNumber(args, "min-height", limits::minHeight);
+    return display;
+}
+
+Outputs ReadOutputs(const Args& args) {
+    Outputs outputs{args.Value("csv"),   args.Value("png"), args.Value("image"),
+                    args.Value("scale"), args.Value("kmz"), args.Value("geotiff")};
+    if (!outputs.Any())
+        throw UsageError("nothing to write: give --csv, --image, --scale, --kmz, --geotiff or "
+                         "--png");
+    return outputs;
+}
 
 void ShowProgress(const CoverageJob& job) {
     const int done = job.CellsDone();
@@ -33,48 +89,8 @@ void ShowProgress(const CoverageJob& job) {
     std::fflush(stderr);
 }
 
-} // namespace
-
-int RunCoverage(const Words& words, std::ostream& out) {
-    std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert(
-        {"tx", "format", "range", "resolution", "threads", "csv", "png", "max-fs", "min-fs"});
-    std::set<std::string> flags = LinkFlags();
-    flags.insert({"header", "no-header"});
-    const Args args(words, valueOptions, flags);
-    LinkOptions options = ReadLinkOptions(args);
-    const double rangeKm = args.RequiredNumber("range");
-    const int resolution = args.Integer("resolution").value_or(30);
-    const int threads = args.Integer("threads").value_or(0);
-    const double maxFs = args.Number("max-fs", 100.0);
-    const double minFs = args.Number("min-fs", -20.0);
-    const std::string csv = args.Required("csv");
-    if (!(rangeKm >= 1 && rangeKm <= 3000))
-        throw UsageError("option --range must lie between 1 and 3000");
-    if (resolution < 1 || resolution > 3600)
-        throw UsageError("option --resolution must lie between 1 and 3600");
-    if (threads < 0) throw UsageError("option --threads must not be negative");
-
-    const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
-    const CLocator tx = ReadEnd(args, "tx", format, "TX");
-    // A coverage cell never looks the maps up: the last link's values, or
-    // the defaults, unless given.
-    ChooseRefractivityInputs(options, nullptr, nullptr, false);
-    const GasFigures gas = Gas(options);
-
-    const auto area = CoverageAreaAround(tx, rangeKm, resolution);
-    if (!area)
-        throw InputError("the area holds fewer than 5 x 5 cells, or more than " +
-                         std::to_string(maxCoverageCells) + " a side, at this resolution");
-    CoverageInputs inputs;
-    inputs.tx = tx;
-    inputs.link = options.inputs;
-    inputs.gamma = gas.gamma;
-    inputs.tileDirectory = options.tiles;
-    inputs.zoneDirectory = options.zonesDirectory;
-    inputs.threads = threads;
-
-    CoverageJob job(*area, inputs);
+// Runs the job to its end; the seconds it took.
+double RunJob(CoverageJob& job) {
     const auto start = std::chrono::steady_clock::now();
     job.Start();
     const bool terminal = isatty(fileno(stderr)) != 0;
@@ -87,26 +103,144 @@ int RunCoverage(const Words& words, std::ostream& out) {
         ShowProgress(job);
         std::fputc('\n', stderr);
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
+// One pixel a cell, colour map.
+QImage ColourGrid(const CoverageField& field, double maxFs, double minFs) {
+    const int n = field.Area().n;
+    QImage image(n, n, QImage::Format_RGB32);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            image.setPixel(j, i, CoverageColour(field.Value(i, j), maxFs, minFs).ToArgb());
+    return image;
+}
+
+void WriteCsv(const std::string& path, const CoverageField& field, const CoverageInputs& inputs,
+              const LinkOptions& options, bool withHeader) {
     CoverageHeader header;
-    header.txLatitude = tx.GetLatitude();
-    header.txLongitude = tx.GetLongitude();
-    header.frequency = options.inputs.frequency;
-    header.txHeight = options.inputs.htg;
-    header.rxHeight = options.inputs.hrg;
-    header.percent = options.inputs.timePercent;
-    header.temperature = options.temperature;
-    header.pressure = options.pressure;
-    header.humidity = options.humidity;
-    WriteFileSafely(csv, CoverageFileText(job, header, !args.Flag("no-header")));
-    if (const auto png = args.Value("png")) {
-        const std::string bytes =
-            EncodePng(area->n, area->n, CoverageColourPixels(job, maxFs, minFs));
-        if (bytes.empty()) throw InputError("could not encode the image");
-        WriteFileSafely(*png, bytes);
+    header.txLatitude = inputs.tx.GetLatitude();
+    header.txLongitude = inputs.tx.GetLongitude();
+    header.frequency = inputs.link.frequency;
+    header.txHeight = inputs.link.htg;
+    header.rxHeight = inputs.link.hrg;
+    header.percent = inputs.link.timePercent;
+    header.temperature = options.settings.temperature;
+    header.pressure = options.settings.pressure;
+    header.humidity = options.settings.humidity;
+    Check(WriteCoverageFile(path, field, header, withHeader));
+}
+
+void WriteGeoTiff(const std::string& path, const CoverageField& field,
+                  const CoverageInputs& inputs) {
+    GeoTiffLink link;
+    link.frequency = inputs.link.frequency;
+    link.txHeight = inputs.link.htg;
+    link.rxHeight = inputs.link.hrg;
+    link.percent = inputs.link.timePercent;
+    link.txLatitude = inputs.tx.GetLatitude();
+    link.txLongitude = inputs.tx.GetLongitude();
+    const std::string error = WriteCoverageGeoTiff(path, field, link);
+    if (!error.empty()) throw InputError(error);
+}
+
+// The map image, its scale bar and the KMZ made from the image, as the
+// window makes them after a walk that ran to its end, over the terrain of
+// the area in the highlighted-terrain mode.
+void WriteImages(const Outputs& outputs, const CoverageField& field, const CoverageDisplay& display,
+                 int paletteType, const CLocator& tx, double txHeight, const LinkOptions& options,
+                 std::ostream& out) {
+    const CPalette palette(paletteType);
+    QImage terrain;
+    if (display.mode == CoverageMode::Terrain && outputs.NeedImage()) {
+        CSRTM store(9, options.tiles);
+        const RenderedTerrain rendered =
+            CoverageTerrain({store, palette, options.interpolate}, field.Area(), tx, display);
+        if (rendered.imageFailed) throw InputError("could not make the terrain image");
+        terrain = rendered.bitmap;
     }
+    const CoverageFinish finish = FinishCoverage(field, terrain, display, palette, false);
+    if (outputs.image) WriteImage(*outputs.image, finish.image);
+    if (outputs.scale) {
+        WriteImage(*outputs.scale, finish.scale.bitmap);
+        out << "scale from " << finish.scale.maxText << " (top) to " << finish.scale.minText
+            << " (bottom)\n";
+    }
+    if (outputs.kmz) {
+        const CoverageArea& a = field.Area();
+        const KmlOverlay overlay{a.north,          a.south,           a.east,  a.west,
+                                 tx.GetLatitude(), tx.GetLongitude(), txHeight};
+        const std::string error = ExportKMZ(*outputs.kmz, finish.image, overlay);
+        if (!error.empty()) throw InputError(error);
+    }
+}
+
+} // namespace
+
+int RunCoverage(const Words& words, std::ostream& out) {
+    std::set<std::string> valueOptions = LinkValueOptions();
+    valueOptions.insert({"tx", "format", "range", "resolution", "threads", "csv", "png", "image",
+                         "scale", "kmz", "geotiff", "mode", "palette", "max-fs", "min-fs",
+                         "max-height", "min-height"});
+    std::set<std::string> flags = LinkFlags();
+    flags.insert({"header", "no-header", "contours"});
+    const Args args(words, valueOptions, flags);
+    const LinkOptions options = ReadLinkOptions(args);
+    if (!args.Value("range")) throw UsageError("option --range is required");
+    const double rangeKm = LimitedNumber(args, "range", limits::coverageRange);
+    const double resolutionValue = LimitedNumber(args, "resolution", limits::coverageResolution);
+    if (resolutionValue != std::floor(resolutionValue))
+        throw UsageError("option --resolution needs a whole number of arc-seconds");
+    const int resolution = static_cast<int>(resolutionValue);
+    const int threads = args.Integer("threads").value_or(0);
+    if (threads < 0) throw UsageError("option --threads must not be negative");
+    const Outputs outputs = ReadOutputs(args);
+    const CoverageDisplay display = ReadDisplay(args);
+    const int paletteType = ParsePalette(args.Value("palette").value_or("ncar"));
+
+    const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
+    const CLocator tx = ReadEnd(args, "tx", format, "TX");
+    // A coverage cell never looks the maps up: the defaults, unless given.
+    const CalculationInputs gas =
+        InputsFor(options, nullptr, nullptr, RefractivitySource::Fallback);
+
+    if (const std::string problem = CoverageAreaProblem(tx, rangeKm, resolution); !problem.empty())
+        throw InputError(problem);
+    const auto area = CoverageAreaAround(tx, rangeKm, resolution);
+    const CoverageEstimate estimate =
+        EstimateCoverage(*area, threads, args.Value("png").has_value());
+    Warnings() << DescribeEstimate(estimate, area->n) << "\n";
+    if (const std::uint64_t available = AvailableMemoryBytes();
+        available > 0 && estimate.bytes > available)
+        throw InputError("the map needs about " + std::to_string(estimate.bytes / 1000000) +
+                         " MB but only " + std::to_string(available / 1000000) +
+                         " MB of memory are available: choose a smaller range or a coarser "
+                         "resolution");
+    const auto zones = OpenZoneMap(options); // warns when the zone map cannot be read
+    CoverageInputs inputs;
+    inputs.tx = tx;
+    inputs.link = gas.link;
+    inputs.gamma = gas.gamma;
+    inputs.tileDirectory = options.tiles;
+    const std::filesystem::path zoneFile(options.zoneFile);
+    inputs.zoneDirectory = zoneFile.has_parent_path() ? zoneFile.parent_path().string() + "/" : "";
+    inputs.zoneFileName = zoneFile.filename().string();
+    inputs.threads = threads;
+
+    CoverageJob job(*area, inputs);
+    const double seconds = RunJob(job);
+    const JobField field(job);
+
+    if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0) {
+        out << "Calculation failed: " << invalid << " of " << job.CellCount()
+            << " cells have no finite field strength; nothing was written\n";
+        return 3;
+    }
+    if (outputs.csv) WriteCsv(*outputs.csv, field, inputs, options, !args.Flag("no-header"));
+    if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, inputs);
+    if (outputs.png) WriteImage(*outputs.png, ColourGrid(field, display.maxFs, display.minFs));
+    if (outputs.image || outputs.scale || outputs.kmz)
+        WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, options, out);
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s, "
         << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s\n";

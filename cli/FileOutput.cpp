@@ -2,30 +2,14 @@
 
 #include "cli/Args.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 namespace kestrova::cli {
 
-void WriteFileSafely(const std::string& path, const std::string& content) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << content;
-        file.flush();
-        if (!file) {
-            std::remove(temporary.c_str());
-            throw InputError("could not write \"" + path + "\"");
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        throw InputError("could not write \"" + path + "\": " + error.message());
-    }
+void Check(const WriteOutcome& outcome) {
+    if (!outcome) throw InputError(outcome.message);
+}
+
+void WriteFileSafely(const std::string& path, std::string_view content) {
+    Check(WriteFileAtomically(path, content));
 }
 
 } // namespace kestrova::cli

@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -31,7 +32,8 @@ std::string ProfileTable(const CTerrain& engine) {
     return table.str();
 }
 
-nlohmann::ordered_json ResultJson(const CTerrain& e, const GasFigures& gas, double gasLoss) {
+nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& gas, double gasLoss,
+                                  bool zoneMap) {
     const PathLossResult& l = e.loss;
     return {{"valid", e.valid},
             {"lbfsg", l.lbfsg},
@@ -73,10 +75,12 @@ nlohmann::ordered_json ResultJson(const CTerrain& e, const GasFigures& gas, doub
             {"deltaN", e.deltaN},
             {"rho", gas.rho},
             {"gamma", gas.gamma},
-            {"gasLoss", gasLoss}};
+            {"gasLoss", gasLoss},
+            {"zoneMap", zoneMap}};
 }
 
-void PrintResult(std::ostream& out, const CTerrain& e, const GasFigures& gas, double gasLoss) {
+void PrintResult(std::ostream& out, const CTerrain& e, const CalculationInputs& gas,
+                 double gasLoss) {
     auto lossLine = [&](const char* caption, double value) {
         out << caption << FormatFixed(value + gasLoss, 3, 0) << " dB\n";
     };
@@ -97,52 +101,72 @@ void PrintResult(std::ostream& out, const CTerrain& e, const GasFigures& gas, do
         << FormatFixed(e.deltaN, 4, 1) << " N/km, k " << FormatFixed(e.kMedian, 4, 3) << "\n";
 }
 
+// The first member of a result that is not a finite number ("" when every
+// one is): such a result is no result, whatever its loss figures say.
+std::string NonFiniteMember(const nlohmann::ordered_json& result) {
+    for (const auto& [key, value] : result.items())
+        if (value.is_number_float() && !std::isfinite(value.get<double>()))
+            return "Calculation failed: " + key + " is not a finite number";
+    return {};
+}
+
+// The failed calculation's message, as text or JSON; exit status 3.
+int Failed(std::ostream& out, bool json, const std::string& message) {
+    if (json)
+        out << nlohmann::ordered_json{{"valid", false}, {"message", message}}.dump() << "\n";
+    else
+        out << message << "\n";
+    return 3;
+}
+
 } // namespace
 
 int RunLink(const Words& words, std::ostream& out) {
     std::set<std::string> valueOptions = LinkValueOptions();
     valueOptions.insert({"tx", "rx", "format", "profile", "latitude", "profile-out"});
     const Args args(words, valueOptions, LinkFlags());
-    LinkOptions options = ReadLinkOptions(args);
-    const GasFigures gas = Gas(options);
+    const auto csv = args.Value("profile");
+    const LinkOptions options = ReadLinkOptions(args, !csv);
     auto engine = std::make_unique<CTerrain>();
     double range = 0.0;
+    bool zoneMap = true;
+    CalculationInputs inputs;
 
-    if (const auto csv = args.Value("profile")) {
+    if (csv) {
         const double latitude = args.RequiredNumber("latitude");
         if (!(latitude >= -90.0 && latitude <= 90.0))
             throw UsageError("option --latitude must lie between -90 and 90");
         const std::vector<ProfilePoint> points = ReadProfileCsv(*csv);
-        ChooseRefractivityInputs(options, nullptr, nullptr, true);
-        engine->CalculateProfile(points, latitude, options.inputs);
+        inputs = InputsFor(options, nullptr, nullptr, RefractivitySource::PathCentreBlended);
+        engine->CalculateProfile(points, latitude, inputs.link);
         range = points.back().distance;
     } else {
         const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
         const CLocator tx = ReadEnd(args, "tx", format, "TX");
         const CLocator rx = ReadEnd(args, "rx", format, "RX");
-        ChooseRefractivityInputs(options, &tx, &rx, true);
+        inputs = InputsFor(options, &tx, &rx, RefractivitySource::PathCentreBlended);
         CSRTM store(9, options.tiles);
-        CZONES zones(options.zonesDirectory);
-        engine->CalculateLink(store, zones, tx, rx, options.interpolate, options.inputs);
+        const auto zones = OpenZoneMap(options);
+        zoneMap = zones->IsUsable();
+        engine->CalculateLink(store, *zones, tx, rx, options.interpolate, inputs.link);
         CPath path;
         path.SetPath(tx, rx);
         double bearing = 0.0;
         path.GetRangeBearing(range, bearing);
     }
-    const double gasLoss = gas.gamma * range;
-    if (!engine->valid) {
-        if (args.Flag("json"))
-            out << nlohmann::ordered_json{{"valid", false}, {"message", "Path too short"}}.dump()
-                << "\n";
-        else
-            out << "Path too short\n";
-        return 3;
-    }
+    const double gasLoss = inputs.gamma * range;
+    const bool json = args.Flag("json");
+    if (!engine->valid) return Failed(out, json, "Path too short");
+    if (const std::string problem = LossProblem(engine->loss, gasLoss); !problem.empty())
+        return Failed(out, json, problem);
+    const nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);
+    if (const std::string problem = NonFiniteMember(result); !problem.empty())
+        return Failed(out, json, problem);
     if (const auto file = args.Value("profile-out")) WriteFileSafely(*file, ProfileTable(*engine));
-    if (args.Flag("json"))
-        out << ResultJson(*engine, gas, gasLoss).dump() << "\n";
+    if (json)
+        out << result.dump() << "\n";
     else
-        PrintResult(out, *engine, gas, gasLoss);
+        PrintResult(out, *engine, inputs, gasLoss);
     return 0;
 }
 

@@ -1,33 +1,49 @@
 #include "cli/LinkOptions.h"
 
+#include "cli/Commands.h"
 #include "geo/FileLocations.h"
-#include "geo/NumberFormat.h"
-#include "propagation/P676.h"
 #include "propagation/Refractivity.h"
-#include "propagation/engine/EngineInputs.h"
+#include "terrain/TileFile.h"
 
 #include <filesystem>
+#include <ostream>
 
 namespace kestrova::cli {
-
-const InputLimit kFrequency{"freq", 0.025, 300, 10.368};
-const InputLimit kPercent{"percent", 0.0001, 50, 50};
-const InputLimit kTxHeight{"tx-height", 1, 10000, 10};
-const InputLimit kRxHeight{"rx-height", 1, 1000, 10};
-const InputLimit kTemperature{"temperature", -100, 100, 20};
-const InputLimit kPressure{"pressure", 0.0001, 2000, 1000};
-const InputLimit kHumidity{"humidity", 0, 100, 50};
-const InputLimit kKFactor{"k-factor", 0.01, 100, 1.333};
-
 namespace {
 
-double Limited(const Args& args, const InputLimit& limit) {
-    const double value = args.Number(limit.option, limit.initial);
-    if (value < limit.minimum || value > limit.maximum)
-        throw UsageError("option --" + std::string(limit.option) + " must lie between " +
-                         FormatGeneral(limit.minimum, 6) + " and " +
-                         FormatGeneral(limit.maximum, 6));
-    return value;
+// The tile directory of --tiles, checked; without it the working directory,
+// or the demo tile's when the working directory holds no tiles.
+std::string TileDirectory(const Args& args, bool needsTiles) {
+    std::string directory = args.Value("tiles").value_or("");
+    if (!needsTiles) return directory;
+    if (!directory.empty()) {
+        std::error_code error;
+        if (!std::filesystem::exists(directory, error))
+            throw InputError("tile directory \"" + directory + "\" does not exist");
+        if (!std::filesystem::is_directory(directory, error))
+            throw InputError("tile directory \"" + directory + "\" is not a directory");
+        if (directory.back() != '/') directory += '/';
+        if (!DirectoryHoldsTiles(directory))
+            throw InputError("tile directory \"" + directory +
+                             "\" holds no terrain tiles (*.hgt or *.hgt.zip)");
+        return directory;
+    }
+    if (DirectoryHoldsTiles("")) return directory;
+    const std::string demo = DemoTileDirectory();
+    if (demo.empty()) {
+        Warnings() << "warning: no terrain tiles in the working directory and no --tiles: every "
+                      "height reads as 0 (sea)\n";
+        return directory;
+    }
+    Warnings() << "note: no terrain tiles in the working directory and no --tiles: using the "
+               << demoTileDescription << " in " << demo << "\n";
+    return demo;
+}
+
+std::string ZoneFile(const Args& args) {
+    if (const auto file = args.Value("zones")) return *file;
+    const std::string found = FindProgramDataFile("zones01.dem");
+    return found.empty() ? ExecutableDirectory() + "zones01.dem" : found;
 }
 
 } // namespace
@@ -41,27 +57,34 @@ std::set<std::string> LinkFlags() {
     return {"interpolate", "json"};
 }
 
-LinkOptions ReadLinkOptions(const Args& args) {
+std::optional<double> OptionalLimitedNumber(const Args& args, const char* option,
+                                            const InputLimit& limit) {
+    const std::optional<double> value = args.Number(option);
+    if (value && !limit.Contains(*value))
+        throw UsageError("option --" + std::string(option) + " " + limit.RangeText());
+    return value;
+}
+
+double LimitedNumber(const Args& args, const char* option, const InputLimit& limit) {
+    return OptionalLimitedNumber(args, option, limit).value_or(limit.initial);
+}
+
+LinkOptions ReadLinkOptions(const Args& args, bool needsTiles) {
     LinkOptions options;
-    options.inputs.frequency = Limited(args, kFrequency);
-    options.inputs.timePercent = Limited(args, kPercent);
-    options.inputs.htg = Limited(args, kTxHeight);
-    options.inputs.hrg = Limited(args, kRxHeight);
-    options.temperature = Limited(args, kTemperature);
-    options.pressure = Limited(args, kPressure);
-    options.humidity = Limited(args, kHumidity);
-    if (args.Value("k-factor")) options.forcedK = Limited(args, kKFactor);
-    options.n0 = args.Number("n0");
-    options.deltaN = args.Number("delta-n");
-    if (options.deltaN && !(*options.deltaN < 157.0))
-        throw UsageError("option --delta-n must be below 157 N-units/km");
+    CalculationSettings& s = options.settings;
+    s.frequency = LimitedNumber(args, "freq", limits::frequency);
+    s.timePercent = LimitedNumber(args, "percent", limits::percent);
+    s.htg = LimitedNumber(args, "tx-height", limits::txHeight);
+    s.hrg = LimitedNumber(args, "rx-height", limits::rxHeight);
+    s.temperature = LimitedNumber(args, "temperature", limits::temperature);
+    s.pressure = LimitedNumber(args, "pressure", limits::pressure);
+    s.humidity = LimitedNumber(args, "humidity", limits::humidity);
+    s.forcedK = OptionalLimitedNumber(args, "k-factor", limits::kFactor);
+    s.n0 = OptionalLimitedNumber(args, "n0", limits::n0);
+    s.deltaN = OptionalLimitedNumber(args, "delta-n", limits::deltaN);
     options.interpolate = args.Flag("interpolate");
-    options.tiles = args.Value("tiles").value_or("");
-    if (!options.tiles.empty() && options.tiles.back() != '/') options.tiles += '/';
-    // The zone map is read as <directory>/zones01.dem.
-    const std::filesystem::path zones =
-        args.Value("zones").value_or(ExecutableDirectory() + "zones01.dem");
-    options.zonesDirectory = zones.has_parent_path() ? zones.parent_path().string() + "/" : "";
+    options.tiles = TileDirectory(args, needsTiles);
+    options.zoneFile = ZoneFile(args);
     return options;
 }
 
@@ -74,25 +97,25 @@ CLocator ReadEnd(const Args& args, const char* option, int format, const char* e
     return location;
 }
 
-void ChooseRefractivityInputs(LinkOptions& options, const CLocator* tx, const CLocator* rx,
-                              bool interpolateMaps) {
-    RefractivityChoice choice;
-    if (tx && rx && !(options.n0 && options.deltaN)) {
-        const CRefractivity maps;
-        choice =
-            ChooseRefractivity(&maps, *tx, *rx, false, interpolateMaps, 320.0, 45.0, std::nullopt);
-    }
-    options.inputs.n0 = options.n0.value_or(choice.n0);
-    options.inputs.deltaN = options.deltaN.value_or(choice.deltaN);
-    if (options.forcedK) options.inputs.deltaN = (1.0 - 1.0 / *options.forcedK) * 157.0;
+CalculationInputs InputsFor(const LinkOptions& options, const CLocator* tx, const CLocator* rx,
+                            RefractivitySource source) {
+    const CRefractivity maps;
+    CalculationInputs inputs =
+        BuildCalculationInputs(options.settings, &maps, tx, rx, source, RefractivityFallback{});
+    if (!inputs.Usable()) throw InputError(inputs.problem);
+    return inputs;
 }
 
-GasFigures Gas(const LinkOptions& options) {
-    GasFigures gas;
-    gas.rho = P676::WaterVapourDensity(options.humidity, options.temperature, true);
-    gas.gamma = P676::GaseousAttenuation(options.inputs.frequency, options.pressure,
-                                         options.temperature, gas.rho);
-    return gas;
+std::unique_ptr<CZONES> OpenZoneMap(const LinkOptions& options) {
+    const std::filesystem::path path(options.zoneFile);
+    std::string directory = path.parent_path().string();
+    if (!directory.empty()) directory += '/';
+    auto zones = std::make_unique<CZONES>(directory, path.filename().string());
+    if (!zones->IsUsable())
+        Warnings() << "warning: zone map \"" << options.zoneFile
+                   << "\" cannot be read (missing, not a regular file, or not "
+                   << CZONES::kFileBytes << " bytes): every point is taken as zone 0\n";
+    return zones;
 }
 
 } // namespace kestrova::cli

@@ -1,8 +1,10 @@
 #include "cli/ProfileCsv.h"
 
 #include "cli/Args.h"
+#include "files/InputFile.h"
+#include "geo/NumberFormat.h"
+#include "settings/InputLimits.h"
 
-#include <fstream>
 #include <sstream>
 #include <string_view>
 
@@ -23,6 +25,15 @@ double Field(std::string_view field, int line, const char* name) {
         throw InputError("profile line " + std::to_string(line) + ": " + name + " \"" +
                          std::string(Trim(field)) + "\" is not a number");
     return *value;
+}
+
+// Ground heights a profile can hold, m above sea level: from the shores of
+// the Dead Sea to above the highest summit.
+constexpr double lowestGround = -500.0;
+constexpr double highestGround = 9000.0;
+
+InputError LineError(int line, const std::string& what) {
+    return InputError("profile line " + std::to_string(line) + ": " + what);
 }
 
 } // namespace
@@ -53,8 +64,15 @@ std::vector<ProfilePoint> ParseProfileCsv(const std::string& text) {
             throw InputError("profile line " + std::to_string(number) + ": zone must be 0..255");
         point.zone = static_cast<int>(zone);
         if (points.empty() ? point.distance != 0.0 : !(point.distance > points.back().distance))
-            throw InputError("profile line " + std::to_string(number) +
-                             ": distances must start at 0 and increase");
+            throw LineError(number, "distances must start at 0 and increase");
+        // The longest path the program plans is the longest range it takes.
+        if (point.distance > limits::range.maximum)
+            throw LineError(number, "distance " + FormatGeneral(point.distance, 6) +
+                                        " km is beyond the longest path of " +
+                                        FormatGeneral(limits::range.maximum, 6) + " km");
+        if (!(point.height >= lowestGround && point.height <= highestGround))
+            throw LineError(number, "height " + FormatGeneral(point.height, 6) +
+                                        " m lies outside -500..9000 m");
         if (points.size() == 999) throw InputError("profile: more than 999 points");
         points.push_back(point);
     }
@@ -63,11 +81,11 @@ std::vector<ProfilePoint> ParseProfileCsv(const std::string& text) {
 }
 
 std::vector<ProfilePoint> ReadProfileCsv(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw InputError("cannot read profile \"" + path + "\"");
-    std::ostringstream text;
-    text << file.rdbuf();
-    return ParseProfileCsv(text.str());
+    std::string text;
+    std::string problem;
+    if (!ReadWholeFile(path, maxProfileBytes, text, problem))
+        throw InputError("cannot read profile \"" + path + "\": " + problem);
+    return ParseProfileCsv(text);
 }
 
 } // namespace kestrova::cli

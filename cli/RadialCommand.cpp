@@ -1,92 +1,119 @@
-// kestrova-cli radial: the loss and field strength at every sample along a
-// radial from the transmitter, as the site evaluation computes them.
+// kestrova-cli radial: the terrain and the field strength along a radial
+// from the transmitter, the points the site evaluation page plots.
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/LinkOptions.h"
+#include "evaluation/Radial.h"
 #include "geo/NumberFormat.h"
-#include "geo/Path.h"
+#include "propagation/Refractivity.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cmath>
 #include <memory>
 #include <ostream>
 
 namespace kestrova::cli {
+namespace {
+
+RadialRequest ReadRequest(const Args& args, const LinkOptions& options, const CRefractivity& maps) {
+    if (!args.Value("range")) throw UsageError("option --range is required");
+    if (!args.Value("bearing")) throw UsageError("option --bearing is required");
+    RadialRequest request;
+    request.rangeKm = LimitedNumber(args, "range", limits::evalRange);
+    request.bearingDeg = LimitedNumber(args, "bearing", limits::evalBearing);
+    request.powerW = LimitedNumber(args, "power", limits::evalPower);
+    request.gainDbi = LimitedNumber(args, "gain", limits::evalGain);
+    const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
+    request.tx = ReadEnd(args, "tx", format, "TX");
+    request.settings = options.settings;
+    request.maps = &maps;
+    request.interpolate = options.interpolate;
+    request.flatEarth = args.Flag("flat-earth");
+    return request;
+}
+
+nlohmann::ordered_json ProfileJson(const std::optional<ProfileChart>& chart) {
+    if (!chart) return nullptr;
+    nlohmann::ordered_json points = nlohmann::ordered_json::array();
+    for (size_t i = 0; i < chart->terrain.size(); ++i)
+        points.push_back({{"distance", chart->terrain[i].x},
+                          {"terrain", chart->terrain[i].y},
+                          {"bulge", chart->bulge[i].y}});
+    return {{"heightAxisMaximum", chart->heightAxisMaximum}, {"points", points}};
+}
+
+nlohmann::ordered_json ResultJson(const RadialEvaluation& result, bool zoneMap) {
+    const FieldCurve& field = *result.field;
+    nlohmann::ordered_json records = nlohmann::ordered_json::array();
+    for (const FieldPoint& point : field.points)
+        records.push_back({{"distance", point.distance},
+                           {"lbd", point.record.lbd},
+                           {"lba", point.record.lba},
+                           {"lbs", point.record.lbs},
+                           {"lb", point.record.lb},
+                           {"gasLoss", point.gasLoss},
+                           {"fieldStrength", point.fieldStrength}});
+    return {{"valid", true},
+            {"count", field.recordCount},
+            {"latitude", result.rx.GetLatitude()},
+            {"longitude", result.rx.GetLongitude()},
+            {"surfaceN0", field.inputs.link.n0},
+            {"deltaN", field.inputs.link.deltaN},
+            {"kFactor", field.inputs.kFactor},
+            {"zoneMap", zoneMap},
+            {"rho", field.rho},
+            {"gamma", field.gamma},
+            {"K", field.K},
+            {"records", records},
+            {"profile", ProfileJson(result.profile)}};
+}
+
+void PrintResult(const RadialEvaluation& result, std::ostream& out) {
+    out << "distance_km  lbd     lba     lbs     lb      E_dBuV/m\n";
+    for (const FieldPoint& point : result.field->points) {
+        const RadialRecord& r = point.record;
+        out << FormatFixed(point.distance, 8, 3) << "  " << FormatFixed(r.lbd, 6, 1) << "  "
+            << FormatFixed(r.lba, 6, 1) << "  " << FormatFixed(r.lbs, 6, 1) << "  "
+            << FormatFixed(r.lb, 6, 1) << "  " << FormatFixed(point.fieldStrength, 6, 1) << "\n";
+    }
+}
+
+} // namespace
 
 int RunRadial(const Words& words, std::ostream& out) {
     std::set<std::string> valueOptions = LinkValueOptions();
     valueOptions.insert({"tx", "format", "range", "bearing", "power", "gain"});
-    const Args args(words, valueOptions, LinkFlags());
-    LinkOptions options = ReadLinkOptions(args);
-    const double rangeKm = args.RequiredNumber("range");
-    const double bearing = args.RequiredNumber("bearing");
-    const double power = args.Number("power", 100.0);
-    const double gain = args.Number("gain", 10.0);
-    if (!(rangeKm >= 0.1 && rangeKm <= 3000))
-        throw UsageError("option --range must lie between 0.1 and 3000");
-    if (!(bearing >= 0 && bearing <= 360))
-        throw UsageError("option --bearing must lie between 0 and 360");
-    if (!(power >= 0.000001 && power <= 1000000))
-        throw UsageError("option --power must lie between 0.000001 and 1000000");
-    if (!(gain >= -20 && gain <= 100))
-        throw UsageError("option --gain must lie between -20 and 100");
-
-    const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
-    const CLocator tx = ReadEnd(args, "tx", format, "TX");
-    const CLocator rx = EndPointFromRangeBearing(tx, rangeKm, bearing);
-    if (!rx.IsValid()) throw InputError("the radial's end lies off the globe");
-    ChooseRefractivityInputs(options, &tx, &rx, false);
-    const GasFigures gas = Gas(options);
+    std::set<std::string> flags = LinkFlags();
+    flags.insert("flat-earth");
+    const Args args(words, valueOptions, flags);
+    const LinkOptions options = ReadLinkOptions(args);
+    const CRefractivity maps;
+    const RadialRequest request = ReadRequest(args, options, maps);
 
     CSRTM store(9, options.tiles);
-    CZONES zones(options.zonesDirectory);
+    const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
-    auto records = std::make_unique<std::array<RadialRecord, TerrainProfile::capacity>>();
-    int count = 0;
-    if (!engine->CalculateRadial(store, zones, tx, rx, true, options.inputs, count, *records)) {
-        out << (args.Flag("json") ? R"({"valid":false,"message":"Path too short"})"
-                                  : "Path too short")
-            << "\n";
+    const RadialEvaluation result = EvaluateRadial(request, store, *zones, *engine);
+    if (!result.rx.IsValid()) throw InputError("the radial's end lies off the globe");
+    if (!result.problem.empty()) throw InputError(result.problem);
+    std::string problem = result.field ? "" : "Path too short";
+    for (size_t j = 0; result.field && j < result.field->points.size() && problem.empty(); ++j) {
+        const FieldPoint& point = result.field->points[j];
+        problem = LossProblem(point.record, point.gasLoss);
+    }
+    if (!problem.empty()) {
+        if (args.Flag("json"))
+            out << nlohmann::ordered_json{{"valid", false}, {"message", problem}}.dump() << "\n";
+        else
+            out << problem << "\n";
         return 3;
     }
-    // E = EIRP(dBW) + 107.2 + 20 log10 f(MHz) - Lb, written for f in GHz.
-    const double K =
-        10.0 * std::log10(power) + gain + 167.2 + 20.0 * std::log10(options.inputs.frequency);
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    if (!args.Flag("json")) out << "distance_km  lbd     lba     lbs     lb      E_dBuV/m\n";
-    for (int j = 2; j < count; ++j) {
-        const RadialRecord& r = (*records)[static_cast<size_t>(j)];
-        const double gasLoss = r.distance * gas.gamma;
-        const double E = K - (r.lb + gasLoss);
-        if (args.Flag("json")) {
-            list.push_back({{"distance", r.distance},
-                            {"lbd", r.lbd},
-                            {"lba", r.lba},
-                            {"lbs", r.lbs},
-                            {"lb", r.lb},
-                            {"gasLoss", gasLoss},
-                            {"fieldStrength", E}});
-        } else {
-            out << FormatFixed(r.distance, 8, 3) << "  " << FormatFixed(r.lbd, 6, 1) << "  "
-                << FormatFixed(r.lba, 6, 1) << "  " << FormatFixed(r.lbs, 6, 1) << "  "
-                << FormatFixed(r.lb, 6, 1) << "  " << FormatFixed(E, 6, 1) << "\n";
-        }
-    }
     if (args.Flag("json"))
-        out << nlohmann::ordered_json{{"valid", true},
-                                      {"count", count},
-                                      {"latitude", rx.GetLatitude()},
-                                      {"longitude", rx.GetLongitude()},
-                                      {"surfaceN0", options.inputs.n0},
-                                      {"deltaN", options.inputs.deltaN},
-                                      {"rho", gas.rho},
-                                      {"gamma", gas.gamma},
-                                      {"records", list}}
-                   .dump()
-            << "\n";
+        out << ResultJson(result, zones->IsUsable()).dump() << "\n";
+    else
+        PrintResult(result, out);
     return 0;
 }
 

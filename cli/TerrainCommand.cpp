@@ -81,12 +81,15 @@ int RunZone(const Words& words, std::ostream& out) {
     const Args args(words, {"zones"}, {"json"});
     const Position position = ReadPosition(args);
     const auto file = args.Value("zones");
-    const std::filesystem::path path = file ? *file : ExecutableDirectory() + "zones01.dem";
+    const std::string found = FindProgramDataFile("zones01.dem");
+    const std::filesystem::path path =
+        file ? *file : (found.empty() ? ExecutableDirectory() + "zones01.dem" : found);
     std::string directory = path.parent_path().string();
     if (!directory.empty()) directory += '/';
     const CZONES zones(directory, path.filename().string());
     if (!zones.IsUsable())
-        throw InputError("zone file \"" + path.string() + "\" is missing or is not " +
+        throw InputError("zone file \"" + path.string() +
+                         "\" is missing, not a regular file, or not " +
                          std::to_string(CZONES::kFileBytes) + " bytes long");
     const int zone = zones.GetZone(position.lat, position.lon);
     if (args.Flag("json"))

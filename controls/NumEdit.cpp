@@ -78,7 +78,7 @@ TNumEdit::TNumEdit(const NumericField& field, QWidget* parent) : TNumEdit(parent
     FMinValue = field.minimum;
     FMaxValue = field.maximum;
     FIntegerEdit = field.integerEdit;
-    SetValue(field.value);
+    SetValue(field.initial);
     setModified(false);
 }
 
@@ -121,6 +121,18 @@ void TNumEdit::SetValue(double x) {
 
 void TNumEdit::SetDecimals(int decimals) {
     FDecimals = static_cast<std::int8_t>(std::clamp(decimals, 0, 15));
+}
+
+bool TNumEdit::AllAcceptable(std::initializer_list<TNumEdit*> fields) {
+    for (TNumEdit* field : fields) {
+        if (field == nullptr || field->IsAcceptable()) continue;
+        if (field->ProblemReported())
+            field->setFocus();
+        else
+            field->DoExit();
+        return false;
+    }
+    return true;
 }
 
 bool TNumEdit::IsAcceptable() const {

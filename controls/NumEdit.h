@@ -10,10 +10,12 @@
 #include <QLineEdit>
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace kestrova {
 
-struct NumericField;
+struct InputLimit;
+using NumericField = InputLimit;
 
 class TNumEdit : public QLineEdit {
     Q_OBJECT
@@ -48,6 +50,11 @@ public:
     bool IsAcceptable() const;
     // True when the exit check has reported the current text.
     bool ProblemReported() const { return reported; }
+    // True when every field is acceptable. Otherwise the first that is not
+    // says why (unless its exit check just did) and takes the focus, so a
+    // calculation never runs on a value that is not a number or outside
+    // its limits.
+    static bool AllAcceptable(std::initializer_list<TNumEdit*> fields);
 
     // The text SetValue shows for x.
     static QString FormatValue(double x, int decimals, bool integerEdit);

@@ -1,21 +1,16 @@
-// The one table of the window's numeric entry fields: decimals shown,
-// limits, the value of the window's layout and whether the field shows whole
-// numbers. Every TNumEdit of the window takes its settings from here.
+// The window's numeric entry fields take their decimals, limits, initial
+// value and whole-number setting from the core's one table of inputs
+// (settings/InputLimits.h), which kestrova-cli reads too.
 #pragma once
+
+#include "settings/InputLimits.h"
 
 #include <span>
 #include <string_view>
 
 namespace kestrova {
 
-struct NumericField {
-    const char* name; // the control's objectName
-    int decimals;
-    double minimum;
-    double maximum;
-    double value; // as the window is laid out
-    bool integerEdit;
-};
+using NumericField = InputLimit;
 
 // All fields, in the order of the window's layout.
 std::span<const NumericField> NumericFields();

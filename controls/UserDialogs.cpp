@@ -21,6 +21,9 @@ public:
             break;
         }
     }
+    bool Question(QWidget* parent, const QString& text) override {
+        return QMessageBox::question(parent, QString(), text) == QMessageBox::Yes;
+    }
     QString ExistingDirectory(QWidget* parent, const QString& caption,
                               const QString& start) override {
         return QFileDialog::getExistingDirectory(parent, caption, start);

@@ -18,6 +18,8 @@ public:
 
     // A message box with a single OK button.
     virtual void Message(QWidget* parent, Kind kind, const QString& text) = 0;
+    // A question with Yes and No buttons; true for Yes.
+    virtual bool Question(QWidget* parent, const QString& text) = 0;
     // The directory the user chose, or an empty string when cancelled.
     virtual QString ExistingDirectory(QWidget* parent, const QString& caption,
                                       const QString& start) = 0;

@@ -9,7 +9,7 @@
 // due north for the cell that holds the transmitter itself. A cell the
 // engine cannot evaluate there either (which a transmitter with valid
 // coordinates never causes) holds no value: Value() is NaN, GridAt()
-// kNoCoverage.
+// noGridValue.
 #pragma once
 
 #include "geo/Locator.h"
@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,8 +44,9 @@ struct CoverageArea {
 };
 
 // The area of half-width rangeKm around the transmitter at the given
-// resolution; nullopt when it holds fewer than 5 x 5 cells (or more than
-// maxCells a side, which no memory would hold).
+// resolution; nullopt when it holds fewer than 5 x 5 cells, more than
+// maxCells a side (which no memory would hold), or reaches beyond 90°
+// north or south (see CoverageAreaProblem for the reason).
 inline constexpr int maxCoverageCells = 16384;
 std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeKm,
                                                int resolutionArcsec);
@@ -52,10 +54,10 @@ std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeK
 // Field strength in dB(µV/m) from the frequency (GHz) and the total loss
 // for 1 kW EIRP: E = 20 log10 f + 197.2 - Lt.
 double FieldStrength(double frequencyGHz, double totalLossDb);
-// Hundredths of dB, rounded half up and saturated to -32767..32767;
-// kNoCoverage for no value (NaN), which the coverage file prints as -327.7.
-inline constexpr std::int16_t kNoCoverage = -32768;
+// Hundredths of dB, rounded half up and saturated to -32767..32767; a
+// field strength that is not a number gives noGridValue.
 std::int16_t GridValue(double fieldStrength);
+inline constexpr std::int16_t noGridValue = -32768;
 
 struct CoverageInputs {
     CLocator tx;
@@ -63,7 +65,8 @@ struct CoverageInputs {
     double gamma = 0.0; // gaseous attenuation, dB/km
     std::string tileDirectory;
     std::string zoneDirectory;
-    int threads = 0; // 0: every core
+    std::string zoneFileName = "zones01.dem";
+    int threads = 0; // 0: every core; at most four times the cores
 };
 
 // One computation. Start() returns at once; the workers fill the grid
@@ -90,13 +93,17 @@ public:
     int ThreadCount() const { return threadCount; }
 
     const CoverageArea& Area() const { return area; }
-    // Field strength of cell (i, j), dB(µV/m), and its 16-bit grid value.
-    double Value(int i, int j) const { return values[Index(i, j)]; }
-    std::int16_t GridAt(int i, int j) const { return GridValue(Value(i, j)); }
+    // Field strength of cell (i, j), dB(µV/m) to the hundredth the grid
+    // holds (NaN for a cell without a figure), and its 16-bit grid value.
+    double Value(int i, int j) const {
+        const std::int16_t value = grid[Index(i, j)];
+        return value == noGridValue ? std::numeric_limits<double>::quiet_NaN() : value / 100.0;
+    }
+    std::int16_t GridAt(int i, int j) const { return grid[Index(i, j)]; }
 
 private:
-    // Column by column: each worker writes a column of its own, without
-    // sharing cache lines with the others.
+    // Column by column: each worker writes a column of its own, so workers
+    // share at most the cache line at either end of a column.
     size_t Index(int i, int j) const {
         return static_cast<size_t>(j) * static_cast<size_t>(area.n) + static_cast<size_t>(i);
     }
@@ -105,7 +112,7 @@ private:
 
     CoverageArea area;
     CoverageInputs inputs;
-    std::vector<float> values; // dB(µV/m)
+    std::vector<std::int16_t> grid; // hundredths of dB(µV/m): two bytes a cell
     std::unique_ptr<std::atomic<bool>[]> columnDone;
     std::atomic<int> nextColumn{0};
     // Cells done, a count for each worker on a cache line of its own.

@@ -3,7 +3,8 @@
 // dB(µV/m) from west to east ("%4.1f", comma-separated), LF line ends.
 #pragma once
 
-#include "coverage/Coverage.h"
+#include "coverage/CoverageField.h"
+#include "files/SafeWrite.h"
 
 #include <string>
 
@@ -21,7 +22,13 @@ struct CoverageHeader {
     double humidity = 0.0;    // %
 };
 
-std::string CoverageFileText(const CoverageJob& job, const CoverageHeader& header, bool withHeader);
+std::string CoverageFileText(const CoverageField& field, const CoverageHeader& header,
+                             bool withHeader);
+
+// The same written to path through the safe writer one row at a time, so
+// that only the grid itself is held in memory, not its text.
+WriteOutcome WriteCoverageFile(const std::string& path, const CoverageField& field,
+                               const CoverageHeader& header, bool withHeader);
 
 // printf's "%W.Pf" in the C locale, whatever the process's locale.
 std::string PrintfFixed(double value, int width, int decimals);

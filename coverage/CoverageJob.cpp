@@ -1,5 +1,6 @@
 #include "coverage/Coverage.h"
 
+#include "evaluation/FieldStrength.h"
 #include "geo/Path.h"
 #include "terrain/SRTM.h"
 #include "terrain/TileLibrary.h"
@@ -30,27 +31,29 @@ std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeK
     area.west = tx.GetLongitude() - area.extent / 2.0;
     area.east = area.west + area.extent;
     area.south = area.north - area.extent;
+    if (!(area.north <= 90.0 && area.south >= -90.0)) return std::nullopt; // beyond a pole
     return area;
 }
 
 double FieldStrength(double frequencyGHz, double totalLossDb) {
-    return 20.0 * std::log10(frequencyGHz) + 197.2 - totalLossDb;
+    return FieldStrengthDbuVm(FieldStrengthConstant(coverageEirpDbw, frequencyGHz), totalLossDb);
 }
 
 std::int16_t GridValue(double fieldStrength) {
     const double hundredths = std::floor(100.0 * fieldStrength + 0.5);
-    if (std::isnan(hundredths)) return kNoCoverage;
+    if (std::isnan(hundredths)) return noGridValue;
     return static_cast<std::int16_t>(std::clamp(hundredths, -32767.0, 32767.0));
 }
 
 CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs coverageInputs)
     : area(coverageArea), inputs(std::move(coverageInputs)),
-      values(static_cast<size_t>(area.n) * static_cast<size_t>(area.n), 0.0f),
+      grid(static_cast<size_t>(area.n) * static_cast<size_t>(area.n), 0),
       columnDone(std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(area.n))),
       library(std::make_shared<CTileLibrary>()),
-      zones(std::make_unique<CZONES>(inputs.zoneDirectory)) {
+      zones(std::make_unique<CZONES>(inputs.zoneDirectory, inputs.zoneFileName)) {
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    threadCount = std::clamp(inputs.threads > 0 ? inputs.threads : cores, 1, std::max(1, area.n));
+    const int most = std::max(1, std::min(4 * cores, area.n));
+    threadCount = std::clamp(inputs.threads > 0 ? inputs.threads : cores, 1, most);
     cellsDone = std::make_unique<Count[]>(static_cast<size_t>(threadCount));
 }
 
@@ -87,7 +90,7 @@ void CoverageJob::Work(int worker) {
     for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
         for (int i = 0; i < area.n; ++i) {
             if (Aborted()) return;
-            values[Index(i, j)] = static_cast<float>(ComputeCell(*engine, store, i, j));
+            grid[Index(i, j)] = GridValue(ComputeCell(*engine, store, i, j));
             // This worker is the count's only writer: no locked add.
             done.store(done.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         }

@@ -1,1 +1,2 @@
 kestrova_fuzzer(fuzz_tile TileFuzzer.cpp terrain)
+kestrova_fuzzer(fuzz_zonemap ZoneMapFuzzer.cpp terrain)

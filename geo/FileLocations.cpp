@@ -1,5 +1,6 @@
 #include "geo/FileLocations.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -36,7 +37,30 @@ std::string ExecutableDirectory() {
 }
 
 std::string InstalledDataDirectory() {
+    const std::string executable = ExecutableDirectory();
+    if (!executable.empty()) {
+        const fs::path beside = fs::path(executable) / ".." / "share" / "kestrova";
+        std::error_code error;
+        if (fs::is_directory(beside, error)) return WithSlash(beside.lexically_normal().string());
+    }
     return WithSlash(KESTROVA_DATA_INSTALL_DIR);
+}
+
+std::vector<std::string> ProgramDataDirectories() {
+    std::vector<std::string> directories;
+    for (std::string directory : {ExecutableDirectory(), InstalledDataDirectory()})
+        if (!directory.empty() &&
+            std::find(directories.begin(), directories.end(), directory) == directories.end())
+            directories.push_back(std::move(directory));
+    return directories;
+}
+
+std::string FindProgramDataFile(const std::string& name) {
+    for (const std::string& directory : ProgramDataDirectories()) {
+        std::error_code error;
+        if (fs::is_regular_file(directory + name, error)) return directory + name;
+    }
+    return {};
 }
 
 std::string FindFileIgnoringCase(const std::string& name,

@@ -1,12 +1,13 @@
 #include "propagation/MapFile.h"
 
+#include "files/InputFile.h"
 #include "geo/TextScan.h"
 
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <istream>
 #include <new>
+#include <sstream>
 #include <string_view>
 
 namespace kestrova {
@@ -15,6 +16,8 @@ namespace {
 // Grids larger than this are not maps of the Earth at any resolution the
 // program knows; refusing them keeps a bad descriptor from exhausting memory.
 constexpr long long maxGridValues = 64LL * 1024 * 1024;
+// The largest map file read: the 0.5° maps are a few megabytes.
+constexpr std::size_t maxFileBytes = 256u * 1024 * 1024;
 
 bool IsSeparator(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == ',';
@@ -48,9 +51,12 @@ private:
     std::array<char, 64> text{};
 };
 
-// One number filling the whole word, as scanf's %lf would read it.
+// One number filling the whole word, as scanf's %lf would read it. A
+// number that is not finite ("nan", "inf", 1e999) is no data at its node.
 bool ParseValue(std::string_view word, double& value) {
-    return scan::Double(word, value) && word.empty() && std::isfinite(value);
+    if (!scan::Double(word, value) || !word.empty()) return false;
+    if (!std::isfinite(value)) value = mapNoData;
+    return true;
 }
 
 bool FillGrid(WordReader& reader, std::vector<double>& values) {
@@ -92,8 +98,16 @@ bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid
 }
 
 bool LoadMap(MapFile& map, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return in.is_open() && ReadMapGrid(in, map.rows, map.cols, map.data);
+    std::string text;
+    std::string problem;
+    if (!ReadWholeFile(path, maxFileBytes, text, problem)) return false;
+    std::istringstream in(std::move(text));
+    return ReadMapGrid(in, map.rows, map.cols, map.data);
+}
+
+void ClearImplausibleNodes(MapFile& map, double minimum, double maximum) {
+    for (double& node : map.data)
+        if (node > mapNoData && !(node >= minimum && node <= maximum)) node = mapNoData;
 }
 
 } // namespace kestrova

@@ -5,7 +5,8 @@
 // File format: plain text holding rows × cols numbers separated by white
 // space or commas (line ends, LF or CRLF, carry no meaning), read row by
 // row, northernmost row first, each row from lon0 eastwards. Numbers after
-// the grid are ignored. A value of -9999 or less marks a node without data.
+// the grid are ignored. A value of -9999 or less marks a node without data,
+// and so does a number that is not finite ("nan", "inf", 1e999).
 #pragma once
 
 #include <cstddef>
@@ -42,12 +43,17 @@ struct MapFile {
 };
 
 // Reads rows × cols numbers from in into grid. On success grid holds
-// exactly rows × cols values; on any failure (too few numbers, a word that
-// is not a number, a value that is not finite, no memory) it is left as it
+// exactly rows × cols finite values or no-data markers; on any failure (too
+// few numbers, a word that is not a number, no memory) it is left as it
 // was and the result is false. Locale-independent.
 bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid);
 
-// Reads the file at path into map.data with ReadMapGrid.
+// Reads the file at path into map.data with ReadMapGrid; false, and nothing
+// read, when path is not a regular file (a FIFO is refused at once).
 bool LoadMap(MapFile& map, const std::string& path);
+
+// Marks every node outside minimum..maximum as no data: a value no map of
+// its quantity can hold is not used as if it were one.
+void ClearImplausibleNodes(MapFile& map, double minimum, double maximum);
 
 } // namespace kestrova

@@ -1,8 +1,10 @@
 #include "propagation/Refractivity.h"
 
 #include "geo/FileLocations.h"
+#include "settings/InputLimits.h"
 
 #include <iterator>
+#include <limits>
 #include <utility>
 
 namespace kestrova {
@@ -34,6 +36,41 @@ const MapFile descriptors[] = {
     {50,   "DN50.TXT",     -90, 1.5, 121,    0, 1.5, 241, {}},
 };
 // clang-format on
+
+// The values a map of each quantity can hold; any other value at a node
+// counts as no data there. N0 and ΔN take the limits of their inputs (ΔN
+// such that k = 157 / (157 - ΔN) stays a positive, finite factor within the
+// k-factor's limits); the gradients and duct occurrences physical bounds.
+// Maps no look-up reads keep whatever finite values they hold.
+constexpr int mapN050 = CRefractivity::mapCount; // the stand-ins follow the sixteen maps
+constexpr int mapDN50 = CRefractivity::mapCount + 1;
+
+struct Plausible {
+    double minimum;
+    double maximum;
+};
+
+Plausible PlausibleRange(int index) {
+    constexpr double any = std::numeric_limits<double>::max();
+    switch (index) {
+    case CRefractivity::DNDZ_90:
+    case CRefractivity::DNDZ_50:
+    case CRefractivity::DNDZ_10:
+    case CRefractivity::DNDZ_01:
+        return {-10000.0, 10000.0}; // N-units/km
+    case CRefractivity::S_OCCUR:
+    case CRefractivity::E_OCCUR:
+        return {0.0, 100.0}; // % of time
+    case CRefractivity::N0:
+    case mapN050:
+        return {limits::n0.minimum, limits::n0.maximum};
+    case CRefractivity::DN:
+    case mapDN50:
+        return {limits::deltaN.minimum, limits::deltaN.maximum};
+    default:
+        return {-any, any};
+    }
+}
 
 std::vector<std::string> DefaultDirectories() {
     return {"", ExecutableDirectory(), InstalledDataDirectory()};
@@ -69,6 +106,8 @@ const MapFile* CRefractivity::Loaded(int index) const {
     if (slot.loaded.load(std::memory_order_relaxed)) return &slot.map;
     const std::string path = FindFileIgnoringCase(slot.map.fileName, directories);
     if (path.empty() || !LoadMap(slot.map, path)) return nullptr;
+    const Plausible range = PlausibleRange(index);
+    ClearImplausibleNodes(slot.map, range.minimum, range.maximum);
     slot.loaded.store(true, std::memory_order_release);
     return &slot.map;
 }

@@ -1,9 +1,8 @@
 #include "terrain/MappedFile.h"
 
-#include <fcntl.h>
+#include "files/InputFile.h"
+
 #include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kestrova {
 
@@ -13,19 +12,17 @@ CMappedFile::~CMappedFile() {
 
 bool CMappedFile::Open(const std::string& path) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        const auto size = static_cast<std::size_t>(info.st_size);
-        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (mapped != MAP_FAILED) {
-            data_ = static_cast<const std::uint8_t*>(mapped);
-            size_ = size;
-        }
+    // A FIFO or device is refused before it is opened: reading a FIFO would
+    // wait for a writer for ever.
+    InputFile file;
+    if (!file.Open(path) || file.Size() == 0) return false;
+    const auto size = static_cast<std::size_t>(file.Size());
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.Descriptor(), 0);
+    if (mapped != MAP_FAILED) {
+        data_ = static_cast<const std::uint8_t*>(mapped);
+        size_ = size;
     }
-    ::close(fd); // the mapping outlives the descriptor
-    return data_ != nullptr;
+    return data_ != nullptr; // the mapping outlives the descriptor
 }
 
 void CMappedFile::Close() {

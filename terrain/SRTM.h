@@ -74,6 +74,7 @@ public:
     int GetAreaCols() const { return areaCols; }
     short GetMaxHeight() const { return maxHeight; }
     short GetMinHeight() const { return minHeight; }
+    double GetLatStep() const { return latStep; }
     int GetTileCount() const { return static_cast<int>(tiles.size()); }
     const CSRTMTILE& GetTile(int index) const { return tiles[static_cast<std::size_t>(index)]; }
     // False once the cell's tile has failed to load.

@@ -3,8 +3,10 @@
 // rows and columns shared with the neighbouring cells. Two sizes exist:
 // 3 arc-second tiles of 1201 x 1201 samples (2,884,802 bytes) and
 // 1 arc-second tiles of 3601 x 3601 samples (25,934,402 bytes). The size
-// of a tile is recognised from the size of its file; any other size is
-// not a tile.
+// of a tile is recognised from the size of its file: a file of at least
+// 25,934,402 bytes is a 1 arc-second tile, else one of at least 2,884,802
+// bytes a 3 arc-second tile, its first bytes read and any further bytes
+// ignored; a shorter file is not a tile. Only regular files are read.
 //
 // TileSamples objects are immutable once made and may be shared and read
 // by any number of threads.
@@ -28,11 +30,12 @@ constexpr int kTileSize3 = 1201;
 constexpr int kTileSize1 = 3601;
 
 // The samples per row of a tile file of the given size in bytes, or 0 when
-// no tile has that size.
+// the file is too short to be a tile.
 int TileSizeForBytes(std::uint64_t bytes);
+// The bytes a tile of that many samples a row takes.
+std::uint64_t TileBytesFor(int size);
 
-// Samples from the bytes of a whole tile file; null when the size is not
-// one of the two tile sizes.
+// Samples from the bytes of a whole tile file; null when it is too short.
 std::shared_ptr<const TileSamples> TileFromBytes(std::span<const std::uint8_t> bytes);
 
 // The tile called name (without extension, e.g. "n51w002") in directory:
@@ -41,7 +44,19 @@ std::shared_ptr<const TileSamples> TileFromBytes(std::span<const std::uint8_t> b
 // cannot be read in full.
 std::shared_ptr<const TileSamples> ReadTile(const std::string& directory, const std::string& name);
 
-// One tile file, plain or zipped (by its ".zip" ending).
+// True when directory ("" the working directory) holds at least one file
+// named like a tile: *.hgt or *.hgt.zip, in any letter case.
+bool DirectoryHoldsTiles(const std::string& directory);
+
+// The demo tile shipped with the program (n51w002.hgt.zip, NASA SRTM, in
+// the program's data directory), used until the user chooses a terrain
+// directory; its directory with a trailing '/', or "" when it is missing.
+std::string DemoTileDirectory();
+inline constexpr const char* demoTileName = "n51w002.hgt.zip";
+inline constexpr const char* demoTileDescription = "demo tile (51–52 N, 2–1 W)";
+
+// One tile file, plain or zipped (by its ".zip" ending); a zipped file is
+// the tile named by the file's own name (n51w002.hgt.zip: n51w002).
 std::shared_ptr<const TileSamples> ReadTileFile(const std::string& path);
 
 } // namespace kestrova

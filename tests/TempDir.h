@@ -38,4 +38,13 @@ private:
     std::filesystem::path path;
 };
 
+// A tile directory whose only tile (n00e000, one byte) lies far from every
+// place the tests look at: there every height reads as missing data, while
+// the directory still counts as one that holds tiles. Lives for the run.
+inline const std::string& FarTileDirectory() {
+    static const TempDir dir;
+    static const std::string path = (dir.Write("n00e000.hgt", std::string(1, '\0')), dir.Dir());
+    return path;
+}
+
 } // namespace kestrova::test

@@ -1,9 +1,38 @@
 #include "propagation/engine/EngineInputs.h"
+
+#include "geo/NumberFormat.h"
+#include "propagation/P676.h"
 #include "propagation/Refractivity.h"
+#include "settings/InputLimits.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 namespace kestrova {
+namespace {
+
+// ΔN of a fixed k-factor.
+double DeltaNForK(double k) {
+    return (1.0 - 1.0 / k) * 157.0;
+}
+
+std::string Figure(double value) {
+    return FormatGeneral(value, 6);
+}
+
+// The first of the named inputs that is not a finite number.
+std::string NonFinite(std::initializer_list<std::pair<const char*, double>> values) {
+    for (const auto& [name, value] : values)
+        if (!std::isfinite(value)) return std::string(name) + " is not a finite number";
+    return {};
+}
+
+std::string Outside(const char* what, double value, const InputLimit& limit) {
+    return std::string(what) + " " + Figure(value) + " " + limit.RangeText();
+}
+
+} // namespace
 
 CLocator PathCentre(const CLocator& tx, const CLocator& rx) {
     const double lat = (tx.GetLatitude() + rx.GetLatitude()) / 2.0;
@@ -32,11 +61,98 @@ RefractivityChoice ChooseRefractivity(const CRefractivity* maps, const CLocator&
     }
     if (forcedK) {
         choice.kFactor = *forcedK;
-        choice.deltaN = (1.0 - 1.0 / *forcedK) * 157.0;
+        choice.deltaN = DeltaNForK(*forcedK);
     } else {
         choice.kFactor = 157.0 / (157.0 - choice.deltaN);
     }
     return choice;
+}
+
+std::string WeatherProblem(double temperature, double pressure, double humidity) {
+    if (std::string problem = NonFinite(
+            {{"temperature", temperature}, {"pressure", pressure}, {"humidity", humidity}});
+        !problem.empty())
+        return problem;
+    const double rho = P676::WaterVapourDensity(humidity, temperature, true);
+    const double e = rho * (temperature + 273.15) / 216.7; // hPa, as P676 derives it
+    if (!(e < pressure))
+        return "the water-vapour pressure " + Figure(e) + " hPa of " + Figure(humidity) +
+               " % humidity at " + Figure(temperature) + " C exceeds the total pressure " +
+               Figure(pressure) + " hPa";
+    return {};
+}
+
+CalculationInputs BuildCalculationInputs(const CalculationSettings& s, const CRefractivity* maps,
+                                         const CLocator* tx, const CLocator* rx,
+                                         RefractivitySource source,
+                                         const RefractivityFallback& fallback) {
+    CalculationInputs inputs;
+    inputs.problem = NonFinite({{"frequency", s.frequency},
+                                {"time percentage", s.timePercent},
+                                {"TX height", s.htg},
+                                {"RX height", s.hrg}});
+    if (inputs.problem.empty())
+        inputs.problem = WeatherProblem(s.temperature, s.pressure, s.humidity);
+    if (inputs.problem.empty() && s.forcedK && !limits::kFactor.Contains(*s.forcedK))
+        inputs.problem = Outside("k-factor", *s.forcedK, limits::kFactor);
+    if (inputs.problem.empty() && s.n0 && !limits::n0.Contains(*s.n0))
+        inputs.problem = Outside("N0", *s.n0, limits::n0);
+    if (inputs.problem.empty() && s.deltaN && !limits::deltaN.Contains(*s.deltaN))
+        inputs.problem = Outside("delta N", *s.deltaN, limits::deltaN);
+    if (!inputs.Usable()) return inputs;
+
+    const bool look = source != RefractivitySource::Fallback && tx && rx && !(s.n0 && s.deltaN);
+    const RefractivityChoice choice =
+        look ? ChooseRefractivity(maps, *tx, *rx, false,
+                                  source == RefractivitySource::PathCentreBlended, fallback.n0,
+                                  fallback.deltaN, std::nullopt)
+             : RefractivityChoice{fallback.n0, fallback.deltaN, 0.0, false};
+    inputs.fromMaps = choice.fromMaps;
+    inputs.mapN0 = choice.fromMaps ? choice.n0 : 0.0;
+    inputs.mapDeltaN = choice.fromMaps ? choice.deltaN : 0.0;
+
+    LinkInputs& link = inputs.link;
+    link.n0 = s.n0.value_or(choice.n0);
+    link.deltaN = s.deltaN.value_or(choice.deltaN);
+    if (s.forcedK) link.deltaN = DeltaNForK(*s.forcedK);
+    inputs.kFactor = s.forcedK.value_or(157.0 / (157.0 - link.deltaN));
+    link.frequency = s.frequency;
+    link.timePercent = s.timePercent;
+    link.htg = s.htg;
+    link.hrg = s.hrg;
+
+    inputs.rho = P676::WaterVapourDensity(s.humidity, s.temperature, true);
+    inputs.gamma = P676::GaseousAttenuation(s.frequency, s.pressure, s.temperature, inputs.rho);
+    if (!(std::isfinite(inputs.gamma) && inputs.gamma >= 0.0))
+        inputs.problem = "the gaseous attenuation " + Figure(inputs.gamma) +
+                         " dB/km of these weather inputs is not a usable figure";
+    return inputs;
+}
+
+void RememberRefractivity(RefractivityFallback& fallback, const CalculationInputs& inputs) {
+    if (!inputs.fromMaps) return;
+    fallback.n0 = inputs.mapN0;
+    fallback.deltaN = inputs.mapDeltaN;
+}
+
+std::string LossProblem(const PathLossResult& l, double gasLoss) {
+    const std::string problem = NonFinite({{"the gaseous loss", gasLoss},
+                                           {"the line-of-sight loss lb0p", l.lb0p},
+                                           {"the diffraction loss lbd", l.lbd},
+                                           {"the troposcatter loss lbs", l.lbs},
+                                           {"the ducting loss lba", l.lba},
+                                           {"the overall loss lb", l.lb}});
+    return problem.empty() ? problem : "Calculation failed: " + problem;
+}
+
+std::string LossProblem(const RadialRecord& r, double gasLoss) {
+    const std::string problem = NonFinite({{"the gaseous loss", gasLoss},
+                                           {"the diffraction loss lbd", r.lbd},
+                                           {"the troposcatter loss lbs", r.lbs},
+                                           {"the ducting loss lba", r.lba},
+                                           {"the overall loss lb", r.lb},
+                                           {"the distance", r.distance}});
+    return problem.empty() ? problem : "Calculation failed: " + problem;
 }
 
 } // namespace kestrova

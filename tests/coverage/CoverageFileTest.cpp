@@ -1,15 +1,10 @@
-// The coverage file's layout, the image encoder and the coverage command.
+// The coverage file's layout.
 #include "coverage/CoverageFile.h"
-#include "cli/Commands.h"
-#include "coverage/CoverageImage.h"
-#include "coverage/PngWriter.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace kestrova {
@@ -53,7 +48,8 @@ TEST_F(CoverageFileOfAGrid, HeaderThenRowsFromSouthToNorth) {
     header.temperature = 20;
     header.pressure = 1000;
     header.humidity = 50;
-    const std::string text = CoverageFileText(*job, header, true);
+    const JobField field(*job);
+    const std::string text = CoverageFileText(field, header, true);
     EXPECT_EQ(text.find('\r'), std::string::npos);
     std::istringstream lines(text);
     std::string first;
@@ -76,89 +72,8 @@ TEST_F(CoverageFileOfAGrid, HeaderThenRowsFromSouthToNorth) {
     std::string lastValue = rows.back().substr(rows.back().rfind(',') + 1);
     EXPECT_EQ(lastValue, PrintfFixed(job->GridAt(0, area.n - 1) / 100.0, 4, 1));
 
-    const std::string bare = CoverageFileText(*job, header, false);
+    const std::string bare = CoverageFileText(field, header, false);
     EXPECT_EQ(bare, text.substr(text.find('\n') + 1));
-}
-
-TEST_F(CoverageFileOfAGrid, ColourImageIsAValidPng) {
-    const auto pixels = CoverageColourPixels(*job, 100.0, -20.0);
-    ASSERT_EQ(pixels.size(), static_cast<size_t>(area.n * area.n * 3));
-    const std::string png = EncodePng(area.n, area.n, pixels);
-    ASSERT_GT(png.size(), 33u);
-    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    EXPECT_EQ(png.substr(12, 4), "IHDR");
-    EXPECT_EQ(static_cast<unsigned char>(png[19]),
-              static_cast<unsigned>(area.n)); // width, low byte
-    // The image data inflates to the pixels, one filter byte a row.
-    const size_t idat = png.find("IDAT");
-    const size_t length = (static_cast<unsigned char>(png[idat - 4]) << 24) |
-                          (static_cast<unsigned char>(png[idat - 3]) << 16) |
-                          (static_cast<unsigned char>(png[idat - 2]) << 8) |
-                          static_cast<unsigned char>(png[idat - 1]);
-    std::vector<unsigned char> raw(static_cast<size_t>(area.n) * (area.n * 3 + 1));
-    uLongf rawSize = raw.size();
-    ASSERT_EQ(uncompress(raw.data(), &rawSize,
-                         reinterpret_cast<const Bytef*>(png.data() + idat + 4), length),
-              Z_OK);
-    EXPECT_EQ(rawSize, raw.size());
-    EXPECT_TRUE(std::equal(pixels.begin(), pixels.begin() + area.n * 3, raw.begin() + 1));
-    EXPECT_TRUE(EncodePng(2, 2, {1, 2, 3}).empty()); // too few pixels
-}
-
-TEST(CoverageColours, GreyAndRampEnds) {
-    EXPECT_EQ(CoverageGrey(200.0, 100.0, -20.0), white);
-    EXPECT_EQ(CoverageGrey(-50.0, 100.0, -20.0), black);
-    EXPECT_EQ(CoverageGrey(0.0, 10.0, 10.0), white); // equal limits
-    EXPECT_EQ(CoverageColour(200.0, 100.0, -20.0), (Colour{128, 0, 0}));
-    EXPECT_EQ(CoverageColour(-50.0, 100.0, -20.0), navy);
-}
-
-TEST(CoverageCommand, WritesTheFileAndReports) {
-    const auto dir = std::filesystem::temp_directory_path() / "kestrova-coverage-test";
-    std::filesystem::create_directories(dir);
-    const std::string csv = (dir / "coverage.csv").string();
-    const std::string png = (dir / "coverage.png").string();
-    std::filesystem::remove(csv);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::RunCli({"coverage",
-                                    "--tx",
-                                    "51 0 0 N 1 0 0 W",
-                                    "--format",
-                                    "dms",
-                                    "--range",
-                                    "3",
-                                    "--resolution",
-                                    "60",
-                                    "--freq",
-                                    "1",
-                                    "--tiles",
-                                    "/nonexistent-kestrova",
-                                    "--zones",
-                                    "/nonexistent-kestrova/zones01.dem",
-                                    "--threads",
-                                    "2",
-                                    "--csv",
-                                    csv,
-                                    "--png",
-                                    png,
-                                    "--no-header"},
-                                   out, err);
-    ASSERT_EQ(status, 0) << err.str();
-    EXPECT_NE(out.str().find("cells"), std::string::npos);
-    std::ifstream file(csv);
-    std::string line;
-    int lines = 0;
-    while (std::getline(file, line))
-        ++lines;
-    EXPECT_EQ(lines, CoverageAreaAround(CLocator(51.0, -1.0), 3.0, 60)->n); // no header line
-    EXPECT_FALSE(std::filesystem::exists(csv + ".tmp"));
-    EXPECT_TRUE(std::filesystem::exists(png));
-
-    EXPECT_EQ(cli::RunCli({"coverage", "--tx", "SU374616", "--range", "1", "--resolution", "3600",
-                           "--csv", csv},
-                          out, err),
-              2); // fewer than 5 x 5 cells
 }
 
 } // namespace

@@ -16,6 +16,10 @@ public:
     RecordingDialogs& operator=(const RecordingDialogs&) = delete;
 
     void Message(QWidget*, Kind, const QString& text) override { messages << text; }
+    bool Question(QWidget*, const QString& text) override {
+        questions << text;
+        return questionAnswer;
+    }
     QString ExistingDirectory(QWidget*, const QString& caption, const QString&) override {
         directoryCaptions << caption;
         return directoryAnswer;
@@ -31,11 +35,13 @@ public:
     }
 
     QStringList messages;
+    QStringList questions;
     QStringList directoryCaptions;
     QStringList saveCaptions;
     QStringList saveProposals;
     QString directoryAnswer;
-    QString saveAnswer; // empty: the dialog was cancelled
+    bool questionAnswer = false; // No
+    QString saveAnswer;          // empty: the dialog was cancelled
     QString openAnswer;
 };
 

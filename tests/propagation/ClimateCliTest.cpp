@@ -18,6 +18,7 @@ namespace {
 
 using kestrova::testing::Grid05;
 using kestrova::testing::Grid15;
+using kestrova::testing::N0NodeId;
 using kestrova::testing::NodeId;
 using kestrova::testing::TempDir;
 using kestrova::testing::WorkingDirectory;
@@ -136,7 +137,7 @@ std::string Constant(double value) {
 }
 
 TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
-    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("n0.txt", Grid05(N0NodeId));
     dir.Write("dn.txt", Grid05([](int, int) { return 45.0; }));
     dir.Write("DNDZ_90.TXT", Constant(-90));
     dir.Write("dndz_50.txt", Constant(-50));
@@ -151,7 +152,7 @@ TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
     EXPECT_EQ(Keys(json),
               (std::vector<std::string>{"deltaN", "dndz01", "dndz10", "dndz50", "dndz90",
                                         "elevatedDucts", "n0", "surfaceDucts"}));
-    EXPECT_EQ(json["n0"].get<double>(), NodeId(63, 357));
+    EXPECT_EQ(json["n0"].get<double>(), N0NodeId(63, 357));
     EXPECT_EQ(json["deltaN"].get<double>(), 45.0);
     EXPECT_NEAR(json["dndz90"].get<double>(), -90, 1e-9);
     EXPECT_NEAR(json["dndz50"].get<double>(), -50, 1e-9);
@@ -162,7 +163,7 @@ TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
 
     const auto blended =
         nlohmann::json::parse(Cli({"climate", "51.3", "-1.4", "--interpolate", "--json"}).out);
-    EXPECT_NE(blended["n0"].get<double>(), NodeId(63, 357));
+    EXPECT_NE(blended["n0"].get<double>(), N0NodeId(63, 357));
     EXPECT_NEAR(blended["elevatedDucts"].get<double>(), 30.0, 1e-9);
 
     // 358.6 E is 1.4 W on every map.
@@ -172,7 +173,7 @@ TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
 
     const CliRun text = Cli({"climate", "51.3", "-1.4"});
     ASSERT_EQ(text.status, 0);
-    EXPECT_NE(text.out.find("63357 N-units"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("306.336 N-units"), std::string::npos) << text.out;
     EXPECT_EQ(text.out.find("No data"), std::string::npos) << text.out;
 }
 

@@ -32,7 +32,11 @@ std::string Grid05(const NodeValue& value) {
 }
 
 double NodeId(int row, int col) {
-    return 1000.0 * row + col;
+    return (1000.0 * row + col) / 10000.0;
+}
+
+double N0NodeId(int row, int col) {
+    return 300.0 + NodeId(row, col);
 }
 
 WorkingDirectory::WorkingDirectory(const fs::path& dir) : previous(fs::current_path()) {

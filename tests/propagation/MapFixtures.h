@@ -24,8 +24,11 @@ std::string GridText(int rows, int cols, const NodeValue& value, const std::stri
 std::string Grid15(const NodeValue& value);
 std::string Grid05(const NodeValue& value);
 
-// A node value that names its node: 1000 × row + column.
+// A node value that names its node: (1000 × row + column) / 10000, small
+// enough for every map's range of plausible values (occurrences 0..100 %,
+// gradients, ΔN) but that of N0, whose maps take N0NodeId: 300 + NodeId.
 double NodeId(int row, int col);
+double N0NodeId(int row, int col);
 
 // Makes dir the working directory for its lifetime.
 class WorkingDirectory {

@@ -15,6 +15,7 @@ namespace {
 
 using testing::Grid05;
 using testing::Grid15;
+using testing::N0NodeId;
 using testing::NodeId;
 using testing::TempDir;
 
@@ -52,7 +53,7 @@ double N0(const CRefractivity& maps, double lat, double lon, bool interpolate) {
 // Node values 1000 × row + column name the node a look-up returned.
 TEST_F(Maps, NearestNodeOnTheGrids) {
     dir.Write("S_OCCUR.TXT", Grid15(NodeId));
-    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("n0.txt", Grid05(N0NodeId));
     struct Case {
         const char* name;
         double lat, lon;
@@ -66,10 +67,10 @@ TEST_F(Maps, NearestNodeOnTheGrids) {
         {"10 W is read at 350 E", 0, -10, false, NodeId(60, 233)},
         {"359.9 E is the last column", 0, 359.9, false, NodeId(60, 240)},
         {"one past the last column wraps", 0, 361, false, NodeId(60, 1)},
-        {"0.5 grid first node, 83 N 180 W", 83, -180, true, NodeId(0, 0)},
-        {"0.5 grid, 51.3 N 1.4 W", 51.3, -1.4, true, NodeId(63, 357)},
-        {"0.5 grid, 179.8 E wraps to 180 W", 0, 179.8, true, NodeId(166, 0)},
-        {"0.5 grid south pole", -90, 0, true, NodeId(346, 360)},
+        {"0.5 grid first node, 83 N 180 W", 83, -180, true, N0NodeId(0, 0)},
+        {"0.5 grid, 51.3 N 1.4 W", 51.3, -1.4, true, N0NodeId(63, 357)},
+        {"0.5 grid, 179.8 E wraps to 180 W", 0, 179.8, true, N0NodeId(166, 0)},
+        {"0.5 grid south pole", -90, 0, true, N0NodeId(346, 360)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,7 +81,7 @@ TEST_F(Maps, NearestNodeOnTheGrids) {
 
 TEST_F(Maps, LookupsOutsideTheGridFail) {
     dir.Write("S_OCCUR.TXT", Grid15(NodeId));
-    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("n0.txt", Grid05(N0NodeId));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     struct Case {
@@ -103,25 +104,26 @@ TEST_F(Maps, LookupsOutsideTheGridFail) {
 
 TEST_F(Maps, InterpolatedOnANodeWeighsItsNorthernAndEasternNeighbours) {
     dir.Write("S_OCCUR.TXT", Grid15(NodeId));
-    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("n0.txt", Grid05(N0NodeId));
     // 51 N 3 E: row 26, column 2 of the 1.5° grid.
     EXPECT_NEAR(Surface(maps, 51, 3, true),
                 kNodeWeight * NodeId(26, 2) + kSideWeight * (NodeId(25, 2) + NodeId(26, 3)), kTol);
     // 51.5 N 1.5 W: row 63, column 357 of the 0.5° grid.
     EXPECT_NEAR(N0(maps, 51.5, -1.5, true),
-                kNodeWeight * NodeId(63, 357) + kSideWeight * (NodeId(62, 357) + NodeId(63, 358)),
+                kNodeWeight * N0NodeId(63, 357) +
+                    kSideWeight * (N0NodeId(62, 357) + N0NodeId(63, 358)),
                 kTol);
 }
 
 TEST_F(Maps, InterpolatedBesideANodeWeighsByDistance) {
     dir.Write("S_OCCUR.TXT", Grid15(NodeId));
-    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("n0.txt", Grid05(N0NodeId));
     // 51.3 N 3.6 E: corners 52.5/51 N, 3/4.5 E at distances 1.342, 1.5,
     // 0.671 and 0.949 from R = 2.121 (computed by hand).
-    EXPECT_NEAR(Surface(maps, 51.3, 3.6, true), 25654.296634225153, kTol);
+    EXPECT_NEAR(Surface(maps, 51.3, 3.6, true), 2.5654296634225153, kTol);
     // 0.2 N 179.8 E: the eastern corners are those of 180 W.
-    EXPECT_NEAR(N0(maps, 0.2, 179.8, true), 165873.6905137772, kTol);
-    EXPECT_NEAR(N0(maps, 0.2, -180.2, true), 165873.6905137772, kTol);
+    EXPECT_NEAR(N0(maps, 0.2, 179.8, true), 316.58736905137772, kTol);
+    EXPECT_NEAR(N0(maps, 0.2, -180.2, true), 316.58736905137772, kTol);
     // 180 E is 180 W: its western column is the first one.
     EXPECT_NEAR(N0(maps, 0.2, 180, true), N0(maps, 0.2, -180, true), kTol);
 }
@@ -129,7 +131,7 @@ TEST_F(Maps, InterpolatedBesideANodeWeighsByDistance) {
 TEST_F(Maps, InterpolationWrapsAtZeroAnd360Degrees) {
     dir.Write("S_OCCUR.TXT", Grid15(RepeatingColumns));
     const double westOfZero = Surface(maps, 51.3, -0.6, true);
-    EXPECT_NEAR(westOfZero, 25758.396866296345, kTol);
+    EXPECT_NEAR(westOfZero, 2.5758396866296345, kTol);
     EXPECT_NEAR(Surface(maps, 51.3, 359.4, true), westOfZero, kTol);
     // From 360 E the western column is the last one and the eastern one is
     // taken across the wrap.
@@ -144,12 +146,13 @@ TEST_F(Maps, InterpolationWrapsAtZeroAnd360Degrees) {
 // gives its 83 N values.
 TEST_F(Maps, InterpolationAtTheNorthernEdge) {
     dir.Write("S_OCCUR.TXT", Grid15(NodeId));
-    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("n0.txt", Grid05(N0NodeId));
     EXPECT_NEAR(Surface(maps, 90, 3, true),
                 kNodeWeight * NodeId(0, 2) + kSideWeight * (NodeId(0, 3) + NodeId(1, 2)), kTol);
     const double at83 = N0(maps, 83, 0, true);
     EXPECT_NEAR(
-        at83, kNodeWeight * NodeId(0, 360) + kSideWeight * (NodeId(0, 361) + NodeId(1, 360)), kTol);
+        at83, kNodeWeight * N0NodeId(0, 360) + kSideWeight * (N0NodeId(0, 361) + N0NodeId(1, 360)),
+        kTol);
     EXPECT_NEAR(N0(maps, 85, 0, true), at83, kTol);
     EXPECT_NEAR(Surface(maps, -90, 3, true),
                 kNodeWeight * NodeId(120, 2) + kSideWeight * (NodeId(119, 2) + NodeId(120, 3)),
@@ -168,7 +171,9 @@ TEST_F(Maps, NodesWithoutData) {
     };
     dir.Write("S_OCCUR.TXT", Grid15(noDataAt({{26, 2}}, -9999)));
     dir.Write("E_OCCUR.TXT", Grid15(noDataAt({{25, 2}, {26, 2}, {25, 3}, {26, 3}}, -10000)));
-    dir.Write("n0.txt", Grid05(noDataAt({{63, 357}, {62, 357}, {63, 358}}, -9999)));
+    dir.Write("n0.txt", Grid05([&](int row, int col) {
+                  return 300 + noDataAt({{63, 357}, {62, 357}, {63, 358}}, -10299)(row, col);
+              }));
     dir.Write("dn.txt", Grid05(noDataAt({{63, 357}}, -9998.5)));
 
     // A corner without data drops out of the blend.
@@ -186,6 +191,29 @@ TEST_F(Maps, NodesWithoutData) {
     double deltaN = 0;
     ASSERT_TRUE(maps.GetDeltaN(51.5, -1.5, false, deltaN));
     EXPECT_EQ(deltaN, -9998.5);
+}
+
+// A value no map of its quantity can hold is no data at its node, like
+// -9999: it drops out of the blend, and alone it gives no value.
+TEST_F(Maps, ImplausibleNodesAreNodesWithoutData) {
+    const auto with = [](double bad, double base) {
+        return [bad, base](int row, int col) {
+            return row == 63 && col == 357 ? bad : base + NodeId(row, col);
+        };
+    };
+    dir.Write("n0.txt", Grid05(with(1e308, 300)));
+    dir.Write("dn.txt", Grid05(with(200, 40))); // k would be negative
+    dir.Write("S_OCCUR.TXT", Grid15([](int row, int col) {
+                  return row == 26 && col == 2 ? 150.0 : NodeId(row, col); // more than 100 %
+              }));
+    double value = kUntouched;
+    EXPECT_FALSE(maps.GetN0(51.5, -1.5, false, value));
+    EXPECT_FALSE(maps.GetDeltaN(51.5, -1.5, false, value));
+    EXPECT_FALSE(maps.GetSurfaceDuctOccurrence(51, 3, false, value));
+    EXPECT_EQ(value, kUntouched);
+    // Blended: the node's neighbours carry the value, weighted as before.
+    EXPECT_NEAR(N0(maps, 51.5, -1.5, true), (N0NodeId(62, 357) + N0NodeId(63, 358)) / 2.0, kTol);
+    EXPECT_NEAR(Surface(maps, 51, 3, true), (NodeId(25, 2) + NodeId(26, 3)) / 2.0, kTol);
 }
 
 TEST(GradientMapChoice, LargestPercentageNotAboveTheRequest) {
@@ -220,7 +248,7 @@ TEST(GradientMap, IsAlwaysInterpolated) {
     const CRefractivity maps({dir.String()});
     double dndz = 0;
     ASSERT_TRUE(maps.GetDNDZ(50, 51.3, 3.6, dndz));
-    EXPECT_NEAR(dndz, 25654.296634225153, kTol);
+    EXPECT_NEAR(dndz, 2.5654296634225153, kTol);
     EXPECT_FALSE(maps.GetDNDZ(10, 51.3, 3.6, dndz)); // DNDZ_10.TXT is absent
 }
 
@@ -251,10 +279,10 @@ TEST_F(Maps, LoadedMapsAreKept) {
 
 TEST_F(Maps, FileNamesInAnyLetterCaseCrlfAndCommas) {
     dir.Write("s_occur.txt", testing::GridText(121, 241, NodeId, ",", "\r\n"));
-    dir.Write("N0.TXT", testing::GridText(347, 720, NodeId, ", ", "\r\n"));
+    dir.Write("N0.TXT", testing::GridText(347, 720, N0NodeId, ", ", "\r\n"));
     dir.Write("e_Occur.Txt", Grid15(NodeId));
     EXPECT_EQ(Surface(maps, 51.2, 0.8, false), NodeId(26, 1));
-    EXPECT_EQ(N0(maps, 51.3, -1.4, false), NodeId(63, 357));
+    EXPECT_EQ(N0(maps, 51.3, -1.4, false), N0NodeId(63, 357));
     double betaE = 0;
     EXPECT_TRUE(maps.GetElevatedDuctOccurrence(51.2, 0.8, false, betaE));
 }
@@ -262,9 +290,9 @@ TEST_F(Maps, FileNamesInAnyLetterCaseCrlfAndCommas) {
 // Without n0.txt and dn.txt, the 1.5° maps N050.TXT and DN50.TXT of
 // ITU-R P.452 (0° to 360° E) stand in; the 0.5° maps win where present.
 TEST_F(Maps, CurrentP452MapsStandInForTheHalfDegreeMaps) {
-    dir.Write("N050.TXT", Grid15([](int row, int col) { return 300 + NodeId(row, col); }));
+    dir.Write("N050.TXT", Grid15(N0NodeId));
     dir.Write("dn50.txt", Grid15([](int row, int col) { return 40 + NodeId(row, col); }));
-    EXPECT_EQ(N0(maps, 51.2, -10, false), 300 + NodeId(26, 233));
+    EXPECT_EQ(N0(maps, 51.2, -10, false), N0NodeId(26, 233));
     double deltaN = 0;
     ASSERT_TRUE(maps.GetDeltaN(51, 3, true, deltaN));
     EXPECT_NEAR(deltaN,
@@ -272,7 +300,7 @@ TEST_F(Maps, CurrentP452MapsStandInForTheHalfDegreeMaps) {
                 kTol);
 
     TempDir both;
-    both.Write("N050.TXT", Grid15(NodeId));
+    both.Write("N050.TXT", Grid15(N0NodeId));
     both.Write("n0.txt", Grid05([](int, int) { return 321.0; }));
     const CRefractivity preferring({both.String()});
     EXPECT_EQ(N0(preferring, 51.2, -10, false), 321.0);
@@ -293,7 +321,7 @@ TEST(MapSearch, DirectoriesInOrder) {
 // One object shared by the threads of a coverage walk: the first look-ups
 // race to load the map, and all of them see it whole.
 TEST_F(Maps, ConcurrentFirstLookups) {
-    dir.Write("n0.txt", Grid05(NodeId));
+    dir.Write("n0.txt", Grid05(N0NodeId));
     std::vector<double> results(8, 0.0);
     std::vector<int> found(8, 0);
     {
@@ -307,7 +335,7 @@ TEST_F(Maps, ConcurrentFirstLookups) {
     }
     for (int i = 0; i < 8; ++i) {
         EXPECT_TRUE(found[i]);
-        EXPECT_EQ(results[i], NodeId(63, 357 + i % 2));
+        EXPECT_EQ(results[i], N0NodeId(63, 357 + i % 2));
     }
 }
 

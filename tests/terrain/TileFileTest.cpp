@@ -2,11 +2,13 @@
 // upper-case names and zipped downloads.
 #include "terrain/TileFile.h"
 #include "TileWriter.h"
+#include "Timeout.h"
 #include "terrain/SRTMTile.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 
 namespace kestrova {
 namespace {
@@ -31,9 +33,12 @@ TEST(TileBytes, BigEndianSamplesAndTheTwoSizes) {
     EXPECT_EQ(tile->heights[2], -32768);
 
     EXPECT_EQ(TileSizeForBytes(25934402), 3601);
-    for (std::uint64_t size :
-         {0ull, 2ull, 2884800ull, 2884801ull, 2884803ull, 25934400ull, 25934403ull, 1ull << 40})
+    for (std::uint64_t size : {0ull, 2ull, 2884800ull, 2884801ull})
         EXPECT_EQ(TileSizeForBytes(size), 0) << size;
+    for (std::uint64_t size : {2884803ull, 25934401ull})
+        EXPECT_EQ(TileSizeForBytes(size), 1201) << size;
+    for (std::uint64_t size : {25934403ull, 1ull << 40})
+        EXPECT_EQ(TileSizeForBytes(size), 3601) << size;
     bytes.pop_back();
     EXPECT_FALSE(TileFromBytes(bytes));
 }
@@ -96,6 +101,50 @@ TEST(TileNames, BadZipsAreNotTiles) {
         tile.SetDirectory(dir.Dir());
         EXPECT_FALSE(tile.Load(lat, 1.5)) << lat;
     }
+}
+
+// An archive is the tile of its cell only through an entry of the tile's
+// own name, or an only ".hgt" entry that names no other cell.
+TEST(TileNames, ZipEntriesOfAnotherCellAreNotThisTile) {
+    const auto tile = TileBytes(1201, Pattern);
+    const auto other = TileBytes(1201, [](int, int) { return 7; });
+    using Entries = std::vector<std::pair<std::string, std::vector<std::uint8_t>>>;
+    struct Case {
+        const char* name;
+        Entries entries;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"a foreign tile", {{"n10e010.hgt", tile}}, false},
+        {"own name in a folder, any case", {{"srtm/N51W002.HGT", tile}}, true},
+        {"own name beside a foreign one", {{"n10e010.hgt", other}, {"n51w002.hgt", tile}}, true},
+        {"the only .hgt entry, no cell's name", {{"readme.txt", other}, {"tile.hgt", tile}}, true},
+        {"two entries, neither its own", {{"a.hgt", tile}, {"b.hgt", tile}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        test::WriteZipEntries(dir.Path("n51w002.hgt.zip"), c.entries);
+        CSRTMTILE reader;
+        reader.SetDirectory(dir.Dir());
+        EXPECT_EQ(reader.Load(51.5, -1.5), c.loads);
+        if (c.loads) {
+            EXPECT_EQ(reader.GetHeight(51.0, -2.0), Pattern(1200, 0));
+        }
+    }
+}
+
+// A FIFO named like a tile is passed over at once, not waited on.
+TEST(TileNames, AFifoIsNoTile) {
+    TempDir dir;
+    for (const char* name : {"n51w002.hgt", "n51w002.hgt.zip"})
+        ASSERT_EQ(mkfifo(dir.Path(name).c_str(), 0600), 0);
+    EXPECT_TRUE(test::FinishesWithin(10, [&] {
+        CSRTMTILE tile;
+        tile.SetDirectory(dir.Dir());
+        return !tile.Load(51.5, -1.5) && !ReadTileFile(dir.Path("n51w002.hgt")) &&
+               !ReadTileFile(dir.Path("n51w002.hgt.zip"));
+    }));
 }
 
 TEST(TileNames, ABadPlainFileGivesWayToTheZippedOne) {

@@ -141,29 +141,48 @@ TEST(TileResolution, OneArcSecondTileIsServedAtItsOwnSpacing) {
     EXPECT_EQ(tile.GetHeight(51.9999, -1.0001), Pattern(1, 3599));
 }
 
-TEST(TileLoad, OnlyFilesOfATileSizeLoad) {
+// A file too short for a tile is none; a longer one is read for the
+// samples of the largest tile it holds in full, its further bytes ignored.
+TEST(TileLoad, FilesTooShortForATileDoNotLoad) {
     struct Case {
         std::uintmax_t bytes;
-        bool loads;
+        int rows; // 0: not loaded
     };
-    const Case cases[] = {{0, false},        {1, false}, {2884801, false}, // one byte short
-                          {2884802, true},                                 // 1201 x 1201
-                          {2884803, false},                                // one byte over
-                          {2884804, false},                                // one sample over
-                          {25934401, false}, // a 3601 x 3601 tile one byte short
-                          {25934402, true}};
+    const Case cases[] = {{0, 0},           {1, 0}, {2884801, 0}, // one byte short
+                          {2884802, 1201},                        // 1201 x 1201
+                          {2884803, 1201},                        // one byte over
+                          {2884804, 1201},                        // one sample over
+                          {25934401, 1201},  // a 3601 x 3601 tile one byte short
+                          {25934402, 3601},  // 3601 x 3601
+                          {25934403, 3601}}; // one byte over
     for (const Case& c : cases) {
         TempDir dir;
         { std::ofstream(dir.Path("n45e007.hgt")); }
         std::filesystem::resize_file(dir.Path("n45e007.hgt"), c.bytes);
         CSRTMTILE tile;
         tile.SetDirectory(dir.Dir());
-        EXPECT_EQ(tile.Load(45.5, 7.5), c.loads) << c.bytes << " bytes";
-        EXPECT_EQ(tile.IsLoaded(), c.loads);
-        if (!c.loads) {
+        EXPECT_EQ(tile.Load(45.5, 7.5), c.rows != 0) << c.bytes << " bytes";
+        EXPECT_EQ(tile.IsLoaded(), c.rows != 0);
+        if (c.rows == 0) {
             EXPECT_EQ(tile.GetHeight(45.5, 7.5), 0);
+        } else {
+            EXPECT_EQ(tile.GetRows(), c.rows) << c.bytes << " bytes";
         }
     }
+}
+
+// The first 2,884,802 bytes of a file one byte too long are the tile: the
+// same heights as the file without its extra byte.
+TEST(TileLoad, ExtraBytesAreIgnored) {
+    TempDir dir;
+    std::vector<std::uint8_t> bytes = test::TileBytes(1201, Pattern);
+    bytes.push_back(0x7f);
+    test::WriteFile(dir.Path("n51w002.hgt"), bytes);
+    CSRTMTILE tile;
+    tile.SetDirectory(dir.Dir());
+    ASSERT_TRUE(tile.Load(51.5, -1.5));
+    EXPECT_EQ(tile.GetHeight(51.0, -2.0), Pattern(1200, 0));
+    EXPECT_EQ(tile.GetHeight(51.9999, -1.0001), Pattern(1, 1199));
 }
 
 TEST(TileLoad, MissingFilesAndDirectoriesLeaveTheTileUnloaded) {

@@ -46,6 +46,21 @@ void WriteZip(const std::string& path, const std::string& entryName,
     zipClose(zip, nullptr);
 }
 
+void WriteZipEntries(
+    const std::string& path,
+    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& entries) {
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    if (!zip) throw std::runtime_error("cannot create " + path);
+    for (const auto& [name, bytes] : entries) {
+        zip_fileinfo info{};
+        zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                              6, 0);
+        zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size()));
+        zipCloseFileInZip(zip);
+    }
+    zipClose(zip, nullptr);
+}
+
 int Pattern(int row, int col) {
     return (row * 37 + col * 11) % 30000;
 }

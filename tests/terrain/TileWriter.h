@@ -22,6 +22,10 @@ void WriteTile(const std::string& path, int size, const SampleFunction& sample);
 void WriteZip(const std::string& path, const std::string& entryName,
               const std::vector<std::uint8_t>& bytes, bool deflate = true);
 
+// A zip archive of several deflated entries, in the order given.
+void WriteZipEntries(const std::string& path,
+                     const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& entries);
+
 // A pattern whose neighbouring samples all differ: 37 per row, 11 per column.
 int Pattern(int row, int col);
 

@@ -3,7 +3,10 @@
 #include "terrain/Zones.h"
 #include "TileWriter.h"
 
+#include "Timeout.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <climits>
@@ -144,6 +147,17 @@ TEST(ZoneFileFaults, FilesThatAreNotZoneMapsGiveNoZone) {
     EXPECT_FALSE(missing.IsUsable());
     std::filesystem::create_directory(dir.Path("zones01.dem"));
     EXPECT_EQ(CZONES(dir.Dir()).GetZone(50.0, 0.0), 0);
+}
+
+// A FIFO in the zone map's place would block the first look-up for ever if
+// it were opened; it is refused at once.
+TEST(ZoneFileFaults, AFifoIsRefusedAtOnce) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.Path("zones01.dem").c_str(), 0600), 0);
+    EXPECT_TRUE(test::FinishesWithin(10, [&] {
+        const CZONES zones(dir.Dir());
+        return zones.GetZone(50.0, 0.0) == 0 && !zones.IsUsable();
+    }));
 }
 
 } // namespace

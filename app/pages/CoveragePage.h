@@ -1,0 +1,152 @@
+// TCoveragePage: the "Area Coverage" page. "Plot Coverage" computes the
+// field strength of a 1 kW EIRP transmitter over a square area around it
+// on worker threads (every core), while the window stays responsive: a
+// timer paints the grey cells of the finished columns into the 500 x 500
+// map several times a second and a progress bar gives the cells done, the
+// rate and the time left. "Abort", leaving the page or closing the window
+// stops the walk at once. At the end the map is shown in the chosen
+// display mode (highlighted terrain, colour map or monochrome) with its
+// scale bar, 20 dB contours on request and the transmitter marker; the
+// grid can be saved as a comma-separated file and the result exported as
+// a KMZ overlay or a GeoTIFF.
+#pragma once
+
+#include "app/pages/CoveragePagePreview.h"
+#include "app/pages/Page.h"
+#include "coverage/CoverageDisplay.h"
+#include "coverage/CoverageFile.h"
+#include "coverage/GeoTiff.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <memory>
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QVBoxLayout;
+
+namespace kestrova {
+
+struct CoverageScale;
+class TMapView;
+class TNumEdit;
+
+class TCoveragePage : public TPage {
+    Q_OBJECT
+public:
+    explicit TCoveragePage(TPageHost& host);
+    ~TCoveragePage() override;
+
+    void PageShow() override { CoverageShow(); }
+
+    // A map is being computed.
+    bool Running() const { return running; }
+    // The last result: what CoverageMap shows, and the edges of its area.
+    const QImage& Image() const { return coverageImage; }
+    double North() const { return coverageNorth; }
+    double South() const { return coverageSouth; }
+    double East() const { return coverageEast; }
+    double West() const { return coverageWest; }
+    // How often the preview is painted while a map is computed, in ms.
+    static constexpr int previewInterval = 50;
+
+public Q_SLOTS:
+    void CoverageShow();
+    void PlotCoverageClick();
+    void AbortClick();
+    void CoverageExit();
+    void CoverageMapDblClick();
+    void ExportKMZClick();
+    void ExportGeoTiffClick();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // What one computation keeps from its start: the inputs as they were
+    // when "Plot Coverage" was pressed.
+    struct Run {
+        CoverageDisplay display;
+        CoverageHeader header;
+        CLocator tx;
+        double gamma = 0.0; // dB/km
+        bool save = false;
+        bool withHeader = true;
+    };
+
+    void BuildMapControl(QVBoxLayout* column);
+    void BuildButtons(QVBoxLayout* column);
+    QWidget* BuildSystemData();
+    bool MapFieldsAcceptable();
+    CoverageDisplay DisplaySettings();
+    bool ConfirmLargeMap(const CoverageArea& area);
+    void StartCoverage(const CoverageArea& area, const CoverageInputs& inputs, const Run& next);
+    void PollCoverage();
+    void StopCoverage();
+    void FinishRun(bool aborted);
+    void KeepLastCell(const CoverageArea& area, int columnsDone);
+    void ShowScale(const CoverageScale& scale);
+    void HideScale();
+    void SetRunning(bool on);
+    void SaveCoverageFile();
+
+    // Map Control.
+    TNumEdit* CoverageRange = nullptr;
+    TNumEdit* CoverageResolution = nullptr;
+    TNumEdit* MaxLoss = nullptr;
+    TNumEdit* MinLoss = nullptr;
+    TNumEdit* MaxHeight = nullptr;
+    TNumEdit* MinHeight = nullptr;
+    QRadioButton* CoverageTerrain = nullptr;
+    QRadioButton* Colourfull = nullptr;
+    QRadioButton* Monochrome = nullptr;
+    QCheckBox* LossContours = nullptr;
+    QCheckBox* SaveCoverage = nullptr;
+    QCheckBox* IncHeader = nullptr;
+    QPushButton* PlotCoverage = nullptr;
+    QPushButton* Abort = nullptr;
+    QPushButton* ExportKMZ = nullptr;
+    QPushButton* ExportGeoTiff = nullptr;
+    QProgressBar* CoverageProgress = nullptr;
+    // The map and its scale.
+    TMapView* CoverageMap = nullptr;
+    TMapView* ColourScale = nullptr;
+    QLabel* ScaleMax = nullptr;
+    QLabel* ScaleMin = nullptr;
+    // System Data.
+    QLabel* CoverageMapCentre = nullptr;
+    QLabel* CoverageFrequency = nullptr;
+    QLabel* CoverageTxHeight = nullptr;
+    QLabel* CoverageRxHeight = nullptr;
+    QLabel* CoverageTimePercentage = nullptr;
+
+    QTimer* previewTimer = nullptr;
+    QElapsedTimer clock;
+    bool running = false;
+    std::unique_ptr<CoverageJob> job; // the running or the last computation
+    Run run;
+    CoveragePreview preview;
+    double cellsPerSecond = 0.0; // of the last computation that ran to its end
+
+    QImage coverageRaster;
+    QImage terrainBitmap;
+    QImage coverageImage;
+    QImage scaleBitmap;
+    double coverageNorth = 0.0;
+    double coverageSouth = 0.0;
+    double coverageEast = 0.0;
+    double coverageWest = 0.0;
+    bool haveResult = false; // a computation has finished (or been aborted)
+    QString coverageFileName = QStringLiteral("coverage.csv"); // SaveDialog2
+    QString kmzFileName = QStringLiteral("coverage.kmz");      // SaveKMZ
+    QString geoTiffFileName = QStringLiteral("coverage.tif");
+};
+
+} // namespace kestrova

@@ -1,0 +1,388 @@
+// The "Input Data" page: its controls, their wiring, and the handlers of the
+// link inputs.
+#include "app/pages/InputPage.h"
+
+#include "app/ChartView.h"
+#include "app/Panel.h"
+#include "app/pages/PageHost.h"
+#include "app/pages/PageTools.h"
+#include "geo/Path.h"
+
+#include <QAreaSeries>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+constexpr double kmPerMile = 1.6093;
+
+QLineSeries* Line(const char* name, const QString& title, const QColor& colour) {
+    auto* series = Named(new QLineSeries, name);
+    series->setName(title);
+    QPen pen(colour);
+    pen.setWidthF(1.0);
+    series->setPen(pen);
+    return series;
+}
+
+QAreaSeries* Area(const char* name, const QString& title, const QColor& colour) {
+    auto* upper = new QLineSeries;
+    auto* series = Named(new QAreaSeries(upper), name);
+    upper->setParent(series);
+    series->setName(title);
+    series->setBrush(colour);
+    series->setPen(QPen(colour));
+    return series;
+}
+
+void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+// A label that keeps its room in the layout while hidden, so that showing
+// or hiding it never moves the controls around it.
+void KeepRoomWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    widget->hide();
+}
+
+} // namespace
+
+TInputPage::TInputPage(TPageHost& pageHost)
+    : TPage(pageHost, "InputData", QStringLiteral("Input Data")),
+      resultsFileName(QStringLiteral("results.dat")) {
+    auto* columns = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    columns->addLayout(left, 0);
+    BuildLocations(left);
+    BuildParameters(left);
+    BuildButtons(left);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    columns->addLayout(right, 1);
+    BuildChart(right);
+    BuildResults(right);
+    Connect();
+    ForcedKFactorClick();
+    ShowInputMode(true);
+}
+
+void TInputPage::BuildLocations(QVBoxLayout* column) {
+    // The two ends, or the start with range and bearing.
+    Panel2 = Named(new TPanel(this), "Panel2");
+    Panel2->setFrameShape(QFrame::StyledPanel);
+    Panel2->setAutoFillBackground(true);
+    auto* ends = new QFormLayout(Panel2);
+    StartLoc = Named(new QLineEdit(Panel2), "StartLoc");
+    EndLoc = Named(new QLineEdit(Panel2), "EndLoc");
+    StartLoc->setToolTip(QStringLiteral("Transmitter (start) location"));
+    EndLoc->setToolTip(QStringLiteral("Receiver (end) location"));
+    ends->addRow(QStringLiteral("TX location"), StartLoc);
+    ends->addRow(QStringLiteral("RX location"), EndLoc);
+    column->addWidget(Panel2);
+
+    Panel1 = Named(new TPanel(this), "Panel1");
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setAutoFillBackground(true);
+    auto* rangeBearing = new QGridLayout(Panel1);
+    Range = NumField("Range", Panel1);
+    Bearing = NumField("Bearing", Panel1);
+    RangeUnitLabel = Label("RangeUnitLabel", QStringLiteral("km"), Panel1);
+    BackBearing = Label("BackBearing", QStringLiteral("(Back bearing)"), Panel1);
+    rangeBearing->addWidget(new QLabel(QStringLiteral("Range"), Panel1), 0, 0);
+    rangeBearing->addWidget(Range, 0, 1);
+    rangeBearing->addWidget(RangeUnitLabel, 0, 2);
+    rangeBearing->addWidget(new QLabel(QStringLiteral("Bearing"), Panel1), 1, 0);
+    rangeBearing->addWidget(Bearing, 1, 1);
+    rangeBearing->addWidget(new QLabel(QStringLiteral("deg"), Panel1), 1, 2);
+    rangeBearing->addWidget(BackBearing, 2, 0, 1, 3);
+    column->addWidget(Panel1);
+
+    auto* formats = Named(new QGroupBox(QStringLiteral("Location format"), this), "FormatGroup");
+    auto* formatLayout = new QGridLayout(formats);
+    DMS = Named(new QRadioButton(QStringLiteral("Degrees Minutes Seconds "), formats), "DMS");
+    DEG = Named(new QRadioButton(QStringLiteral("Decimal Degrees"), formats), "DEG");
+    NGR = Named(new QRadioButton(QStringLiteral("OSGB Grid Reference"), formats), "NGR");
+    LOC = Named(new QRadioButton(QStringLiteral("Maidenhead Locator"), formats), "LOC");
+    formatLayout->addWidget(DMS, 0, 0);
+    formatLayout->addWidget(DEG, 0, 1);
+    formatLayout->addWidget(NGR, 1, 0);
+    formatLayout->addWidget(LOC, 1, 1);
+    NGR->setChecked(true);
+    column->addWidget(formats);
+}
+
+void TInputPage::BuildParameters(QVBoxLayout* column) {
+    auto* radio = Named(new QGroupBox(QStringLiteral("Link parameters"), this), "RadioGroup");
+    auto* radioLayout = new QGridLayout(radio);
+    radioLayout->setVerticalSpacing(2);
+    struct Row {
+        TNumEdit** field;
+        const char* name;
+        const char* caption;
+        const char* unit;
+    };
+    const Row rows[] = {{&FREQ, "FREQ", "Frequency", "GHz"},
+                        {&TX_H, "TX_H", "TX antenna height", "m"},
+                        {&RX_H, "RX_H", "RX antenna height", "m"},
+                        {&RH, "RH", "Relative humidity", "%"},
+                        {&TEMPERATURE, "TEMPERATURE", "Temperature", "deg C"},
+                        {&PRESSURE, "PRESSURE", "Pressure", "mB"},
+                        {&Percent, "Percent", "Time percentage", "%"},
+                        {&K_FACT, "K_FACT", "K-factor", ""}};
+    int row = 0;
+    for (const Row& r : rows) {
+        *r.field = NumField(r.name, radio);
+        radioLayout->addWidget(new QLabel(QString::fromLatin1(r.caption), radio), row, 0);
+        radioLayout->addWidget(*r.field, row, 1);
+        radioLayout->addWidget(new QLabel(QString::fromLatin1(r.unit), radio), row, 2);
+        ++row;
+    }
+    ForcedKFactor = Named(new QCheckBox(QStringLiteral("Fixed"), radio), "ForcedKFactor");
+    radioLayout->addWidget(ForcedKFactor, row - 1, 2);
+    column->addWidget(radio);
+
+    auto* options = Named(new QGroupBox(QStringLiteral("Profile"), this), "ProfileGroup");
+    auto* optionLayout = new QGridLayout(options);
+    FlatEarth = Named(new QCheckBox(QStringLiteral("Flat earth plot"), options), "FlatEarth");
+    Metric = Named(new QRadioButton(QStringLiteral("metric"), options), "Metric");
+    Imperial = Named(new QRadioButton(QStringLiteral("imperial"), options), "Imperial");
+    INTERPOLATE = Named(new QCheckBox(QStringLiteral("Interpolate"), options), "INTERPOLATE");
+    Metric->setChecked(true);
+    optionLayout->addWidget(FlatEarth, 0, 0);
+    optionLayout->addWidget(INTERPOLATE, 0, 1);
+    optionLayout->addWidget(Metric, 1, 0);
+    optionLayout->addWidget(Imperial, 1, 1);
+    column->addWidget(options);
+}
+
+void TInputPage::BuildButtons(QVBoxLayout* column) {
+    auto* buttons = new QGridLayout;
+    CalculateBtn = Named(new QPushButton(QStringLiteral("Calculate"), this), "CalculateBtn");
+    RESET = Named(new QPushButton(QStringLiteral("Reset"), this), "RESET");
+    RESET->setToolTip(QStringLiteral("Resets input data to defaults"));
+    SaveInitButton =
+        Named(new QPushButton(QStringLiteral("Save input data"), this), "SaveInitButton");
+    SaveInitButton->setToolTip(QStringLiteral("Saves input data in an ini file"));
+    SaveResults = Named(new QPushButton(QStringLiteral("Save"), this), "SaveResults");
+    SaveResults->setToolTip(QStringLiteral("Saves results to a file"));
+    buttons->addWidget(CalculateBtn, 0, 0);
+    buttons->addWidget(RESET, 0, 1);
+    buttons->addWidget(SaveInitButton, 1, 0);
+    buttons->addWidget(SaveResults, 1, 1);
+    column->addLayout(buttons);
+}
+
+void TInputPage::BuildChart(QVBoxLayout* column) {
+    Chart1 = Named(new TChartView(this), "Chart1");
+    Chart1->setToolTip(QStringLiteral("Click and drag to zoom, Double click to copy"));
+    Chart1->setMinimumSize(300, 200);
+    auto* chart = Chart1->chart();
+    chart->legend()->hide();
+    chart->setTitle(QStringLiteral("Terrain"));
+    Series1 = Area("Series1", QStringLiteral("Terrain"), QColor(128, 64, 0));
+    Series2 = Area("Series2", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
+    Series8 = Line("Series8", QStringLiteral("LOS Line"), Qt::black);
+    Series9 = Line("Series9", QStringLiteral("Lower Fresnel"), Qt::red);
+    Series10 = Line("Series10", QStringLiteral("Upper Fresnel"), Qt::red);
+    bottomAxis = new QValueAxis(chart);
+    leftAxis = new QValueAxis(chart);
+    bottomAxis->setTitleText(QStringLiteral("Range (km)"));
+    leftAxis->setTitleText(QStringLiteral("Height (m)"));
+    chart->addAxis(bottomAxis, Qt::AlignBottom);
+    chart->addAxis(leftAxis, Qt::AlignLeft);
+    for (QAbstractSeries* series :
+         std::initializer_list<QAbstractSeries*>{Series1, Series2, Series8, Series9, Series10}) {
+        chart->addSeries(series);
+        series->attachAxis(bottomAxis);
+        series->attachAxis(leftAxis);
+    }
+    column->addWidget(Chart1, 1);
+
+    auto* readout = new QHBoxLayout;
+    CursorPos = Label("CursorPos", QStringLiteral("Cursor position"), this);
+    ChartLocator = Label("ChartLocator", QStringLiteral("Locator"), this);
+    ChartData = Label("ChartData", QStringLiteral("Location data"), this);
+    PointData = Label("PointData", QStringLiteral("PointData"), this);
+    for (QLabel* label : {ChartLocator, ChartData, PointData})
+        label->setStyleSheet(QStringLiteral("color: blue"));
+    for (QLabel* label : {CursorPos, ChartLocator, ChartData, PointData}) {
+        readout->addWidget(label);
+        KeepRoomWhenHidden(label);
+    }
+    readout->addStretch(1);
+    column->addLayout(readout);
+}
+
+void TInputPage::BuildResults(QVBoxLayout* column) {
+    auto* results = Named(new QGroupBox(QStringLiteral("Results"), this), "ResultsGroup");
+    auto* resultLayout = new QGridLayout(results);
+    StartHeight = Label("StartHeight", QStringLiteral("TX ASL"), results);
+    EndHeight = Label("EndHeight", QStringLiteral("RX ASL"), results);
+    FSLoss = Label("FSLoss", QStringLiteral("LOS Loss"), results);
+    GasLoss = Label("GasLoss", QStringLiteral("Gas Loss"), results);
+    DiffLoss = Label("DiffLoss", QStringLiteral("Diffraction Loss"), results);
+    TropoLoss = Label("TropoLoss", QStringLiteral("Troposcatter Loss"), results);
+    DuctLoss = Label("DuctLoss", QStringLiteral("Ducting Loss"), results);
+    OverallLoss = Label("OverallLoss", QStringLiteral("Overall Loss"), results);
+    InvalidPath = Label("InvalidPath", QStringLiteral("Path too short"), results);
+    InvalidPath->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    KeepRoomWhenHidden(InvalidPath);
+    resultLayout->addWidget(StartHeight, 0, 0);
+    resultLayout->addWidget(EndHeight, 0, 1);
+    resultLayout->addWidget(FSLoss, 1, 0);
+    resultLayout->addWidget(GasLoss, 1, 1);
+    resultLayout->addWidget(DiffLoss, 2, 0);
+    resultLayout->addWidget(TropoLoss, 2, 1);
+    resultLayout->addWidget(DuctLoss, 3, 0);
+    resultLayout->addWidget(OverallLoss, 3, 1);
+    resultLayout->addWidget(InvalidPath, 4, 0, 1, 2);
+    column->addWidget(results);
+}
+
+void TInputPage::Connect() {
+    const auto calculate = [this] { host.CalculateBtnClick(); };
+    connect(CalculateBtn, &QPushButton::clicked, this, calculate);
+    // Enter in a location field calculates, as the button does.
+    connect(StartLoc, &QLineEdit::returnPressed, this, calculate);
+    connect(EndLoc, &QLineEdit::returnPressed, this, calculate);
+    for (QRadioButton* button : {Metric, Imperial})
+        connect(button, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) MetricClick();
+        });
+    connect(FlatEarth, &QCheckBox::toggled, this, &TInputPage::FlatEarthClick);
+    connect(INTERPOLATE, &QCheckBox::toggled, this, &TInputPage::INTERPOLATEClick);
+    connect(ForcedKFactor, &QCheckBox::toggled, this, &TInputPage::ForcedKFactorClick);
+    for (QRadioButton* button : {DMS, DEG, NGR, LOC})
+        connect(button, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) LOCClick();
+        });
+    connect(Panel1, &TPanel::Clicked, this, &TInputPage::Panel1Click);
+    connect(Panel2, &TPanel::Clicked, this, &TInputPage::Panel2Click);
+    connect(RESET, &QPushButton::clicked, this, [this] { host.RESETClick(); });
+    connect(SaveInitButton, &QPushButton::clicked, this, [this] { host.SaveInitButtonClick(); });
+    connect(SaveResults, &QPushButton::clicked, this, &TInputPage::SaveResultsClick);
+    connect(Chart1, &TChartView::MouseMoved, this, &TInputPage::Chart1MouseMove);
+    connect(Chart1, &TChartView::MouseLeft, this, &TInputPage::Chart1MouseLeave);
+    connect(Chart1, &TChartView::DoubleClicked, this, &TInputPage::Chart1DblClick);
+}
+
+bool TInputPage::LinkFieldsAcceptable() {
+    // A field whose text is not a number or lies outside its limits stops
+    // the calculation (rather than run the engine on 0 or on a value it is
+    // not made for); the field reports it unless its exit check just did.
+    const bool rangeBearing = !host.State().startEndInput;
+    return TNumEdit::AllAcceptable({FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent,
+                                    ForcedKFactor->isChecked() ? K_FACT : nullptr,
+                                    rangeBearing ? Range : nullptr,
+                                    rangeBearing ? Bearing : nullptr});
+}
+
+void TInputPage::ShowEndHeights(const QString& tx, const QString& rx) {
+    EndHeight->setText(rx);
+    StartHeight->setText(tx);
+}
+
+void TInputPage::ShowBackBearing(double bearing) {
+    BackBearing->setText(QStringLiteral("(Back bearing ") + Fixed(bearing, 4, 1) +
+                         QStringLiteral(" deg)"));
+}
+
+void TInputPage::ShowGasLoss(double gasLoss) {
+    GasLoss->setText(QStringLiteral("Gaseous Loss: ") + Fixed(gasLoss, 6, 1) +
+                     QStringLiteral(" dB"));
+}
+
+void TInputPage::ShowRangeBearing() {
+    CPath path;
+    path.SetPath(host.State().txLocation, host.State().rxLocation);
+    double range = 0.0;
+    double bearing = 0.0;
+    path.GetRangeBearing(range, bearing);
+    Bearing->setText(Fixed(bearing, 4, 1));
+    const bool metric = Metric->isChecked();
+    Range->setText(Fixed(metric ? range : range / kmPerMile, 6, 1));
+    RangeUnitLabel->setText(metric ? QStringLiteral("km") : QStringLiteral("mls"));
+}
+
+void TInputPage::ShowInputMode(bool startEnd) {
+    const QColor highlight = palette().color(QPalette::Light);
+    const QColor face = palette().color(QPalette::Button);
+    SetColour(startEnd ? Panel2 : Panel1, QPalette::Window, highlight);
+    SetColour(startEnd ? Panel1 : Panel2, QPalette::Window, face);
+    EndLoc->setReadOnly(!startEnd);
+    SetColour(EndLoc, QPalette::Base,
+              startEnd ? palette().color(QPalette::Base) : QColor(192, 192, 192));
+    Range->setReadOnly(startEnd);
+    Bearing->setReadOnly(startEnd);
+}
+
+void TInputPage::ShowPathTooShort() {
+    InvalidPath->show();
+}
+
+void TInputPage::ShowResults(const CTerrain& engine, double gasLoss) {
+    InvalidPath->hide();
+    const PathLossResult& l = engine.loss;
+    const auto loss = [&](QLabel* label, const char* text, double value) {
+        label->setText(QString::fromLatin1(text) + Fixed(value + gasLoss, 3, 0) +
+                       QStringLiteral(" dB"));
+    };
+    loss(FSLoss, "Line of sight loss: ", l.lb0p);
+    loss(DiffLoss, "Diffraction path loss: ", l.lbd);
+    loss(TropoLoss, "Troposcatter path loss: ", l.lbs);
+    loss(DuctLoss, "Ducting path loss: ", l.lba);
+    loss(OverallLoss, "Overall path loss: ", l.lb);
+    ShowProfileChart(engine);
+}
+
+void TInputPage::Panel1Click() {
+    host.State().startEndInput = false;
+    ShowInputMode(false);
+}
+
+void TInputPage::Panel2Click() {
+    host.State().startEndInput = true;
+    ShowInputMode(true);
+}
+
+void TInputPage::MetricClick() {
+    host.CalculateBtnClick();
+}
+
+void TInputPage::FlatEarthClick() {
+    host.CalculateBtnClick();
+}
+
+void TInputPage::INTERPOLATEClick() {
+    host.State().interpolate = INTERPOLATE->isChecked();
+}
+
+void TInputPage::ForcedKFactorClick() {
+    SetColour(K_FACT, QPalette::Base,
+              ForcedKFactor->isChecked() ? QColor(Qt::red)
+                                         : palette().color(QPalette::Inactive, QPalette::Window));
+}
+
+void TInputPage::LOCClick() {
+    const int format = host.LocatorFormat();
+    EndLoc->setText(LocationText(host.State().rxLocation, format, shownPrecision));
+    StartLoc->setText(LocationText(host.State().txLocation, format, shownPrecision));
+}
+
+} // namespace kestrova

@@ -1,0 +1,31 @@
+// The field-strength grid as a GeoTIFF for GIS programs: one Float32 band
+// in dB(µV/m) for 1 kW EIRP, EPSG:4326, north up, one pixel per grid cell
+// centred on its grid point, nodata where a cell was not computed, and the
+// link's frequency, heights and time percentage in the metadata.
+#pragma once
+
+#include "coverage/CoverageField.h"
+
+#include <string>
+
+namespace kestrova {
+
+// The band's value for a cell that was not computed.
+inline constexpr double geoTiffNoData = -9999.0;
+
+struct GeoTiffLink {
+    double frequency = 0.0;   // GHz
+    double txHeight = 0.0;    // m above ground
+    double rxHeight = 0.0;    // m above ground
+    double percent = 0.0;     // % of time
+    double txLatitude = 0.0;  // degrees
+    double txLongitude = 0.0; // degrees
+};
+
+// Writes the file through a temporary beside it (an earlier file stays
+// whole on failure). Returns an empty string on success, else what went
+// wrong.
+std::string WriteCoverageGeoTiff(const std::string& path, const CoverageField& field,
+                                 const GeoTiffLink& link);
+
+} // namespace kestrova

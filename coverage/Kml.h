@@ -1,0 +1,29 @@
+// The KML 2.2 document of a coverage export: the coverage image as a
+// two-thirds opaque ground overlay on the area's latitude/longitude box,
+// and a placemark at the transmitter.
+#pragma once
+
+#include <string>
+
+namespace kestrova {
+
+// Names of the files inside the archive.
+inline constexpr const char* kmlDocumentName = "doc.kml";
+inline constexpr const char* kmlImageName = "KestrovaImage.jpg";
+inline constexpr const char* kmlIconName = "Triangle.png";
+
+struct KmlOverlay {
+    double north = 0.0; // degrees, the box of the overlay
+    double south = 0.0;
+    double east = 0.0;
+    double west = 0.0;
+    double txLatitude = 0.0; // degrees
+    double txLongitude = 0.0;
+    double txHeight = 0.0; // m above ground
+};
+
+// The document, "\n" line ends, numbers in printf's %g (six significant
+// digits). The placemark's icon is the archive's own icon file.
+std::string KmlDocument(const KmlOverlay& overlay);
+
+} // namespace kestrova

@@ -1,0 +1,19 @@
+#include "evaluation/FieldStrength.h"
+
+#include <cmath>
+
+namespace kestrova {
+
+double EirpDbw(double powerW, double gainDbi) {
+    return 10.0 * std::log10(powerW) + gainDbi;
+}
+
+double FieldStrengthConstant(double eirpDbw, double frequencyGHz) {
+    return eirpDbw + 167.2 + 20.0 * std::log10(frequencyGHz);
+}
+
+double FieldStrengthDbuVm(double K, double totalLossDb) {
+    return K - totalLossDb;
+}
+
+} // namespace kestrova

@@ -1,0 +1,26 @@
+// Field strength from basic transmission loss, the one formula of the site
+// evaluation and the coverage map. For a transmitter of EIRP in dBW,
+// frequency f and total loss Lt (basic transmission loss plus gaseous
+// loss), after ITU-R P.525:
+//
+//     E = EIRP + 107.2 + 20 log10 f(MHz) - Lt    dB(µV/m)
+//       = EIRP + 167.2 + 20 log10 f(GHz) - Lt  = K - Lt
+//
+// (1 kW EIRP, 30 dBW, gives the coverage map's 197.2 + 20 log10 f - Lt.)
+#pragma once
+
+namespace kestrova {
+
+// The EIRP in dBW of powerW watts into an antenna of gainDbi: 10 log10 P + G.
+double EirpDbw(double powerW, double gainDbi);
+
+// K = EIRP + 167.2 + 20 log10 f, f in GHz.
+double FieldStrengthConstant(double eirpDbw, double frequencyGHz);
+
+// E = K - Lt, dB(µV/m).
+double FieldStrengthDbuVm(double K, double totalLossDb);
+
+// The coverage map's transmitter: 1 kW EIRP.
+inline constexpr double coverageEirpDbw = 30.0;
+
+} // namespace kestrova

@@ -1,0 +1,234 @@
+#include "files/SafeWrite.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrova {
+namespace {
+
+std::string Message(const std::string& path, const std::string& reason) {
+    return "could not write \"" + path + "\": " + reason;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a path finally names, following symbolic links (which may point
+// to a file not yet made). False, with reason set, for a loop of links or
+// one that cannot be read.
+bool ResolveLinks(const std::string& path, std::string& target, std::string& reason) {
+    target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(target.c_str(), buffer, sizeof buffer - 1);
+        if (length < 0) {
+            reason = std::strerror(errno);
+            return false;
+        }
+        const std::string link(buffer, static_cast<std::size_t>(length));
+        target = link.front() == '/' ? link : DirectoryOf(target) + "/" + link;
+    }
+    reason = "too many levels of symbolic links";
+    return false;
+}
+
+// "" when path is absent or a regular file, else why it cannot be written.
+std::string TargetProblem(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? "" : std::strerror(errno);
+    return S_ISREG(info.st_mode) ? "" : "not a regular file";
+}
+
+// The permissions of a new file: 0666 less the process's umask, read
+// without changing it (umask() would, for a moment, for every thread).
+mode_t NewFileMode() {
+    mode_t mask = 022;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Umask:", 0) == 0) {
+            mask = static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+            break;
+        }
+    return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    errno = 0;
+    while (!bytes.empty()) {
+        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(done));
+    }
+    return true;
+}
+
+void SyncDirectory(const std::string& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd); // best effort: the rename itself has already happened
+    ::close(fd);
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
+    std::string reason;
+    if (path_.empty())
+        reason = "no file name";
+    else if (ResolveLinks(path_, target_, reason))
+        reason = TargetProblem(target_);
+    if (!reason.empty()) {
+        Fail(reason);
+        return;
+    }
+    std::string pattern = DirectoryOf(target_) + "/." + BaseNameOf(target_) + ".XXXXXX";
+    fd_ = ::mkstemp(pattern.data());
+    if (fd_ < 0) {
+        Fail(std::strerror(errno));
+        return;
+    }
+    temporary_ = pattern;
+    ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
+    // The replacement keeps the old file's permissions (and owner, where
+    // allowed); a new file gets those a plain create would give it.
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0) {
+        ::fchmod(fd_, old.st_mode & 07777);
+        if (::fchown(fd_, old.st_uid, old.st_gid) != 0) {
+            // Not permitted for an ordinary user: the file becomes theirs.
+        }
+    } else {
+        ::fchmod(fd_, NewFileMode());
+    }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
+
+void AtomicFileWriter::Fail(const std::string& reason) {
+    if (outcome_.ok) outcome_ = {false, Message(path_, reason)};
+    Discard();
+}
+
+void AtomicFileWriter::Discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+    if (!outcome_.ok) return false;
+    if (!WriteAll(fd_, bytes)) Fail(std::strerror(errno ? errno : EIO));
+    return outcome_.ok;
+}
+
+bool AtomicFileWriter::WriteByName(const std::function<std::string(const std::string&)>& write) {
+    if (!outcome_.ok) return false;
+    struct stat made {};
+    ::fstat(fd_, &made);
+    ::close(fd_);
+    fd_ = -1;
+    if (const std::string error = write(temporary_); !error.empty()) {
+        Fail(error);
+        return false;
+    }
+    // Opened again for the sync; a library that made the file anew gets the
+    // permissions the replacement is to have.
+    fd_ = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd_ < 0) {
+        Fail(std::strerror(errno));
+        return false;
+    }
+    ::fchmod(fd_, made.st_mode & 07777);
+    return true;
+}
+
+WriteOutcome AtomicFileWriter::Commit() {
+    if (!outcome_.ok) return outcome_;
+    if (fd_ < 0) {
+        Fail("already written");
+        return outcome_;
+    }
+    if (::fsync(fd_) != 0) {
+        Fail(std::strerror(errno));
+        return outcome_;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        Fail(std::strerror(errno));
+        return outcome_;
+    }
+    // Checked again just before the rename: a directory or FIFO put in the
+    // target's place meanwhile is not replaced either.
+    if (const std::string problem = TargetProblem(target_); !problem.empty()) {
+        Fail(problem);
+        return outcome_;
+    }
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        Fail(std::strerror(errno));
+        return outcome_;
+    }
+    temporary_.clear();
+    SyncDirectory(DirectoryOf(target_));
+    return outcome_;
+}
+
+WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    AtomicFileWriter writer(path);
+    writer.Write(bytes);
+    return writer.Commit();
+}
+
+WriteOutcome WriteFileThrough(const std::string& path,
+                              const std::function<std::string(const std::string&)>& write) {
+    AtomicFileWriter writer(path);
+    writer.WriteByName(write);
+    return writer.Commit();
+}
+
+WriteOutcome AppendToFile(const std::string& path, std::string_view bytes) {
+    if (path.empty()) return {false, Message(path, "no file name")};
+    if (const std::string problem = TargetProblem(path); !problem.empty())
+        return {false, Message(path, problem)};
+    // O_NONBLOCK: a FIFO put in place since the check cannot hold the open.
+    const int fd = ::open(path.c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) return {false, Message(path, std::strerror(errno))};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {false, Message(path, "not a regular file")};
+    }
+    WriteOutcome outcome;
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+        outcome = {false, Message(path, std::strerror(errno ? errno : EIO))};
+        if (::ftruncate(fd, info.st_size) != 0) {
+            // The partial record stays; the message already says the write failed.
+        }
+    }
+    if (::close(fd) != 0 && outcome.ok) outcome = {false, Message(path, std::strerror(errno))};
+    return outcome;
+}
+
+} // namespace kestrova

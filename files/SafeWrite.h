@@ -1,0 +1,78 @@
+// Every file the program writes goes through here, so that a failure never
+// destroys what was there and a write never touches what it was not asked
+// to.
+//
+// Replacing a file (WriteFileAtomically, AtomicFileWriter): the new content
+// goes to a temporary file of a unique name (mkstemp) in the target's own
+// directory, is flushed and synced to disk, and only then renamed over the
+// target. The target must be absent or a regular file: a symbolic link is
+// followed and the file it points to is replaced (the link stays a link); a
+// directory, FIFO, device or socket is refused with "not a regular file"
+// and left untouched. A replaced file keeps its permissions. On any failure
+// the old file is left whole and the temporary file is removed.
+//
+// Appending (AppendToFile): the bytes are added at the end of the file,
+// which is created when absent and never truncated; the same rule about
+// regular files holds. When the bytes cannot all be written, the file is cut
+// back to its old length, so it never ends in half a record.
+//
+// Messages name the file: "could not write \"out.csv\": not a regular file".
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kestrova {
+
+// The outcome of a write: ok, or the message saying what went wrong.
+struct WriteOutcome {
+    bool ok = true;
+    std::string message;
+    explicit operator bool() const { return ok; }
+};
+
+// Replaces the file at path with bytes.
+WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Adds bytes at the end of the file at path.
+WriteOutcome AppendToFile(const std::string& path, std::string_view bytes);
+
+// Replaces the file at path with what write(temporaryPath) puts in the
+// temporary file by name, for a library that opens its output itself (the
+// zip writer, GDAL). write returns "" or what went wrong; it never runs when
+// the target is refused.
+WriteOutcome WriteFileThrough(const std::string& path,
+                              const std::function<std::string(const std::string&)>& write);
+
+// A replacement written piece by piece, for content too large to hold in
+// memory at once: Write as often as needed, then Commit. Without a
+// successful Commit (an error, or destruction) the target stays as it was
+// and the temporary file is removed.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // False once anything has failed (Outcome() says what).
+    bool Write(std::string_view bytes);
+    // Lets write(temporaryPath) fill the temporary file by name instead.
+    bool WriteByName(const std::function<std::string(const std::string&)>& write);
+    // Syncs the temporary file and renames it over the target.
+    WriteOutcome Commit();
+    const WriteOutcome& Outcome() const { return outcome_; }
+
+private:
+    void Fail(const std::string& reason);
+    void Discard();
+
+    std::string path_;   // as given, for messages
+    std::string target_; // the file to replace, symbolic links resolved
+    std::string temporary_;
+    int fd_ = -1;
+    WriteOutcome outcome_;
+};
+
+} // namespace kestrova

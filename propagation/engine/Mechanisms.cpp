@@ -1,0 +1,21 @@
+// The mechanisms chart of one link (see Mechanisms.h).
+#include "propagation/engine/Mechanisms.h"
+
+namespace kestrova {
+
+std::vector<MechanismPoint> MechanismCurves(CTerrain& engine, CSRTM& store, const CZONES& zones,
+                                            const CLocator& tx, const CLocator& rx,
+                                            bool interpolate, LinkInputs inputs, double gasLoss) {
+    std::vector<MechanismPoint> points;
+    points.reserve(mechanismPercentages.size());
+    for (const double p : mechanismPercentages) {
+        inputs.timePercent = p;
+        if (!engine.CalculateLink(store, zones, tx, rx, interpolate, inputs)) continue;
+        const PathLossResult& loss = engine.loss;
+        points.push_back(
+            {p, loss.lbd + gasLoss, loss.lba + gasLoss, loss.lbs + gasLoss, loss.lb + gasLoss});
+    }
+    return points;
+}
+
+} // namespace kestrova

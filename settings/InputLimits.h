@@ -1,0 +1,69 @@
+// The one table of numeric inputs: for every quantity the user can enter,
+// its limits (inclusive), the decimals the window shows, its initial value
+// and its unit. The window's numeric fields, the settings reader and every
+// option of kestrova-cli read it, so a limit is never written twice.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kestrova {
+
+struct InputLimit {
+    const char* name; // the window field's objectName, or the quantity's name
+    int decimals;     // shown by the window's field
+    double minimum;
+    double maximum;
+    double initial;   // as the window is laid out
+    bool integerEdit; // the field shows whole numbers
+    const char* unit;
+    // True for a window field (TNumEdit); false for a quantity only the
+    // command line and the maps give (N0, ΔN).
+    bool field;
+
+    bool Contains(double value) const { return value >= minimum && value <= maximum; }
+    // "must lie between 0.025 and 300 GHz"
+    std::string RangeText() const;
+};
+
+namespace limits {
+// Link inputs.
+extern const InputLimit& frequency;   // FREQ, GHz
+extern const InputLimit& rxHeight;    // RX_H, m above ground
+extern const InputLimit& txHeight;    // TX_H, m above ground
+extern const InputLimit& humidity;    // RH, %
+extern const InputLimit& temperature; // TEMPERATURE, °C
+extern const InputLimit& pressure;    // PRESSURE, hPa
+extern const InputLimit& percent;     // Percent, % of time
+extern const InputLimit& kFactor;     // K_FACT
+extern const InputLimit& range;       // Range, km (or miles)
+extern const InputLimit& bearing;     // Bearing, degrees
+// Terrain map.
+extern const InputLimit& contourSpacing; // ContourSpacing, m
+// Area coverage.
+extern const InputLimit& coverageRange;      // CoverageRange, km
+extern const InputLimit& coverageResolution; // CoverageResolution, arc-seconds
+extern const InputLimit& maxFieldStrength;   // MaxLoss, dB(µV/m)
+extern const InputLimit& minFieldStrength;   // MinLoss, dB(µV/m)
+extern const InputLimit& maxHeight;          // MaxHeight, m
+extern const InputLimit& minHeight;          // MinHeight, m
+// Site evaluation.
+extern const InputLimit& evalRange;   // EvalRange, km
+extern const InputLimit& evalBearing; // EvalBearing, degrees
+extern const InputLimit& evalPower;   // EvalPower, W
+extern const InputLimit& evalGain;    // EvalGain, dBi
+// Refractivity: given on the command line or read from the maps.
+extern const InputLimit& n0; // sea-level surface refractivity, N-units
+extern const InputLimit&
+    deltaN; // lapse rate, N-units/km: k = 157 / (157 - ΔN) within K_FACT's limits
+} // namespace limits
+
+// Every quantity, the window's fields first in the order of its layout.
+std::span<const InputLimit> InputLimits();
+// The window's fields only.
+std::span<const InputLimit> FieldLimits();
+// The quantity called name, or nullptr.
+const InputLimit* FindInputLimit(std::string_view name);
+
+} // namespace kestrova

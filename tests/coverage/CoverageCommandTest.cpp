@@ -1,0 +1,227 @@
+// kestrova-cli coverage: the coverage file, and the image, scale bar, KMZ
+// and GeoTIFF with the pixels and values the window's functions give for
+// the same grid.
+#include "coverage/CoverageImage.h"
+#include "coverage/CoverageRaster.h"
+#include "coverage/GeoTiff.h"
+#include "coverage/Kml.h"
+#include "maps/Palette.h"
+#include "terrain/SRTM.h"
+
+#include "CliRun.h"
+#include "TempDir.h"
+#include "ZipReader.h"
+
+#include <QImage>
+
+#include <gdal_priv.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kestrova {
+namespace {
+
+using cli::Cli;
+
+// A small area over no terrain data (flat ground, no zones): quick.
+cli::Words Command(std::initializer_list<std::string> outputs) {
+    cli::Words words = {"coverage",
+                        "--tx",
+                        "51 0 0 N 1 0 0 W",
+                        "--format",
+                        "dms",
+                        "--range",
+                        "3",
+                        "--resolution",
+                        "60",
+                        "--freq",
+                        "1",
+                        "--tiles",
+                        test::FarTileDirectory(),
+                        "--zones",
+                        "/nonexistent-kestrova/zones01.dem",
+                        "--threads",
+                        "2"};
+    words.insert(words.end(), outputs);
+    return words;
+}
+
+CoverageArea Area() {
+    return *CoverageAreaAround(CLocator(51.0, -1.0), 3.0, 60);
+}
+
+// The grid as the command wrote it to a GeoTIFF: the job's own values.
+GridField ReadGeoTiff(const std::string& path) {
+    GDALAllRegister();
+    GDALDataset* tif = GDALDataset::FromHandle(GDALOpen(path.c_str(), GA_ReadOnly));
+    const int n = Area().n;
+    std::vector<float> cells(static_cast<size_t>(n) * static_cast<size_t>(n));
+    if (tif == nullptr || tif->GetRasterXSize() != n || tif->GetRasterYSize() != n ||
+        tif->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, n, n, cells.data(), n, n, GDT_Float32, 0, 0,
+                                        nullptr) != CE_None)
+        cells.clear();
+    if (tif != nullptr) GDALClose(GDALDataset::ToHandle(tif));
+    return GridField(Area(), cells);
+}
+
+// The coverage file's rows, north first, as numbers.
+std::vector<std::vector<double>> ReadCsv(const std::string& path) {
+    std::ifstream file(path);
+    std::vector<std::vector<double>> rows;
+    for (std::string line; std::getline(file, line);) {
+        std::vector<double> row;
+        std::istringstream fields(line);
+        for (std::string field; std::getline(fields, field, ',');)
+            row.push_back(std::stod(field));
+        rows.insert(rows.begin(), row);
+    }
+    return rows;
+}
+
+int LinesIn(const std::string& path) {
+    std::ifstream file(path);
+    int lines = 0;
+    for (std::string line; std::getline(file, line);)
+        ++lines;
+    return lines;
+}
+
+TEST(CoverageCommand, WritesTheFileAndReports) {
+    const test::TempDir dir;
+    const std::string csv = dir.Path("coverage.csv");
+    const auto run = Cli(Command({"--csv", csv, "--png", dir.Path("grid.png"), "--no-header"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("cells"), std::string::npos);
+    EXPECT_EQ(LinesIn(csv), CoverageAreaAround(CLocator(51.0, -1.0), 3.0, 60)->n); // no header
+    QImage grid(QString::fromStdString(dir.Path("grid.png")));
+    EXPECT_EQ(grid.width(), CoverageAreaAround(CLocator(51.0, -1.0), 3.0, 60)->n);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              2); // no temporary left
+
+    EXPECT_EQ(
+        Cli({"coverage", "--tx", "SU374616", "--range", "1", "--resolution", "3600", "--csv", csv})
+            .status,
+        2); // fewer than 5 x 5 cells
+}
+
+// Each display mode, with and without contours. With no tiles the terrain
+// is void throughout, which the terrain image paints red: the highlighted
+// image shows red where the command drew over the terrain.
+TEST(CoverageCommand, ImageAndScaleAreTheWindowsPixels) {
+    const CPalette palette(PaletteNCAR);
+    struct Row {
+        const char* mode; // nullptr: the default
+        CoverageMode expected;
+        bool contours;
+        const char* maxText;
+    };
+    const Row rows[] = {
+        {"colour", CoverageMode::Colour, false, "80.0 dBuV/m"},
+        {"mono", CoverageMode::Mono, true, "80.0 dBuV/m"},
+        {nullptr, CoverageMode::Terrain, false, "500 m"},
+        {"terrain", CoverageMode::Terrain, true, "500 m"},
+    };
+    for (const Row& row : rows) {
+        const std::string mode = row.mode ? row.mode : "default";
+        const test::TempDir dir;
+        cli::Words words =
+            Command({"--image", dir.Path("map.png"), "--scale", dir.Path("scale.png"), "--geotiff",
+                     dir.Path("grid.tif"), "--max-fs", "80", "--min-fs", "40"});
+        if (row.mode) words.insert(words.end(), {"--mode", row.mode});
+        if (row.contours) words.push_back("--contours");
+        const auto run = Cli(words);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const GridField field = ReadGeoTiff(dir.Path("grid.tif"));
+        EXPECT_NE(run.out.find(std::string("scale from ") + row.maxText), std::string::npos)
+            << run.out;
+        CoverageDisplay display;
+        display.mode = row.expected;
+        display.contours = row.contours;
+        display.maxFs = 80.0;
+        display.minFs = 40.0;
+        CSRTM store(9, "/nonexistent-kestrova/");
+        const QImage terrain =
+            row.expected == CoverageMode::Terrain
+                ? CoverageTerrain({store, palette, false}, Area(), CLocator(51.0, -1.0), display)
+                      .bitmap
+                : QImage();
+        const CoverageFinish window = FinishCoverage(field, terrain, display, palette, false);
+        const QImage map(QString::fromStdString(dir.Path("map.png")));
+        const QImage scale(QString::fromStdString(dir.Path("scale.png")));
+        EXPECT_EQ(map.convertToFormat(QImage::Format_RGB32), window.image) << mode;
+        EXPECT_EQ(scale.convertToFormat(QImage::Format_RGB32), window.scale.bitmap) << mode;
+        if (row.expected != CoverageMode::Terrain) continue;
+        // Shades of the void terrain's red, black contours and marker edge.
+        bool red = true;
+        for (int y = 0; y < map.height() && red; ++y)
+            for (int x = 0; x < map.width() && red; ++x)
+                red = qGreen(map.pixel(x, y)) == 0 && qBlue(map.pixel(x, y)) == 0;
+        EXPECT_TRUE(red) << mode;
+    }
+}
+
+TEST(CoverageCommand, KmzAndGeoTiffOfTheGrid) {
+    const test::TempDir dir;
+    const auto run =
+        Cli(Command({"--kmz", dir.Path("coverage.kmz"), "--geotiff", dir.Path("coverage.tif"),
+                     "--csv", dir.Path("coverage.csv"), "--no-header", "--tx-height", "25"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const CoverageArea area = Area();
+
+    const auto entries = test::ReadZip(dir.Path("coverage.kmz"));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].content,
+              KmlDocument({area.north, area.south, area.east, area.west, 51.0, -1.0, 25.0}));
+
+    // The GeoTIFF holds the grid the coverage file holds, unrounded: the
+    // file's figures are hundredths printed with one decimal.
+    const GridField tif = ReadGeoTiff(dir.Path("coverage.tif"));
+    const auto csv = ReadCsv(dir.Path("coverage.csv"));
+    ASSERT_EQ(static_cast<int>(csv.size()), area.n);
+    for (int i = 0; i < area.n; ++i)
+        for (int j = 0; j < area.n; ++j)
+            EXPECT_NEAR(tif.Value(i, j), csv[static_cast<size_t>(i)][static_cast<size_t>(j)], 0.06)
+                << i << ", " << j;
+}
+
+TEST(CoverageCommand, MistakesAreRefusedBeforeTheWalk) {
+    const test::TempDir dir;
+    const std::string image = dir.Path("map.png");
+    struct Row {
+        cli::Words options;
+        int status;
+        const char* message;
+    };
+    const Row rows[] = {
+        {{}, 1, "nothing to write"},
+        {{"--image", image, "--mode", "grey"}, 1, "--mode"},
+        {{"--image", image, "--max-fs", "201"}, 1, "--max-fs"},
+        {{"--image", image, "--min-height", "-1001"}, 1, "--min-height"},
+        {{"--scale", image, "--palette", "rainbow"}, 1, "--palette"},
+        {{"--kmz", dir.Path("missing/a.kmz")}, 2, "missing/a.kmz"},
+    };
+    for (const Row& row : rows) {
+        cli::Words words = Command({});
+        words.insert(words.end(), row.options.begin(), row.options.end());
+        const auto run = Cli(words);
+        EXPECT_EQ(run.status, row.status) << row.message;
+        EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(image));
+
+    // The terrain mode's scale bar needs no terrain image: heights in the
+    // palette.
+    const auto heights = Cli(Command({"--scale", dir.Path("heights.png"), "--mode", "terrain",
+                                      "--palette", "ncar", "--max-height", "800"}));
+    ASSERT_EQ(heights.status, 0) << heights.err;
+    EXPECT_NE(heights.out.find("scale from 800 m (top) to 0 m (bottom)"), std::string::npos);
+    const QImage bar(QString::fromStdString(dir.Path("heights.png")));
+    EXPECT_EQ(Colour::FromRgb(bar.pixel(0, 223)), (Colour{40, 54, 154})); // NCAR's sea level
+}
+
+} // namespace
+} // namespace kestrova

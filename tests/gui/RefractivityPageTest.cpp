@@ -1,0 +1,42 @@
+// The "Radio Refractivity Data" page of the real window over the real
+// terrain tile.
+#include "WindowFixture.h"
+#include <QRegularExpression>
+
+using namespace kestrova;
+using namespace kestrova::test;
+
+class RefractivityPageTest : public QObject, public WindowFixture {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        if (!Init()) QSKIP(qPrintable(SkipMessage()));
+    }
+    void cleanup() { Cleanup(); }
+
+    void refractivityPage();
+};
+
+void RefractivityPageTest::refractivityPage() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    Edit("Percent")->setText("0.0001");
+    ShowPage("TabSheet1");
+    QCOMPARE(Text("PTime"), "0.0001 %");
+    // Path data of the calculation, always in kilometres.
+    QVERIFY(Text("DCT").endsWith(" km"));
+    QVERIFY(Text("SEAFRACTION").endsWith(" %"));
+    // Each look-up gives a value or says it has none.
+    for (const char* name :
+         {"TXN_0", "TXDNDZ", "TXBETA0", "TXBETAE", "RXN_0", "RXDNDZ", "RXBETA0", "RXBETAE"}) {
+        const QString text = Text(name);
+        QVERIFY2(text == "No data" || text.contains(QRegularExpression("^-?\\d+\\.\\d ")),
+                 qPrintable(text));
+    }
+    QVERIFY(Text("Kfact") == "Defaulting to 1.333" ||
+            Text("Kfact").contains(QRegularExpression("^\\d+\\.\\d$")));
+}
+
+QTEST_MAIN(RefractivityPageTest)
+#include "RefractivityPageTest.moc"

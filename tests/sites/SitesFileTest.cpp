@@ -1,0 +1,148 @@
+// Reading a site file whole: sites in file order, skipped lines with their
+// numbers and reasons, any line end, any line length, and files that cannot
+// be read.
+#include "sites/SiteTexts.h"
+#include "sites/Sites.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+// Lines of a small site file, without line ends; the last one is written
+// without a line end.
+const std::vector<std::string> fixtureLines = {
+    "Site list of the Thames valley group", // 1: no "~"
+    "Name~Locator~Height~Frequency",        // 2: header
+    "Hilltop repeater~IO91WM~25m~1.297GHz", // site 0
+    "",                                     // 4: blank, passed over
+    "Beacon~51.5 N 0.12 W~10m~2.4GHz",      // site 1
+    "Walbury~SU374616~15m~",                // site 2
+    "Far locator~IO91WM47XX99AB~10m",       // 7: cannot be placed
+    "Short~IO91~10m",                       // 8: too short
+    "Hill fort~51 30 15 N 0 7 30 W~30f~",   // site 3
+    "Last~io91wm~10m~2.4G",                 // site 4: no line end, so no frequency
+};
+
+std::string Joined(const std::string& lineEnd) {
+    std::string text;
+    for (size_t i = 0; i < fixtureLines.size(); ++i)
+        text += fixtureLines[i] + (i + 1 < fixtureLines.size() ? lineEnd : "");
+    return text;
+}
+
+void ExpectFixture(const CSites& sites) {
+    ASSERT_TRUE(sites.WasRead()) << sites.GetError();
+    ASSERT_TRUE(sites.IsLoaded());
+    ASSERT_EQ(sites.GetCount(), 5);
+    const char* names[] = {"Hilltop repeater", "Beacon", "Walbury", "Hill fort", "Last"};
+    const int formats[] = {0, 2, 1, 3, 0};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(sites.GetSite(i).GetName(), names[i]);
+        EXPECT_EQ(sites.GetSite(i).GetFormat(), formats[i]);
+    }
+    EXPECT_NEAR(sites.GetSite(0).GetLatitude(), 51.5228302228, 1e-9);
+    EXPECT_NEAR(sites.GetSite(0).GetLongitude(), -0.1210062211, 1e-9);
+    EXPECT_DOUBLE_EQ(sites.GetSite(0).GetMastHeight(), 25.0);
+    EXPECT_DOUBLE_EQ(sites.GetSite(0).GetFrequency(), 1.297);
+    EXPECT_DOUBLE_EQ(sites.GetSite(1).GetLatitude(), 51.5);
+    EXPECT_DOUBLE_EQ(sites.GetSite(1).GetLongitude(), -0.12);
+    EXPECT_DOUBLE_EQ(sites.GetSite(1).GetFrequency(), 2.4);
+    EXPECT_NEAR(sites.GetSite(3).GetMastHeight(), 9.144, 1e-12);
+    EXPECT_EQ(sites.GetSite(3).GetFrequency(), -1.0);
+    EXPECT_EQ(sites.GetSite(4).GetFrequency(), -1.0);
+
+    const auto& skipped = sites.GetSkipped();
+    ASSERT_EQ(skipped.size(), 4u);
+    const int lines[] = {1, 2, 7, 8};
+    const char* reasons[] = {"no \"~\" after the name",
+                             "location \"LOCATOR\" has 7 letters and digits",
+                             "location \"IO91WM47XX99AB\" is longer than the 12 characters",
+                             "location \"IO91\" is shorter than 6 characters"};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(skipped[i].line, lines[i]);
+        EXPECT_EQ(skipped[i].reason.rfind(reasons[i], 0), 0u) << skipped[i].reason;
+    }
+    EXPECT_EQ(SiteCountText(sites.GetCount(), sites.GetSkippedCount()),
+              "5 Sites (4 lines skipped)");
+}
+
+TEST(SiteFile, FixtureWithEveryKindOfLineEnd) {
+    for (const char* lineEnd : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(lineEnd));
+        test::TempDir dir;
+        dir.Write("sites.dat", Joined(lineEnd));
+        const CSites sites(dir.Path("sites.dat"));
+        EXPECT_EQ(sites.GetFileName(), dir.Path("sites.dat"));
+        ExpectFixture(sites);
+        ExpectFixture(CSites::FromText(Joined(lineEnd)));
+    }
+}
+
+TEST(SiteFile, LongLinesStayWhole) {
+    const std::string longName(300, 'n'); // longer than one 253-character read
+    const std::string tooLong(CSites::maxLineLength + 10, 'x');
+    const std::string text = longName + "~IO91WM~10m~1.3GHz\n" + tooLong + "~IO91WM~10m\n" +
+                             std::string("Na\0me", 5) + "~IO91WM~10m\n";
+    const CSites sites = CSites::FromText(text);
+    ASSERT_EQ(sites.GetCount(), 2);
+    EXPECT_EQ(sites.GetSite(0).GetName(), longName);
+    EXPECT_DOUBLE_EQ(sites.GetSite(0).GetFrequency(), 1.3);
+    EXPECT_EQ(sites.GetSite(1).GetName(), std::string("Na\0me", 5));
+    ASSERT_EQ(sites.GetSkippedCount(), 1);
+    EXPECT_EQ(sites.GetSkipped()[0].line, 2);
+    EXPECT_EQ(sites.GetSkipped()[0].reason, "line longer than 65536 characters");
+}
+
+// A "\r\n" split by the end of the reader's 64 KiB buffer is one line end.
+TEST(SiteFile, LineEndAcrossTheReadBuffer) {
+    std::string text = std::string(18, 'F') + "~IO91WM~10m~1.3GHz\r\n";
+    for (int i = 0; i < 3200; ++i)
+        text += "A~IO91WM~10m~1.3GHz\r\n";
+    text += "bad\r\n";
+    ASSERT_EQ(text.substr(65535, 2), "\r\n");
+    test::TempDir dir;
+    dir.Write("sites.dat", text);
+    const CSites sites(dir.Path("sites.dat"));
+    EXPECT_EQ(sites.GetCount(), 3201);
+    ASSERT_EQ(sites.GetSkippedCount(), 1);
+    EXPECT_EQ(sites.GetSkipped()[0].line, 3202);
+}
+
+TEST(SiteFile, FilesThatCannotBeReadSaySo) {
+    test::TempDir dir;
+    ASSERT_EQ(mkfifo(dir.Path("fifo.dat").c_str(), 0600), 0);
+    dir.Write("comments.dat", "# nothing but\n# comments\n");
+    struct Case {
+        std::string fileName;
+        const char* error;
+    } cases[] = {
+        {"", "No site file given"},
+        {dir.Path("missing.dat"), "No such file"},
+        {dir.String(), "not a regular file"},
+        {dir.Path("fifo.dat"), "not a regular file"}, // refused, never opened: no hang
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        const CSites sites(c.fileName);
+        EXPECT_FALSE(sites.WasRead());
+        EXPECT_NE(sites.GetError().find(c.error), std::string::npos) << sites.GetError();
+        EXPECT_FALSE(sites.IsLoaded());
+        EXPECT_EQ(sites.GetCount(), 0);
+    }
+    // Read, but without a site: empty, and not an error.
+    const CSites comments(dir.Path("comments.dat"));
+    EXPECT_TRUE(comments.WasRead());
+    EXPECT_FALSE(comments.IsLoaded());
+    EXPECT_EQ(comments.GetSkippedCount(), 2);
+}
+
+} // namespace
+} // namespace kestrova
