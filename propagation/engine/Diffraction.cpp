@@ -7,10 +7,12 @@
 // eq. (8) rounds it to 92.5, and gaseous absorption is left to the callers.
 #include "geo/VectorClones.h"
 #include "propagation/engine/EarthGeometry.h"
+#include "propagation/engine/Largest.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kestrova {
 
@@ -85,7 +87,8 @@ double EdgeNu(const TerrainProfile& p, int i, const Chord& c) {
 // largest est gets its exact nu first; then, in order, only samples whose
 // est reaches S of the largest nu so far (lowered by 1e-9 of itself) get
 // theirs. Samples passed over are below the largest nu, so the result is
-// that of evaluating every sample. The estimates are made in a loop of
+// that of evaluating every sample; which sample goes first changes only
+// how many get their exact nu. The estimates are made in a loop of
 // their own, which the compiler runs on two samples at a time; est: room
 // for one value a sample.
 KESTROVA_VECTOR_CLONES int HighestEdge(const TerrainProfile& p, int first, int last, const Chord& c,
@@ -106,9 +109,9 @@ KESTROVA_VECTOR_CLONES int HighestEdge(const TerrainProfile& p, int first, int l
         const double q = C2G * hU * std::fabs(hU) / (a * b);
         est[i] = q + kRoom * std::fabs(q);
     }
-    int likely = first;
-    for (int i = first + 1; i <= last; ++i)
-        if (est[i] > est[likely]) likely = i;
+    int likely = FirstEqual(est, first, last,
+                            LargestOf(est, first, last, -std::numeric_limits<double>::infinity()));
+    if (likely < 0) likely = first;
     const double nuLikely = EdgeNu(p, likely, c);
     // S of a nu lowered by kRoom of itself.
     auto lowered = [](double nu) {
@@ -117,6 +120,11 @@ KESTROVA_VECTOR_CLONES int HighestEdge(const TerrainProfile& p, int first, int l
     double T = lowered(std::max(nuLikely, nuMax));
     int edge = -1;
     for (int i = first; i <= last; ++i) {
+        // Four samples at a time while none of them can beat the largest.
+        while (i + 3 <= last &&
+               ((est[i] < T) & (est[i + 1] < T) & (est[i + 2] < T) & (est[i + 3] < T)))
+            i += 4;
+        if (i > last) break;
         if (est[i] < T) continue;
         const double nu = i == likely ? nuLikely : EdgeNu(p, i, c);
         if (nu > nuMax) {

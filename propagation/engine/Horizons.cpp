@@ -3,6 +3,7 @@
 // difference in m over a distance in km.
 #include "geo/VectorClones.h"
 #include "propagation/engine/EarthGeometry.h"
+#include "propagation/engine/Largest.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -10,26 +11,31 @@
 namespace kestrova {
 namespace {
 
+// Below every elevation angle: a horizon with no sample above it.
+constexpr double kNoAngle = -3141.5;
+
 // theta[i] = (h[i] - base) / di - curvature di for i = 1..n-2, di the
 // distance from the end (d[i] - d[0] from the transmitter, L - d[i] from
 // the receiver), 0.00001 where it is 0; a loop of its own, run on several
-// samples at once.
-KESTROVA_VECTOR_CLONES void ElevationAngles(const double* __restrict h, const double* __restrict d,
-                                            int n, bool fromReceiver, double L, double curvature,
-                                            double* __restrict theta) {
+// samples at once. Returns the largest of them and -3141.5.
+KESTROVA_VECTOR_CLONES double ElevationAngles(const double* __restrict h,
+                                              const double* __restrict d, int n, bool fromReceiver,
+                                              double L, double curvature,
+                                              double* __restrict theta) {
     if (fromReceiver) {
         for (int i = 1; i <= n - 2; ++i) {
             double di = L - d[i];
             di = di == 0.0 ? 0.00001 : di;
             theta[i] = (h[i] - h[n - 1]) / di - curvature * di; // eq. (147)
         }
-        return;
+        return LargestOf(theta, 1, n - 2, kNoAngle);
     }
     for (int i = 1; i <= n - 2; ++i) {
         double di = d[i] - d[0];
         di = di == 0.0 ? 0.00001 : di;
         theta[i] = (h[i] - h[0]) / di - curvature * di; // eq. (142)
     }
+    return LargestOf(theta, 1, n - 2, kNoAngle);
 }
 
 } // namespace
@@ -51,21 +57,16 @@ bool CTerrain::ComputeHorizons() {
 
     // Transmitter side: equal angles move the horizon to the later sample.
     // The angles first, in a loop of their own that the compiler can run
-    // on several samples at once, then the largest.
+    // on several samples at once, with the largest; then its place.
+    // The horizon is the last sample with the largest angle.
     auto& theta = scratch;
-    ElevationAngles(h.data(), d.data(), n, false, L, curvature, theta.data());
-    double thetaMax = -3141.5;
-    bool taken = false;
+    double thetaMax = ElevationAngles(h.data(), d.data(), n, false, L, curvature, theta.data());
+    int horizon = LastEqual(theta.data(), 1, n - 2, thetaMax);
     ilt = edgeMain;
     dlt = d[edgeMain] - d[0];
-    for (int i = 1; i <= n - 2; ++i) {
-        if (theta[i] >= thetaMax) {
-            thetaMax = theta[i];
-            ilt = i;
-            taken = true;
-        }
-    }
-    if (taken) {
+    if (horizon > 0) {
+        thetaMax = theta[horizon];
+        ilt = horizon;
         dlt = d[ilt] - d[0]; // eq. (145)
         if (dlt == 0.0) dlt = 0.00001;
     }
@@ -83,17 +84,11 @@ bool CTerrain::ComputeHorizons() {
         dlr = L - d[edgeMain];
         return true;
     }
-    ElevationAngles(h.data(), d.data(), n, true, L, curvature, theta.data());
-    thetaMax = -3141.5;
-    taken = false;
-    for (int i = 1; i <= n - 2; ++i) {
-        if (theta[i] >= thetaMax) {
-            thetaMax = theta[i];
-            ilr = i;
-            taken = true;
-        }
-    }
-    if (taken) {
+    thetaMax = ElevationAngles(h.data(), d.data(), n, true, L, curvature, theta.data());
+    horizon = LastEqual(theta.data(), 1, n - 2, thetaMax);
+    if (horizon > 0) {
+        thetaMax = theta[horizon];
+        ilr = horizon;
         dlr = L - d[ilr]; // eq. (148)
         if (dlr == 0.0) dlr = 0.00001;
     }
