@@ -77,7 +77,8 @@ case "${1:-}" in
       -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
       -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
     cmake --build build-tsan --target coverage_tests
-    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" build-tsan/bin/coverage_tests
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tests/tsan.supp" \
+      build-tsan/bin/coverage_tests
     ;;
   fuzz)
     seconds=${2:-30}
