@@ -41,7 +41,6 @@ bool CTerrain::ComputeDucting() {
     const double Af = // eq. (37)
         102.45 + 20.0 * std::log10(f) + 20.0 * std::log10(dlt + dlr) + Ast + Asr + Act + Acr;
 
-    const double tau = 1.0 - std::exp(-0.000412 * std::pow(dlm, 2.41));          // eq. (3a)
     const double alpha = std::max(-3.4, -0.6 - 3.5e-9 * std::pow(L, 3.1) * tau); // eq. (45a)
     const double sqrtSum = std::sqrt(hte) + std::sqrt(hre);
     const double mu2 = // eq. (45)

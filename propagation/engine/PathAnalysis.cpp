@@ -13,9 +13,9 @@ constexpr std::int8_t kSea = 1;
 constexpr std::int8_t kInland = 3;
 
 // beta0, the time percentage of lapse rates beyond 100 N-units/km in the
-// first 100 m, from the path-centre latitude (section 3.2.1).
-double Beta0(double dtm, double dlm, double latitudeDeg) {
-    const double tau = 1.0 - std::exp(-0.000412 * std::pow(dlm, 2.41)); // eq. (3a)
+// first 100 m, from the path-centre latitude (section 3.2.1), given tau of
+// eq. (3a).
+double Beta0(double dtm, double tau, double latitudeDeg) {
     const double mu1 = std::min(1.0, std::pow(std::pow(10.0, -dtm / (16.0 - 6.6 * tau)) + // (3)
                                                   std::pow(10.0, -5.0 * (0.496 + 0.354 * tau)),
                                               0.2));
@@ -80,7 +80,8 @@ bool CTerrain::ComputePathParameters() {
         else
             dcr = L - (d[last] + d[last + 1]) / 2.0;
     }
-    beta0 = Beta0(dtm, dlm, midLatitude);
+    tau = 1.0 - std::exp(-0.000412 * std::pow(dlm, 2.41)); // eq. (3a)
+    beta0 = Beta0(dtm, tau, midLatitude);
     return true;
 }
 

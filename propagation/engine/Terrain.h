@@ -141,6 +141,7 @@ public:
     double omega = 0.0;
     double dtm = 0.0;
     double dlm = 0.0;
+    double tau = 0.0; // eq. (3a), from dlm
     double dct = -1.0;
     double dcr = -1.0;
     double midLatitude = 0.0;
