@@ -4,6 +4,7 @@
 #   bash build.sh check     install what is missing, build, run every test
 #   bash build.sh deps      only install the Debian packages
 #   bash build.sh sanitize  core tests under AddressSanitizer and UBSan
+#   bash build.sh tsan      the coverage tests (worker threads) under ThreadSanitizer
 #   bash build.sh fuzz [S]  build the fuzzers with clang and run each S seconds (default 30)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -70,6 +71,15 @@ case "${1:-}" in
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)" -L core
     ;;
+  tsan)
+    install_packages "${PACKAGES[@]}"
+    configure build-tsan -DKESTROVA_CORE_ONLY=ON -DKESTROVA_BENCH=OFF \
+      -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+      -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
+    cmake --build build-tsan --target coverage_tests
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tests/tsan.supp" \
+      build-tsan/bin/coverage_tests
+    ;;
   fuzz)
     seconds=${2:-30}
     install_packages "${PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
@@ -85,7 +95,7 @@ case "${1:-}" in
     done
     ;;
   *)
-    sed -n '2,8p' "$0"
+    sed -n '2,9p' "$0"
     exit 1
     ;;
 esac

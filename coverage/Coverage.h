@@ -6,7 +6,10 @@
 // walk: every cell is computed from the same inputs alone. The
 // transmitter's own cell (closer than the engine's 0.1 km minimum path)
 // takes the field strength 0.101 km from the transmitter towards the cell,
-// due north for the cell that holds the transmitter itself.
+// due north for the cell that holds the transmitter itself. A cell the
+// engine cannot evaluate there either (which a transmitter with valid
+// coordinates never causes) holds no value: Value() is NaN, GridAt()
+// noGridValue.
 #pragma once
 
 #include "geo/Locator.h"
@@ -84,7 +87,7 @@ public:
     bool Aborted() const { return abort.load(std::memory_order_relaxed); }
 
     int CellCount() const { return area.n * area.n; }
-    int CellsDone() const { return cellsDone.load(std::memory_order_relaxed); }
+    int CellsDone() const;
     // A finished column's cells may be read while the job runs.
     bool ColumnDone(int j) const { return columnDone[j].load(std::memory_order_acquire); }
     int ThreadCount() const { return threadCount; }
@@ -99,10 +102,12 @@ public:
     std::int16_t GridAt(int i, int j) const { return grid[Index(i, j)]; }
 
 private:
+    // Column by column: each worker writes a column of its own, so workers
+    // share at most the cache line at either end of a column.
     size_t Index(int i, int j) const {
-        return static_cast<size_t>(i) * static_cast<size_t>(area.n) + static_cast<size_t>(j);
+        return static_cast<size_t>(j) * static_cast<size_t>(area.n) + static_cast<size_t>(i);
     }
-    void Work();
+    void Work(int worker);
     double ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) const;
 
     CoverageArea area;
@@ -110,7 +115,11 @@ private:
     std::vector<std::int16_t> grid; // hundredths of dB(µV/m): two bytes a cell
     std::unique_ptr<std::atomic<bool>[]> columnDone;
     std::atomic<int> nextColumn{0};
-    std::atomic<int> cellsDone{0};
+    // Cells done, a count for each worker on a cache line of its own.
+    struct alignas(64) Count {
+        std::atomic<int> cells{0};
+    };
+    std::unique_ptr<Count[]> cellsDone;
     std::atomic<bool> abort{false};
     std::shared_ptr<CTileLibrary> library;
     std::unique_ptr<CZONES> zones;

@@ -54,6 +54,14 @@ CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs covera
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int most = std::max(1, std::min(4 * cores, area.n));
     threadCount = std::clamp(inputs.threads > 0 ? inputs.threads : cores, 1, most);
+    cellsDone = std::make_unique<Count[]>(static_cast<size_t>(threadCount));
+}
+
+int CoverageJob::CellsDone() const {
+    int done = 0;
+    for (int t = 0; t < threadCount; ++t)
+        done += cellsDone[t].cells.load(std::memory_order_relaxed);
+    return done;
 }
 
 CoverageJob::~CoverageJob() {
@@ -63,7 +71,7 @@ CoverageJob::~CoverageJob() {
 
 void CoverageJob::Start() {
     for (int t = 0; t < threadCount; ++t)
-        workers.emplace_back([this] { Work(); });
+        workers.emplace_back([this, t] { Work(t); });
 }
 
 bool CoverageJob::Wait() {
@@ -75,14 +83,16 @@ bool CoverageJob::Wait() {
 
 // Each worker takes whole columns, west to east, with its own engine and
 // terrain store; the stores share the tiles read through one library.
-void CoverageJob::Work() {
+void CoverageJob::Work(int worker) {
+    std::atomic<int>& done = cellsDone[worker].cells;
     auto engine = std::make_unique<CTerrain>();
     CSRTM store(9, inputs.tileDirectory, library);
     for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
         for (int i = 0; i < area.n; ++i) {
             if (Aborted()) return;
             grid[Index(i, j)] = GridValue(ComputeCell(*engine, store, i, j));
-            cellsDone.fetch_add(1, std::memory_order_relaxed);
+            // This worker is the count's only writer: no locked add.
+            done.store(done.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         }
         columnDone[j].store(true, std::memory_order_release);
     }
@@ -104,7 +114,10 @@ double CoverageJob::ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) co
         path.PointAt(bearing, 0.101, lat, lon);
         CLocator near;
         near.SetLatLon(lat, lon);
-        engine.CalculateCoarse(store, *zones, inputs.tx, near, inputs.link);
+        // Not even there: no value, rather than the last cell's figures
+        // that the engine still holds.
+        if (!engine.CalculateCoarse(store, *zones, inputs.tx, near, inputs.link))
+            return std::numeric_limits<double>::quiet_NaN();
     }
     const double totalLoss = engine.loss.lb + engine.pathLength * inputs.gamma;
     return FieldStrength(inputs.link.frequency, totalLoss);

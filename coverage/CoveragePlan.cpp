@@ -23,9 +23,12 @@ constexpr std::uint64_t imageBytesPerCell = 9;
 // Each worker: its engine and its store's bookkeeping; each tile held.
 constexpr std::uint64_t bytesPerWorker = sizeof(CTerrain) + 64 * 1024;
 constexpr int tilesPerStore = 9;
-// One coarse path (at most 250 samples) on one core, seconds: measured on
-// the development machine (about 100 µs, busy), on the slow side.
-constexpr double secondsPerCell = 150e-6;
+// One coarse path (at most 250 samples) on one core, seconds, on the slow
+// side: bench/coverage_map_bench's us_per_cell_core for the default map
+// (50 km at 30", 1.3 GHz, one thread) is about 5.4 µs on an idle core of
+// the development machine and 6-7 µs while other builds run; the 3" map
+// costs about the same per cell.
+constexpr double secondsPerCell = 8e-6;
 
 int WorkerCount(int threads, int n) {
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

@@ -10,6 +10,8 @@
 
 namespace kestrova {
 
+struct WalkPoints;
+
 class CPath {
 public:
     static constexpr double earthRadiusKm = 6371.0;
@@ -32,6 +34,8 @@ public:
     bool IsValid() const { return valid; }
 
 private:
+    // Steps from the same cached start values.
+    friend int WalkGreatCircle(const CPath&, double, int, const WalkPoints&);
     void Compute();
 
     double lat1 = 0.0;

@@ -28,6 +28,8 @@ void CSRTM::Init() {
     voidValue = -32767;
     maxHeight = minHeight = 0;
     area.reset();
+    lastTile = -1;
+    voidCellLat = voidCellLon = std::numeric_limits<double>::quiet_NaN();
     tiles.clear();
     available.clear();
     // Without tiles or flags every look-up gives voidValue.

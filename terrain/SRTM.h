@@ -24,6 +24,7 @@
 #include "terrain/TileLibrary.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -111,6 +112,12 @@ private:
     std::vector<CSRTMTILE> tiles;
     std::string directory;
     std::shared_ptr<CTileLibrary> library;
+    // Look-ups along a walk (CWalkLookup): the tile of the last answer,
+    // and the last 1-degree cell found without a tile (none: NaN).
+    friend struct CWalkLookupAccess;
+    int lastTile = -1;
+    double voidCellLat = std::numeric_limits<double>::quiet_NaN();
+    double voidCellLon = std::numeric_limits<double>::quiet_NaN();
 };
 
 } // namespace kestrova

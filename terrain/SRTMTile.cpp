@@ -70,6 +70,12 @@ bool CSRTMTILE::Contains(double lat, double lon) {
     return false;
 }
 
+void CSRTMTILE::AddUses(int uses) {
+    score += uses;
+    while (score > kScoreLimit)
+        score -= scoreStep;
+}
+
 short CSRTMTILE::GetHeight(double lat, double lon) const {
     if (!loaded) return static_cast<short>(noDataValue);
     // The sample at or south-west of the position; checked as a double so
@@ -90,12 +96,6 @@ short CSRTMTILE::GetNodeHeight(double latIndex, double lonIndex) const {
     const int row = rows - 1 - static_cast<int>(r);
     const int col = static_cast<int>(c);
     return Classify(samples->heights[static_cast<std::size_t>(row) * cols + col]);
-}
-
-short CSRTMTILE::Classify(int sample) const {
-    if (sample <= -32767) return static_cast<short>(voidValue);
-    if (sample < -150) return static_cast<short>(noDataValue);
-    return static_cast<short>(sample);
 }
 
 } // namespace kestrova

@@ -51,6 +51,14 @@ public:
     // node is not in the tile. Free of the rounding of a node's latitude
     // and longitude, which can select the sample south or west of it.
     short GetNodeHeight(double latIndex, double lonIndex) const;
+    // A sample as GetHeight answers it: void, no data or the height.
+    short Classify(int sample) const {
+        if (sample <= -32767) return static_cast<short>(voidValue);
+        if (sample < -150) return static_cast<short>(noDataValue);
+        return static_cast<short>(sample);
+    }
+    // Raises the use score as that many hits of Contains would.
+    void AddUses(int uses);
 
     bool IsLoaded() const { return loaded; }
     int GetScore() const { return score; }
@@ -69,7 +77,7 @@ public:
     static constexpr int kScoreLimit = 100000;
 
 private:
-    short Classify(int sample) const;
+    friend struct CWalkLookupAccess; // reads the samples along a walk
 
     int rows = kTileSize3;
     int cols = kTileSize3;

@@ -61,6 +61,7 @@ public:
         static_cast<std::uint64_t>(kBytesPerRow) * kGridRows;
 
 private:
+    friend struct CWalkLookupAccess; // reads the cells along a walk
     const std::uint8_t* Cells() const;
 
     std::unique_ptr<CZoneGrid> area;

@@ -1,5 +1,7 @@
 // The engine's entry points: the link, the coarse (coverage) and the radial
-// calculation, and the link calculation over a given profile.
+// calculation, and the link calculation over a given profile (the procedure
+// of ITU-R P.452-14, 10/2009, Annex 1 sections 3 and 4).
+#include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -15,7 +17,7 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
     kBeta = 3.0;
     surfaceN0 = inputs.n0;
     deltaN = inputs.deltaN;
-    kMedian = 157.0 / (157.0 - deltaN);
+    kMedian = 157.0 / (157.0 - deltaN); // eq. (5)
     frequency = inputs.frequency;
     timePercent = inputs.timePercent;
     htg = inputs.htg;
@@ -50,9 +52,10 @@ bool CTerrain::RunLinkSteps() {
 
 // The set-up every entry point shares; false (and `valid` false) when the
 // engine is not ready.
-bool CTerrain::Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+bool CTerrain::Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                        const CLocator& rxLocation, const LinkInputs& inputs, bool coverage) {
     coverageMode = coverage;
+    horizonsKnown = false;
     if (!ready) return valid = false;
     SetEnds(txLocation, rxLocation);
     SetInputs(inputs);
@@ -61,7 +64,7 @@ bool CTerrain::Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
     return true;
 }
 
-bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                              const CLocator& rxLocation, bool interpolate,
                              const LinkInputs& inputs) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
@@ -70,16 +73,22 @@ bool CTerrain::CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLoca
 }
 
 // One coverage cell: at most 250 samples, no interpolation, no display data.
-// The horizons are found a second time so that line of sight, and with it
-// the roughness and the ducting loss, follow the horizon test.
-bool CTerrain::CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+// Line of sight, and with it the roughness and the ducting loss, follow the
+// horizon test rather than the diffraction step's decision. The horizons
+// depend only on the profile, the path length, k50 and the principal edge,
+// none of which the diffraction step changes after finding them, so a
+// second run would repeat the first one's figures: its test is taken over.
+bool CTerrain::CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, const LinkInputs& inputs) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, true)) return false;
     if (!(valid = SampleProfile(false))) return false;
     AddAntennaHeights();
     if (!(valid = ComputePathParameters())) return false;
     if (!(valid = ComputeDiffraction())) return false;
-    if (!(valid = ComputeHorizons())) return false;
+    if (horizonsKnown)
+        lineOfSight = horizonLineOfSight;
+    else if (!(valid = ComputeHorizons()))
+        return false;
     if (!(valid = FitSmoothEarth())) return false;
     if (!(valid = ComputeRoughness())) return false;
     if (!(valid = ComputeDucting())) return false;
@@ -90,7 +99,7 @@ bool CTerrain::CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLo
 // The loss at every sample along the path, the receiver moving from the far
 // end towards the transmitter; the path parameters stay those of the full
 // path. Records 0 and 1 are not written.
-bool CTerrain::CalculateRadial(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+bool CTerrain::CalculateRadial(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, bool interpolate,
                                const LinkInputs& inputs, int& radialCount,
                                std::array<RadialRecord, TerrainProfile::capacity>& records) {
@@ -131,21 +140,17 @@ bool CTerrain::CalculateProfile(const std::vector<ProfilePoint>& points, double 
     pathLength = points.back().distance;
     profile.count = n;
     if (pathLength < 0.1) return false;
-    const double L = pathLength;
-    const double ae = 6371.0 * kMedian;
-    const double base = std::trunc(std::sqrt(ae * ae - (L / 2) * (L / 2)) * 1000.0);
+    const EarthBulge bulge(EffectiveRadiusKm(kMedian), pathLength);
     profile.maxHeight = -9999.0;
     for (int i = 0; i < n; ++i) {
         const double d = points[i].distance;
         profile.distance[i] = d;
         profile.height[i] = points[i].height;
         profile.zone[i] = static_cast<std::int8_t>(points[i].zone);
-        const bool end = i == 0 || i == n - 1;
-        profile.earthBulge[i] =
-            end ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
+        profile.earthBulge[i] = i == 0 || i == n - 1 ? 0.0 : bulge.At(d);
         profile.maxHeight = std::max(profile.maxHeight, points[i].height);
     }
-    profile.midPathBulge = L * L * 125.0 / ae;
+    profile.midPathBulge = bulge.MidPath();
     return RunLinkSteps();
 }
 

@@ -3,7 +3,7 @@
 
 namespace kestrova {
 
-std::vector<MechanismPoint> MechanismCurves(CTerrain& engine, CSRTM& store, CZONES& zones,
+std::vector<MechanismPoint> MechanismCurves(CTerrain& engine, CSRTM& store, const CZONES& zones,
                                             const CLocator& tx, const CLocator& rx,
                                             bool interpolate, LinkInputs inputs, double gasLoss) {
     std::vector<MechanismPoint> points;

@@ -29,7 +29,7 @@ struct MechanismPoint {
 // calculation that fails (a path shorter than 0.1 km) adds no point. The
 // engine is left holding the 50 % calculation: give the chart an engine of
 // its own so that the link's figures stay as they were.
-std::vector<MechanismPoint> MechanismCurves(CTerrain& engine, CSRTM& store, CZONES& zones,
+std::vector<MechanismPoint> MechanismCurves(CTerrain& engine, CSRTM& store, const CZONES& zones,
                                             const CLocator& tx, const CLocator& rx,
                                             bool interpolate, LinkInputs inputs, double gasLoss);
 

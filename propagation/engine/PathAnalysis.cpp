@@ -1,6 +1,6 @@
-// The radio-meteorological path parameters of
-// ITU-R P.452: sea fraction, longest land and inland sections, coastal
-// distances and beta0.
+// The radio-meteorological path parameters of ITU-R P.452-14 (10/2009),
+// sections 3.2 and 4.4: sea fraction, longest land and inland sections,
+// coastal distances and beta0.
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -12,69 +12,66 @@ namespace {
 constexpr std::int8_t kSea = 1;
 constexpr std::int8_t kInland = 3;
 
-// Twice the share of the path that sample i stands for: the distance
-// between its neighbours (one whole interval at the ends).
-double TwiceShare(const TerrainProfile& p, int i) {
-    const int n = p.count;
-    if (i == 0) return p.distance[1] - p.distance[0];
-    if (i == n - 1) return p.distance[n - 1] - p.distance[n - 2];
-    return p.distance[i + 1] - p.distance[i - 1];
-}
-
-// Longest run of consecutive samples for which inRun holds, in km.
-template <typename Predicate> double LongestRun(const TerrainProfile& p, Predicate inRun) {
-    double run = 0.0;
-    double longest = 0.0;
-    for (int i = 0; i < p.count; ++i) {
-        if (!inRun(p.zone[i])) {
-            run = 0.0;
-            continue;
-        }
-        run += TwiceShare(p, i) / 2.0;
-        longest = std::max(longest, run);
-    }
-    return longest;
-}
-
 // beta0, the time percentage of lapse rates beyond 100 N-units/km in the
-// first 100 m, from the path-centre latitude (ITU-R P.452 section 3.2.1).
-double Beta0(double dtm, double dlm, double latitudeDeg) {
-    const double tau = 1.0 - std::exp(-0.000412 * std::pow(dlm, 2.41));
-    const double mu1 = std::min(1.0, std::pow(std::pow(10.0, -dtm / (16.0 - 6.6 * tau)) +
+// first 100 m, from the path-centre latitude (section 3.2.1), given tau of
+// eq. (3a).
+double Beta0(double dtm, double tau, double latitudeDeg) {
+    const double mu1 = std::min(1.0, std::pow(std::pow(10.0, -dtm / (16.0 - 6.6 * tau)) + // (3)
                                                   std::pow(10.0, -5.0 * (0.496 + 0.354 * tau)),
                                               0.2));
     const double phi = std::fabs(latitudeDeg);
-    if (phi > 70.0) return 4.17 * mu1 * std::pow(mu1, 0.3);
-    const double mu4 = std::pow(mu1, 0.0176 * phi - 0.935);
-    return std::pow(10.0, 1.67 - 0.015 * phi) * mu1 * mu4;
+    if (phi > 70.0) return 4.17 * mu1 * std::pow(mu1, 0.3); // eqs. (2), (4)
+    const double mu4 = std::pow(mu1, 0.0176 * phi - 0.935); // eq. (4)
+    return std::pow(10.0, 1.67 - 0.015 * phi) * mu1 * mu4;  // eq. (2)
 }
 
 } // namespace
 
+// One pass over the samples: the sea share by the trapezoid rule, the
+// longest runs of land and of inland samples (each sample standing for
+// half the distance between its neighbours, one whole interval at the
+// ends), and the first and last sea samples.
 bool CTerrain::ComputePathParameters() {
     const double L = pathLength;
     const int n = profile.count;
     if (!ready || !(L >= 0.001) || n < 2) return false;
+    const auto& zone = profile.zone;
+    const auto& d = profile.distance;
 
     double seaShare = 0.0;
-    for (int i = 0; i < n; ++i)
-        if (profile.zone[i] == kSea) seaShare += TwiceShare(profile, i);
+    double landRun = 0.0;
+    double inlandRun = 0.0;
+    dtm = 0.0;
+    dlm = 0.0;
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < n; ++i) {
+        // Twice the share of the path that sample i stands for.
+        const double share = i == 0       ? d[1] - d[0]
+                             : i == n - 1 ? d[n - 1] - d[n - 2]
+                                          : d[i + 1] - d[i - 1];
+        if (zone[i] == kSea) {
+            seaShare += share;
+            landRun = 0.0;
+            if (first < 0) first = i;
+            last = i;
+        } else {
+            landRun += share / 2.0;
+            dtm = std::max(dtm, landRun);
+        }
+        if (zone[i] == kInland) {
+            inlandRun += share / 2.0;
+            dlm = std::max(dlm, inlandRun);
+        } else {
+            inlandRun = 0.0;
+        }
+    }
     omega = seaShare / (2.0 * L);
-
-    dtm = LongestRun(profile, [](std::int8_t z) { return z != kSea; });
-    dlm = LongestRun(profile, [](std::int8_t z) { return z == kInland; });
 
     if (omega == 0.0) {
         dct = -1.0;
         dcr = -1.0;
     } else {
-        const auto& zone = profile.zone;
-        const auto& d = profile.distance;
-        const int first =
-            static_cast<int>(std::find(zone.begin(), zone.begin() + n, kSea) - zone.begin());
-        int last = n - 1;
-        while (zone[last] != kSea)
-            --last;
         dct = first == 0 ? 0.0 : (d[first - 1] + d[first]) / 2.0 - d[0];
         if (last == n - 1)
             dcr = 0.0;
@@ -83,7 +80,8 @@ bool CTerrain::ComputePathParameters() {
         else
             dcr = L - (d[last] + d[last + 1]) / 2.0;
     }
-    beta0 = Beta0(dtm, dlm, midLatitude);
+    tau = 1.0 - std::exp(-0.000412 * std::pow(dlm, 2.41)); // eq. (3a)
+    beta0 = Beta0(dtm, tau, midLatitude);
     return true;
 }
 

@@ -1,5 +1,8 @@
 // Display data of the profile chart: the taut line over the obstacles from
-// the transmitter to the receiver and the first Fresnel zone along it.
+// the transmitter to the receiver and the first Fresnel zone along it (not
+// part of ITU-R P.452; the Earth's curvature on the effective radius of
+// P.452-14, 10/2009, eq. (6a)).
+#include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
 #include <cmath>
@@ -22,7 +25,8 @@ int CTerrain::ComputeRayAndFresnel() {
         int chosen = n - 1;
         for (int j = a + 1; j < n; ++j) {
             const double x = (d[j] - d[a]) * 1000.0;
-            const double angle = std::atan2(h[j] - h[a], x) - x / (12742000.0 * kMedian);
+            const double angle =
+                std::atan2(h[j] - h[a], x) - x / (2.0 * kEarthRadiusKm * 1000.0 * kMedian);
             if (angle > best) {
                 best = angle;
                 chosen = j;
@@ -42,8 +46,8 @@ int CTerrain::ComputeRayAndFresnel() {
             const double x = (d[j] - d[start]) * 1000.0;
             profile.fresnelRadius[j] =
                 (x > 0.0 && x < D) ? std::sqrt(lambda * x * (D - x) / D) : 0.0;
-            profile.rayHeight[j] =
-                x * dh / D + h[start] - 0.001 * x * (D - x) / (2.0 * 6371.0 * kMedian) + 0.5;
+            profile.rayHeight[j] = x * dh / D + h[start] -
+                                   0.001 * x * (D - x) / (2.0 * EffectiveRadiusKm(kMedian)) + 0.5;
         }
         start = end;
     }

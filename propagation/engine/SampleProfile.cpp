@@ -1,7 +1,10 @@
 // Sampling of the terrain profile along the great circle: heights from the
-// terrain store, zones from the zone map, and the Earth bulge.
+// terrain store, zones from the zone map, and the Earth bulge (the path
+// profile of ITU-R P.452-14, 10/2009, section 4 and Appendix 2 to Annex 1).
+#include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
+#include "terrain/WalkLookup.h"
 #include "terrain/Zones.h"
 
 #include <algorithm>
@@ -9,8 +12,22 @@
 
 namespace kestrova {
 namespace {
-constexpr double kEarthRadiusKm = 6371.0;
+
+// The largest of h[0..n-1] (n >= 1), along four runs that do not wait for
+// one another; the largest of whole numbers of metres is the same in any
+// order.
+double HighestOf(const double* h, int n) {
+    double top[4] = {h[0], h[0], h[0], h[0]};
+    int i = 0;
+    for (; i + 4 <= n; i += 4)
+        for (int k = 0; k < 4; ++k)
+            top[k] = std::max(top[k], h[i + k]);
+    for (; i < n; ++i)
+        top[0] = std::max(top[0], h[i]);
+    return std::max(std::max(top[0], top[1]), std::max(top[2], top[3]));
 }
+
+} // namespace
 
 bool CTerrain::SampleProfile(bool interpolate) {
     if (!ready || !terrainStore || !zoneMap) return false;
@@ -30,27 +47,44 @@ bool CTerrain::SampleProfile(bool interpolate) {
     const int n = static_cast<int>(std::floor(L / s + 1e-9));
     profile.count = n;
 
-    const double ae = kEarthRadiusKm * kMedian;
-    const double base = std::trunc(std::sqrt(ae * ae - (L / 2) * (L / 2)) * 1000.0);
+    const EarthBulge bulge(EffectiveRadiusKm(kMedian), L); // ae of eq. (6a)
     profile.maxHeight = -9999.0;
     const int noData = terrainStore->GetNoDataValue();
     const int voidValue = terrainStore->GetVoidValue();
+    const bool interpolated = interpolate && !coverageMode;
+    // Without interpolation a look-up depends only on the cell a sample
+    // falls in: the walk's positions serve wherever they are sure to be in
+    // the same cells as PointAtRange's (see PathWalk.h); PointAtRange gives
+    // the others.
+    const WalkPoints points{walkLat.data(), walkLon.data(), walkLatErr.data(), walkLonErr.data()};
+    const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, points);
+    CWalkLookup::LookUp(*terrainStore, *zoneMap, points, walked, walkHeights.data(),
+                        walkZones.data());
+    auto& distance = profile.distance;
+    auto& height = profile.height;
+    for (int i = 0; i < n; ++i)
+        distance[i] = i * s;
     for (int i = 0; i < n; ++i) {
-        const double d = i * s;
-        profile.distance[i] = d;
-        double lat = 0.0;
-        double lon = 0.0;
-        path.PointAtRange(d, lat, lon);
-        profile.zone[i] = static_cast<std::int8_t>(zoneMap->GetZone(lat, lon));
-        int h = terrainStore->GetHeight(lat, lon, interpolate && !coverageMode);
-        if (h == noData || h == voidValue) h = 0;
-        profile.height[i] = h;
-        const bool flat = coverageMode || i == 0 || i == n - 1;
-        profile.earthBulge[i] =
-            flat ? 0.0 : std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
-        profile.maxHeight = std::max(profile.maxHeight, profile.height[i]);
+        int zone = i < walked ? walkZones[i] : -1;
+        int h = i < walked ? walkHeights[i] : CWalkLookup::kUnsure;
+        if (zone < 0 || h == CWalkLookup::kUnsure) {
+            double lat = 0.0;
+            double lon = 0.0;
+            path.PointAtRange(distance[i], lat, lon);
+            zone = zoneMap->GetZone(lat, lon);
+            h = terrainStore->GetHeight(lat, lon, interpolated);
+        }
+        profile.zone[i] = static_cast<std::int8_t>(zone);
+        height[i] = h == noData || h == voidValue ? 0 : h;
     }
-    if (!coverageMode) profile.midPathBulge = L * L * 125.0 / ae;
+    profile.maxHeight = std::max(profile.maxHeight, HighestOf(height.data(), n));
+    if (coverageMode) {
+        std::fill(profile.earthBulge.begin(), profile.earthBulge.begin() + n, 0.0);
+    } else {
+        for (int i = 0; i < n; ++i)
+            profile.earthBulge[i] = i == 0 || i == n - 1 ? 0.0 : bulge.At(distance[i]);
+    }
+    if (!coverageMode) profile.midPathBulge = bulge.MidPath();
     return true;
 }
 

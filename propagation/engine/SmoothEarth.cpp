@@ -1,6 +1,7 @@
-// The smooth-Earth surface of ITU-R P.452 Attachment 2 (a least-squares
-// straight line over the profile), the effective antenna heights and the
-// terrain roughness hm.
+// The smooth-Earth surface of ITU-R P.452-14 (10/2009), Appendix 2 to
+// Annex 1, section 5.1.6 (here a least-squares straight line over the
+// samples, in place of the integral form of eqs. (151) and (152)), the
+// effective antenna heights and the terrain roughness hm.
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -32,11 +33,11 @@ bool CTerrain::FitSmoothEarth() {
         sxx += x * x;
     }
     slope = sxy / sxx;
-    hst = gMean - slope * L / 2.0;
-    hsr = hst + slope * L;
-    hst = std::min(hst, ground(0));
-    hsr = std::min(hsr, ground(n - 1));
-    slope = (hsr - hst) / L;
+    hst = gMean - slope * L / 2.0;      // eq. (153)
+    hsr = hst + slope * L;              // eq. (154)
+    hst = std::min(hst, ground(0));     // eq. (155a)
+    hsr = std::min(hsr, ground(n - 1)); // eq. (155b)
+    slope = (hsr - hst) / L;            // eq. (156)
     hte = h[0] - hst;
     hre = h[n - 1] - hsr;
     return true;
@@ -45,6 +46,7 @@ bool CTerrain::FitSmoothEarth() {
 bool CTerrain::ComputeRoughness() {
     const int n = profile.count;
     if (pathLength < 0.0001 || n < 3) return false;
+    // eq. (157)
     auto above = [&](int i) { return profile.height[i] - (slope * profile.distance[i] + hst); };
     if (lineOfSight) {
         hm = above(edgeMain);

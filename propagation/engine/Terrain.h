@@ -1,13 +1,15 @@
-// CTerrain: the point-to-point prediction of ITU-R P.452 over a sampled
-// terrain profile. One object is reused for every calculation; it allocates
-// nothing per calculation. The results never include gaseous absorption:
-// callers add the specific attenuation of ITU-R P.676 times the path length.
+// CTerrain: the point-to-point prediction of ITU-R P.452-14 (10/2009) over
+// a sampled terrain profile. One object is reused for every calculation; it
+// allocates nothing per calculation. The results never include gaseous
+// absorption: callers add the specific attenuation of ITU-R P.676 times the
+// path length.
 //
 // An object is used by one thread at a time; give each worker its own.
 #pragma once
 
 #include "geo/Locator.h"
 #include "geo/Path.h"
+#include "geo/PathWalk.h"
 
 #include <array>
 #include <cstdint>
@@ -85,11 +87,11 @@ public:
     virtual ~CTerrain() = default;
 
     // The three entry points; each returns `valid`.
-    bool CalculateLink(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                        const CLocator& rxLocation, bool interpolate, const LinkInputs& inputs);
-    bool CalculateCoarse(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                          const CLocator& rxLocation, const LinkInputs& inputs);
-    bool CalculateRadial(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool CalculateRadial(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                          const CLocator& rxLocation, bool interpolate, const LinkInputs& inputs,
                          int& radialCount,
                          std::array<RadialRecord, TerrainProfile::capacity>& records);
@@ -139,6 +141,7 @@ public:
     double omega = 0.0;
     double dtm = 0.0;
     double dlm = 0.0;
+    double tau = 0.0; // eq. (3a), from dlm
     double dct = -1.0;
     double dcr = -1.0;
     double midLatitude = 0.0;
@@ -161,15 +164,26 @@ public:
     bool CombineLosses();
 
 private:
-    bool Prepare(CSRTM& store, CZONES& zones, const CLocator& txLocation,
+    bool Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                  const CLocator& rxLocation, const LinkInputs& inputs, bool coverage);
     void SetInputs(const LinkInputs& inputs);
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
     void AddAntennaHeights();
     bool RunLinkSteps();
 
+    // Sampling scratch: the walk's points and what the look-ups made of them.
+    std::array<double, TerrainProfile::capacity> walkLat, walkLon, walkLatErr, walkLonErr;
+    std::array<int, TerrainProfile::capacity> walkZones;
+    std::array<short, TerrainProfile::capacity> walkHeights;
+    std::array<double, TerrainProfile::capacity> scratch; // one value a sample
+
+    // Set by ComputeHorizons: it ran for the current calculation, and the
+    // line-of-sight decision of its horizon test.
+    bool horizonsKnown = false;
+    bool horizonLineOfSight = false;
+
     CSRTM* terrainStore = nullptr;
-    CZONES* zoneMap = nullptr;
+    const CZONES* zoneMap = nullptr;
 };
 
 } // namespace kestrova

@@ -1,5 +1,8 @@
-// Troposcatter basic loss not exceeded for p % (ITU-R P.452 section 4.3, without
-// the aperture-to-medium coupling loss and gaseous absorption).
+// Troposcatter basic loss not exceeded for p % after ITU-R P.452-14
+// (10/2009), section 4.3, with the constants 190.1 and 10.125 of the later
+// editions (P.452-16), without the aperture-to-medium coupling loss and
+// without gaseous absorption, which the callers add.
+#include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
 #include <cmath>
@@ -10,9 +13,10 @@ bool CTerrain::ComputeTroposcatter() {
     if (!ready) return false;
     const double L = pathLength;
     const double f = frequency;
-    loss.theta = 1000.0 * L / (6371.0 * kMedian) + thetaT + thetaR;
+    loss.theta = 1000.0 * L / EffectiveRadiusKm(kMedian) + thetaT + thetaR; // eq. (149)
     const double logF2 = std::log10(f / 2.0);
-    const double Lf = 25.0 * std::log10(f) - 2.5 * logF2 * logF2;
+    const double Lf = 25.0 * std::log10(f) - 2.5 * logF2 * logF2; // eq. (35a)
+    // eq. (35)
     loss.lbs = L > 0.0 ? 190.1 + Lf + 20.0 * std::log10(L) + 0.573 * loss.theta - 0.15 * surfaceN0 -
                              10.125 * std::pow(std::log10(50.0 / timePercent), 0.7)
                        : 0.0;

@@ -49,7 +49,7 @@ TEST(CoveragePlan, EstimateOfALargeMap) {
     EXPECT_GT(plain.cells, coverageCellsToConfirm);
     EXPECT_GE(plain.bytes, 2u * static_cast<std::uint64_t>(plain.cells));
     EXPECT_LT(plain.bytes, 3u * static_cast<std::uint64_t>(plain.cells));
-    EXPECT_GT(plain.seconds, 1000.0);
+    EXPECT_GT(plain.seconds, 600.0); // minutes on two cores
     const CoverageEstimate image = EstimateCoverage(*area, 2, true);
     EXPECT_GE(image.bytes, 11u * static_cast<std::uint64_t>(plain.cells));
     EXPECT_NE(DescribeEstimate(plain, area->n)

@@ -1,7 +1,9 @@
 // The coverage grid: its area, its values, and a walk that gives the same
 // grid on any number of threads and stops promptly when asked.
 #include "coverage/Coverage.h"
+#include "geo/FileLocations.h"
 #include "geo/Path.h"
+#include "propagation/P676.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -131,6 +134,58 @@ TEST_F(CoverageWalk, TransmitterCellTakesTheFieldJustNorthOfIt) {
         // The grid holds hundredths of a dB.
         EXPECT_NEAR(job.Value(2, 2), expected, 0.005 + 1e-9) << threads;
     }
+}
+
+// The default map (SU374616, 50 km at 30", 1.3 GHz, 10 m antennas, 50 %,
+// the weather of the command-line defaults) with the zone map beside the
+// test: its grid on one and on two threads is the one the engine gave
+// before the profile sampling stepped along the great circle, as the grid
+// keeps hundredths of dB (FNV-1a of the 16-bit grid values, row by row,
+// low byte first).
+TEST_F(CoverageWalk, DefaultMapGivesTheSameGridAsEver) {
+    if (!CZONES(ExecutableDirectory()).IsUsable())
+        GTEST_SKIP() << "zones01.dem not beside the test";
+    CoverageInputs inputs = Inputs(1);
+    inputs.link.frequency = 1.3;
+    inputs.gamma =
+        P676::GaseousAttenuation(1.3, 1000.0, 20.0, P676::WaterVapourDensity(50.0, 20.0, true));
+    inputs.zoneDirectory = ExecutableDirectory();
+    const auto area = CoverageAreaAround(inputs.tx, 50.0, 30);
+    ASSERT_TRUE(area);
+    ASSERT_EQ(area->n, 173);
+    for (int threads : {1, 2}) {
+        inputs.threads = threads;
+        CoverageJob job(*area, inputs);
+        job.Start();
+        ASSERT_TRUE(job.Wait());
+        std::uint64_t hash = 1469598103934665603ull;
+        for (int i = 0; i < area->n; ++i)
+            for (int j = 0; j < area->n; ++j) {
+                const auto v = static_cast<std::uint16_t>(job.GridAt(i, j));
+                hash = (hash ^ (v & 0xff)) * 1099511628211ull;
+                hash = (hash ^ (v >> 8)) * 1099511628211ull;
+            }
+        EXPECT_EQ(hash, 0x580fb8b6303b3cffull) << threads << " threads";
+        EXPECT_EQ(job.GridAt(0, 0), 1055);
+        EXPECT_EQ(job.GridAt(86, 86), 11444);
+    }
+}
+
+// A transmitter the engine cannot place (not a number) gives cells with
+// no value, never figures left over from another cell.
+TEST_F(CoverageWalk, CellsTheEngineCannotEvaluateHoldNoValue) {
+    const CLocator tx("SU374616", FormatNGR);
+    const CoverageArea area = AroundTheTransmitter(tx, 0.01);
+    CoverageInputs inputs = Inputs(2);
+    inputs.tx.SetLatLon(std::nan(""), std::nan(""));
+    CoverageJob job(area, inputs);
+    job.Start();
+    ASSERT_TRUE(job.Wait());
+    for (int i = 0; i < area.n; ++i)
+        for (int j = 0; j < area.n; ++j) {
+            EXPECT_TRUE(std::isnan(job.Value(i, j))) << i << ", " << j;
+            EXPECT_EQ(job.GridAt(i, j), noGridValue);
+        }
 }
 
 TEST_F(CoverageWalk, AbortStopsAfterTheCellsInHand) {

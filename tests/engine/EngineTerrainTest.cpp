@@ -1,5 +1,6 @@
 // The engine's entry points over terrain tiles: profile sampling, the coarse
 // and radial entries, and a link on real SRTM3 terrain.
+#include "geo/FileLocations.h"
 #include "geo/Path.h"
 #include "propagation/engine/EngineInputs.h"
 #include "propagation/engine/Terrain.h"
@@ -155,6 +156,44 @@ TEST_F(RealTerrain, DefaultLinkOverTheBerkshireDowns) {
     EXPECT_LE(coarse->profile.count, 250);
     EXPECT_NEAR(coarse->loss.lbfsg, engine->loss.lbfsg, 1e-9);
     EXPECT_NEAR(coarse->loss.lb, engine->loss.lb, 10.0);
+}
+
+// The sampled profile, looked up from positions stepped along the great
+// circle, is the one read at PointAtRange's positions: for coverage cells
+// all round the transmitter and into the cells without a tile (every edge
+// of n51w002 is crossed), with the zone map beside the test, and for the
+// link entry without interpolation, which samples the same way.
+TEST_F(RealTerrain, ProfilesAreThoseReadAtTheExactPositions) {
+    CSRTM store(9, tiles);
+    CSRTM exact(9, tiles);
+    const CZONES zones(ExecutableDirectory());
+    if (!zones.IsUsable()) GTEST_SKIP() << "zones01.dem not beside the test";
+    const CLocator tx("SU374616", FormatNGR);
+    auto engine = std::make_unique<CTerrain>();
+    int profiles = 0;
+    for (int i = 0; i <= 30; ++i)
+        for (int j = 0; j <= 30; ++j) {
+            const CLocator rx(tx.GetLatitude() - 0.75 + i * 0.05,
+                              tx.GetLongitude() - 1.2 + j * 0.08);
+            const bool link = (i + j) % 7 == 0;
+            const bool ok =
+                link ? engine->CalculateLink(store, zones, tx, rx, false, Inputs(1.3, 10))
+                     : engine->CalculateCoarse(store, zones, tx, rx, Inputs(1.3, 50));
+            if (!ok) continue;
+            ++profiles;
+            const TerrainProfile& p = engine->profile;
+            for (int k = 0; k < p.count; ++k) {
+                double lat = 0;
+                double lon = 0;
+                engine->path.PointAtRange(p.distance[k], lat, lon);
+                int h = exact.GetHeight(lat, lon, false);
+                if (h == exact.GetNoDataValue() || h == exact.GetVoidValue()) h = 0;
+                const double antenna = k == 0 ? 10.0 : k == p.count - 1 ? 10.0 : 0.0;
+                ASSERT_EQ(p.height[k], h + antenna) << i << ", " << j << ", sample " << k;
+                ASSERT_EQ(p.zone[k], zones.GetZone(lat, lon)) << i << ", " << j << ", sample " << k;
+            }
+        }
+    EXPECT_GT(profiles, 950);
 }
 
 } // namespace

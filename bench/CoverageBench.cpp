@@ -1,0 +1,154 @@
+// The coverage walk on real terrain (KESTROVA_DATA/srtm3/n51w002.hgt, and
+// zones01.dem beside this executable): the default map (transmitter
+// SU374616, 50 km at 30", 1.3 GHz, 10 m antennas, 50 %) and the same map at
+// 3", each on one thread and on every core; and one coarse engine call on a
+// fixed path from the transmitter, which is what each cell costs.
+//
+// Counters: cells, cells_per_s (wall), us_per_cell_core (processor time
+// of all threads / cells: the cost of a cell on one core, unaffected by
+// other programs taking turns on the cores), speedup (wall time on one
+// thread / wall time here, once the one-thread run of the same map has run
+// in this process). Speed-ups mean something only on otherwise idle cores.
+//
+//   build/bin/coverage_map_bench --benchmark_filter=Default
+#include "coverage/Coverage.h"
+#include "geo/FileLocations.h"
+#include "propagation/P676.h"
+#include "terrain/SRTM.h"
+#include "terrain/Zones.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace kestrova {
+namespace {
+
+std::string TileDirectory() {
+    const char* data = std::getenv("KESTROVA_DATA");
+    return std::string(data ? data : KESTROVA_DEFAULT_DATA) + "/srtm3/";
+}
+
+bool HaveData(benchmark::State& state) {
+    if (!std::filesystem::exists(TileDirectory() + "n51w002.hgt")) {
+        state.SkipWithError("tile n51w002.hgt not found: set KESTROVA_DATA");
+        return false;
+    }
+    if (!CZONES(ExecutableDirectory()).IsUsable()) {
+        state.SkipWithError("zones01.dem not found beside the benchmark: build zones_data");
+        return false;
+    }
+    return true;
+}
+
+const CLocator& Transmitter() {
+    static const CLocator tx("SU374616", FormatNGR);
+    return tx;
+}
+
+CoverageInputs Inputs(int threads) {
+    CoverageInputs inputs;
+    inputs.tx = Transmitter();
+    inputs.link.frequency = 1.3;
+    inputs.link.timePercent = 50.0;
+    inputs.link.htg = 10.0;
+    inputs.link.hrg = 10.0;
+    const double rho = P676::WaterVapourDensity(50.0, 20.0, true);
+    inputs.gamma = P676::GaseousAttenuation(1.3, 1000.0, 20.0, rho);
+    inputs.tileDirectory = TileDirectory();
+    inputs.zoneDirectory = ExecutableDirectory();
+    inputs.threads = threads;
+    return inputs;
+}
+
+int AllCores() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+// Wall seconds per map on one thread, by resolution, for the speed-up.
+std::map<int, double>& OneThreadSeconds() {
+    static std::map<int, double> seconds;
+    return seconds;
+}
+
+// state.range(0): resolution in arc-seconds; state.range(1): threads, 0 for
+// every core.
+void BM_CoverageMap(benchmark::State& state) {
+    if (!HaveData(state)) return;
+    const int resolution = static_cast<int>(state.range(0));
+    const int threads = state.range(1) > 0 ? static_cast<int>(state.range(1)) : AllCores();
+    const auto area = CoverageAreaAround(Transmitter(), 50.0, resolution);
+    if (!area) {
+        state.SkipWithError("no area");
+        return;
+    }
+    const double cells = static_cast<double>(area->n) * area->n;
+    double total = 0.0;
+    double processor = 0.0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::clock_t clockStart = std::clock();
+        CoverageJob job(*area, Inputs(threads));
+        job.Start();
+        const bool done = job.Wait();
+        processor += static_cast<double>(std::clock() - clockStart) / CLOCKS_PER_SEC;
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!done) state.SkipWithError("the walk stopped early");
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    const double runs = static_cast<double>(state.iterations());
+    const double perMap = total / runs;
+    if (threads == 1) OneThreadSeconds()[resolution] = perMap;
+    state.counters["threads"] = threads;
+    state.counters["cells"] = cells;
+    state.counters["cells_per_s"] = cells / perMap;
+    state.counters["us_per_cell_core"] = processor / runs / cells * 1e6;
+    const auto one = OneThreadSeconds().find(resolution);
+    if (one != OneThreadSeconds().end()) state.counters["speedup"] = one->second / perMap;
+}
+BENCHMARK(BM_CoverageMap)
+    ->Name("BM_CoverageMap/Default30s")
+    ->ArgNames({"res", "threads"})
+    ->Args({30, 1})
+    ->Args({30, 0})
+    ->UseManualTime()
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CoverageMap)
+    ->Name("BM_CoverageMap/Fine3s")
+    ->ArgNames({"res", "threads"})
+    ->Args({3, 1})
+    ->Args({3, 0})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// One coarse call from the transmitter to the map's far north-east corner
+// (about 70 km, 234 samples), with the zone map, on a warm store.
+void BM_CoarseFixedPath(benchmark::State& state) {
+    if (!HaveData(state)) return;
+    CSRTM store(9, TileDirectory());
+    const CZONES zones(ExecutableDirectory());
+    const CLocator rx(51.80, -0.74);
+    auto engine = std::make_unique<CTerrain>();
+    const LinkInputs link = Inputs(1).link;
+    for (auto _ : state) {
+        const bool ok = engine->CalculateCoarse(store, zones, Transmitter(), rx, link);
+        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(engine->loss.lb);
+    }
+    state.counters["samples"] = engine->profile.count;
+}
+BENCHMARK(BM_CoarseFixedPath)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace kestrova
