@@ -93,6 +93,9 @@ CLocator EndPointFromRangeBearing(const CLocator& start, double rangeKm, double 
     double lat = 0.0;
     double lon = 0.0;
     start.DestinationPoint(lat, lon, rangeKm, bearingDeg);
+    // The end lies at most 180 degrees of longitude from the start.
+    if (lon < -180.0) lon += 360.0;
+    if (lon > 180.0) lon -= 360.0;
     return CLocator(lat, lon);
 }
 

@@ -52,8 +52,9 @@ private:
 };
 
 // The position rangeKm from start along the initial bearing bearingDeg (on
-// the WGS84 semi-major axis sphere); invalid when the start is, or when the
-// end's longitude falls beyond ±180.
+// the WGS84 semi-major axis sphere), its longitude brought into -180..180 so
+// that a radial across the date line ends on the globe; invalid when the
+// start is.
 CLocator EndPointFromRangeBearing(const CLocator& start, double rangeKm, double bearingDeg);
 
 } // namespace kestrova

@@ -101,9 +101,8 @@ TEST(RadialEvaluation, NothingWithoutARadial) {
         double rangeKm;
         bool endValid;
     } cases[] = {
-        {CLocator(), 10.0, false},             // no transmitter
-        {CLocator(10.0, 179.99), 10.0, false}, // the end beyond 180 E
-        {CLocator(10.0, 20.0), 0.1, true},     // shorter than the engine's 0.1 km on its sphere
+        {CLocator(), 10.0, false},         // no transmitter
+        {CLocator(10.0, 20.0), 0.1, true}, // shorter than the engine's 0.1 km on its sphere
     };
     for (const Case& c : cases) {
         const RadialEvaluation result =
@@ -112,6 +111,18 @@ TEST(RadialEvaluation, NothingWithoutARadial) {
         EXPECT_FALSE(result.profile);
         EXPECT_FALSE(result.field);
     }
+}
+
+// A radial eastwards across the date line ends in the west and is charted.
+TEST(RadialEvaluation, AcrossTheDateLine) {
+    NoData data;
+    const RadialEvaluation result = EvaluateRadial(Request(CLocator(10.0, 179.99), 10.0, 90.0),
+                                                   data.store, data.zones, *data.engine);
+    ASSERT_TRUE(result.rx.IsValid());
+    EXPECT_LT(result.rx.GetLongitude(), -179.0);
+    EXPECT_TRUE(result.profile);
+    ASSERT_TRUE(result.field);
+    EXPECT_FALSE(result.field->points.empty());
 }
 
 // The profile looks N0 and ΔN up blended at the path centre, the field
