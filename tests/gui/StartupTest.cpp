@@ -2,33 +2,23 @@
 // the demo tile, a chosen terrain directory kept at once, settings files
 // with a bad line or of an absurd size, a fixed k-factor that must not
 // outlive its calculation, and weather no air can have.
-#include "RecordingDialogs.h"
-#include "app/MainForm.h"
+#include "WindowFixture.h"
 #include "controls/NumEdit.h"
-#include "propagation/engine/Terrain.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
 
 using namespace kestrova;
-using kestrova::test::RecordingDialogs;
+using kestrova::test::WindowFixture;
 
-class StartupTest : public QObject {
+class StartupTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() {
+        if (!Init()) QSKIP(qPrintable(SkipMessage()));
+    }
+    void cleanup() { Cleanup(); }
 
     void settingsWithABadLineKeepEveryOtherValue();
     void settingsAboveOneMegabyteAreNotRead();
@@ -37,61 +27,18 @@ private Q_SLOTS:
     void weatherNoAirCanHaveIsRefused();
 
 private:
-    bool StartForm(const QByteArray& settings = {});
-    template <typename T> T* Find(const char* name) {
-        T* widget = form->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) qFatal("no control %s", name);
-        return widget;
-    }
-    QString Text(const char* name) { return Find<QLabel>(name)->text(); }
-    QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
+    // The tile directory as the settings file holds it.
+    QString TileFolder() const { return tileDirectory + QStringLiteral("/"); }
     QByteArray Settings() {
         QFile file(QStringLiteral("profile.ini"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
-    QString tileDirectory;
-    QString previousDirectory;
-    std::unique_ptr<QTemporaryDir> workDirectory;
-    std::unique_ptr<RecordingDialogs> dialogs;
-    std::unique_ptr<TMainForm> form;
 };
-
-void StartupTest::init() {
-    tileDirectory = qEnvironmentVariable("KESTROVA_DATA") + QStringLiteral("/srtm3/");
-    if (!QFile::exists(tileDirectory + QStringLiteral("n51w002.hgt")))
-        QSKIP("terrain tile n51w002.hgt not found; set KESTROVA_DATA to the data directory");
-    previousDirectory = QDir::currentPath();
-    workDirectory = std::make_unique<QTemporaryDir>();
-    QVERIFY(workDirectory->isValid());
-    QVERIFY(QDir::setCurrent(workDirectory->path()));
-    dialogs = std::make_unique<RecordingDialogs>();
-    dialogs->directoryAnswer = tileDirectory;
-}
-
-void StartupTest::cleanup() {
-    form.reset();
-    dialogs.reset();
-    if (!previousDirectory.isEmpty()) QDir::setCurrent(previousDirectory);
-    workDirectory.reset();
-}
-
-bool StartupTest::StartForm(const QByteArray& settings) {
-    if (!settings.isEmpty()) {
-        QFile file(QStringLiteral("profile.ini"));
-        if (!file.open(QIODevice::WriteOnly)) return false;
-        file.write(settings);
-    }
-    form = std::make_unique<TMainForm>();
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) return false;
-    return QTest::qWaitFor([&] { return form->State().initialised; }, 10000);
-}
 
 void StartupTest::settingsWithABadLineKeepEveryOtherValue() {
     QVERIFY(StartForm("[LinkData]\nFrequency = 2.4;\nthis line cannot be parsed\n"
                       "Percent = 1.5;\n[FilePaths]\nMapDirectory = " +
-                      tileDirectory.toUtf8() + "; \n"));
+                      TileFolder().toUtf8() + "; \n"));
     QCOMPARE(Edit("FREQ")->text(), "2.4");
     QCOMPARE(Edit("Percent")->text(), "1.5");
     QVERIFY(dialogs->directoryCaptions.isEmpty()); // the directory was read too
@@ -120,12 +67,12 @@ void StartupTest::aChosenTerrainDirectoryIsKeptAtOnce() {
     QCOMPARE(dialogs->directoryCaptions.size(), 1);
     QCOMPARE(Settings(), "# my settings\n[LinkData]\nFrequency = 2.4; # kept\n[FilePaths]\n"
                          "MapDirectory = " +
-                             tileDirectory.toUtf8() + "; \n");
+                             TileFolder().toUtf8() + "; \n");
     QVERIFY(Text("DataStatus").contains("4 tiles"));
 
     // The chooser is one menu click away, and its answer kept likewise.
     QDir().mkdir(QStringLiteral("other"));
-    QFile::copy(tileDirectory + QStringLiteral("n51w002.hgt"), QStringLiteral("other/n51w002.hgt"));
+    QFile::copy(TileFolder() + QStringLiteral("n51w002.hgt"), QStringLiteral("other/n51w002.hgt"));
     dialogs->directoryAnswer = QDir::current().filePath(QStringLiteral("other"));
     form->findChild<QAction*>(QStringLiteral("TerrainDirectory1"))->trigger();
     QCOMPARE(dialogs->directoryCaptions.size(), 2);
