@@ -2,6 +2,7 @@
 #include "app/pages/EvaluationPage.h"
 
 #include "app/ChartView.h"
+#include "app/pages/ChartSeries.h"
 #include "app/pages/ChartTicks.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
@@ -25,16 +26,6 @@
 
 namespace kestrova {
 namespace {
-
-QAreaSeries* Area(const char* name, const QString& title, const QColor& colour) {
-    auto* upper = new QLineSeries;
-    auto* series = Named(new QAreaSeries(upper), name);
-    upper->setParent(series);
-    series->setName(title);
-    series->setBrush(colour);
-    series->setPen(QPen(colour));
-    return series;
-}
 
 TChartView* Chart(const char* name, QWidget* parent) {
     auto* view = Named(new TChartView(parent), name);
@@ -173,8 +164,8 @@ void TEvaluationPage::BuildCharts() {
     EvalTerrain = Chart("EvalTerrain", this);
     QChart* terrain = EvalTerrain->chart();
     AddAxes(terrain, terrainBottom, terrainLeft, QStringLiteral("Range"), QStringLiteral("Height"));
-    AreaSeries3 = Area("AreaSeries3", QStringLiteral("Terrain"), QColor(128, 64, 0));
-    AreaSeries4 = Area("AreaSeries4", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
+    AreaSeries3 = NamedArea("AreaSeries3", QStringLiteral("Terrain"), QColor(128, 64, 0));
+    AreaSeries4 = NamedArea("AreaSeries4", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
     Attach(terrain, AreaSeries3, terrainBottom, terrainLeft);
     Attach(terrain, AreaSeries4, terrainBottom, terrainLeft);
 

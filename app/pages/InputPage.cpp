@@ -4,6 +4,7 @@
 
 #include "app/ChartView.h"
 #include "app/Panel.h"
+#include "app/pages/ChartSeries.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "geo/Path.h"
@@ -33,16 +34,6 @@ QLineSeries* Line(const char* name, const QString& title, const QColor& colour) 
     QPen pen(colour);
     pen.setWidthF(1.0);
     series->setPen(pen);
-    return series;
-}
-
-QAreaSeries* Area(const char* name, const QString& title, const QColor& colour) {
-    auto* upper = new QLineSeries;
-    auto* series = Named(new QAreaSeries(upper), name);
-    upper->setParent(series);
-    series->setName(title);
-    series->setBrush(colour);
-    series->setPen(QPen(colour));
     return series;
 }
 
@@ -195,8 +186,8 @@ void TInputPage::BuildChart(QVBoxLayout* column) {
     auto* chart = Chart1->chart();
     chart->legend()->hide();
     chart->setTitle(QStringLiteral("Terrain"));
-    Series1 = Area("Series1", QStringLiteral("Terrain"), QColor(128, 64, 0));
-    Series2 = Area("Series2", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
+    Series1 = NamedArea("Series1", QStringLiteral("Terrain"), QColor(128, 64, 0));
+    Series2 = NamedArea("Series2", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
     Series8 = Line("Series8", QStringLiteral("LOS Line"), Qt::black);
     Series9 = Line("Series9", QStringLiteral("Lower Fresnel"), Qt::red);
     Series10 = Line("Series10", QStringLiteral("Upper Fresnel"), Qt::red);
