@@ -4,7 +4,8 @@ target_link_libraries(coverage_bench PRIVATE coverage_image benchmark::benchmark
 
 # What the window's live preview costs a coverage map on every core.
 if(TARGET app)
-  add_executable(coverage_preview_bench ${CMAKE_CURRENT_LIST_DIR}/CoveragePreviewBench.cpp)
+  add_executable(coverage_preview_bench ${CMAKE_CURRENT_LIST_DIR}/CoveragePreviewBench.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowBenchMain.cpp)
   target_link_libraries(coverage_preview_bench PRIVATE app benchmark::benchmark)
   add_dependencies(coverage_preview_bench zones_data)
 endif()
