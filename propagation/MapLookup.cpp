@@ -129,7 +129,11 @@ bool LookupInterpolated(const MapFile& map, double lat, double lon, double& valu
     blend.Add(map.At(row + 1, west), lat - cell.latS, dW);
     blend.Add(map.At(row + 1, east), lat - cell.latS, dE);
     if (blend.weightSum <= 0.0) return false;
-    value = blend.sum / blend.weightSum;
+    // Nodes near the largest double overflow the weighted sum: no value
+    // rather than an infinite one.
+    const double blended = blend.sum / blend.weightSum;
+    if (!std::isfinite(blended)) return false;
+    value = blended;
     return true;
 }
 

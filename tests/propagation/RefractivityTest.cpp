@@ -348,5 +348,17 @@ TEST(LookupMap, UnloadedOrInconsistentDescriptorsFail) {
     EXPECT_EQ(value, kUntouched);
 }
 
+// A blend of nodes near the largest double would be infinite: no value, and
+// the output left alone, while the nearest node is still found.
+TEST(LookupMap, BlendThatWouldOverflowGivesNoValue) {
+    MapFile map{50, "huge", -90, 45, 4, -180, 90, 4, {}};
+    map.data.assign(16, 7e307);
+    double value = kUntouched;
+    EXPECT_FALSE(CRefractivity::LookupMap(map, 90, 0, true, value));
+    EXPECT_EQ(value, kUntouched);
+    EXPECT_TRUE(CRefractivity::LookupMap(map, 90, 0, false, value));
+    EXPECT_EQ(value, 7e307);
+}
+
 } // namespace
 } // namespace kestrova
