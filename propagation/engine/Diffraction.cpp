@@ -6,6 +6,7 @@
 // The free-space constant is 92.44 (20 log10(4 pi 10^12 / c)) where
 // eq. (8) rounds it to 92.5, and gaseous absorption is left to the callers.
 #include "geo/VectorClones.h"
+#include "propagation/common/SharedSteps.h"
 #include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Largest.h"
 #include "propagation/engine/Terrain.h"
@@ -30,25 +31,11 @@ double CTerrain::MultipathFocusing(double percent) const {
 
 // Fi, the interpolation factor between the median and the beta0 figures.
 double CTerrain::InterpolationFactor(double percent, double beta) {
-    if (percent > 50.0) return 0.0;  // eq. (31a)
-    if (percent <= beta) return 1.0; // eq. (31c)
-    return InverseCumulativeNormal(percent / 100.0) /
-           InverseCumulativeNormal(beta / 100.0); // eq. (31b)
+    return p452::InterpolationFactor(percent, beta); // eqs. (31a)-(31c)
 }
 
-// I(x), the inverse complementary cumulative normal distribution, by the
-// rational approximation of Appendix 3 to Annex 1.
 double CTerrain::InverseCumulativeNormal(double x) {
-    auto xi = [](double T) { // eq. (158b)
-        return ((0.010328 * T + 0.802853) * T + 2.515516698) /
-               (((0.001308 * T + 0.189269) * T + 1.432788) * T + 1.0);
-    };
-    if (x <= 0.5) {
-        const double T = std::sqrt(-2.0 * std::log(x)); // eq. (158a)
-        return T - xi(T);                               // eq. (158)
-    }
-    const double T = std::sqrt(-2.0 * std::log(1.0 - x));
-    return -(T - xi(T));
+    return p452::InverseCumulativeNormal(x);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "propagation/Refractivity.h"
 #include "settings/InputLimits.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -39,6 +40,30 @@ CLocator PathCentre(const CLocator& tx, const CLocator& rx) {
     const double dLon = std::remainder(rx.GetLongitude() - tx.GetLongitude(), 360.0);
     const double lon = std::remainder(tx.GetLongitude() + dLon / 2.0, 360.0);
     return CLocator(lat, lon);
+}
+
+CLocator PathCentre18(const CLocator& tx, const CLocator& rx) {
+    constexpr double rad = 3.14159265358979323846 / 180.0;
+    const double phit = tx.GetLatitude() * rad;
+    const double phir = rx.GetLatitude() * rad;
+    const double cosDelta =
+        std::sin(phit) * std::sin(phir) +
+        std::cos(phit) * std::cos(phir) * std::cos((rx.GetLongitude() - tx.GetLongitude()) * rad);
+    const double d = 6371.0 * std::acos(std::clamp(cosDelta, -1.0, 1.0));
+    const p452v18::LatLon c = p452v18::PathCentre(tx.GetLatitude(), tx.GetLongitude(),
+                                                  rx.GetLatitude(), rx.GetLongitude(), d);
+    return CLocator(c.lat, std::remainder(c.lon, 360.0));
+}
+
+std::string EditionProblem(Edition edition, double frequency, double timePercent) {
+    if (edition != Edition::P452_18) return {};
+    if (!(frequency >= 0.1 && frequency <= 50.0))
+        return "ITU-R P.452-18 holds for frequencies from 0.1 to 50 GHz, not " + Figure(frequency) +
+               " GHz";
+    if (!(timePercent >= 0.001 && timePercent <= 50.0))
+        return "ITU-R P.452-18 holds for time percentages from 0.001 to 50 %, not " +
+               Figure(timePercent) + " %";
+    return {};
 }
 
 RefractivityChoice ChooseRefractivity(const CRefractivity* maps, const CLocator& tx,
@@ -91,8 +116,16 @@ CalculationInputs BuildCalculationInputs(const CalculationSettings& s, const CRe
                                 {"time percentage", s.timePercent},
                                 {"TX height", s.htg},
                                 {"RX height", s.hrg}});
+    const bool edition18 = s.edition == Edition::P452_18;
     if (inputs.problem.empty())
+        inputs.problem = EditionProblem(s.edition, s.frequency, s.timePercent);
+    if (inputs.problem.empty() && !edition18)
         inputs.problem = WeatherProblem(s.temperature, s.pressure, s.humidity);
+    if (inputs.problem.empty() && edition18)
+        inputs.problem = NonFinite({{"temperature", s.temperature},
+                                    {"pressure", s.pressure},
+                                    {"TX gain", s.txGain},
+                                    {"RX gain", s.rxGain}});
     if (inputs.problem.empty() && s.forcedK && !limits::kFactor.Contains(*s.forcedK))
         inputs.problem = Outside("k-factor", *s.forcedK, limits::kFactor);
     if (inputs.problem.empty() && s.n0 && !limits::n0.Contains(*s.n0))
@@ -102,11 +135,15 @@ CalculationInputs BuildCalculationInputs(const CalculationSettings& s, const CRe
     if (!inputs.Usable()) return inputs;
 
     const bool look = source != RefractivitySource::Fallback && tx && rx && !(s.n0 && s.deltaN);
+    const CLocator centre18 = look && edition18 ? PathCentre18(*tx, *rx) : CLocator();
     const RefractivityChoice choice =
-        look ? ChooseRefractivity(maps, *tx, *rx, false,
-                                  source == RefractivitySource::PathCentreBlended, fallback.n0,
-                                  fallback.deltaN, std::nullopt)
-             : RefractivityChoice{fallback.n0, fallback.deltaN, 0.0, false};
+        look && edition18 ? ChooseRefractivity(maps, centre18, centre18, false,
+                                               source == RefractivitySource::PathCentreBlended,
+                                               fallback.n0, fallback.deltaN, std::nullopt)
+        : look            ? ChooseRefractivity(maps, *tx, *rx, false,
+                                               source == RefractivitySource::PathCentreBlended, fallback.n0,
+                                               fallback.deltaN, std::nullopt)
+                          : RefractivityChoice{fallback.n0, fallback.deltaN, 0.0, false};
     inputs.fromMaps = choice.fromMaps;
     inputs.mapN0 = choice.fromMaps ? choice.n0 : 0.0;
     inputs.mapDeltaN = choice.fromMaps ? choice.deltaN : 0.0;
@@ -120,9 +157,20 @@ CalculationInputs BuildCalculationInputs(const CalculationSettings& s, const CRe
     link.timePercent = s.timePercent;
     link.htg = s.htg;
     link.hrg = s.hrg;
+    link.edition = s.edition;
+    link.polarisation = s.polarisation;
+    link.txGain = s.txGain;
+    link.rxGain = s.rxGain;
+    link.dct = s.dct;
+    link.dcr = s.dcr;
+    link.pressure = s.pressure;
+    link.temperature = s.temperature;
+    link.gas = s.gas;
+    if (edition18) return inputs; // the edition computes its own gaseous absorption
 
     inputs.rho = P676::WaterVapourDensity(s.humidity, s.temperature, true);
-    inputs.gamma = P676::GaseousAttenuation(s.frequency, s.pressure, s.temperature, inputs.rho);
+    inputs.gamma =
+        s.gas ? P676::GaseousAttenuation(s.frequency, s.pressure, s.temperature, inputs.rho) : 0.0;
     if (!(std::isfinite(inputs.gamma) && inputs.gamma >= 0.0))
         inputs.problem = "the gaseous attenuation " + Figure(inputs.gamma) +
                          " dB/km of these weather inputs is not a usable figure";

@@ -60,6 +60,16 @@ struct CalculationSettings {
     std::optional<double> forcedK; // "Fixed" ticked: the user's k-factor
     std::optional<double> n0;      // given outright: no map look-up for it
     std::optional<double> deltaN;
+    // The edition and what only P.452-18 reads (see LinkInputs): relative
+    // humidity plays no part in P.452-18, the pressure is its dry-air
+    // pressure.
+    Edition edition = Edition::P452_14;
+    p452v18::Polarisation polarisation = p452v18::Polarisation::Vertical;
+    double txGain = 0.0;       // dBi
+    double rxGain = 0.0;       // dBi
+    std::optional<double> dct; // km
+    std::optional<double> dcr; // km
+    bool gas = true;
 };
 
 // Where N0 and ΔN come from.
@@ -75,14 +85,23 @@ struct RefractivityFallback {
     double deltaN = 45.0;
 };
 
+// P.452-18 (08/2023) looks N0 and ΔN up at the great-circle point half-way
+// between the ends, P.452-14 at PathCentre.
+CLocator PathCentre18(const CLocator& tx, const CLocator& rx);
+
+// The limits of the edition: "" within them, else why not.
+std::string EditionProblem(Edition edition, double frequency, double timePercent);
+
 struct CalculationInputs {
     LinkInputs link;       // what the engine's entry points take
     double kFactor = 0.0;  // effective Earth-radius factor of the calculation
     bool fromMaps = false; // N0 and ΔN were read from the maps
     double mapN0 = 0.0;    // those map values (ΔN before a fixed k), when fromMaps
     double mapDeltaN = 0.0;
-    double rho = 0.0;    // water-vapour density, g/m³
-    double gamma = 0.0;  // gaseous attenuation, dB/km
+    double rho = 0.0; // water-vapour density, g/m³
+    // Gaseous attenuation, dB/km, that the callers add times the path length;
+    // 0 for P.452-18, whose figures hold their gaseous absorption.
+    double gamma = 0.0;
     std::string problem; // why the inputs cannot be used; "" when they can
 
     bool Usable() const { return problem.empty(); }

@@ -22,6 +22,9 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
     timePercent = inputs.timePercent;
     htg = inputs.htg;
     hrg = inputs.hrg;
+    edition = inputs.edition;
+    inputs18 = inputs;
+    problem18.clear();
 }
 
 void CTerrain::SetEnds(const CLocator& txLocation, const CLocator& rxLocation) {
@@ -69,6 +72,16 @@ bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& 
                              const LinkInputs& inputs) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
     if (!(valid = SampleProfile(interpolate))) return false;
+    if (edition == Edition::P452_18) {
+        // The edition's figures over the ground alone; then the display data
+        // (chart line, Fresnel zone) of the common steps, and its figures.
+        const int n = profile.count;
+        const double L = pathLength;
+        if (!RunEdition18(n, L, PathCentreLatitude18(L))) return false;
+        const p452v18::Result r = result18;
+        if (!RunLinkSteps()) return false;
+        return valid = RunEdition18Results(r);
+    }
     return RunLinkSteps();
 }
 
@@ -82,6 +95,8 @@ bool CTerrain::CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator
                                const CLocator& rxLocation, const LinkInputs& inputs) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, true)) return false;
     if (!(valid = SampleProfile(false))) return false;
+    if (edition == Edition::P452_18)
+        return RunEdition18(profile.count, pathLength, PathCentreLatitude18(pathLength));
     AddAntennaHeights();
     if (!(valid = ComputePathParameters())) return false;
     if (!(valid = ComputeDiffraction())) return false;
@@ -105,6 +120,7 @@ bool CTerrain::CalculateRadial(CSRTM& store, const CZONES& zones, const CLocator
                                std::array<RadialRecord, TerrainProfile::capacity>& records) {
     if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
     if (!(valid = SampleProfile(interpolate))) return false;
+    if (edition == Edition::P452_18) return RadialEdition18(radialCount, records);
     if (!(valid = ComputePathParameters())) return false;
     profile.height[0] += htg;
     const int N = profile.count;
@@ -129,6 +145,10 @@ bool CTerrain::CalculateProfile(const std::vector<ProfilePoint>& points, double 
                                 const LinkInputs& inputs) {
     coverageMode = false;
     valid = false;
+    if (inputs.edition == Edition::P452_18) {
+        SetInputs(inputs);
+        return ProfileEdition18(points, latitude);
+    }
     const int n = static_cast<int>(points.size());
     if (n < 3 || n > 999 || points.front().distance != 0.0) return false;
     for (int i = 1; i < n; ++i)

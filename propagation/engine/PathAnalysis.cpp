@@ -1,6 +1,7 @@
 // The radio-meteorological path parameters of ITU-R P.452-14 (10/2009),
 // sections 3.2 and 4.4: sea fraction, longest land and inland sections,
 // coastal distances and beta0.
+#include "propagation/common/SharedSteps.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
@@ -11,19 +12,6 @@ namespace {
 
 constexpr std::int8_t kSea = 1;
 constexpr std::int8_t kInland = 3;
-
-// beta0, the time percentage of lapse rates beyond 100 N-units/km in the
-// first 100 m, from the path-centre latitude (section 3.2.1), given tau of
-// eq. (3a).
-double Beta0(double dtm, double tau, double latitudeDeg) {
-    const double mu1 = std::min(1.0, std::pow(std::pow(10.0, -dtm / (16.0 - 6.6 * tau)) + // (3)
-                                                  std::pow(10.0, -5.0 * (0.496 + 0.354 * tau)),
-                                              0.2));
-    const double phi = std::fabs(latitudeDeg);
-    if (phi > 70.0) return 4.17 * mu1 * std::pow(mu1, 0.3); // eqs. (2), (4)
-    const double mu4 = std::pow(mu1, 0.0176 * phi - 0.935); // eq. (4)
-    return std::pow(10.0, 1.67 - 0.015 * phi) * mu1 * mu4;  // eq. (2)
-}
 
 } // namespace
 
@@ -80,8 +68,8 @@ bool CTerrain::ComputePathParameters() {
         else
             dcr = L - (d[last] + d[last + 1]) / 2.0;
     }
-    tau = 1.0 - std::exp(-0.000412 * std::pow(dlm, 2.41)); // eq. (3a)
-    beta0 = Beta0(dtm, tau, midLatitude);
+    tau = p452::Tau(dlm);
+    beta0 = p452::Beta0(dtm, tau, midLatitude);
     return true;
 }
 

@@ -10,9 +10,12 @@
 #include "geo/Locator.h"
 #include "geo/Path.h"
 #include "geo/PathWalk.h"
+#include "propagation/p452v18/P452v18.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace kestrova {
@@ -69,6 +72,13 @@ struct ProfilePoint {
     double distance = 0.0;
     double height = 0.0;
     int zone = 3;
+    double clutter = 0.0; // representative clutter height, m (P.452-18 only)
+};
+
+// The edition of ITU-R P.452 a calculation follows.
+enum class Edition {
+    P452_14, // 10/2009
+    P452_18, // 08/2023
 };
 
 // Inputs of one calculation.
@@ -79,6 +89,20 @@ struct LinkInputs {
     double timePercent = 50.0; // %
     double htg = 10.0;         // m above ground
     double hrg = 10.0;         // m above ground
+    Edition edition = Edition::P452_14;
+    // P.452-18 only (P.452-14 reads none of these): the polarisation, the
+    // antennas' gains in dBi, given distances to the coast in km (empty:
+    // from the profile's zones), the dry-air pressure in hPa and the
+    // temperature in °C of the gaseous absorption, which P.452-18 computes
+    // inside each mechanism (false: none at all).
+    p452v18::Polarisation polarisation = p452v18::Polarisation::Vertical;
+    double txGain = 0.0;
+    double rxGain = 0.0;
+    std::optional<double> dct;
+    std::optional<double> dcr;
+    double pressure = 1013.25;
+    double temperature = 15.0;
+    bool gas = true;
 };
 
 class CTerrain {
@@ -96,9 +120,11 @@ public:
                          int& radialCount,
                          std::array<RadialRecord, TerrainProfile::capacity>& records);
     // The link calculation over a given profile (at least 3 points, the first
-    // at 0 km, distances increasing); the path length is the last distance
-    // and midLatitude the path-centre latitude. False (with `valid` false)
-    // when the profile cannot be used.
+    // at 0 km, distances increasing, or for P.452-18 never decreasing); the
+    // path length is the last distance and midLatitude the path-centre
+    // latitude. False (with `valid` false) when the profile cannot be used.
+    // P.452-18 takes profiles of any length; the profile's display data are
+    // then filled for at most TerrainProfile::capacity points.
     bool CalculateProfile(const std::vector<ProfilePoint>& points, double midLatitude,
                           const LinkInputs& inputs);
 
@@ -109,6 +135,13 @@ public:
     static double InverseCumulativeNormal(double x);
 
     // --- Results, read by the window and the command-line tool ---
+    // P.452-18 fills `loss` (gaseous absorption included) and the path
+    // parameters below as P.452-14 does, and keeps every figure of the
+    // edition in `result18`; `problem18` says why a P.452-18 calculation
+    // failed.
+    Edition edition = Edition::P452_14;
+    p452v18::Result result18;
+    std::string problem18;
     bool coverageMode = false;
     TerrainProfile profile;
     PathLossResult loss;
@@ -170,6 +203,17 @@ private:
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
     void AddAntennaHeights();
     bool RunLinkSteps();
+    // P.452-18 over the first `count` samples of the profile, the last one
+    // taken at `length` km; the path-centre latitude phi.
+    bool RunEdition18(int count, double length, double phi);
+    double PathCentreLatitude18(double length) const;
+    // Copies a P.452-18 result into `loss` and the path parameters.
+    bool RunEdition18Results(const p452v18::Result& r);
+    bool RadialEdition18(int& radialCount,
+                         std::array<RadialRecord, TerrainProfile::capacity>& records);
+    bool ProfileEdition18(const std::vector<ProfilePoint>& points, double latitude);
+    // The inputs of the last SetInputs that only P.452-18 reads.
+    LinkInputs inputs18;
 
     // Sampling scratch: the walk's points and what the look-ups made of them.
     std::array<double, TerrainProfile::capacity> walkLat, walkLon, walkLatErr, walkLonErr;
