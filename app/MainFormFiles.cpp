@@ -1,6 +1,7 @@
 // The settings file, and the safe writes of every file the window saves whole.
 #include "app/IniFile.h"
 #include "app/MainForm.h"
+#include "app/pages/InputPage.h"
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "files/SafeWrite.h"
@@ -94,6 +95,8 @@ void TMainForm::WriteSettings(const QString& fileName) {
     line(QStringLiteral("[Misc]"));
     line(QStringLiteral("PaletteFormat = %1; # The palette selected")
              .arg(state.palette ? state.palette->GetType() : 0));
+    line(QStringLiteral("#"));
+    text += inputPage->EditionSettingsText();
     WriteFileSafely(fileName, text.toUtf8());
 }
 
@@ -112,6 +115,7 @@ void TMainForm::ReadSettings(const QString& path) {
     RH->SetValue(ini.GetReal("LinkData:RelativeHumidity", 50));
     K_FACT->SetValue(ini.GetReal("LinkData:K_Factor", 1.333));
     ForcedKFactor->setChecked(ini.GetInt("LinkData:ForcedKFactor", 0) != 0);
+    inputPage->ReadEditionSettings(ini);
 
     const int format = ini.GetInt("Locator:LocatorFormat", 0);
     QRadioButton* const formatButtons[] = {LOC, NGR, DEG, DMS};

@@ -39,7 +39,9 @@ void TMainForm::CalculateBtnClick() {
     if (!inputPage->LinkFieldsAcceptable()) return;
 
     if (const std::string problem =
-            WeatherProblem(TEMPERATURE->GetValue(), PRESSURE->GetValue(), RH->GetValue());
+            inputPage->CurrentEdition() == Edition::P452_18
+                ? std::string()
+                : WeatherProblem(TEMPERATURE->GetValue(), PRESSURE->GetValue(), RH->GetValue());
         !problem.empty()) {
         Notify(QString::fromStdString(problem), true);
         return;
@@ -90,6 +92,12 @@ QString TMainForm::SiteHeightText(const CLocator& location) {
 }
 
 void TMainForm::GasLossStep(double rangeKm) {
+    if (inputPage->CurrentEdition() == Edition::P452_18) {
+        // Inside each of the edition's losses.
+        state.pathGasLoss = 0.0;
+        inputPage->ShowGasLoss(0.0);
+        return;
+    }
     const double temperature = TEMPERATURE->GetValue();
     const double rho = P676::WaterVapourDensity(RH->GetValue(), temperature, true);
     refractivityPage->ShowWaterVapour(rho);
@@ -109,6 +117,7 @@ CalculationSettings TMainForm::CurrentSettings() {
     settings.pressure = PRESSURE->GetValue();
     settings.humidity = RH->GetValue();
     if (ForcedKFactor->isChecked()) settings.forcedK = K_FACT->GetValue();
+    inputPage->FillEditionSettings(settings);
     return settings;
 }
 

@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "app/HelpBrowser.h"
 #include "app/MainForm.h"
+#include "app/pages/InputPage.h"
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "geo/FileLocations.h"
@@ -180,6 +181,7 @@ void TMainForm::ResetDefaults() {
     state.mapDirectory = state.startDirectory;
     ForcedKFactor->setChecked(false);
     K_FACT->SetValue(1.333);
+    inputPage->ResetEdition();
     ShowInputMode(true);
     EndLoc->setText(QString::fromStdString(state.rxLocation.GetMaidenhead(10)));
     StartLoc->setText(QString::fromStdString(state.txLocation.GetMaidenhead(10)));

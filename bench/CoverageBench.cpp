@@ -27,6 +27,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace kestrova {
 namespace {
@@ -53,7 +54,7 @@ const CLocator& Transmitter() {
     return tx;
 }
 
-CoverageInputs Inputs(int threads) {
+CoverageInputs Inputs(int threads, Edition edition = Edition::P452_14) {
     CoverageInputs inputs;
     inputs.tx = Transmitter();
     inputs.link.frequency = 1.3;
@@ -62,6 +63,13 @@ CoverageInputs Inputs(int threads) {
     inputs.link.hrg = 10.0;
     const double rho = P676::WaterVapourDensity(50.0, 20.0, true);
     inputs.gamma = P676::GaseousAttenuation(1.3, 1000.0, 20.0, rho);
+    if (edition == Edition::P452_18) {
+        // Its gaseous absorption lies inside its losses.
+        inputs.link.edition = edition;
+        inputs.link.pressure = 1000.0;
+        inputs.link.temperature = 20.0;
+        inputs.gamma = 0.0;
+    }
     inputs.tileDirectory = TileDirectory();
     inputs.zoneDirectory = ExecutableDirectory();
     inputs.threads = threads;
@@ -72,17 +80,20 @@ int AllCores() {
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-// Wall seconds per map on one thread, by resolution, for the speed-up.
-std::map<int, double>& OneThreadSeconds() {
-    static std::map<int, double> seconds;
+// Wall seconds per map on one thread, by resolution and edition, for the
+// speed-up.
+std::map<std::pair<int, int>, double>& OneThreadSeconds() {
+    static std::map<std::pair<int, int>, double> seconds;
     return seconds;
 }
 
 // state.range(0): resolution in arc-seconds; state.range(1): threads, 0 for
-// every core.
+// every core; state.range(2): the edition of ITU-R P.452, 14 or 18.
 void BM_CoverageMap(benchmark::State& state) {
     if (!HaveData(state)) return;
     const int resolution = static_cast<int>(state.range(0));
+    const int editionNumber = static_cast<int>(state.range(2));
+    const Edition edition = editionNumber == 18 ? Edition::P452_18 : Edition::P452_14;
     const int threads = state.range(1) > 0 ? static_cast<int>(state.range(1)) : AllCores();
     const auto area = CoverageAreaAround(Transmitter(), 50.0, resolution);
     if (!area) {
@@ -95,7 +106,7 @@ void BM_CoverageMap(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const std::clock_t clockStart = std::clock();
-        CoverageJob job(*area, Inputs(threads));
+        CoverageJob job(*area, Inputs(threads, edition));
         job.Start();
         const bool done = job.Wait();
         processor += static_cast<double>(std::clock() - clockStart) / CLOCKS_PER_SEC;
@@ -107,27 +118,30 @@ void BM_CoverageMap(benchmark::State& state) {
     }
     const double runs = static_cast<double>(state.iterations());
     const double perMap = total / runs;
-    if (threads == 1) OneThreadSeconds()[resolution] = perMap;
+    const std::pair<int, int> key{resolution, editionNumber};
+    if (threads == 1) OneThreadSeconds()[key] = perMap;
     state.counters["threads"] = threads;
     state.counters["cells"] = cells;
     state.counters["cells_per_s"] = cells / perMap;
     state.counters["us_per_cell_core"] = processor / runs / cells * 1e6;
-    const auto one = OneThreadSeconds().find(resolution);
+    const auto one = OneThreadSeconds().find(key);
     if (one != OneThreadSeconds().end()) state.counters["speedup"] = one->second / perMap;
 }
 BENCHMARK(BM_CoverageMap)
     ->Name("BM_CoverageMap/Default30s")
-    ->ArgNames({"res", "threads"})
-    ->Args({30, 1})
-    ->Args({30, 0})
+    ->ArgNames({"res", "threads", "edition"})
+    ->Args({30, 1, 14})
+    ->Args({30, 0, 14})
+    ->Args({30, 1, 18})
+    ->Args({30, 0, 18})
     ->UseManualTime()
     ->MinTime(2.0)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CoverageMap)
     ->Name("BM_CoverageMap/Fine3s")
-    ->ArgNames({"res", "threads"})
-    ->Args({3, 1})
-    ->Args({3, 0})
+    ->ArgNames({"res", "threads", "edition"})
+    ->Args({3, 1, 14})
+    ->Args({3, 0, 14})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
@@ -140,7 +154,8 @@ void BM_CoarseFixedPath(benchmark::State& state) {
     const CZONES zones(ExecutableDirectory());
     const CLocator rx(51.80, -0.74);
     auto engine = std::make_unique<CTerrain>();
-    const LinkInputs link = Inputs(1).link;
+    const LinkInputs link =
+        Inputs(1, state.range(0) == 18 ? Edition::P452_18 : Edition::P452_14).link;
     for (auto _ : state) {
         const bool ok = engine->CalculateCoarse(store, zones, Transmitter(), rx, link);
         benchmark::DoNotOptimize(ok);
@@ -148,7 +163,7 @@ void BM_CoarseFixedPath(benchmark::State& state) {
     }
     state.counters["samples"] = engine->profile.count;
 }
-BENCHMARK(BM_CoarseFixedPath)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CoarseFixedPath)->ArgName("edition")->Arg(14)->Arg(18)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace kestrova

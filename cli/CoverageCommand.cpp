@@ -16,7 +16,6 @@
 #include "maps/Palette.h"
 #include "terrain/SRTM.h"
 
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -243,7 +242,8 @@ int RunCoverage(const Words& words, std::ostream& out) {
         WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, options, out);
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s, "
-        << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s\n";
+        << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s"
+        << (inputs.link.edition == Edition::P452_18 ? ", ITU-R P.452-18" : "") << "\n";
     return 0;
 }
 

@@ -32,10 +32,63 @@ std::string ProfileTable(const CTerrain& engine) {
     return table.str();
 }
 
+// Every figure of a P.452-18 calculation, losses in dB with their gaseous
+// absorption inside.
+nlohmann::ordered_json Edition18Json(const CTerrain& e) {
+    const p452v18::Result& r = e.result18;
+    return {{"valid", e.valid},
+            {"edition", EditionName(Edition::P452_18)},
+            {"lbfsg", r.lbfsg},
+            {"lb0p", r.lb0p},
+            {"lb0b", r.lb0b},
+            {"ldsph", r.ldsph},
+            {"ld50", r.ld50},
+            {"ldp", r.ldp},
+            {"lbd50", r.lbd50},
+            {"lbd", r.lbd},
+            {"lbs", r.lbs},
+            {"lba", r.lba},
+            {"lb", r.lb},
+            {"beta0", r.beta0},
+            {"theta", r.theta},
+            {"thetaT", r.thetaT},
+            {"thetaR", r.thetaR},
+            {"dlt", r.dlt},
+            {"dlr", r.dlr},
+            {"hts", r.hts},
+            {"hrs", r.hrs},
+            {"hte", r.hte},
+            {"hre", r.hre},
+            {"hstd", r.hstd},
+            {"hsrd", r.hsrd},
+            {"hst", r.hst},
+            {"hsr", r.hsr},
+            {"hm", r.hm},
+            {"omega", r.omega},
+            {"dtm", r.dtm},
+            {"dlm", r.dlm},
+            {"dct", r.dct},
+            {"dcr", r.dcr},
+            {"lineOfSight", r.lineOfSight},
+            {"ae", r.ae},
+            {"pathLength", r.d},
+            {"kMedian", e.kMedian},
+            {"surfaceN0", e.surfaceN0},
+            {"deltaN", e.deltaN},
+            {"maxHeight", e.profile.maxHeight},
+            {"count", e.profile.count}};
+}
+
 nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& gas, double gasLoss,
                                   bool zoneMap) {
+    if (e.edition == Edition::P452_18) {
+        nlohmann::ordered_json result = Edition18Json(e);
+        result["zoneMap"] = zoneMap;
+        return result;
+    }
     const PathLossResult& l = e.loss;
     return {{"valid", e.valid},
+            {"edition", EditionName(Edition::P452_14)},
             {"lbfsg", l.lbfsg},
             {"lb0p", l.lb0p},
             {"lb0b", l.lb0b},
@@ -84,8 +137,12 @@ void PrintResult(std::ostream& out, const CTerrain& e, const CalculationInputs& 
     auto lossLine = [&](const char* caption, double value) {
         out << caption << FormatFixed(value + gasLoss, 3, 0) << " dB\n";
     };
-    out << "Water vapour density: " << FormatFixed(gas.rho, 3, 1) << " g/m3\n"
-        << "Gaseous Loss: " << FormatFixed(gasLoss, 6, 1) << " dB\n";
+    out << "Edition: ITU-R " << EditionName(e.edition) << "\n";
+    if (e.edition == Edition::P452_18)
+        out << "Gaseous absorption: inside each loss (ITU-R P.676-11)\n";
+    else
+        out << "Water vapour density: " << FormatFixed(gas.rho, 3, 1) << " g/m3\n"
+            << "Gaseous Loss: " << FormatFixed(gasLoss, 6, 1) << " dB\n";
     lossLine("Line of sight loss: ", e.loss.lb0p);
     lossLine("Diffraction path loss: ", e.loss.lbd);
     lossLine("Troposcatter path loss: ", e.loss.lbs);
@@ -127,6 +184,7 @@ int RunLink(const Words& words, std::ostream& out) {
     const Args args(words, valueOptions, LinkFlags());
     const auto csv = args.Value("profile");
     const LinkOptions options = ReadLinkOptions(args, !csv);
+    const bool edition18 = options.settings.edition == Edition::P452_18;
     auto engine = std::make_unique<CTerrain>();
     double range = 0.0;
     bool zoneMap = true;
@@ -136,7 +194,8 @@ int RunLink(const Words& words, std::ostream& out) {
         const double latitude = args.RequiredNumber("latitude");
         if (!(latitude >= -90.0 && latitude <= 90.0))
             throw UsageError("option --latitude must lie between -90 and 90");
-        const std::vector<ProfilePoint> points = ReadProfileCsv(*csv);
+        const std::vector<ProfilePoint> points =
+            ReadProfileCsv(*csv, edition18 ? profileRules18 : profileRules14);
         inputs = InputsFor(options, nullptr, nullptr, RefractivitySource::PathCentreBlended);
         engine->CalculateProfile(points, latitude, inputs.link);
         range = points.back().distance;
@@ -156,7 +215,8 @@ int RunLink(const Words& words, std::ostream& out) {
     }
     const double gasLoss = inputs.gamma * range;
     const bool json = args.Flag("json");
-    if (!engine->valid) return Failed(out, json, "Path too short");
+    if (!engine->valid)
+        return Failed(out, json, engine->problem18.empty() ? "Path too short" : engine->problem18);
     if (const std::string problem = LossProblem(engine->loss, gasLoss); !problem.empty())
         return Failed(out, json, problem);
     const nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);

@@ -49,12 +49,25 @@ std::string ZoneFile(const Args& args) {
 } // namespace
 
 std::set<std::string> LinkValueOptions() {
-    return {"freq",     "percent",  "tx-height", "rx-height", "temperature", "pressure",
-            "humidity", "k-factor", "n0",        "delta-n",   "tiles",       "zones"};
+    return {"freq",     "percent",  "tx-height", "rx-height",    "temperature", "pressure",
+            "humidity", "k-factor", "n0",        "delta-n",      "tiles",       "zones",
+            "edition",  "tx-gain",  "rx-gain",   "polarisation", "dct",         "dcr"};
 }
 
 std::set<std::string> LinkFlags() {
-    return {"interpolate", "json"};
+    return {"interpolate", "json", "no-gas"};
+}
+
+Edition ReadEdition(const Args& args) {
+    const std::string text = args.Value("edition").value_or("14");
+    if (text == "14") return Edition::P452_14;
+    if (text == "18") return Edition::P452_18;
+    throw UsageError("option --edition must be 14 (ITU-R P.452-14) or 18 (ITU-R P.452-18), not \"" +
+                     text + "\"");
+}
+
+const char* EditionName(Edition edition) {
+    return edition == Edition::P452_18 ? "P.452-18" : "P.452-14";
 }
 
 std::optional<double> OptionalLimitedNumber(const Args& args, const char* option,
@@ -82,6 +95,18 @@ LinkOptions ReadLinkOptions(const Args& args, bool needsTiles) {
     s.forcedK = OptionalLimitedNumber(args, "k-factor", limits::kFactor);
     s.n0 = OptionalLimitedNumber(args, "n0", limits::n0);
     s.deltaN = OptionalLimitedNumber(args, "delta-n", limits::deltaN);
+    s.edition = ReadEdition(args);
+    s.txGain = LimitedNumber(args, "tx-gain", limits::txGain);
+    s.rxGain = LimitedNumber(args, "rx-gain", limits::rxGain);
+    s.dct = OptionalLimitedNumber(args, "dct", limits::dct);
+    s.dcr = OptionalLimitedNumber(args, "dcr", limits::dcr);
+    const std::string polarisation = args.Value("polarisation").value_or("v");
+    if (polarisation != "h" && polarisation != "v")
+        throw UsageError("option --polarisation must be h (horizontal) or v (vertical), not \"" +
+                         polarisation + "\"");
+    s.polarisation =
+        polarisation == "h" ? p452v18::Polarisation::Horizontal : p452v18::Polarisation::Vertical;
+    s.gas = !args.Flag("no-gas");
     options.interpolate = args.Flag("interpolate");
     options.tiles = TileDirectory(args, needsTiles);
     options.zoneFile = ZoneFile(args);

@@ -25,6 +25,11 @@ struct LinkOptions {
 // The option names LinkOptions reads, for Args.
 std::set<std::string> LinkValueOptions();
 std::set<std::string> LinkFlags();
+// --edition 14|18 (14 when absent); UsageError otherwise.
+Edition ReadEdition(const Args& args);
+// "P.452-14" or "P.452-18", as the JSON names it.
+const char* EditionName(Edition edition);
+
 // Every option checked against its limits (UsageError naming it). With
 // needsTiles, --tiles must name a directory holding tiles (InputError);
 // without --tiles the working directory is used, or the demo tile when it

@@ -58,7 +58,11 @@ int RunMechanisms(const Words& words, std::ostream& out) {
                             {"ducting", p.ducting},
                             {"troposcatter", p.troposcatter},
                             {"overall", p.overall}});
-        out << nlohmann::ordered_json{{"gasLoss", gasLoss}, {"points", list}}.dump() << "\n";
+        out << nlohmann::ordered_json{{"edition", EditionName(inputs.link.edition)},
+                                      {"gasLoss", gasLoss},
+                                      {"points", list}}
+                   .dump()
+            << "\n";
     } else if (!points.empty()) {
         out << "Gaseous loss " << FormatFixed(gasLoss, 6, 1)
             << " dB, included in every figure (dB)\n"

@@ -56,6 +56,7 @@ nlohmann::ordered_json ResultJson(const RadialEvaluation& result, bool zoneMap) 
                            {"gasLoss", point.gasLoss},
                            {"fieldStrength", point.fieldStrength}});
     return {{"valid", true},
+            {"edition", EditionName(field.inputs.link.edition)},
             {"count", field.recordCount},
             {"latitude", result.rx.GetLatitude()},
             {"longitude", result.rx.GetLongitude()},

@@ -15,7 +15,7 @@ constexpr double kMin = 0.01;
 constexpr double kMax = 100.0;
 
 // clang-format off
-constexpr std::array<InputLimit, 23> table{{
+constexpr std::array<InputLimit, 27> table{{
     // name                 decimals  minimum  maximum    initial  integer  unit        field
     // Input Data: the link.
     {"FREQ",                3,        0.025,   300,       10.368,  false,   "GHz",      true},
@@ -28,6 +28,8 @@ constexpr std::array<InputLimit, 23> table{{
     {"K_FACT",              3,        kMin,    kMax,      1.333,   false,   "",         true},
     {"Range",               0,        0.1,     3000,      10,      false,   "km",       true},
     {"Bearing",             1,        0,       360,       10,      false,   "degrees",  true},
+    {"TX_GAIN",             1,        -20,     100,       0,       false,   "dBi",      true},
+    {"RX_GAIN",             1,        -20,     100,       0,       false,   "dBi",      true},
     // Terrain Map.
     {"ContourSpacing",      0,        10,      1000,      100,     true,    "m",        true},
     // Area Coverage.
@@ -45,10 +47,13 @@ constexpr std::array<InputLimit, 23> table{{
     // Refractivity (no field of its own).
     {"N0",                  1,        200,     450,       320,     false,   "N-units",  false},
     {"DeltaN",              1,        DeltaNOf(kMin), DeltaNOf(kMax), 45, false, "N-units/km", false},
+    // Distances from the ends to the coast, km (P.452-18; no field of their own).
+    {"DCT",                 3,        0,       3000,      0,       false,   "km",       false},
+    {"DCR",                 3,        0,       3000,      0,       false,   "km",       false},
 }};
 // clang-format on
 
-constexpr std::size_t fieldCount = 21;
+constexpr std::size_t fieldCount = 23;
 
 // The entry called name, found while compiling.
 constexpr const InputLimit& Named(std::string_view name) {
@@ -96,6 +101,8 @@ constinit const InputLimit& percent = Named("Percent");
 constinit const InputLimit& kFactor = Named("K_FACT");
 constinit const InputLimit& range = Named("Range");
 constinit const InputLimit& bearing = Named("Bearing");
+constinit const InputLimit& txGain = Named("TX_GAIN");
+constinit const InputLimit& rxGain = Named("RX_GAIN");
 constinit const InputLimit& contourSpacing = Named("ContourSpacing");
 constinit const InputLimit& coverageRange = Named("CoverageRange");
 constinit const InputLimit& coverageResolution = Named("CoverageResolution");
@@ -109,6 +116,8 @@ constinit const InputLimit& evalPower = Named("EvalPower");
 constinit const InputLimit& evalGain = Named("EvalGain");
 constinit const InputLimit& n0 = Named("N0");
 constinit const InputLimit& deltaN = Named("DeltaN");
+constinit const InputLimit& dct = Named("DCT");
+constinit const InputLimit& dcr = Named("DCR");
 } // namespace limits
 
 } // namespace kestrova

@@ -39,6 +39,8 @@ extern const InputLimit& percent;     // Percent, % of time
 extern const InputLimit& kFactor;     // K_FACT
 extern const InputLimit& range;       // Range, km (or miles)
 extern const InputLimit& bearing;     // Bearing, degrees
+extern const InputLimit& txGain;      // TX_GAIN, dBi (P.452-18)
+extern const InputLimit& rxGain;      // RX_GAIN, dBi (P.452-18)
 // Terrain map.
 extern const InputLimit& contourSpacing; // ContourSpacing, m
 // Area coverage.
@@ -57,6 +59,8 @@ extern const InputLimit& evalGain;    // EvalGain, dBi
 extern const InputLimit& n0; // sea-level surface refractivity, N-units
 extern const InputLimit&
     deltaN; // lapse rate, N-units/km: k = 157 / (157 - ΔN) within K_FACT's limits
+extern const InputLimit& dct; // km from the transmitter to the coast (P.452-18)
+extern const InputLimit& dcr; // km from the receiver to the coast (P.452-18)
 } // namespace limits
 
 // Every quantity, the window's fields first in the order of its layout.

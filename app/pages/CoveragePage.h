@@ -77,6 +77,7 @@ private:
         CoverageHeader header;
         CLocator tx;
         double gamma = 0.0; // dB/km
+        Edition edition = Edition::P452_14;
         bool save = false;
         bool withHeader = true;
     };

@@ -100,6 +100,7 @@ void TCoveragePage::PlotCoverageClick() {
     next.save = SaveCoverage->isChecked();
     next.withHeader = IncHeader->isChecked();
     next.gamma = link->gamma;
+    next.edition = link->link.edition;
     next.header = {next.tx.GetLatitude(), next.tx.GetLongitude(), link->link.frequency,
                    link->link.htg,        link->link.hrg,         link->link.timePercent,
                    link->temperature,     link->pressure,         link->humidity};
@@ -193,7 +194,9 @@ void TCoveragePage::FinishRun(bool aborted) {
     KeepLastCell(job->Area(), complete ? job->Area().n : preview.NextColumn());
     if (complete) {
         cellsPerSecond = seconds > 0.0 ? job->CellCount() / seconds : 0.0;
-        CoverageProgress->setFormat(CoverageDoneText(job->CellCount(), seconds));
+        CoverageProgress->setFormat(CoverageDoneText(job->CellCount(), seconds) +
+                                    QStringLiteral(" (") + EditionTitle(run.edition) +
+                                    QStringLiteral(")"));
     } else {
         CoverageProgress->setFormat(QStringLiteral("Aborted after %1 of %2 cells")
                                         .arg(job->CellsDone())

@@ -235,7 +235,8 @@ void TEvaluationPage::EvalChange() {
     request.flatEarth = host.LinkOption("FlatEarth");
     job.tileDirectory = state.terrainDirectory;
     job.zoneFile = state.zoneMap ? state.zoneMap->GetFileName() : std::string();
-    runTitles = {EvalBearing->text(), host.LinkFieldText("StartLoc")};
+    runTitles = {EvalBearing->text(), host.LinkFieldText("StartLoc"),
+                 EditionTitle(settings->edition)};
     StartEvaluation(std::move(job));
 }
 
@@ -325,6 +326,7 @@ void TEvaluationPage::DoEvalPathLossPlot(const FieldCurve& curve, double rangeKm
     LineSeries1->replace(points);
     if (!curve.points.empty()) host.State().pathGasLoss = curve.points.back().gasLoss;
     EvalLoss->chart()->zoomReset();
+    EvalLoss->chart()->setTitle(runTitles.edition);
     lossBottom->setTitleText(QString::fromStdString(
         FieldRangeTitle(runTitles.bearing.toStdString(), runTitles.start.toStdString())));
     if (!points.isEmpty()) rangeKm = std::max(rangeKm, points.last().x());

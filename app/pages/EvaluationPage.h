@@ -59,6 +59,7 @@ private:
     struct Titles {
         QString bearing;
         QString start;
+        QString edition;
     };
 
     QWidget* BuildInputs();

@@ -8,9 +8,11 @@
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "geo/Path.h"
+#include "settings/SettingsFile.h"
 
 #include <QAreaSeries>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -61,6 +64,7 @@ TInputPage::TInputPage(TPageHost& pageHost)
     auto* left = new QVBoxLayout;
     columns->addLayout(left, 0);
     BuildLocations(left);
+    BuildEdition(left);
     BuildParameters(left);
     BuildButtons(left);
     left->addStretch(1);
@@ -116,6 +120,37 @@ void TInputPage::BuildLocations(QVBoxLayout* column) {
     formatLayout->addWidget(LOC, 1, 1);
     NGR->setChecked(true);
     column->addWidget(formats);
+}
+
+void TInputPage::BuildEdition(QVBoxLayout* column) {
+    auto* group = Named(new QGroupBox(QStringLiteral("Prediction method"), this), "EditionGroup");
+    auto* layout = new QGridLayout(group);
+    layout->setVerticalSpacing(2);
+    EditionBox = Named(new QComboBox(group), "Edition");
+    EditionBox->addItem(QStringLiteral("ITU-R P.452-14 (2009)"));
+    EditionBox->addItem(QStringLiteral("ITU-R P.452-18 (2023)"));
+    EditionBox->setToolTip(QStringLiteral(
+        "The edition of ITU-R P.452 every page computes with. P.452-18 (the current edition) "
+        "holds for 0.1-50 GHz and 0.001-50 % of time; it reads the polarisation and the antenna "
+        "gains, and its gaseous absorption (ITU-R P.676-11) takes no relative humidity."));
+    PolarisationBox = Named(new QComboBox(group), "Polarisation");
+    PolarisationBox->addItem(QStringLiteral("Vertical"));
+    PolarisationBox->addItem(QStringLiteral("Horizontal"));
+    PolarisationBox->setToolTip(QStringLiteral("Polarisation (P.452-18 only)"));
+    TX_GAIN = NumField("TX_GAIN", group);
+    RX_GAIN = NumField("RX_GAIN", group);
+    TX_GAIN->setToolTip(QStringLiteral("TX antenna gain towards the horizon, dBi (P.452-18 only)"));
+    RX_GAIN->setToolTip(QStringLiteral("RX antenna gain towards the horizon, dBi (P.452-18 only)"));
+    layout->addWidget(new QLabel(QStringLiteral("Edition"), group), 0, 0);
+    layout->addWidget(EditionBox, 0, 1, 1, 3);
+    layout->addWidget(new QLabel(QStringLiteral("Polarisation"), group), 1, 0);
+    layout->addWidget(PolarisationBox, 1, 1, 1, 3);
+    layout->addWidget(new QLabel(QStringLiteral("Gain TX"), group), 2, 0);
+    layout->addWidget(TX_GAIN, 2, 1);
+    layout->addWidget(new QLabel(QStringLiteral("RX"), group), 2, 2);
+    layout->addWidget(RX_GAIN, 2, 3);
+    layout->addWidget(new QLabel(QStringLiteral("dBi"), group), 2, 4);
+    column->addWidget(group);
 }
 
 void TInputPage::BuildParameters(QVBoxLayout* column) {
@@ -231,6 +266,7 @@ void TInputPage::BuildResults(QVBoxLayout* column) {
     TropoLoss = Label("TropoLoss", QStringLiteral("Troposcatter Loss"), results);
     DuctLoss = Label("DuctLoss", QStringLiteral("Ducting Loss"), results);
     OverallLoss = Label("OverallLoss", QStringLiteral("Overall Loss"), results);
+    EditionResult = Label("EditionResult", QString(), results);
     InvalidPath = Label("InvalidPath", QStringLiteral("Path too short"), results);
     InvalidPath->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     KeepRoomWhenHidden(InvalidPath);
@@ -242,7 +278,8 @@ void TInputPage::BuildResults(QVBoxLayout* column) {
     resultLayout->addWidget(TropoLoss, 2, 1);
     resultLayout->addWidget(DuctLoss, 3, 0);
     resultLayout->addWidget(OverallLoss, 3, 1);
-    resultLayout->addWidget(InvalidPath, 4, 0, 1, 2);
+    resultLayout->addWidget(EditionResult, 4, 0);
+    resultLayout->addWidget(InvalidPath, 4, 1);
     column->addWidget(results);
 }
 
@@ -265,6 +302,9 @@ void TInputPage::Connect() {
         });
     connect(Panel1, &TPanel::Clicked, this, &TInputPage::Panel1Click);
     connect(Panel2, &TPanel::Clicked, this, &TInputPage::Panel2Click);
+    connect(EditionBox, &QComboBox::currentIndexChanged, this, &TInputPage::EditionChanged);
+    connect(PolarisationBox, &QComboBox::currentIndexChanged, this,
+            [this] { host.CalculateBtnClick(); });
     connect(RESET, &QPushButton::clicked, this, [this] { host.RESETClick(); });
     connect(SaveInitButton, &QPushButton::clicked, this, [this] { host.SaveInitButtonClick(); });
     connect(SaveResults, &QPushButton::clicked, this, &TInputPage::SaveResultsClick);
@@ -278,8 +318,8 @@ bool TInputPage::LinkFieldsAcceptable() {
     // the calculation (rather than run the engine on 0 or on a value it is
     // not made for); the field reports it unless its exit check just did.
     const bool rangeBearing = !host.State().startEndInput;
-    return TNumEdit::AllAcceptable({FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent,
-                                    ForcedKFactor->isChecked() ? K_FACT : nullptr,
+    return TNumEdit::AllAcceptable({FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent, TX_GAIN,
+                                    RX_GAIN, ForcedKFactor->isChecked() ? K_FACT : nullptr,
                                     rangeBearing ? Range : nullptr,
                                     rangeBearing ? Bearing : nullptr});
 }
@@ -295,8 +335,76 @@ void TInputPage::ShowBackBearing(double bearing) {
 }
 
 void TInputPage::ShowGasLoss(double gasLoss) {
+    if (CurrentEdition() == Edition::P452_18) {
+        GasLoss->setText(QStringLiteral("Gaseous loss: inside each loss (P.676-11)"));
+        return;
+    }
     GasLoss->setText(QStringLiteral("Gaseous Loss: ") + Fixed(gasLoss, 6, 1) +
                      QStringLiteral(" dB"));
+}
+
+Edition TInputPage::CurrentEdition() const {
+    return EditionBox->currentIndex() == 1 ? Edition::P452_18 : Edition::P452_14;
+}
+
+void TInputPage::FillEditionSettings(CalculationSettings& settings) const {
+    settings.edition = CurrentEdition();
+    settings.polarisation = PolarisationBox->currentIndex() == 1 ? p452v18::Polarisation::Horizontal
+                                                                 : p452v18::Polarisation::Vertical;
+    settings.txGain = TX_GAIN->GetValue();
+    settings.rxGain = RX_GAIN->GetValue();
+}
+
+QString TInputPage::EditionSettingsText() const {
+    return QStringLiteral("[Edition]\n"
+                          "Edition = %1; # ITU-R P.452 edition: 14 (2009) or 18 (2023)\n"
+                          "Polarisation = %2; # 0 = vertical, 1 = horizontal (P.452-18)\n"
+                          "TX_Gain = %3; # TX antenna gain in dBi (P.452-18)\n"
+                          "RX_Gain = %4; # RX antenna gain in dBi (P.452-18)\n")
+        .arg(CurrentEdition() == Edition::P452_18 ? 18 : 14)
+        .arg(PolarisationBox->currentIndex())
+        .arg(QString::number(TX_GAIN->GetValue(), 'g', 15))
+        .arg(QString::number(RX_GAIN->GetValue(), 'g', 15));
+}
+
+void TInputPage::ReadEditionSettings(const SettingsFile& ini) {
+    const QSignalBlocker editionBlock(EditionBox);
+    const QSignalBlocker polarisationBlock(PolarisationBox);
+    EditionBox->setCurrentIndex(ini.GetInt("Edition:Edition", 14) == 18 ? 1 : 0);
+    PolarisationBox->setCurrentIndex(ini.GetInt("Edition:Polarisation", 0) == 1 ? 1 : 0);
+    const auto gain = [&ini](const char* key, const InputLimit& limit) {
+        const double value = ini.GetReal(key, limit.initial);
+        return limit.Contains(value) ? value : limit.initial;
+    };
+    TX_GAIN->SetValue(gain("Edition:TX_Gain", limits::txGain));
+    RX_GAIN->SetValue(gain("Edition:RX_Gain", limits::rxGain));
+    EditionChanged();
+}
+
+void TInputPage::ResetEdition() {
+    const QSignalBlocker editionBlock(EditionBox);
+    const QSignalBlocker polarisationBlock(PolarisationBox);
+    EditionBox->setCurrentIndex(0);
+    PolarisationBox->setCurrentIndex(0);
+    TX_GAIN->SetValue(limits::txGain.initial);
+    RX_GAIN->SetValue(limits::rxGain.initial);
+    EditionChanged();
+}
+
+// P.452-18 reads the polarisation and the gains, never the humidity.
+void TInputPage::EditionChanged() {
+    const bool edition18 = CurrentEdition() == Edition::P452_18;
+    PolarisationBox->setEnabled(edition18);
+    TX_GAIN->setEnabled(edition18);
+    RX_GAIN->setEnabled(edition18);
+    RH->setEnabled(!edition18);
+    RH->setToolTip(edition18 ? QStringLiteral("Relative humidity plays no part in ITU-R P.452-18: "
+                                              "its gaseous absorption takes a fixed water-vapour "
+                                              "density")
+                             : QStringLiteral("Relative humidity, %"));
+    PRESSURE->setToolTip(edition18 ? QStringLiteral("Dry-air pressure, hPa (ITU-R P.452-18)")
+                                   : QStringLiteral("Atmospheric pressure, hPa"));
+    host.CalculateBtnClick();
 }
 
 void TInputPage::ShowRangeBearing() {
@@ -329,6 +437,7 @@ void TInputPage::ShowPathTooShort() {
 
 void TInputPage::ShowResults(const CTerrain& engine, double gasLoss) {
     InvalidPath->hide();
+    EditionResult->setText(EditionTitle(engine.edition));
     const PathLossResult& l = engine.loss;
     const auto loss = [&](QLabel* label, const char* text, double value) {
         label->setText(QString::fromLatin1(text) + Fixed(value + gasLoss, 3, 0) +

@@ -9,11 +9,13 @@
 #pragma once
 
 #include "app/pages/Page.h"
+#include "propagation/engine/EngineInputs.h"
 
 #include <QLineSeries>
 
 class QAreaSeries;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +25,7 @@ class QValueAxis;
 
 namespace kestrova {
 
+class SettingsFile;
 class CTerrain;
 class TChartView;
 class TNumEdit;
@@ -50,6 +53,16 @@ public:
     void ShowResults(const CTerrain& engine, double gasLoss);
     void HideReadout();
 
+    // The edition of ITU-R P.452 chosen, and what only P.452-18 reads.
+    Edition CurrentEdition() const;
+    void FillEditionSettings(CalculationSettings& settings) const;
+    // "[Edition]" lines of the settings file, and their reading (an older
+    // file without them: P.452-14, vertical polarisation, 0 dBi).
+    QString EditionSettingsText() const;
+    void ReadEditionSettings(const SettingsFile& ini);
+    // The first-start choice: P.452-14, vertical, 0 dBi.
+    void ResetEdition();
+
 public Q_SLOTS:
     void MetricClick();
     void FlatEarthClick();
@@ -66,6 +79,8 @@ public Q_SLOTS:
 private:
     void BuildLocations(QVBoxLayout* column);
     void BuildParameters(QVBoxLayout* column);
+    void BuildEdition(QVBoxLayout* column);
+    void EditionChanged();
     void BuildButtons(QVBoxLayout* column);
     void BuildChart(QVBoxLayout* column);
     void BuildResults(QVBoxLayout* column);
@@ -95,6 +110,11 @@ private:
     TNumEdit* PRESSURE = nullptr;
     TNumEdit* Percent = nullptr;
     TNumEdit* K_FACT = nullptr;
+    QComboBox* EditionBox = nullptr;
+    QComboBox* PolarisationBox = nullptr;
+    TNumEdit* TX_GAIN = nullptr;
+    TNumEdit* RX_GAIN = nullptr;
+    QLabel* EditionResult = nullptr;
     QCheckBox* ForcedKFactor = nullptr;
     QCheckBox* FlatEarth = nullptr;
     QRadioButton* Metric = nullptr;

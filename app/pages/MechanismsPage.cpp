@@ -99,6 +99,7 @@ void TMechanismsPage::MechanismsShow() {
     // The link's own inputs (the same refractivity fallbacks and fixed
     // k-factor as Calculate), so that the 50 % point is the link's loss.
     const LinkInputs inputs = host.CurrentLinkInputs();
+    Chart2->chart()->setTitle(QStringLiteral("Model Results, ") + EditionTitle(inputs.edition));
     const std::vector<MechanismPoint> points =
         MechanismCurves(*engine, *state.terrainStore, *state.zoneMap, state.txLocation,
                         state.rxLocation, state.interpolate, inputs, state.pathGasLoss);

@@ -7,6 +7,7 @@
 #include "controls/NumericFields.h"
 #include "geo/Locator.h"
 #include "geo/NumberFormat.h"
+#include "propagation/engine/Terrain.h"
 
 #include <QLabel>
 #include <QString>
@@ -24,6 +25,12 @@ inline QLabel* Label(const char* name, const QString& caption, QWidget* parent) 
 
 inline TNumEdit* NumField(const char* name, QWidget* parent) {
     return new TNumEdit(FindNumericField(name), parent);
+}
+
+// The edition a page's figures come from, as the pages name it.
+inline QString EditionTitle(Edition edition) {
+    return edition == Edition::P452_18 ? QStringLiteral("ITU-R P.452-18 (2023)")
+                                       : QStringLiteral("ITU-R P.452-14 (2009)");
 }
 
 // fixed (P, D) of the window's labels.

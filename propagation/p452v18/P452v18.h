@@ -70,13 +70,26 @@ struct Result {
     bool lineOfSight = false;
 };
 
+// The gaseous attenuation rates of the last calculation, kept by a caller
+// that runs many calculations in the same weather (a coverage map): the
+// line-by-line sums of P.676-11 are then computed once per weather and sea
+// fraction, not once per path.
+struct GasCache {
+    bool known = false;
+    double f = 0.0, pressure = 0.0, temperature = 0.0;
+    double gammaScatter = 0.0; // ρ = 3 g/m³
+    double omega = -1.0;       // of gammaLos
+    double gammaLos = 0.0;     // ρ = 7.5 + 2.5ω
+};
+
 // "" when the inputs lie within the edition's limits, else why not.
 std::string InputProblem(const Profile& profile, const Inputs& inputs);
 
 // The whole prediction. Returns "" on success, else why the calculation
 // cannot be made (the inputs outside the limits of InputProblem, or a figure
 // that is not a finite number); `result` is then unspecified.
-std::string Calculate(const Profile& profile, const Inputs& inputs, Result& result);
+std::string Calculate(const Profile& profile, const Inputs& inputs, Result& result,
+                      GasCache* cache = nullptr);
 
 // The path centre of the edition: the point at half the profile length dKm
 // along the great circle from (latT, lonT) towards (latR, lonR), degrees.

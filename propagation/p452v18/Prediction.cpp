@@ -71,7 +71,29 @@ std::string InputProblem(const Profile& profile, const Inputs& x) {
     return {};
 }
 
-std::string Calculate(const Profile& profile, const Inputs& x, Result& r) {
+// The two rates of a calculation, from the cache when its weather is the same.
+static void GasRates(const Inputs& x, double omega, GasCache* cache, double& gammaLos,
+                     double& gammaScatter) {
+    if (!cache) {
+        gammaLos = GasRate(x, 7.5 + 2.5 * omega);
+        gammaScatter = GasRate(x, 3.0);
+        return;
+    }
+    const bool gas = x.gas;
+    const double f = gas ? x.f : 0.0;
+    if (!cache->known || cache->f != f || cache->pressure != x.pressure ||
+        cache->temperature != x.temperature) {
+        *cache = GasCache{true, f, x.pressure, x.temperature, GasRate(x, 3.0), -1.0, 0.0};
+    }
+    if (cache->omega != omega) {
+        cache->omega = omega;
+        cache->gammaLos = GasRate(x, 7.5 + 2.5 * omega);
+    }
+    gammaLos = cache->gammaLos;
+    gammaScatter = cache->gammaScatter;
+}
+
+std::string Calculate(const Profile& profile, const Inputs& x, Result& r, GasCache* cache) {
     if (std::string problem = InputProblem(profile, x); !problem.empty()) return problem;
     const int n = static_cast<int>(profile.d.size()) - 1;
     const double D = profile.d[n];
@@ -114,8 +136,9 @@ std::string Calculate(const Profile& profile, const Inputs& x, Result& r) {
 
     // Gaseous absorption: ρ = 7.5 + 2.5ω for line of sight and ducting (9a),
     // 3 g/m³ for troposcatter (45).
-    const double gammaLos = GasRate(x, 7.5 + 2.5 * r.omega);
-    const double gammaScatter = GasRate(x, 3.0);
+    double gammaLos = 0.0;
+    double gammaScatter = 0.0;
+    GasRates(x, r.omega, cache, gammaLos, gammaScatter);
 
     // Line of sight, section 4.1.
     const double dh = (r.hts - r.hrs) / 1000.0;

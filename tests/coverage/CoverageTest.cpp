@@ -110,6 +110,35 @@ TEST_F(CoverageWalk, SameGridOnAnyNumberOfThreads) {
     EXPECT_GT(one.Value(area->n / 2, area->n / 2), one.Value(0, 0));
 }
 
+// P.452-18 maps too give one grid whatever the thread count, its own: the
+// delta-Bullington diffraction loses less than P.452-14's over the hills.
+TEST_F(CoverageWalk, Edition18GivesItsOwnGridOnAnyNumberOfThreads) {
+    const CLocator tx("SU374616", FormatNGR);
+    const auto area = CoverageAreaAround(tx, 8.0, 30);
+    ASSERT_TRUE(area);
+    CoverageInputs inputs = Inputs(1);
+    inputs.link.edition = Edition::P452_18;
+    inputs.gamma = 0.0;
+    CoverageJob one(*area, inputs);
+    one.Start();
+    ASSERT_TRUE(one.Wait());
+    inputs.threads = 2;
+    CoverageJob two(*area, inputs);
+    two.Start();
+    ASSERT_TRUE(two.Wait());
+    CoverageJob old(*area, Inputs(1));
+    old.Start();
+    ASSERT_TRUE(old.Wait());
+    int differing = 0;
+    for (int i = 0; i < area->n; ++i)
+        for (int j = 0; j < area->n; ++j) {
+            ASSERT_EQ(two.Value(i, j), one.Value(i, j)) << i << ", " << j;
+            ASSERT_NE(one.Value(i, j), noGridValue) << i << ", " << j;
+            differing += one.Value(i, j) != old.Value(i, j);
+        }
+    EXPECT_GT(differing, area->n * area->n / 2);
+}
+
 TEST_F(CoverageWalk, TransmitterCellTakesTheFieldJustNorthOfIt) {
     const CLocator tx("SU374616", FormatNGR);
     const CoverageArea area = AroundTheTransmitter(tx, 0.01);

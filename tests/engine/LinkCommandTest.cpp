@@ -91,14 +91,16 @@ TEST(LinkCommand, MistakesAndRejectedPaths) {
 
 TEST(ProfileCsv, RejectsWhatCannotBeAProfile) {
     const char* bad[] = {
-        "h\n0,0,3\n1,0,3\n",          // two points
-        "h\n0,0,3\n1,x,3\n2,0,3\n",   // not a number
-        "h\n0,0,3\n1,0\n2,0,3\n",     // two fields
-        "h\n0,0,3\n1,0,3,4\n2,0,3\n", // four fields
-        "h\n0.1,0,3\n1,0,3\n2,0,3\n", // does not start at 0
-        "h\n0,0,3\n1,0,3\n1,0,3\n",   // does not increase
-        "h\n0,0,3\n1,0,300\n2,0,3\n", // zone
-        "h\n0,0,3\n1,0,1.5\n2,0,3\n", // zone
+        "h\n0,0,3\n1,0,3\n",            // two points
+        "h\n0,0,3\n1,x,3\n2,0,3\n",     // not a number
+        "h\n0,0,3\n1,0\n2,0,3\n",       // two fields
+        "h\n0,0,3\n1,0,3,4,5\n2,0,3\n", // five fields
+        "h\n0,0,3\n1,0,3,-1\n2,0,3\n",  // negative clutter
+        "h\n0,0,3\n1,0,3,101\n2,0,3\n", // clutter above 100 m
+        "h\n0.1,0,3\n1,0,3\n2,0,3\n",   // does not start at 0
+        "h\n0,0,3\n1,0,3\n1,0,3\n",     // does not increase
+        "h\n0,0,3\n1,0,300\n2,0,3\n",   // zone
+        "h\n0,0,3\n1,0,1.5\n2,0,3\n",   // zone
         "",
     };
     for (const char* text : bad)
@@ -108,6 +110,19 @@ TEST(ProfileCsv, RejectsWhatCannotBeAProfile) {
     ASSERT_EQ(points.size(), 3u);
     EXPECT_EQ(points[0].height, 12.5);
     EXPECT_EQ(points[2].zone, 3);
+    EXPECT_EQ(points[2].clutter, 0.0);
+    // A fourth column is the clutter height; P.452-18's profiles may repeat a
+    // distance and run past 999 points, P.452-14's may not.
+    const std::string repeated = "h\n0,0,3,0\n1,0,3,15\n1,0,3,15\n2,0,3,0\n";
+    EXPECT_THROW(ParseProfileCsv(repeated), InputError);
+    const auto with18 = ParseProfileCsv(repeated, profileRules18);
+    ASSERT_EQ(with18.size(), 4u);
+    EXPECT_EQ(with18[1].clutter, 15.0);
+    std::string long18 = "h\n";
+    for (int i = 0; i < 1500; ++i)
+        long18 += std::to_string(i) + ",0,3\n";
+    EXPECT_THROW(ParseProfileCsv(long18), InputError);
+    EXPECT_EQ(ParseProfileCsv(long18, profileRules18).size(), 1500u);
 }
 
 } // namespace

@@ -177,13 +177,14 @@ void MainFormTest::settingsRoundTrip() {
     Click("SaveInitButton");
     QVERIFY(dialogs->messages.isEmpty());
     const QStringList lines = ReadLines("profile.ini");
-    QCOMPARE(lines.size(), 29);
+    QCOMPARE(lines.size(), 35);
     QCOMPARE(lines[5], "Frequency = 2.400000; # Frequency in GHz");
     QCOMPARE(lines[9], "Metric = 0; # 1 = Metric, 0 = Imperial System");
     QCOMPARE(lines[17], "LocatorFormat = 2; # 0 = Maidenhead, 1 = OSGB NGR, 2 = Decimal "
                         "Degrees, 3  Deg Min Sec");
     QCOMPARE(lines[25], "MapDirectory = " + tileDirectory + "/; ");
     QCOMPARE(lines[28], "PaletteFormat = 4; # The palette selected");
+    QCOMPARE(lines[31], "Edition = 14; # ITU-R P.452 edition: 14 (2009) or 18 (2023)");
 
     form.reset();
     dialogs->directoryCaptions.clear();

@@ -41,7 +41,7 @@ void MechanismsPageTest::fourSeriesOfTenPoints() {
     Click("RESET");
     ShowPage("Mechanisms");
     QChart* chart = Find<QChartView>("Chart2")->chart();
-    QCOMPARE(chart->title(), "Model Results");
+    QCOMPARE(chart->title(), "Model Results, ITU-R P.452-14 (2009)");
     const struct {
         const char* name;
         const char* title;
