@@ -24,7 +24,8 @@ const std::vector<Command>& AllCommands() {
          "(--tx TEXT --rx TEXT [--format F] | --profile FILE.csv --latitude DEG) --freq GHZ "
          "--percent P --tx-height M --rx-height M [--temperature C] [--pressure HPA] "
          "[--humidity PCT] [--k-factor K] [--n0 N] [--delta-n D] [--interpolate] [--tiles DIR] "
-         "[--zones FILE] [--profile-out FILE] [--json]",
+         "[--zones FILE] [--profile-out FILE] [--edition 14|18] [--polarisation h|v] "
+         "[--tx-gain DBI] [--rx-gain DBI] [--dct KM] [--dcr KM] [--no-gas] [--json]",
          RunLink},
         {"radial", "terrain, loss and field strength along a radial from the transmitter",
          "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] "
@@ -33,8 +34,8 @@ const std::vector<Command>& AllCommands() {
         {"coverage",
          "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",
          "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
-         "--tx-height M --rx-height M [weather, --k-factor, --n0, --delta-n, --tiles, --zones as "
-         "for link] [--threads N] [--csv FILE] [--header|--no-header] [--image FILE] "
+         "--tx-height M --rx-height M [weather, --k-factor, --n0, --delta-n, --tiles, --zones, "
+         "--edition and its options as for link] [--threads N] [--csv FILE] [--header|--no-header] [--image FILE] "
          "[--scale FILE] [--kmz FILE] [--geotiff FILE] [--png FILE] [--mode terrain|colour|mono] "
          "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
          "[--palette hsv|dem|jet|dem15|ncar|schwarzwald]",

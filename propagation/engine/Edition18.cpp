@@ -80,7 +80,7 @@ bool CTerrain::RunEdition18(int count, double length, double phi) {
                                 std::span<const double>(profile.height.data(), count),
                                 std::span<const std::int8_t>(profile.zone.data(), count),
                                 {}};
-    problem18 = p452v18::Calculate(view, EditionInputs(inputs18, phi), result18, &gasCache18);
+    problem18 = p452v18::Calculate(view, EditionInputs(inputs18, phi), result18, &workspace18);
     last = sampled;
     if (!problem18.empty()) return valid = false;
     return valid = RunEdition18Results(result18);

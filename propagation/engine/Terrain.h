@@ -214,7 +214,7 @@ private:
     bool ProfileEdition18(const std::vector<ProfilePoint>& points, double latitude);
     // The inputs of the last SetInputs that only P.452-18 reads.
     LinkInputs inputs18;
-    p452v18::GasCache gasCache18;
+    p452v18::Workspace workspace18;
 
     // Sampling scratch: the walk's points and what the look-ups made of them.
     std::array<double, TerrainProfile::capacity> walkLat, walkLon, walkLatErr, walkLonErr;

@@ -13,29 +13,30 @@ namespace {
 
 constexpr double lowest = -std::numeric_limits<double>::infinity();
 
-// Eqs. (14)–(22) for the heights y(i) of the intermediate points.
+// Eqs. (14)–(22) for the heights y(i) of the intermediate points. The
+// quotients of (14), (16) and (18) multiply by the interior's reciprocals;
+// νmax is the largest of (16) over its positive factor √(0.002 d / λ), times
+// that factor.
 template <class Heights>
 double Bullington(std::span<const double> d, const Interior& in, const Heights& y, double hts,
                   double hrs, double ap, double lambda) {
     const double D = d.back();
-    const double Ce = 1.0 / ap;
+    const double bulge = 500.0 / ap; // 500 Ce
     double stim = lowest;
     for (int i = in.first; i <= in.last; ++i)
-        stim = std::max(stim, (y(i) + 500.0 * Ce * d[i] * (D - d[i]) - hts) / d[i]); // eq. (14)
-    const double str = (hrs - hts) / D;                                              // eq. (15)
+        stim = std::max(stim, (y(i) + bulge * in.q[i] - hts) * in.invD[i]); // eq. (14)
+    const double str = (hrs - hts) / D;                                     // eq. (15)
     double luc = 0.0;
     if (stim < str) {
-        double nuMax = lowest;
+        const double slope = (hrs - hts) / D;
+        double top = lowest;
         for (int i = in.first; i <= in.last; ++i)
-            nuMax = std::max(nuMax, (y(i) + 500.0 * Ce * d[i] * (D - d[i]) - // eq. (16)
-                                     (hts * (D - d[i]) + hrs * d[i]) / D) *
-                                        std::sqrt(0.002 * D / (lambda * d[i] * (D - d[i]))));
-        luc = KnifeEdge(nuMax); // eq. (17)
+            top = std::max(top, (y(i) + bulge * in.q[i] - (hts + slope * d[i])) * in.rootInvQ[i]);
+        luc = KnifeEdge(top * std::sqrt(0.002 * D / lambda)); // eqs. (16), (17)
     } else {
         double srim = lowest;
         for (int i = in.first; i <= in.last; ++i)
-            srim =
-                std::max(srim, (y(i) + 500.0 * Ce * d[i] * (D - d[i]) - hrs) / (D - d[i])); // (18)
+            srim = std::max(srim, (y(i) + bulge * in.q[i] - hrs) * in.invDr[i]);    // eq. (18)
         const double dbp = (hrs - hts + srim * D) / (stim + srim);                  // eq. (19)
         const double nub = (hts + stim * dbp - (hts * (D - dbp) + hrs * dbp) / D) * // eq. (20)
                            std::sqrt(0.002 * D / (lambda * dbp * (D - dbp)));

@@ -3,14 +3,16 @@
 // diffraction, troposcatter, ducting and layer reflection and their blend,
 // each mechanism with the gaseous absorption of ITU-R P.676-11 inside it.
 //
-// Pure functions of their inputs: nothing is allocated, any number of threads
-// may run calculations at once.
+// Pure functions of their inputs: any number of threads may run calculations
+// at once, each with a workspace of its own (or none: one is then made for the
+// calculation).
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kestrova::p452v18 {
 
@@ -82,6 +84,17 @@ struct GasCache {
     double gammaLos = 0.0;     // ρ = 7.5 + 2.5ω
 };
 
+// The scratch of a calculation, kept by a caller that runs many (one for each
+// thread): the gaseous rates of its weather and, for each profile point, the
+// reciprocals the maxima of the path analysis and of diffraction share.
+struct Workspace {
+    GasCache gas;
+    std::vector<double> invD;     // 1 / di
+    std::vector<double> invDr;    // 1 / (d - di)
+    std::vector<double> q;        // di (d - di)
+    std::vector<double> rootInvQ; // 1 / √(di (d - di))
+};
+
 // "" when the inputs lie within the edition's limits, else why not.
 std::string InputProblem(const Profile& profile, const Inputs& inputs);
 
@@ -89,7 +102,7 @@ std::string InputProblem(const Profile& profile, const Inputs& inputs);
 // cannot be made (the inputs outside the limits of InputProblem, or a figure
 // that is not a finite number); `result` is then unspecified.
 std::string Calculate(const Profile& profile, const Inputs& inputs, Result& result,
-                      GasCache* cache = nullptr);
+                      Workspace* workspace = nullptr);
 
 // The path centre of the edition: the point at half the profile length dKm
 // along the great circle from (latT, lonT) towards (latR, lonR), degrees.

@@ -10,7 +10,7 @@
 
 namespace kestrova::p452v18 {
 
-Interior InteriorPoints(std::span<const double> d) {
+Interior InteriorPoints(std::span<const double> d, Workspace& w) {
     const int n = static_cast<int>(d.size()) - 1;
     const double D = d[n];
     Interior in{1, n - 1};
@@ -18,6 +18,19 @@ Interior InteriorPoints(std::span<const double> d) {
         ++in.first;
     while (in.last >= in.first && !(d[in.last] < D))
         --in.last;
+    for (auto* v : {&w.invD, &w.invDr, &w.q, &w.rootInvQ})
+        if (v->size() < d.size()) v->resize(d.size());
+    for (int i = in.first; i <= in.last; ++i) {
+        const double q = d[i] * (D - d[i]);
+        w.invD[i] = 1.0 / d[i];
+        w.invDr[i] = 1.0 / (D - d[i]);
+        w.q[i] = q;
+        w.rootInvQ[i] = 1.0 / std::sqrt(q);
+    }
+    in.invD = w.invD.data();
+    in.invDr = w.invDr.data();
+    in.q = w.q.data();
+    in.rootInvQ = w.rootInvQ.data();
     return in;
 }
 
@@ -67,7 +80,7 @@ Coasts ComputeCoasts(const Profile& profile) {
 }
 
 Horizons ComputeHorizons(const Profile& profile, const Interior& in, double hts, double hrs,
-                         double ae, double lambda) {
+                         double ae) {
     const auto& d = profile.d;
     const auto& h = profile.h;
     const int n = static_cast<int>(d.size()) - 1;
@@ -77,10 +90,11 @@ Horizons ComputeHorizons(const Profile& profile, const Interior& in, double hts,
 
     // arctan rises with its argument: the largest elevation is the arctan of
     // the largest argument, found first.
+    const double halfCe = 0.5 / ae;
     double xMax = lowest;
     int iMax = 0;
     for (int i = in.first; i <= in.last; ++i) {
-        const double x = (h[i] - hts) / (1e3 * d[i]) - d[i] / (2.0 * ae); // eq. (138)
+        const double x = (h[i] - hts) * 1e-3 * in.invD[i] - d[i] * halfCe; // eq. (138)
         if (x > xMax) { // the point nearest the transmitter among equals
             xMax = x;
             iMax = i;
@@ -98,8 +112,7 @@ Horizons ComputeHorizons(const Profile& profile, const Interior& in, double hts,
         double xr = lowest;
         int jMax = 0;
         for (int j = in.first; j <= in.last; ++j) {
-            const double dj = D - d[j];
-            const double x = (h[j] - hrs) / (1e3 * dj) - dj / (2.0 * ae); // eq. (143)
+            const double x = (h[j] - hrs) * 1e-3 * in.invDr[j] - (D - d[j]) * halfCe; // (143)
             if (x >= xr) { // the point nearest the receiver among equals
                 xr = x;
                 jMax = j;
@@ -111,13 +124,14 @@ Horizons ComputeHorizons(const Profile& profile, const Interior& in, double hts,
     } else {
         r.thetaT = thetaTd; // eq. (140)
         r.thetaR = thetaRd; // eq. (142a)
-        const double Ce = 1.0 / ae;
+        // νi of eq. (141a) over its positive factor √(0.002 d / λ), which
+        // leaves the largest where it is.
+        const double bulge = 500.0 / ae;
+        const double slope = (hrs - hts) / D;
         double nuMax = lowest;
         int iNu = 0;
         for (int i = in.first; i <= in.last; ++i) {
-            const double nu = (h[i] + 500.0 * Ce * d[i] * (D - d[i]) - // eq. (141a)
-                               (hts * (D - d[i]) + hrs * d[i]) / D) *
-                              std::sqrt(0.002 * D / (lambda * d[i] * (D - d[i])));
+            const double nu = (h[i] + bulge * in.q[i] - (hts + slope * d[i])) * in.rootInvQ[i];
             if (nu >= nuMax) { // the point farthest from the transmitter among equals
                 nuMax = nu;
                 iNu = i;
@@ -152,11 +166,12 @@ SmoothEarth ComputeSmoothEarth(const Profile& profile, const Interior& in, doubl
     double hobs = lowest;
     double alphaObt = lowest;
     double alphaObr = lowest;
+    const double slope = (hrs - hts) / D;
     for (int i = in.first; i <= in.last; ++i) {
-        const double H = h[i] - (hts * (D - d[i]) + hrs * d[i]) / D; // eq. (151d)
-        hobs = std::max(hobs, H);                                    // eq. (151a)
-        alphaObt = std::max(alphaObt, H / d[i]);                     // eq. (151b)
-        alphaObr = std::max(alphaObr, H / (D - d[i]));               // eq. (151c)
+        const double H = h[i] - (hts + slope * d[i]);   // eq. (151d)
+        hobs = std::max(hobs, H);                       // eq. (151a)
+        alphaObt = std::max(alphaObt, H * in.invD[i]);  // eq. (151b)
+        alphaObr = std::max(alphaObr, H * in.invDr[i]); // eq. (151c)
     }
     double hstp = hst; // eqs. (152a), (152b)
     double hsrp = hsr;

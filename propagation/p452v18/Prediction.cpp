@@ -93,14 +93,16 @@ static void GasRates(const Inputs& x, double omega, GasCache* cache, double& gam
     gammaScatter = cache->gammaScatter;
 }
 
-std::string Calculate(const Profile& profile, const Inputs& x, Result& r, GasCache* cache) {
+std::string Calculate(const Profile& profile, const Inputs& x, Result& r, Workspace* workspace) {
     if (std::string problem = InputProblem(profile, x); !problem.empty()) return problem;
+    Workspace own;
+    Workspace& w = workspace ? *workspace : own;
+    GasCache* cache = workspace ? &workspace->gas : nullptr;
     const int n = static_cast<int>(profile.d.size()) - 1;
     const double D = profile.d[n];
     const double f = x.f;
     const double p = x.p;
-    const Interior in = InteriorPoints(profile.d);
-    const double lambda = Wavelength(f);
+    const Interior in = InteriorPoints(profile.d, w);
 
     r = Result{};
     r.d = D;
@@ -118,7 +120,7 @@ std::string Calculate(const Profile& profile, const Inputs& x, Result& r, GasCac
     const double tau = p452::Tau(r.dlm);      // eq. (3a)
     r.beta0 = p452::Beta0(r.dtm, tau, x.phi); // eqs. (2)–(4)
 
-    const Horizons hz = ComputeHorizons(profile, in, r.hts, r.hrs, r.ae, lambda);
+    const Horizons hz = ComputeHorizons(profile, in, r.hts, r.hrs, r.ae);
     r.lineOfSight = hz.lineOfSight;
     r.thetaT = hz.thetaT;
     r.thetaR = hz.thetaR;

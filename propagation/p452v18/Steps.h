@@ -12,14 +12,19 @@ inline double Wavelength(double f) {
 }
 
 // The intermediate points with 0 < di < d: [first, last], both included
-// (first > last when there are none). Points at the ends' distances would
-// make the terms of the maxima below infinite or undefined; they are
-// skipped.
+// (first > last when there are none), and for each of them the reciprocals
+// every maximum below multiplies by (indexed as the profile). Points at the
+// ends' distances would make the terms of those maxima infinite or
+// undefined; they are skipped.
 struct Interior {
     int first = 1;
     int last = 0;
+    const double* invD = nullptr;     // 1 / di
+    const double* invDr = nullptr;    // 1 / (d - di)
+    const double* q = nullptr;        // di (d - di)
+    const double* rootInvQ = nullptr; // 1 / √(di (d - di))
 };
-Interior InteriorPoints(std::span<const double> d);
+Interior InteriorPoints(std::span<const double> d, Workspace& workspace);
 
 // Section 3.2 of Annex 1: the longest land and inland sections and the sea
 // fraction (7), a zone change lying half-way between two samples.
@@ -49,7 +54,7 @@ struct Horizons {
     double theta = 0.0;                // eq. (145), mrad
 };
 Horizons ComputeHorizons(const Profile& profile, const Interior& in, double hts, double hrs,
-                         double ae, double lambda);
+                         double ae);
 
 // Eqs. (146)–(157): the smooth-Earth surface, its diffraction variant and
 // the ducting heights and roughness.
