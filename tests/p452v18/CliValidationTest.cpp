@@ -104,3 +104,56 @@ INSTANTIATE_TEST_SUITE_P(ThreeProfiles, CliValidation,
 
 } // namespace
 } // namespace kestrova::test
+
+namespace kestrova::test {
+namespace {
+
+// Every command that runs the engine takes the edition and says which one
+// its figures come from; the edition's limits are refused in its words.
+TEST(CliEdition, EveryEngineCommandTakesIt) {
+    const cli::Words link = {"link", "--tx", "SU374616", "--rx", "SU48858947", "--freq", "1.3"};
+    auto with = [](cli::Words words, std::initializer_list<std::string> more) {
+        words.insert(words.end(), more);
+        return words;
+    };
+    const cli::CliRun old = cli::Cli(with(link, {"--json"}));
+    const cli::CliRun now = cli::Cli(with(link, {"--edition", "18", "--json"}));
+    ASSERT_EQ(now.status, 0) << now.err;
+    const auto a = nlohmann::json::parse(old.out);
+    const auto b = nlohmann::json::parse(now.out);
+    EXPECT_EQ(a["edition"], "P.452-14");
+    EXPECT_EQ(b["edition"], "P.452-18");
+    EXPECT_NE(a["lb"], b["lb"]);
+    EXPECT_EQ(b["count"], a["count"]); // the same sampled profile
+
+    const cli::CliRun radial = cli::Cli({"radial", "--tx", "SU374616", "--range", "20", "--bearing",
+                                         "45", "--freq", "1.3", "--edition", "18", "--json"});
+    ASSERT_EQ(radial.status, 0) << radial.err;
+    EXPECT_EQ(nlohmann::json::parse(radial.out)["edition"], "P.452-18");
+    const cli::CliRun mechanisms =
+        cli::Cli({"mechanisms", "--tx", "SU374616", "--rx", "SU48858947", "--freq", "1.3",
+                  "--edition", "18", "--json"});
+    ASSERT_EQ(mechanisms.status, 0) << mechanisms.err;
+    const auto m = nlohmann::json::parse(mechanisms.out);
+    EXPECT_EQ(m["edition"], "P.452-18");
+    EXPECT_EQ(m["gasLoss"], 0.0); // inside each figure
+    EXPECT_EQ(m["points"].back()["overall"], b["lb"]);
+
+    TempDir dir;
+    const cli::CliRun coverage =
+        cli::Cli({"coverage", "--tx", "SU374616", "--range", "5", "--resolution", "30", "--freq",
+                  "1.3", "--edition", "18", "--csv", dir.Path("c.csv")});
+    ASSERT_EQ(coverage.status, 0) << coverage.err;
+    EXPECT_NE(coverage.out.find("ITU-R P.452-18"), std::string::npos) << coverage.out;
+
+    const cli::CliRun high = cli::Cli(with(link, {"--edition", "18", "--freq", "60"}));
+    EXPECT_EQ(high.status, 2);
+    EXPECT_NE(high.err.find("ITU-R P.452-18 holds for frequencies from 0.1 to 50 GHz"),
+              std::string::npos)
+        << high.err;
+    EXPECT_EQ(cli::Cli(with(link, {"--edition", "15"})).status, 1);
+    EXPECT_EQ(cli::Cli(with(link, {"--edition", "18", "--polarisation", "x"})).status, 1);
+}
+
+} // namespace
+} // namespace kestrova::test
