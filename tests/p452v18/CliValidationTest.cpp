@@ -130,9 +130,8 @@ TEST(CliEdition, EveryEngineCommandTakesIt) {
                                          "45", "--freq", "1.3", "--edition", "18", "--json"});
     ASSERT_EQ(radial.status, 0) << radial.err;
     EXPECT_EQ(nlohmann::json::parse(radial.out)["edition"], "P.452-18");
-    const cli::CliRun mechanisms =
-        cli::Cli({"mechanisms", "--tx", "SU374616", "--rx", "SU48858947", "--freq", "1.3",
-                  "--edition", "18", "--json"});
+    const cli::CliRun mechanisms = cli::Cli({"mechanisms", "--tx", "SU374616", "--rx", "SU48858947",
+                                             "--freq", "1.3", "--edition", "18", "--json"});
     ASSERT_EQ(mechanisms.status, 0) << mechanisms.err;
     const auto m = nlohmann::json::parse(mechanisms.out);
     EXPECT_EQ(m["edition"], "P.452-18");
