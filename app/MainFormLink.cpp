@@ -8,8 +8,10 @@
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "geo/Path.h"
+
 #include "propagation/P676.h"
 #include "propagation/engine/EngineInputs.h"
+#include <QStringList>
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -76,6 +78,16 @@ void TMainForm::CalculateBtnClick() {
     GasLossStep(range);
     inputPage->ShowRangeBearing();
     ShowProfileResults();
+    // A tile found but unusable was read as missing terrain: say which.
+    if (state.terrainStore) {
+        QStringList unusable;
+        for (const std::string& problem : state.terrainStore->TileProblems())
+            unusable << QString::fromStdString(problem);
+        if (!unusable.isEmpty())
+            Notify(QStringLiteral("Terrain tile ") + unusable.join(QStringLiteral("; ")) +
+                       QStringLiteral(": read as missing terrain"),
+                   true);
+    }
 }
 
 QString TMainForm::SiteHeightText(const CLocator& location) {

@@ -91,6 +91,18 @@ std::ostream& Warnings() {
     return warningStream ? *warningStream : std::cerr;
 }
 
+std::vector<std::string> TileWarnings(const std::vector<std::string>& problems) {
+    std::vector<std::string> texts;
+    for (const std::string& problem : problems)
+        texts.push_back("terrain tile " + problem + ": its cell is read as missing terrain");
+    return texts;
+}
+
+void WarnAboutTiles(const std::vector<std::string>& problems) {
+    for (const std::string& text : TileWarnings(problems))
+        Warnings() << "warning: " << text << "\n";
+}
+
 std::string VersionText() {
     return std::string("kestrova-cli ") + KESTROVA_VERSION;
 }

@@ -229,6 +229,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
 
     CoverageJob job(*area, inputs);
     const double seconds = RunJob(job);
+    WarnAboutTiles(job.TileProblems());
     const JobField field(job);
 
     if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0) {

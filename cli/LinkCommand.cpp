@@ -131,6 +131,7 @@ int RunLink(const Words& words, std::ostream& out) {
     double range = 0.0;
     bool zoneMap = true;
     CalculationInputs inputs;
+    std::vector<std::string> tileProblems;
 
     if (csv) {
         const double latitude = args.RequiredNumber("latitude");
@@ -149,6 +150,8 @@ int RunLink(const Words& words, std::ostream& out) {
         const auto zones = OpenZoneMap(options);
         zoneMap = zones->IsUsable();
         engine->CalculateLink(store, *zones, tx, rx, options.interpolate, inputs.link);
+        tileProblems = store.TileProblems();
+        WarnAboutTiles(tileProblems);
         CPath path;
         path.SetPath(tx, rx);
         double bearing = 0.0;
@@ -159,7 +162,8 @@ int RunLink(const Words& words, std::ostream& out) {
     if (!engine->valid) return Failed(out, json, "Path too short");
     if (const std::string problem = LossProblem(engine->loss, gasLoss); !problem.empty())
         return Failed(out, json, problem);
-    const nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);
+    nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);
+    if (!tileProblems.empty()) result["warnings"] = TileWarnings(tileProblems);
     if (const std::string problem = NonFiniteMember(result); !problem.empty())
         return Failed(out, json, problem);
     if (const auto file = args.Value("profile-out")) WriteFileSafely(*file, ProfileTable(*engine));

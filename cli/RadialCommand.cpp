@@ -96,6 +96,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     const RadialEvaluation result = EvaluateRadial(request, store, *zones, *engine);
+    WarnAboutTiles(store.TileProblems());
     if (!result.rx.IsValid()) throw InputError("the radial's end lies off the globe");
     if (!result.problem.empty()) throw InputError(result.problem);
     std::string problem = result.field ? "" : "Path too short";

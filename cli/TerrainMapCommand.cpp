@@ -72,6 +72,7 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
                      localMapSide, spacing, QColor(0, 0, 255));
     if (const auto file = args.Value("tx-png")) WriteImage(*file, txLocal.map.bitmap);
     if (const auto file = args.Value("rx-png")) WriteImage(*file, rxLocal.map.bitmap);
+    WarnAboutTiles(store.TileProblems());
 
     if (args.Flag("json")) {
         out << nlohmann::ordered_json{{"south", link.frame.south},
