@@ -127,6 +127,7 @@ int RunLink(const Words& words, std::ostream& out) {
     const Args args(words, valueOptions, LinkFlags());
     const auto csv = args.Value("profile");
     const LinkOptions options = ReadLinkOptions(args, !csv);
+    if (const auto file = args.Value("profile-out")) CheckOutputTargets({{"profile-out", *file}});
     auto engine = std::make_unique<CTerrain>();
     double range = 0.0;
     bool zoneMap = true;

@@ -3,6 +3,7 @@
 // "Terrain Map" page draws them.
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/FileOutput.h"
 #include "cli/ImageOutput.h"
 #include "cli/LinkOptions.h"
 #include "maps/Palette.h"
@@ -47,6 +48,10 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     const CPalette palette(Palette(args));
     const int spacing = Spacing(args);
     const std::string png = args.Required("png");
+    std::vector<OutputTarget> targets{{"png", png}};
+    for (const char* option : {"tx-png", "rx-png"})
+        if (const auto path = args.Value(option)) targets.push_back({option, *path});
+    CheckOutputTargets(targets);
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
     const CLocator rx = ReadEnd(args, "rx", format, "RX");
@@ -59,6 +64,7 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     if (link.map.bitmap.isNull())
         throw InputError(link.map.imageFailed ? "could not make the map's bitmap"
                                               : "no map: the two ends are at the same place");
+    WriteBatch batch; // the three images or none
     WriteImage(png, link.map.bitmap);
 
     // The local maps share the link map's colour range.
@@ -72,6 +78,7 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
                      localMapSide, spacing, QColor(0, 0, 255));
     if (const auto file = args.Value("tx-png")) WriteImage(*file, txLocal.map.bitmap);
     if (const auto file = args.Value("rx-png")) WriteImage(*file, rxLocal.map.bitmap);
+    Check(batch.Commit());
     WarnAboutTiles(store.TileProblems());
 
     if (args.Flag("json")) {
