@@ -249,6 +249,9 @@ void TMainForm::UpdateDataStatus() {
         !settings.empty())
         parts << QStringLiteral("Settings: %1, defaults in use")
                      .arg(QString::fromStdString(settings));
+    else if (!state.settingsNotes.empty())
+        parts << QStringLiteral("Settings: profile.ini: %1")
+                     .arg(QString::fromStdString(state.settingsNotes));
     dataStatus->setText(parts.join(QStringLiteral("  |  ")));
 }
 
