@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -35,6 +36,8 @@ int Spacing(const Args& args) {
     if (!spacing) return 0;
     if (!(*spacing >= 10 && *spacing <= 1000))
         throw UsageError("option --contours must lie between 10 and 1000 metres");
+    if (*spacing != std::floor(*spacing))
+        throw UsageError("option --contours needs a whole number of metres");
     return static_cast<int>(*spacing);
 }
 

@@ -1,11 +1,14 @@
 #include "files/SafeWrite.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,6 +101,42 @@ std::string TemporaryPattern(const std::string& target) {
 // The batch the writes of this thread join, or null.
 thread_local WriteBatch* openBatch = nullptr;
 
+// The temporary files of the writes under way, for the signal handler: a
+// fixed table, so that the handler neither allocates nor locks. A slot is
+// claimed, filled, then marked ready; the handler reads ready slots only.
+struct TemporarySlot {
+    std::atomic<bool> claimed{false};
+    std::atomic<bool> ready{false};
+    char path[PATH_MAX] = {};
+};
+TemporarySlot temporarySlots[64];
+
+int RegisterTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX) return -1;
+    for (int i = 0; i < static_cast<int>(std::size(temporarySlots)); ++i) {
+        bool expected = false;
+        TemporarySlot& slot = temporarySlots[i];
+        if (!slot.claimed.compare_exchange_strong(expected, true)) continue;
+        std::memcpy(slot.path, path.c_str(), path.size() + 1);
+        slot.ready = true;
+        return i;
+    }
+    return -1; // more writes at once than slots: that one is not cleaned up
+}
+
+void UnregisterTemporary(int index) {
+    if (index < 0) return;
+    temporarySlots[index].ready = false;
+    temporarySlots[index].claimed = false;
+}
+
+extern "C" void RemoveTemporariesAndDie(int signal) {
+    for (TemporarySlot& slot : temporarySlots)
+        if (slot.ready) ::unlink(slot.path);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
 // The permissions of a new file: 0666 less the process's umask, read
 // without changing it (umask() would, for a moment, for every thread).
 mode_t NewFileMode() {
@@ -159,6 +198,7 @@ AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
         return;
     }
     temporary_ = pattern;
+    slot_ = RegisterTemporary(temporary_);
     ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
     // The replacement keeps the old file's permissions (and owner, where
     // allowed); a new file gets those a plain create would give it.
@@ -189,6 +229,8 @@ void AtomicFileWriter::Discard() {
     fd_ = -1;
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
     temporary_.clear();
+    UnregisterTemporary(slot_);
+    slot_ = -1;
 }
 
 bool AtomicFileWriter::Write(std::string_view bytes) {
@@ -236,8 +278,9 @@ WriteOutcome AtomicFileWriter::Commit() {
         return outcome_;
     }
     if (openBatch) { // renamed with the batch's other files, or removed
-        openBatch->Hold(path_, temporary_, target_);
+        openBatch->Hold(path_, temporary_, target_, slot_);
         temporary_.clear();
+        slot_ = -1; // the batch's now
         return outcome_;
     }
     return Rename();
@@ -255,6 +298,8 @@ WriteOutcome AtomicFileWriter::Rename() {
         return outcome_;
     }
     temporary_.clear();
+    UnregisterTemporary(slot_);
+    slot_ = -1;
     SyncDirectory(DirectoryOf(target_));
     return outcome_;
 }
@@ -265,13 +310,23 @@ WriteBatch::WriteBatch() : previous_(openBatch) {
 
 WriteBatch::~WriteBatch() {
     openBatch = previous_;
-    for (const Held& held : held_)
+    for (const Held& held : held_) {
         ::unlink(held.temporary.c_str());
+        UnregisterTemporary(held.slot);
+    }
 }
 
 void WriteBatch::Hold(const std::string& path, const std::string& temporary,
-                      const std::string& target) {
-    held_.push_back({path, temporary, target});
+                      const std::string& target, int slot) {
+    held_.push_back({path, temporary, target, slot});
+}
+
+void RemoveTemporariesOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndDie;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
 }
 
 WriteOutcome WriteBatch::Commit() {
@@ -292,6 +347,8 @@ WriteOutcome WriteBatch::Commit() {
             folders.push_back(DirectoryOf(held.target));
         }
     }
+    for (const Held& held : held_)
+        UnregisterTemporary(held.slot);
     held_.clear();
     for (const std::string& folder : folders)
         SyncDirectory(folder);

@@ -51,6 +51,12 @@ struct WriteOutcome {
 // given it receives the file path finally names (symbolic links followed).
 std::string WriteTargetProblem(const std::string& path, std::string* target = nullptr);
 
+// Makes SIGINT, SIGTERM and SIGHUP remove the temporary files of the
+// writes under way (and of an open batch) before the process ends of the
+// signal as it would have: Ctrl-C during a long write leaves no
+// ".name.XXXXXX" behind. For a program's main; a command-line tool's.
+void RemoveTemporariesOnSignals();
+
 // Replaces the file at path with bytes.
 WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes);
 
@@ -93,6 +99,7 @@ private:
     std::string temporary_;
     int fd_ = -1;
     mode_t mode_ = 0600; // the replacement's permissions, given at Commit
+    int slot_ = -1;      // in the table of temporaries removed on a signal
     WriteOutcome outcome_;
 };
 
@@ -112,13 +119,15 @@ public:
     WriteOutcome Commit();
     // A replacement written in full, synced and closed, waiting to be
     // renamed over target (path as the user gave it, for messages).
-    void Hold(const std::string& path, const std::string& temporary, const std::string& target);
+    void Hold(const std::string& path, const std::string& temporary, const std::string& target,
+              int slot);
 
 private:
     struct Held {
         std::string path;
         std::string temporary;
         std::string target;
+        int slot; // in the table of temporaries removed on a signal
     };
     std::vector<Held> held_;
     WriteBatch* previous_ = nullptr;

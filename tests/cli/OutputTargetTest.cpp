@@ -133,5 +133,37 @@ TEST(OutputTargets, AllOutputsWritten) {
               (std::vector<std::string>{"a.csv", "a.kmz", "a.png", "a.tif", "p.png", "s.png"}));
 }
 
+// Whole-number options refuse fractions as the others do; a path longer
+// than the effective Earth's diameter gives finite Earth bulges in its
+// profile table.
+TEST(SmallerFaults, ContourFractionsAndALinkBeyondTheHorizon) {
+    TempDir dir;
+    const CliRun contours = Cli(TerrainMap({"--contours", "10.9", "--png", dir.Path("m.png")}));
+    EXPECT_EQ(contours.status, 1);
+    EXPECT_NE(contours.err.find("option --contours needs a whole number of metres"),
+              std::string::npos)
+        << contours.err;
+    EXPECT_FALSE(fs::exists(dir.Path("m.png")));
+
+    const CliRun link =
+        Cli({"link", "--format", "deg", "--tx", "0 N 0 E", "--rx", "0 N 58 E", "--delta-n",
+             "-254.1", "--tiles", test::FarTileDirectory(), "--profile-out", dir.Path("p.csv")});
+    ASSERT_EQ(link.status, 0) << link.err;
+    std::ifstream table(dir.Path("p.csv"));
+    std::string line;
+    int rows = 0;
+    std::getline(table, line); // the header
+    while (std::getline(table, line)) {
+        ++rows;
+        EXPECT_EQ(line.find("nan"), std::string::npos) << "row " << rows << ": " << line;
+        std::istringstream fields(line);
+        std::string field;
+        for (int i = 0; i < 4; ++i)
+            std::getline(fields, field, ',');
+        EXPECT_GE(std::stod(field), 0.0) << "row " << rows << ": " << line; // the bulge
+    }
+    EXPECT_GT(rows, 900);
+}
+
 } // namespace
 } // namespace kestrova::cli

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kestrova {
@@ -204,6 +205,35 @@ TEST(WriteBatch, AllOrNone) {
     EXPECT_EQ(Read(dir.Path("a.csv")), "new a");
     EXPECT_EQ(Read(dir.Path("b.png")), "new b");
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"a.csv", "b.png"}));
+}
+
+// Interrupted during a write (Ctrl-C, kill): the temporary files of the
+// writes under way, and of a batch not yet committed, are removed; the
+// process still ends of the signal; the old file is whole.
+TEST(RemoveTemporariesOnSignals, NoTemporaryLeftAfterAnInterrupt) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        for (const bool batch : {false, true}) {
+            SCOPED_TRACE(std::to_string(signal) + (batch ? " in a batch" : ""));
+            TempDir dir;
+            dir.Write("big.csv", "old");
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                RemoveTemporariesOnSignals();
+                WriteBatch held;
+                if (batch) WriteFileAtomically(dir.Path("done.csv"), "written, not renamed");
+                AtomicFileWriter writer(dir.Path("big.csv"));
+                writer.Write("half of it");
+                ::raise(signal);
+                ::_exit(0); // not reached
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+            EXPECT_EQ(Entries(dir), std::vector<std::string>{"big.csv"});
+            EXPECT_EQ(Read(dir.Path("big.csv")), "old");
+        }
+    }
 }
 
 // A library's message that names the temporary file names the target.
