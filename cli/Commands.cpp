@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <new>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -138,6 +139,11 @@ int RunCli(const Words& words, std::ostream& out, std::ostream& err) {
         return 1;
     } catch (const InputError& e) {
         err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
+        return 2;
+    } catch (const std::bad_alloc&) {
+        err << "kestrova-cli " << command->name
+            << ": out of memory: the work needs more memory or address space than this process "
+               "may have (see ulimit -v)\n";
         return 2;
     } catch (const std::exception& e) {
         err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
