@@ -111,6 +111,8 @@ std::string CLocator::GetMaidenhead(int length) {
 // scanning so that the east letter is not taken as an exponent.
 int CLocator::ParseDegrees() {
     scan::UpperCase(text);
+    // "~" stands for the east letter while scanning: typed, it is none.
+    if (text.find('~') != std::string::npos) return 0;
     std::string scanned = text;
     std::replace(scanned.begin(), scanned.end(), 'E', '~');
     std::string_view rest = scanned;

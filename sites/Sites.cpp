@@ -114,12 +114,17 @@ bool IsBlank(std::string_view line) {
 // error says so and what to do.
 std::string_view TextStart(std::string_view start, std::string& error) {
     if (start.substr(0, 3) == "\xEF\xBB\xBF") return start.substr(3);
-    const std::string_view head = start.substr(0, 512);
-    const bool mark = head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF";
-    const auto zeros = std::count(head.begin(), head.end(), '\0');
-    const bool zeroEvery2 = head.size() >= 2 && (head[0] == '\0') != (head[1] == '\0') &&
-                            static_cast<size_t>(zeros) * 4 >= head.size();
-    if (mark || zeroEvery2) error = "this file is UTF-16; save it as UTF-8 or ASCII";
+    const bool mark = start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF";
+    // Without a mark: plain text in UTF-16 has a zero byte in every pair,
+    // always on the same side (the high byte), and nowhere else.
+    const std::string_view head = start.substr(0, std::min<size_t>(start.size(), 512) & ~size_t{1});
+    bool zeroHigh[2] = {head.size() >= 4, head.size() >= 4}; // little-, big-endian
+    for (size_t i = 0; i < head.size(); i += 2) {
+        zeroHigh[0] = zeroHigh[0] && head[i] != '\0' && head[i + 1] == '\0';
+        zeroHigh[1] = zeroHigh[1] && head[i] == '\0' && head[i + 1] != '\0';
+    }
+    if (mark || zeroHigh[0] || zeroHigh[1])
+        error = "this file is UTF-16; save it as UTF-8 or ASCII";
     return start;
 }
 

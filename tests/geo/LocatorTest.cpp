@@ -57,6 +57,7 @@ TEST(LocatorParse, WorkedExamplesAndRejections) {
         // Garbage after the last hemisphere letter or inside the numbers.
         {"51.5 N 0.12 W extra", FormatDegrees, false, 0, 0},
         {"51.5 N 0.12 E 7", FormatDegrees, false, 0, 0},
+        {"7S6~", FormatDegrees, false, 0, 0}, // "~" is no east letter (a fuzzer's finding)
         {"51.5 N 0.12 W  ", FormatDegrees, true, 51.5, -0.12}, // trailing blanks
         {"25abcdefS", FormatDMS, false, 0, 0},
         {"51 N 1 W extra", FormatDMS, false, 0, 0}, // the E of "extra" is no hemisphere

@@ -192,6 +192,15 @@ TEST(SiteFile, ByteOrderMarkAndUtf16) {
     }
 }
 
+// Zero bytes alone do not make a text UTF-16: only a zero in every pair,
+// always on the same side (a fuzzer's finding).
+TEST(SiteFile, ZeroBytesAloneAreNotUtf16) {
+    const std::string binary("\x07\x00#WM~10\x0f\x00\x00\x00\x00\x00\x00\x00m~1.3G@z\n", 25);
+    const CSites sites = CSites::FromText(binary);
+    EXPECT_TRUE(sites.WasRead()) << sites.GetError();
+    EXPECT_EQ(sites.GetSkippedCount(), 1);
+}
+
 // A file that keeps growing while it is read is read up to the size it had
 // when it was opened: the reading ends.
 TEST(SiteFile, GrowingFileIsReadToItsSizeAtOpening) {
