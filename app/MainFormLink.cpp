@@ -8,10 +8,8 @@
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "geo/Path.h"
-
 #include "propagation/P676.h"
 #include "propagation/engine/EngineInputs.h"
-#include <QStringList>
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -78,16 +76,9 @@ void TMainForm::CalculateBtnClick() {
     GasLossStep(range);
     inputPage->ShowRangeBearing();
     ShowProfileResults();
-    // A tile found but unusable was read as missing terrain: say which.
-    if (state.terrainStore) {
-        QStringList unusable;
-        for (const std::string& problem : state.terrainStore->TileProblems())
-            unusable << QString::fromStdString(problem);
-        if (!unusable.isEmpty())
-            Notify(QStringLiteral("Terrain tile ") + unusable.join(QStringLiteral("; ")) +
-                       QStringLiteral(": read as missing terrain"),
-                   true);
-    }
+    // A tile found but unusable was read as missing terrain: the status
+    // bar names it.
+    if (state.terrainStore && !state.terrainStore->TileProblems().empty()) UpdateDataStatus();
 }
 
 QString TMainForm::SiteHeightText(const CLocator& location) {

@@ -82,18 +82,19 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     if (const auto file = args.Value("tx-png")) WriteImage(*file, txLocal.map.bitmap);
     if (const auto file = args.Value("rx-png")) WriteImage(*file, rxLocal.map.bitmap);
     Check(batch.Commit());
-    WarnAboutTiles(store.TileProblems());
+    const std::vector<std::string> tileProblems = store.TileProblems();
+    WarnAboutTiles(tileProblems);
 
     if (args.Flag("json")) {
-        out << nlohmann::ordered_json{{"south", link.frame.south},
-                                      {"west", link.frame.west},
-                                      {"span", link.frame.span},
-                                      {"scale", link.frame.scale},
-                                      {"maxHeight", link.map.maxHeight},
-                                      {"minHeight", link.map.minHeight},
-                                      {"contourSegments", link.map.contourSegments}}
-                   .dump()
-            << "\n";
+        nlohmann::ordered_json json{{"south", link.frame.south},
+                                    {"west", link.frame.west},
+                                    {"span", link.frame.span},
+                                    {"scale", link.frame.scale},
+                                    {"maxHeight", link.map.maxHeight},
+                                    {"minHeight", link.map.minHeight},
+                                    {"contourSegments", link.map.contourSegments}};
+        if (!tileProblems.empty()) json["warnings"] = TileWarnings(tileProblems);
+        out << json.dump() << "\n";
     } else {
         out << MapHeightsText(link.map.maxHeight, link.map.minHeight) << "\n"
             << txLocal.areaText << "\n"

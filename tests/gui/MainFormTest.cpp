@@ -41,6 +41,7 @@ private Q_SLOTS:
     void settingsOutOfLimitsGiveWayToDefaults_data();
     void settingsOutOfLimitsGiveWayToDefaults();
     void aTerrainFolderNamedWithCommentMarksIsSavedQuoted();
+    void aDamagedTileIsNamedInTheStatusBar();
     void helpAndAbout();
     void pagesByNameAndCaption();
     void windowFitsALaptopScreen();
@@ -307,6 +308,24 @@ void MainFormTest::aTerrainFolderNamedWithCommentMarksIsSavedQuoted() {
     QVERIFY(StartForm());
     QCOMPARE(form->State().mapDirectory, folder.toStdString() + "/");
     QVERIFY(dialogs->directoryCaptions.isEmpty());
+}
+
+// A tile cut short by an interrupted download is not read as flat sea in
+// silence: the status bar names it after the calculation.
+void MainFormTest::aDamagedTileIsNamedInTheStatusBar() {
+    const QString folder = QDir::current().filePath("tiles");
+    QVERIFY(QDir().mkdir(folder));
+    QFile real(tileDirectory + "/n51w002.hgt");
+    QVERIFY(real.open(QIODevice::ReadOnly));
+    QFile cut(folder + "/n51w002.hgt");
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(real.read(1000000));
+    cut.close();
+    QVERIFY(StartForm("[FilePaths]\nMapDirectory = " + folder.toUtf8() + "/;\n"));
+    QVERIFY2(Text("DataStatus")
+                 .contains("Terrain tile " + folder + "/n51w002.hgt is 1000000 bytes long"),
+             qPrintable(Text("DataStatus")));
+    QVERIFY(Text("DataStatus").contains("read as missing terrain"));
 }
 
 void MainFormTest::settingsThatCannotBeSavedSaySo() {

@@ -179,6 +179,11 @@ TEST(DamagedTile, CommandsWarnAndReadItAsMissingTerrain) {
         const auto radialRun = Cli(withTiles(radial, dir));
         EXPECT_NE(radialRun.err.find("warning: terrain tile " + path), std::string::npos)
             << damage.name << ": " << radialRun.err;
+        cli::Words radialJson = withTiles(radial, dir);
+        radialJson.push_back("--json");
+        const auto radialJsonRun = Cli(radialJson);
+        ASSERT_EQ(radialJsonRun.status, 0) << damage.name << ": " << radialJsonRun.err;
+        EXPECT_EQ(nlohmann::json::parse(radialJsonRun.out)["warnings"].size(), 1u) << damage.name;
 
         const auto coverageRun =
             Cli(withTiles({"coverage", "--format", "deg", "--tx", "51.5 N 1.5 W", "--range", "2",
@@ -194,6 +199,12 @@ TEST(DamagedTile, CommandsWarnAndReadItAsMissingTerrain) {
         EXPECT_EQ(mapRun.status, 0) << damage.name << ": " << mapRun.err;
         EXPECT_NE(mapRun.err.find("warning: terrain tile " + path), std::string::npos)
             << damage.name << ": " << mapRun.err;
+        const auto mapJson =
+            Cli(withTiles({"terrain-map", "--format", "deg", "--tx", "51.3 N 1.8 W", "--rx",
+                           "51.6 N 1.2 W", "--png", dir.Path("map.png"), "--json"},
+                          dir));
+        ASSERT_EQ(mapJson.status, 0) << damage.name << ": " << mapJson.err;
+        EXPECT_EQ(nlohmann::json::parse(mapJson.out)["warnings"].size(), 1u) << damage.name;
     }
 }
 
