@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace kestrova {
@@ -244,6 +245,11 @@ bool AtomicFileWriter::WriteByName(const std::function<std::string(const std::st
     ::close(fd_);
     fd_ = -1;
     if (std::string error = write(temporary_); !error.empty()) {
+        // A full disk is said as such, not in the library's own words
+        // ("TIFFRewriteDirectory: Error fetching directory count").
+        struct statvfs space {};
+        if (::statvfs(DirectoryOf(target_).c_str(), &space) == 0 && space.f_bavail == 0)
+            error = std::strerror(ENOSPC);
         // The user named the target, not the temporary file.
         for (std::size_t at = error.find(temporary_); at != std::string::npos;
              at = error.find(temporary_, at + path_.size()))
