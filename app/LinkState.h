@@ -34,6 +34,7 @@ struct LinkState {
     std::string mapDirectory;     // terrain tiles, trailing '/' (empty: working directory)
     std::string terrainDirectory; // the tiles in use: mapDirectory's, or the demo tile's
     std::string programDirectory; // the executable's directory, trailing '/'
+    std::string settingsNotes;    // values of profile.ini replaced by defaults, and why
 
     std::unique_ptr<CSRTM> terrainStore;
     std::unique_ptr<CZONES> zoneMap;

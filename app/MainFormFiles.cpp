@@ -5,6 +5,7 @@
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "files/SafeWrite.h"
+#include "settings/InputLimits.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -21,16 +22,6 @@ QString F(double value) {
     return QString::number(value, 'f', 6);
 }
 
-// Unchecks every button of an exclusive group, which Qt only allows with
-// the group's exclusivity switched off for the moment.
-void UncheckAll(std::initializer_list<QRadioButton*> buttons) {
-    for (QRadioButton* button : buttons) {
-        button->setAutoExclusive(false);
-        button->setChecked(false);
-        button->setAutoExclusive(true);
-    }
-}
-
 } // namespace
 
 bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes) {
@@ -40,7 +31,8 @@ bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes
         fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
     if (outcome) return true;
     std::cerr << "kestrova: " << outcome.message << "\n";
-    Notify(QStringLiteral("Could not save file!"), true);
+    // The reason too ("could not write \"…\": the file is read-only").
+    Notify(QStringLiteral("Could not save file! ") + QString::fromStdString(outcome.message), true);
     return false;
 }
 
@@ -49,7 +41,8 @@ bool TMainForm::AppendToFileSafely(const QString& fileName, const QByteArray& by
         AppendToFile(fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
     if (outcome) return true;
     std::cerr << "kestrova: " << outcome.message << "\n";
-    Notify(QStringLiteral("Could not save file!"), true);
+    // The reason too ("could not write \"…\": the file is read-only").
+    Notify(QStringLiteral("Could not save file! ") + QString::fromStdString(outcome.message), true);
     return false;
 }
 
@@ -90,7 +83,8 @@ void TMainForm::WriteSettings(const QString& fileName) {
              .arg(state.startEndInput ? 1 : 0));
     line(QStringLiteral("#"));
     line(QStringLiteral("[FilePaths]"));
-    line(QStringLiteral("MapDirectory = %1; ").arg(QString::fromStdString(state.mapDirectory)));
+    line(QStringLiteral("MapDirectory = %1; ")
+             .arg(QString::fromStdString(SettingsValueText(state.mapDirectory))));
     line(QStringLiteral("#"));
     line(QStringLiteral("[Misc]"));
     line(QStringLiteral("PaletteFormat = %1; # The palette selected")
@@ -106,30 +100,33 @@ void TMainForm::SaveInitButtonClick() {
 
 void TMainForm::ReadSettings(const QString& path) {
     const IniFile ini(path.toStdString());
-    FREQ->SetValue(ini.GetReal("LinkData:Frequency", 1.42));
-    TX_H->SetValue(ini.GetReal("LinkData:TX_HEIGHT", 10));
-    RX_H->SetValue(ini.GetReal("LinkData:RX_HEIGHT", 10));
-    Percent->SetValue(ini.GetReal("LinkData:Percent", 10));
-    TEMPERATURE->SetValue(ini.GetReal("LinkData:Temperature", 20));
-    PRESSURE->SetValue(ini.GetReal("LinkData:Pressure", 1013));
-    RH->SetValue(ini.GetReal("LinkData:RelativeHumidity", 50));
-    K_FACT->SetValue(ini.GetReal("LinkData:K_Factor", 1.333));
+    // A value outside its field's limits, or not a number, gives way to the
+    // default, with a note naming the key in the status bar.
+    std::vector<std::string> notes;
+    const auto real = [&](const char* key, const InputLimit& limit, double fallback) {
+        return ini.GetLimitedReal(key, limit.minimum, limit.maximum, fallback, notes);
+    };
+    FREQ->SetValue(real("LinkData:Frequency", limits::frequency, 1.42));
+    TX_H->SetValue(real("LinkData:TX_Height", limits::txHeight, 10));
+    RX_H->SetValue(real("LinkData:RX_Height", limits::rxHeight, 10));
+    Percent->SetValue(real("LinkData:Percent", limits::percent, 10));
+    TEMPERATURE->SetValue(real("LinkData:Temperature", limits::temperature, 20));
+    PRESSURE->SetValue(real("LinkData:Pressure", limits::pressure, 1013));
+    RH->SetValue(real("LinkData:RelativeHumidity", limits::humidity, 50));
+    K_FACT->SetValue(real("LinkData:K_Factor", limits::kFactor, 1.333));
     ForcedKFactor->setChecked(ini.GetInt("LinkData:ForcedKFactor", 0) != 0);
     inputPage->ReadEditionSettings(ini);
 
-    const int format = ini.GetInt("Locator:LocatorFormat", 0);
+    const int format = ini.GetLimitedInt("Locator:LocatorFormat", 0, 3, 0, notes);
     QRadioButton* const formatButtons[] = {LOC, NGR, DEG, DMS};
-    if (format >= 0 && format < 4)
-        formatButtons[format]->setChecked(true);
-    else
-        UncheckAll({LOC, NGR, DEG, DMS});
+    formatButtons[format]->setChecked(true);
     // A location missing from the file starts the link in the middle of the
     // default terrain tile. The texts are taken whole: a degrees, minutes and
     // seconds location is longer than 19 characters.
     const std::string start = ini.GetString("Locator:StartLocator", "IO91IN");
     const std::string end = ini.GetString("Locator:EndLocator", "IO91IO");
-    Range->SetValue(ini.GetReal("Locator:Range", 10));
-    Bearing->SetValue(ini.GetReal("Locator:Bearing", 0));
+    Range->SetValue(real("Locator:Range", limits::range, 10));
+    Bearing->SetValue(real("Locator:Bearing", limits::bearing, 0));
     state.startEndInput = ini.GetInt("Locator:StartEndInput", 1) != 0;
     state.txLocation = CLocator(start, format);
     state.rxLocation = CLocator(end, format);
@@ -142,17 +139,14 @@ void TMainForm::ReadSettings(const QString& path) {
     state.mapDirectory = ini.GetString("FilePaths:MapDirectory", "");
     if (!state.mapDirectory.empty() && state.mapDirectory.back() != '/') state.mapDirectory += '/';
 
-    const int paletteType = ini.GetInt("Misc:PaletteFormat", 0);
+    const int paletteType = ini.GetLimitedInt(
+        "Misc:PaletteFormat", 0, static_cast<int>(paletteButtons.size()) - 1, 0, notes);
     state.palette = std::make_unique<CPalette>(paletteType);
-    if (paletteType >= 0 && paletteType < static_cast<int>(paletteButtons.size())) {
-        paletteButtons[static_cast<std::size_t>(paletteType)]->setChecked(true);
-    } else {
-        for (QRadioButton* button : paletteButtons) {
-            button->setAutoExclusive(false);
-            button->setChecked(false);
-            button->setAutoExclusive(true);
-        }
-    }
+    paletteButtons[static_cast<std::size_t>(paletteType)]->setChecked(true);
+
+    state.settingsNotes.clear();
+    for (const std::string& note : notes)
+        state.settingsNotes += (state.settingsNotes.empty() ? "" : "; ") + note;
 }
 
 } // namespace kestrova

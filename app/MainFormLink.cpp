@@ -78,6 +78,9 @@ void TMainForm::CalculateBtnClick() {
     GasLossStep(range);
     inputPage->ShowRangeBearing();
     ShowProfileResults();
+    // A tile found but unusable was read as missing terrain: the status
+    // bar names it.
+    if (state.terrainStore && !state.terrainStore->TileProblems().empty()) UpdateDataStatus();
 }
 
 QString TMainForm::SiteHeightText(const CLocator& location) {

@@ -243,6 +243,11 @@ void TMainForm::UpdateDataStatus() {
     else
         parts << QStringLiteral("Radio-climate maps: %1").arg(found.join(QStringLiteral(", ")));
 
+    if (state.terrainStore)
+        for (const std::string& problem : state.terrainStore->TileProblems())
+            parts << QStringLiteral("Terrain tile %1: read as missing terrain")
+                         .arg(QString::fromStdString(problem));
+
     const bool zones = state.zoneMap && state.zoneMap->IsUsable();
     parts << (zones ? QStringLiteral("Zone map: present")
                     : QStringLiteral("Zone map: zones01.dem missing, every point taken as zone 0 "
@@ -251,6 +256,9 @@ void TMainForm::UpdateDataStatus() {
         !settings.empty())
         parts << QStringLiteral("Settings: %1, defaults in use")
                      .arg(QString::fromStdString(settings));
+    else if (!state.settingsNotes.empty())
+        parts << QStringLiteral("Settings: profile.ini: %1")
+                     .arg(QString::fromStdString(state.settingsNotes));
     dataStatus->setText(parts.join(QStringLiteral("  |  ")));
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <new>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -92,6 +93,18 @@ std::ostream& Warnings() {
     return warningStream ? *warningStream : std::cerr;
 }
 
+std::vector<std::string> TileWarnings(const std::vector<std::string>& problems) {
+    std::vector<std::string> texts;
+    for (const std::string& problem : problems)
+        texts.push_back("terrain tile " + problem + ": its cell is read as missing terrain");
+    return texts;
+}
+
+void WarnAboutTiles(const std::vector<std::string>& problems) {
+    for (const std::string& text : TileWarnings(problems))
+        Warnings() << "warning: " << text << "\n";
+}
+
 std::string VersionText() {
     return std::string("kestrova-cli ") + KESTROVA_VERSION;
 }
@@ -127,6 +140,11 @@ int RunCli(const Words& words, std::ostream& out, std::ostream& err) {
         return 1;
     } catch (const InputError& e) {
         err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
+        return 2;
+    } catch (const std::bad_alloc&) {
+        err << "kestrova-cli " << command->name
+            << ": out of memory: the work needs more memory or address space than this process "
+               "may have (see ulimit -v)\n";
         return 2;
     } catch (const std::exception& e) {
         err << "kestrova-cli " << command->name << ": " << e.what() << "\n";

@@ -30,6 +30,13 @@ int RunCli(const Words& words, std::ostream& out, std::ostream& err);
 // error stream of the running RunCli.
 std::ostream& Warnings();
 
+// One warning a line for each tile file that could not be used ("<path>
+// <reason>", see CTileLibrary::Problems): its cell was read as missing
+// terrain, so the result does not stand on real heights there.
+void WarnAboutTiles(const std::vector<std::string>& problems);
+// The same warnings' texts, for a JSON result.
+std::vector<std::string> TileWarnings(const std::vector<std::string>& problems);
+
 // "kestrova-cli 0.1.0"
 std::string VersionText();
 

@@ -73,6 +73,10 @@ Outputs ReadOutputs(const Args& args) {
     if (!outputs.Any())
         throw UsageError("nothing to write: give --csv, --image, --scale, --kmz, --geotiff or "
                          "--png");
+    std::vector<OutputTarget> targets;
+    for (const char* option : {"csv", "png", "image", "scale", "kmz", "geotiff"})
+        if (const auto path = args.Value(option)) targets.push_back({option, *path});
+    CheckOutputTargets(targets); // before the map is computed
     return outputs;
 }
 
@@ -228,6 +232,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
 
     CoverageJob job(*area, inputs);
     const double seconds = RunJob(job);
+    WarnAboutTiles(job.TileProblems());
     const JobField field(job);
 
     if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0) {
@@ -235,11 +240,13 @@ int RunCoverage(const Words& words, std::ostream& out) {
             << " cells have no finite field strength; nothing was written\n";
         return 3;
     }
+    WriteBatch batch; // every output or none
     if (outputs.csv) WriteCsv(*outputs.csv, field, inputs, options, !args.Flag("no-header"));
     if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, inputs);
     if (outputs.png) WriteImage(*outputs.png, ColourGrid(field, display.maxFs, display.minFs));
     if (outputs.image || outputs.scale || outputs.kmz)
         WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, options, out);
+    Check(batch.Commit());
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s, "
         << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s"

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrova::cli {
 
@@ -16,5 +17,19 @@ void WriteFileSafely(const std::string& path, std::string_view content);
 
 // Throws InputError with the writer's message unless the outcome is ok.
 void Check(const WriteOutcome& outcome);
+
+// An output file named by an option ("csv" for --csv).
+struct OutputTarget {
+    std::string option;
+    std::string path;
+};
+
+// The outputs of a command, checked before its work so that a long run
+// never ends in a refusal, nor one output silently over another: throws
+// UsageError when two options name the same file (through links too), and
+// InputError with the writer's message for the first target that could not
+// be written (see WriteTargetProblem). Targets absent from the list are
+// options not given.
+void CheckOutputTargets(const std::vector<OutputTarget>& targets);
 
 } // namespace kestrova::cli

@@ -185,10 +185,12 @@ int RunLink(const Words& words, std::ostream& out) {
     const auto csv = args.Value("profile");
     const LinkOptions options = ReadLinkOptions(args, !csv);
     const bool edition18 = options.settings.edition == Edition::P452_18;
+    if (const auto file = args.Value("profile-out")) CheckOutputTargets({{"profile-out", *file}});
     auto engine = std::make_unique<CTerrain>();
     double range = 0.0;
     bool zoneMap = true;
     CalculationInputs inputs;
+    std::vector<std::string> tileProblems;
 
     if (csv) {
         const double latitude = args.RequiredNumber("latitude");
@@ -208,6 +210,8 @@ int RunLink(const Words& words, std::ostream& out) {
         const auto zones = OpenZoneMap(options);
         zoneMap = zones->IsUsable();
         engine->CalculateLink(store, *zones, tx, rx, options.interpolate, inputs.link);
+        tileProblems = store.TileProblems();
+        WarnAboutTiles(tileProblems);
         CPath path;
         path.SetPath(tx, rx);
         double bearing = 0.0;
@@ -219,7 +223,8 @@ int RunLink(const Words& words, std::ostream& out) {
         return Failed(out, json, engine->problem18.empty() ? "Path too short" : engine->problem18);
     if (const std::string problem = LossProblem(engine->loss, gasLoss); !problem.empty())
         return Failed(out, json, problem);
-    const nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);
+    nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);
+    if (!tileProblems.empty()) result["warnings"] = TileWarnings(tileProblems);
     if (const std::string problem = NonFiniteMember(result); !problem.empty())
         return Failed(out, json, problem);
     if (const auto file = args.Value("profile-out")) WriteFileSafely(*file, ProfileTable(*engine));

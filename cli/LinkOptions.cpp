@@ -136,6 +136,9 @@ std::unique_ptr<CZONES> OpenZoneMap(const LinkOptions& options) {
     std::string directory = path.parent_path().string();
     if (!directory.empty()) directory += '/';
     auto zones = std::make_unique<CZONES>(directory, path.filename().string());
+    if (zones->OutOfMemory())
+        throw InputError("zone map \"" + options.zoneFile +
+                         "\" cannot be mapped: not enough memory or address space (ulimit -v)");
     if (!zones->IsUsable())
         Warnings() << "warning: zone map \"" << options.zoneFile
                    << "\" cannot be read (missing, not a regular file, or not "

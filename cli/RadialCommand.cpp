@@ -97,6 +97,8 @@ int RunRadial(const Words& words, std::ostream& out) {
     const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     const RadialEvaluation result = EvaluateRadial(request, store, *zones, *engine);
+    const std::vector<std::string> tileProblems = store.TileProblems();
+    WarnAboutTiles(tileProblems);
     if (!result.rx.IsValid()) throw InputError("the radial's end lies off the globe");
     if (!result.problem.empty()) throw InputError(result.problem);
     std::string problem = result.field ? "" : "Path too short";
@@ -111,10 +113,13 @@ int RunRadial(const Words& words, std::ostream& out) {
             out << problem << "\n";
         return 3;
     }
-    if (args.Flag("json"))
-        out << ResultJson(result, zones->IsUsable()).dump() << "\n";
-    else
+    if (args.Flag("json")) {
+        auto json = ResultJson(result, zones->IsUsable());
+        if (!tileProblems.empty()) json["warnings"] = TileWarnings(tileProblems);
+        out << json.dump() << "\n";
+    } else {
         PrintResult(result, out);
+    }
     return 0;
 }
 

@@ -18,21 +18,31 @@ nlohmann::ordered_json ValueOrNull(double value) {
     return value >= 0.0 ? nlohmann::ordered_json(value) : nlohmann::ordered_json(nullptr);
 }
 
-nlohmann::ordered_json SitesJson(const CSites& sites) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+// {"sites": [...], "skipped": [...]}, written a site at a time: the whole
+// document of a large file would take many times the memory of its sites.
+void WriteSitesJson(const CSites& sites, std::ostream& out) {
+    const auto write = [&](const nlohmann::ordered_json& value) {
+        out << value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    };
+    out << "{\"sites\":[";
     for (int i = 0; i < sites.GetCount(); ++i) {
         const CSite& site = sites.GetSite(i);
-        list.push_back({{"name", site.GetName()},
-                        {"latitude", site.GetLatitude()},
-                        {"longitude", site.GetLongitude()},
-                        {"format", site.GetFormat()},
-                        {"mastHeight", ValueOrNull(site.GetMastHeight())},
-                        {"frequency", ValueOrNull(site.GetFrequency())}});
+        if (i > 0) out << ',';
+        write({{"name", site.GetName()},
+               {"latitude", site.GetLatitude()},
+               {"longitude", site.GetLongitude()},
+               {"format", site.GetFormat()},
+               {"mastHeight", ValueOrNull(site.GetMastHeight())},
+               {"frequency", ValueOrNull(site.GetFrequency())}});
     }
-    nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
-    for (const SkippedLine& line : sites.GetSkipped())
-        skipped.push_back({{"line", line.line}, {"reason", line.reason}});
-    return {{"sites", list}, {"skipped", skipped}};
+    out << "],\"skipped\":[";
+    bool first = true;
+    for (const SkippedLine& line : sites.GetSkipped()) {
+        if (!first) out << ',';
+        first = false;
+        write({{"line", line.line}, {"reason", line.reason}});
+    }
+    out << "]}\n";
 }
 
 // A name as printed on a terminal: control characters as "?".
@@ -68,8 +78,7 @@ int RunSites(const Words& words, std::ostream& out) {
     const CSites sites(args.Positional().front());
     if (!sites.WasRead()) throw InputError(sites.GetError());
     if (args.Flag("json"))
-        out << SitesJson(sites).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-            << "\n";
+        WriteSitesJson(sites, out);
     else
         PrintSites(sites, out);
     return 0;

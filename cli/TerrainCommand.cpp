@@ -87,6 +87,9 @@ int RunZone(const Words& words, std::ostream& out) {
     std::string directory = path.parent_path().string();
     if (!directory.empty()) directory += '/';
     const CZONES zones(directory, path.filename().string());
+    if (zones.OutOfMemory())
+        throw InputError("zone file \"" + path.string() +
+                         "\" cannot be mapped: not enough memory or address space (ulimit -v)");
     if (!zones.IsUsable())
         throw InputError("zone file \"" + path.string() +
                          "\" is missing, not a regular file, or not " +

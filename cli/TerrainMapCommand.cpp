@@ -3,6 +3,7 @@
 // "Terrain Map" page draws them.
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/FileOutput.h"
 #include "cli/ImageOutput.h"
 #include "cli/LinkOptions.h"
 #include "maps/Palette.h"
@@ -11,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -34,6 +36,8 @@ int Spacing(const Args& args) {
     if (!spacing) return 0;
     if (!(*spacing >= 10 && *spacing <= 1000))
         throw UsageError("option --contours must lie between 10 and 1000 metres");
+    if (*spacing != std::floor(*spacing))
+        throw UsageError("option --contours needs a whole number of metres");
     return static_cast<int>(*spacing);
 }
 
@@ -47,6 +51,10 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     const CPalette palette(Palette(args));
     const int spacing = Spacing(args);
     const std::string png = args.Required("png");
+    std::vector<OutputTarget> targets{{"png", png}};
+    for (const char* option : {"tx-png", "rx-png"})
+        if (const auto path = args.Value(option)) targets.push_back({option, *path});
+    CheckOutputTargets(targets);
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
     const CLocator rx = ReadEnd(args, "rx", format, "RX");
@@ -59,6 +67,7 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     if (link.map.bitmap.isNull())
         throw InputError(link.map.imageFailed ? "could not make the map's bitmap"
                                               : "no map: the two ends are at the same place");
+    WriteBatch batch; // the three images or none
     WriteImage(png, link.map.bitmap);
 
     // The local maps share the link map's colour range.
@@ -72,17 +81,20 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
                      localMapSide, spacing, QColor(0, 0, 255));
     if (const auto file = args.Value("tx-png")) WriteImage(*file, txLocal.map.bitmap);
     if (const auto file = args.Value("rx-png")) WriteImage(*file, rxLocal.map.bitmap);
+    Check(batch.Commit());
+    const std::vector<std::string> tileProblems = store.TileProblems();
+    WarnAboutTiles(tileProblems);
 
     if (args.Flag("json")) {
-        out << nlohmann::ordered_json{{"south", link.frame.south},
-                                      {"west", link.frame.west},
-                                      {"span", link.frame.span},
-                                      {"scale", link.frame.scale},
-                                      {"maxHeight", link.map.maxHeight},
-                                      {"minHeight", link.map.minHeight},
-                                      {"contourSegments", link.map.contourSegments}}
-                   .dump()
-            << "\n";
+        nlohmann::ordered_json json{{"south", link.frame.south},
+                                    {"west", link.frame.west},
+                                    {"span", link.frame.span},
+                                    {"scale", link.frame.scale},
+                                    {"maxHeight", link.map.maxHeight},
+                                    {"minHeight", link.map.minHeight},
+                                    {"contourSegments", link.map.contourSegments}};
+        if (!tileProblems.empty()) json["warnings"] = TileWarnings(tileProblems);
+        out << json.dump() << "\n";
     } else {
         out << MapHeightsText(link.map.maxHeight, link.map.minHeight) << "\n"
             << txLocal.areaText << "\n"

@@ -93,6 +93,9 @@ public:
     int ThreadCount() const { return threadCount; }
 
     const CoverageArea& Area() const { return area; }
+    // The tile files met by the workers that could not be used (see
+    // CTileLibrary::Problems): their cells were walked as missing terrain.
+    std::vector<std::string> TileProblems() const;
     // Field strength of cell (i, j), dB(µV/m) to the hundredth the grid
     // holds (NaN for a cell without a figure), and its 16-bit grid value.
     double Value(int i, int j) const {

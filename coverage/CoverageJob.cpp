@@ -98,6 +98,10 @@ void CoverageJob::Work(int worker) {
     }
 }
 
+std::vector<std::string> CoverageJob::TileProblems() const {
+    return library->Problems();
+}
+
 double CoverageJob::ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) const {
     CLocator rx;
     rx.SetLatLon(area.north - i * area.step, area.west + j * area.step);

@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <numbers>
+#include <optional>
+#include <sys/resource.h>
 #include <thread>
 
 namespace kestrova {
@@ -120,13 +123,33 @@ long long CountCellsWithoutFigure(const CoverageJob& job) {
     return count;
 }
 
-std::uint64_t AvailableMemoryBytes() {
-    std::ifstream info("/proc/meminfo");
+namespace {
+
+// The number of kB after label in a /proc file ("MemAvailable:  123456 kB"),
+// or nullopt.
+std::optional<std::uint64_t> ProcKilobytes(const char* file, const char* label) {
+    std::ifstream info(file);
     std::string line;
+    const std::size_t length = std::strlen(label);
     while (std::getline(info, line))
-        if (line.rfind("MemAvailable:", 0) == 0)
-            return std::strtoull(line.c_str() + 13, nullptr, 10) * 1024; // "...  123456 kB"
-    return 0;
+        if (line.compare(0, length, label) == 0)
+            return std::strtoull(line.c_str() + length, nullptr, 10) * 1024;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::uint64_t AvailableMemoryBytes() {
+    std::uint64_t available = ProcKilobytes("/proc/meminfo", "MemAvailable:").value_or(0);
+    // An address-space limit (ulimit -v) leaves only what the process has
+    // not yet mapped below it, however much memory the machine has free.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        const std::uint64_t used = ProcKilobytes("/proc/self/status", "VmSize:").value_or(0);
+        const std::uint64_t room = limit.rlim_cur > used ? limit.rlim_cur - used : 1;
+        available = available == 0 ? room : std::min(available, room);
+    }
+    return available;
 }
 
 } // namespace kestrova

@@ -34,8 +34,10 @@ CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool wi
 // "175 x 175 = 30625 cells, about 12 MB and 3 s on 2 threads"
 std::string DescribeEstimate(const CoverageEstimate& estimate, int n);
 
-// The memory the system can give without swapping (MemAvailable), in
-// bytes; 0 when it cannot be told.
+// The memory the process can still have, in bytes: what the system can
+// give without swapping (MemAvailable), and no more than the room left
+// under an address-space limit (RLIMIT_AS, ulimit -v); 0 when it cannot be
+// told.
 std::uint64_t AvailableMemoryBytes();
 
 // The cells of a finished job that hold no finite field strength; a map

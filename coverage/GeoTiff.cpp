@@ -3,108 +3,96 @@
 #include "files/SafeWrite.h"
 #include "geo/NumberFormat.h"
 
-#include <cpl_error.h>
-#include <cpl_string.h>
-#include <gdal_frmts.h>
-#include <gdal_priv.h>
-#include <ogr_spatialref.h>
+#include "coverage/GeoTiffModule.h"
+#include "geo/FileLocations.h"
+
+#include <dlfcn.h>
 
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
 #include <vector>
 
 namespace kestrova {
 namespace {
 
-// GDAL's errors are collected rather than printed while a file is written.
-class QuietGdalErrors {
-public:
-    QuietGdalErrors() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietGdalErrors() { CPLPopErrorHandler(); }
-    QuietGdalErrors(const QuietGdalErrors&) = delete;
-    QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
-
-    static std::string Last(const char* fallback) {
-        const char* message = CPLGetLastErrorMsg();
-        return message != nullptr && *message != '\0' ? message : fallback;
-    }
-};
-
-struct DatasetCloser {
-    void operator()(GDALDataset* dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
-};
-using Dataset = std::unique_ptr<GDALDataset, DatasetCloser>;
-
-GDALDriver* GeoTiffDriver() {
-    static std::once_flag registered;
-    std::call_once(registered, [] { GDALRegister_GTiff(); });
-    return GetGDALDriverManager()->GetDriverByName("GTiff");
-}
-
-// Pixel (0, 0) is centred on the north-west grid point.
-std::array<double, 6> GeoTransform(const CoverageArea& a) {
-    return {a.west - a.step / 2.0, a.step, 0.0, a.north + a.step / 2.0, 0.0, -a.step};
-}
-
-void SetLinkMetadata(GDALDataset& dataset, const GeoTiffLink& link) {
-    const auto item = [&dataset](const char* name, double value) {
-        dataset.SetMetadataItem(name, FormatGeneral(value, 10).c_str());
-    };
-    item("FREQUENCY_GHZ", link.frequency);
-    item("TX_HEIGHT_M", link.txHeight);
-    item("RX_HEIGHT_M", link.rxHeight);
-    item("TIME_PERCENTAGE", link.percent);
-    item("TX_LATITUDE", link.txLatitude);
-    item("TX_LONGITUDE", link.txLongitude);
-    dataset.SetMetadataItem("EIRP", "1 kW");
-}
-
-std::string FillBand(GDALRasterBand& band, const CoverageField& field) {
-    const int n = field.Area().n;
-    band.SetNoDataValue(geoTiffNoData);
-    band.SetUnitType("dBuV/m");
-    band.SetDescription("field strength for 1 kW EIRP");
-    std::vector<float> row(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            const double value = field.Value(i, j);
-            row[static_cast<size_t>(j)] =
-                static_cast<float>(std::isfinite(value) ? value : geoTiffNoData);
+// The module's entry point, loaded on first use; null with problem set
+// when it cannot be loaded.
+KestrovaWriteGeoTiff LoadWriter(std::string& problem) {
+    static std::once_flag loaded;
+    static KestrovaWriteGeoTiff writer = nullptr;
+    static std::string loadProblem;
+    std::call_once(loaded, [] {
+        // The BLAS that GDAL pulls in would start a worker thread per core;
+        // the writer needs none (a user's own setting wins).
+        ::setenv("OPENBLAS_NUM_THREADS", "1", 0);
+        std::string reasons;
+        for (const std::string& candidate :
+             {ExecutableDirectory() + geoTiffModuleName, std::string(geoTiffModuleName)}) {
+            void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (module == nullptr) {
+                const char* reason = ::dlerror();
+                if (reasons.empty() && reason) reasons = reason;
+                continue;
+            }
+            writer = reinterpret_cast<KestrovaWriteGeoTiff>(::dlsym(module, geoTiffEntryPoint));
+            if (writer) return; // kept loaded for the life of the process
         }
-        if (band.RasterIO(GF_Write, 0, i, n, 1, row.data(), n, 1, GDT_Float32, 0, 0, nullptr) !=
-            CE_None)
-            return QuietGdalErrors::Last("could not write the raster");
+        loadProblem = std::string("the GeoTIFF writer (") + geoTiffModuleName +
+                      ", with GDAL) cannot be loaded" + (reasons.empty() ? "" : ": " + reasons);
+    });
+    problem = loadProblem;
+    return writer;
+}
+
+void FillRow(void* context, int i, float* values) {
+    const auto& field = *static_cast<const CoverageField*>(context);
+    const int n = field.Area().n;
+    for (int j = 0; j < n; ++j) {
+        const double value = field.Value(i, j);
+        values[j] = static_cast<float>(std::isfinite(value) ? value : geoTiffNoData);
     }
-    return {};
 }
 
 std::string WriteTo(const std::string& path, const CoverageField& field, const GeoTiffLink& link) {
-    const QuietGdalErrors quiet;
-    GDALDriver* driver = GeoTiffDriver();
-    if (driver == nullptr) return "GDAL has no GeoTIFF driver";
+    std::string problem;
+    const KestrovaWriteGeoTiff writer = LoadWriter(problem);
+    if (!writer) return problem;
     const CoverageArea& area = field.Area();
-    CPLStringList options;
-    options.SetNameValue("COMPRESS", "DEFLATE");
-    options.SetNameValue("BIGTIFF", "IF_SAFER");
-    Dataset dataset(driver->Create(path.c_str(), area.n, area.n, 1, GDT_Float32, options.List()));
-    if (!dataset) return QuietGdalErrors::Last("could not create the file");
-    OGRSpatialReference wgs84;
-    if (wgs84.importFromEPSG(4326) != OGRERR_NONE) return "EPSG:4326 is unknown to GDAL";
-    std::array<double, 6> transform = GeoTransform(area);
-    if (dataset->SetSpatialRef(&wgs84) != CE_None ||
-        dataset->SetGeoTransform(transform.data()) != CE_None)
-        return QuietGdalErrors::Last("could not georeference the file");
-    SetLinkMetadata(*dataset, link);
-    std::string error = FillBand(*dataset->GetRasterBand(1), field);
-    if (!error.empty()) return error;
-    CPLErrorReset();
-    dataset.reset(); // writes the file out
-    if (CPLGetLastErrorType() >= CE_Failure) return QuietGdalErrors::Last("could not finish");
-    return {};
+    const std::array<std::string, 6> values = {
+        FormatGeneral(link.frequency, 10),  FormatGeneral(link.txHeight, 10),
+        FormatGeneral(link.rxHeight, 10),   FormatGeneral(link.percent, 10),
+        FormatGeneral(link.txLatitude, 10), FormatGeneral(link.txLongitude, 10)};
+    const char* const metadata[] = {"FREQUENCY_GHZ",
+                                    values[0].c_str(),
+                                    "TX_HEIGHT_M",
+                                    values[1].c_str(),
+                                    "RX_HEIGHT_M",
+                                    values[2].c_str(),
+                                    "TIME_PERCENTAGE",
+                                    values[3].c_str(),
+                                    "TX_LATITUDE",
+                                    values[4].c_str(),
+                                    "TX_LONGITUDE",
+                                    values[5].c_str(),
+                                    "EIRP",
+                                    "1 kW",
+                                    nullptr};
+    std::vector<char> error(1024, '\0');
+    // Pixel (0, 0) is centred on the north-west grid point.
+    const KestrovaGeoTiff request{path.c_str(),
+                                  area.n,
+                                  area.west - area.step / 2.0,
+                                  area.north + area.step / 2.0,
+                                  area.step,
+                                  geoTiffNoData,
+                                  metadata,
+                                  const_cast<CoverageField*>(&field),
+                                  FillRow,
+                                  error.data(),
+                                  static_cast<int>(error.size())};
+    return writer(&request) ? std::string() : std::string(error.data());
 }
 
 } // namespace

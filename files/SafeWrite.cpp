@@ -1,12 +1,16 @@
 #include "files/SafeWrite.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace kestrova {
@@ -51,8 +55,87 @@ bool ResolveLinks(const std::string& path, std::string& target, std::string& rea
 // "" when path is absent or a regular file, else why it cannot be written.
 std::string TargetProblem(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? "" : std::strerror(errno);
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? "" : std::strerror(errno);
     return S_ISREG(info.st_mode) ? "" : "not a regular file";
+}
+
+// "" when an existing regular file at path may be replaced: not when it is
+// read-only, by its mode or for this user. The rename would replace it all
+// the same (it needs only the folder's permission), so the rule is checked
+// here, for every kind of output alike.
+std::string ReadOnlyProblem(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return "";
+    if ((info.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)
+        return "the file is read-only";
+    return "";
+}
+
+// "" when the folder of path exists and new files may be made in it.
+std::string FolderProblem(const std::string& path) {
+    const std::string folder = DirectoryOf(path);
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0)
+        return "folder \"" + folder + "\" " +
+               (errno == ENOENT || errno == ENOTDIR ? std::string("does not exist")
+                                                    : std::string(std::strerror(errno)));
+    if (!S_ISDIR(info.st_mode)) return "\"" + folder + "\" is not a folder";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "no permission to make files in folder \"" + folder + "\"";
+    return "";
+}
+
+// The temporary file's name pattern beside target: ".name.XXXXXX", the name
+// shortened so that the whole stays within the longest name a folder
+// takes (a legal file name of 250 characters still gets a temporary).
+std::string TemporaryPattern(const std::string& target) {
+    const std::string folder = DirectoryOf(target);
+    long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (longest <= 0) longest = NAME_MAX;
+    std::string name = BaseNameOf(target);
+    const std::size_t room = static_cast<std::size_t>(longest) - 8; // "." and ".XXXXXX"
+    if (name.size() > room) name.resize(room);
+    return folder + "/." + name + ".XXXXXX";
+}
+
+// The batch the writes of this thread join, or null.
+thread_local WriteBatch* openBatch = nullptr;
+
+// The temporary files of the writes under way, for the signal handler: a
+// fixed table, so that the handler neither allocates nor locks. A slot is
+// claimed, filled, then marked ready; the handler reads ready slots only.
+struct TemporarySlot {
+    std::atomic<bool> claimed{false};
+    std::atomic<bool> ready{false};
+    char path[PATH_MAX] = {};
+};
+TemporarySlot temporarySlots[64];
+
+int RegisterTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX) return -1;
+    for (int i = 0; i < static_cast<int>(std::size(temporarySlots)); ++i) {
+        bool expected = false;
+        TemporarySlot& slot = temporarySlots[i];
+        if (!slot.claimed.compare_exchange_strong(expected, true)) continue;
+        std::memcpy(slot.path, path.c_str(), path.size() + 1);
+        slot.ready = true;
+        return i;
+    }
+    return -1; // more writes at once than slots: that one is not cleaned up
+}
+
+void UnregisterTemporary(int index) {
+    if (index < 0) return;
+    temporarySlots[index].ready = false;
+    temporarySlots[index].claimed = false;
+}
+
+extern "C" void RemoveTemporariesAndDie(int signal) {
+    for (TemporarySlot& slot : temporarySlots)
+        if (slot.ready) ::unlink(slot.path);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
 }
 
 // The permissions of a new file: 0666 less the process's umask, read
@@ -89,34 +172,47 @@ void SyncDirectory(const std::string& directory) {
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
+std::string WriteTargetProblem(const std::string& path, std::string* target) {
+    std::string resolved;
     std::string reason;
-    if (path_.empty())
+    struct stat info {};
+    if (path.empty())
         reason = "no file name";
-    else if (ResolveLinks(path_, target_, reason))
-        reason = TargetProblem(target_);
-    if (!reason.empty()) {
-        Fail(reason);
+    else if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        reason = "not a regular file"; // /dev/stdout too, whose link leads nowhere
+    else if (ResolveLinks(path, resolved, reason) && (reason = TargetProblem(resolved)).empty() &&
+             (reason = ReadOnlyProblem(resolved)).empty())
+        reason = FolderProblem(resolved);
+    if (target) *target = resolved;
+    return reason.empty() ? "" : Message(path, reason);
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
+    if (std::string problem = WriteTargetProblem(path_, &target_); !problem.empty()) {
+        outcome_ = {false, std::move(problem)};
         return;
     }
-    std::string pattern = DirectoryOf(target_) + "/." + BaseNameOf(target_) + ".XXXXXX";
+    std::string pattern = TemporaryPattern(target_);
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0) {
         Fail(std::strerror(errno));
         return;
     }
     temporary_ = pattern;
+    slot_ = RegisterTemporary(temporary_);
     ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
     // The replacement keeps the old file's permissions (and owner, where
     // allowed); a new file gets those a plain create would give it.
+    // The permissions are given at Commit: until then the temporary file
+    // stays the writer's own (0600), so a library can open it by name.
     struct stat old {};
     if (::stat(target_.c_str(), &old) == 0) {
-        ::fchmod(fd_, old.st_mode & 07777);
+        mode_ = old.st_mode & 07777;
         if (::fchown(fd_, old.st_uid, old.st_gid) != 0) {
             // Not permitted for an ordinary user: the file becomes theirs.
         }
     } else {
-        ::fchmod(fd_, NewFileMode());
+        mode_ = NewFileMode();
     }
 }
 
@@ -134,6 +230,8 @@ void AtomicFileWriter::Discard() {
     fd_ = -1;
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
     temporary_.clear();
+    UnregisterTemporary(slot_);
+    slot_ = -1;
 }
 
 bool AtomicFileWriter::Write(std::string_view bytes) {
@@ -144,22 +242,27 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
 
 bool AtomicFileWriter::WriteByName(const std::function<std::string(const std::string&)>& write) {
     if (!outcome_.ok) return false;
-    struct stat made {};
-    ::fstat(fd_, &made);
     ::close(fd_);
     fd_ = -1;
-    if (const std::string error = write(temporary_); !error.empty()) {
+    if (std::string error = write(temporary_); !error.empty()) {
+        // A full disk is said as such, not in the library's own words
+        // ("TIFFRewriteDirectory: Error fetching directory count").
+        struct statvfs space {};
+        if (::statvfs(DirectoryOf(target_).c_str(), &space) == 0 && space.f_bavail == 0)
+            error = std::strerror(ENOSPC);
+        // The user named the target, not the temporary file.
+        for (std::size_t at = error.find(temporary_); at != std::string::npos;
+             at = error.find(temporary_, at + path_.size()))
+            error.replace(at, temporary_.size(), path_);
         Fail(error);
         return false;
     }
-    // Opened again for the sync; a library that made the file anew gets the
-    // permissions the replacement is to have.
+    // Opened again for the sync (a library may have made the file anew).
     fd_ = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd_ < 0) {
         Fail(std::strerror(errno));
         return false;
     }
-    ::fchmod(fd_, made.st_mode & 07777);
     return true;
 }
 
@@ -169,6 +272,7 @@ WriteOutcome AtomicFileWriter::Commit() {
         Fail("already written");
         return outcome_;
     }
+    ::fchmod(fd_, mode_);
     if (::fsync(fd_) != 0) {
         Fail(std::strerror(errno));
         return outcome_;
@@ -179,6 +283,16 @@ WriteOutcome AtomicFileWriter::Commit() {
         Fail(std::strerror(errno));
         return outcome_;
     }
+    if (openBatch) { // renamed with the batch's other files, or removed
+        openBatch->Hold(path_, temporary_, target_, slot_);
+        temporary_.clear();
+        slot_ = -1; // the batch's now
+        return outcome_;
+    }
+    return Rename();
+}
+
+WriteOutcome AtomicFileWriter::Rename() {
     // Checked again just before the rename: a directory or FIFO put in the
     // target's place meanwhile is not replaced either.
     if (const std::string problem = TargetProblem(target_); !problem.empty()) {
@@ -190,8 +304,61 @@ WriteOutcome AtomicFileWriter::Commit() {
         return outcome_;
     }
     temporary_.clear();
+    UnregisterTemporary(slot_);
+    slot_ = -1;
     SyncDirectory(DirectoryOf(target_));
     return outcome_;
+}
+
+WriteBatch::WriteBatch() : previous_(openBatch) {
+    openBatch = this;
+}
+
+WriteBatch::~WriteBatch() {
+    openBatch = previous_;
+    for (const Held& held : held_) {
+        ::unlink(held.temporary.c_str());
+        UnregisterTemporary(held.slot);
+    }
+}
+
+void WriteBatch::Hold(const std::string& path, const std::string& temporary,
+                      const std::string& target, int slot) {
+    held_.push_back({path, temporary, target, slot});
+}
+
+void RemoveTemporariesOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndDie;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+WriteOutcome WriteBatch::Commit() {
+    openBatch = previous_;
+    WriteOutcome outcome;
+    std::vector<std::string> folders;
+    for (const Held& held : held_) {
+        std::string problem = outcome.ok ? TargetProblem(held.target) : "";
+        if (outcome.ok && problem.empty() &&
+            ::rename(held.temporary.c_str(), held.target.c_str()) != 0)
+            problem = std::strerror(errno);
+        if (!problem.empty()) {
+            outcome = {false, Message(held.path, problem)};
+            ::unlink(held.temporary.c_str());
+        } else if (!outcome.ok) {
+            ::unlink(held.temporary.c_str());
+        } else {
+            folders.push_back(DirectoryOf(held.target));
+        }
+    }
+    for (const Held& held : held_)
+        UnregisterTemporary(held.slot);
+    held_.clear();
+    for (const std::string& folder : folders)
+        SyncDirectory(folder);
+    return outcome;
 }
 
 WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {

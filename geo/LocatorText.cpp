@@ -26,13 +26,26 @@ int CellIndex(double x, double step) {
 }
 
 // One part of a degrees-minutes-seconds text, scanned as "%d %d %f": the
-// fields the scan does not reach are zero.
-double ScanDMSPart(std::string_view part) {
+// fields the scan does not reach are zero. False unless the part holds at
+// least the degrees and nothing after its numbers but blanks: a letter
+// inside the numbers, or a decimal point where whole degrees or minutes
+// belong, is no position.
+bool ScanDMSPart(std::string_view part, double& value) {
     int degrees = 0;
     int minutes = 0;
     float seconds = 0.0f;
-    if (scan::Int(part, degrees) && scan::Int(part, minutes)) scan::Float(part, seconds);
-    return degrees + minutes / 60.0 + seconds / 3600.0;
+    if (!scan::Int(part, degrees)) return false;
+    if (scan::Int(part, minutes)) scan::Float(part, seconds);
+    scan::SkipBlanks(part);
+    if (!part.empty()) return false;
+    value = degrees + minutes / 60.0 + seconds / 3600.0;
+    return true;
+}
+
+// True when nothing but blanks is left.
+bool AllBlank(std::string_view rest) {
+    scan::SkipBlanks(rest);
+    return rest.empty();
 }
 
 std::string DMSText(double value, int degreePrecision) {
@@ -98,6 +111,8 @@ std::string CLocator::GetMaidenhead(int length) {
 // scanning so that the east letter is not taken as an exponent.
 int CLocator::ParseDegrees() {
     scan::UpperCase(text);
+    // "~" stands for the east letter while scanning: typed, it is none.
+    if (text.find('~') != std::string::npos) return 0;
     std::string scanned = text;
     std::replace(scanned.begin(), scanned.end(), 'E', '~');
     std::string_view rest = scanned;
@@ -109,6 +124,8 @@ int CLocator::ParseDegrees() {
 
     if (latLetter != 'N' && latLetter != 'S') return 0;
     if (lonLetter != '~' && lonLetter != 'W') return 0;
+    // Anything after the longitude's letter makes the text no position.
+    if (!AllBlank(rest)) return 0;
     if (!(latitude >= 0.0 && latitude <= 90.0 && longitude >= 0.0 && longitude <= 180.0)) return 0;
     if (latLetter == 'S') latitude = -latitude;
     if (lonLetter == 'W') longitude = -longitude;
@@ -126,25 +143,28 @@ std::string CLocator::GetDegrees(int decimals) const {
 }
 
 // Degrees, minutes and seconds such as "51 15 27 N 0 7 30 W". The latitude
-// is the text before the first N (or S), the longitude the text after it,
-// up to the first E (or W).
+// is the text before the first N (or S), the longitude the text after it up
+// to the E (or W) that ends the text; each holds one to three numbers and
+// nothing else.
 int CLocator::ParseDMS() {
     scan::UpperCase(text);
-    size_t latLetter = text.find('N');
-    const bool north = latLetter != std::string::npos;
-    if (!north) latLetter = text.find('S');
-    if (latLetter == std::string::npos) return 0;
-    size_t lonLetter = text.find('E');
-    const bool east = lonLetter != std::string::npos;
-    if (!east) lonLetter = text.find('W');
-    if (lonLetter == std::string::npos) return 0;
-
     const std::string_view whole = text;
-    const size_t lonEnd = lonLetter > latLetter ? lonLetter : whole.size();
-    double lat = ScanDMSPart(whole.substr(0, latLetter));
-    double lon = ScanDMSPart(whole.substr(latLetter + 1, lonEnd - latLetter - 1));
-    if (!north) lat = -lat;
-    if (!east) lon = -lon;
+    const size_t latLetter = whole.find_first_of("NS");
+    if (latLetter == std::string_view::npos) return 0;
+    size_t lonLetter = whole.size();
+    while (lonLetter > latLetter + 1 && AllBlank(whole.substr(lonLetter - 1, 1)))
+        --lonLetter;
+    if (lonLetter <= latLetter + 1) return 0;
+    --lonLetter;
+    if (whole[lonLetter] != 'E' && whole[lonLetter] != 'W') return 0;
+
+    double lat = 0.0;
+    double lon = 0.0;
+    if (!ScanDMSPart(whole.substr(0, latLetter), lat) ||
+        !ScanDMSPart(whole.substr(latLetter + 1, lonLetter - latLetter - 1), lon))
+        return 0;
+    if (whole[latLetter] != 'N') lat = -lat;
+    if (whole[lonLetter] != 'E') lon = -lon;
     // A position off the globe (or not a number) is no position at all.
     if (!InRange(lat, lon)) return 0;
     latitude = lat;

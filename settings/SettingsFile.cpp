@@ -5,10 +5,13 @@
 #include <iniparser.h>
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <locale>
+#include <sstream>
 #include <sys/stat.h>
 #include <unordered_map>
 #include <utility>
@@ -220,10 +223,98 @@ double SettingsFile::LeadingNumber(const std::string& text) {
     return negative ? -value : value;
 }
 
+std::optional<double> SettingsFile::PlainNumber(const std::string& text) {
+    const std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) return std::nullopt;
+    const std::size_t end = text.find_last_not_of(" \t") + 1;
+    const char* first = text.data() + begin;
+    const char* last = text.data() + end;
+    bool negative = false;
+    if (*first == '+' || *first == '-') {
+        negative = *first == '-';
+        ++first;
+    }
+    // from_chars would take "inf", "nan" and (after a sign) nothing more.
+    if (first == last || !(std::isdigit(static_cast<unsigned char>(*first)) || *first == '.'))
+        return std::nullopt;
+    double value = 0.0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+namespace {
+
+// "LinkData:Frequency = 1e308 is not between 0.025 and 300; the default 1.42 is used"
+std::string LimitNote(const char* key, const std::string& value, const std::string& why,
+                      double fallback) {
+    std::ostringstream note;
+    note.imbue(std::locale::classic());
+    note << key << " = " << value << " " << why << "; the default " << fallback << " is used";
+    return note.str();
+}
+
+std::string RangeWords(double minimum, double maximum) {
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << "is not between " << minimum << " and " << maximum;
+    return text.str();
+}
+
+} // namespace
+
+double SettingsFile::GetLimitedReal(const char* key, double minimum, double maximum,
+                                    double fallback, std::vector<std::string>& notes) const {
+    if (!dictionary) return fallback;
+    const char* text = iniparser_getstring(dictionary.get(), key, nullptr);
+    if (!text) return fallback;
+    const std::optional<double> value = PlainNumber(text);
+    if (!value) {
+        notes.push_back(LimitNote(key, text, "is not a number", fallback));
+        return fallback;
+    }
+    if (!(*value >= minimum && *value <= maximum)) {
+        notes.push_back(LimitNote(key, text, RangeWords(minimum, maximum), fallback));
+        return fallback;
+    }
+    return *value;
+}
+
+int SettingsFile::GetLimitedInt(const char* key, int minimum, int maximum, int fallback,
+                                std::vector<std::string>& notes) const {
+    if (!dictionary) return fallback;
+    const char* text = iniparser_getstring(dictionary.get(), key, nullptr);
+    if (!text) return fallback;
+    // Whole numbers as iniparser reads them (decimal, 0x hexadecimal or
+    // leading-zero octal), but the whole text: "4 palettes" is not 4.
+    const std::string trimmed(Strip(text));
+    char* end = nullptr;
+    errno = 0;
+    const long value = trimmed.empty() ? 0 : std::strtol(trimmed.c_str(), &end, 0);
+    if (trimmed.empty() || *end != '\0' || errno == ERANGE) {
+        notes.push_back(LimitNote(key, text, "is not a whole number", fallback));
+        return fallback;
+    }
+    if (!(value >= minimum && value <= maximum)) {
+        notes.push_back(LimitNote(key, text, RangeWords(minimum, maximum), fallback));
+        return fallback;
+    }
+    return static_cast<int>(value);
+}
+
+std::string SettingsValueText(const std::string& value) {
+    const bool quote = value.find_first_of(";#") != std::string::npos ||
+                       (!value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                           value.back() == ' ' || value.back() == '\t'));
+    if (!quote) return value;
+    const char mark = value.find('"') == std::string::npos ? '"' : '\'';
+    return mark + value + mark;
+}
+
 std::string WithSettingsValue(std::string_view text, const std::string& section,
                               const std::string& key, const std::string& value) {
-    const bool quote = value.find_first_of(";#") != std::string::npos;
-    const std::string line = key + " = " + (quote ? "\"" + value + "\"" : value) + "; \n";
+    const std::string line = key + " = " + SettingsValueText(value) + "; \n";
     const std::string wantedSection = Lower(section);
     const std::string wantedKey = Lower(key);
     std::string out;

@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,18 @@ public:
     // 0 when there is none or it is not finite.
     static double LeadingNumber(const std::string& text);
 
+    // A setting with limits: the value of key when it is a plain decimal
+    // number (blanks around it and one sign allowed; "0x10", "--5", "." and
+    // "10 GHz" are not) within minimum..maximum; otherwise fallback, with a
+    // note naming the key, the value and the default added to notes. A
+    // missing key gives fallback without a note.
+    double GetLimitedReal(const char* key, double minimum, double maximum, double fallback,
+                          std::vector<std::string>& notes) const;
+    int GetLimitedInt(const char* key, int minimum, int maximum, int fallback,
+                      std::vector<std::string>& notes) const;
+    // The whole of text as a plain decimal number, or nullopt.
+    static std::optional<double> PlainNumber(const std::string& text);
+
 private:
     void Parse(std::string_view text);
 
@@ -77,6 +90,12 @@ private:
 // value holds ";" or "#"). The key's line is replaced where it stands, else
 // the key is added at the end of its section, else a new section is added
 // at the end; every other line is kept as it was.
+// A value as the program writes it after "Key = ": in double quotes (single
+// quotes when it holds a double quote) when it holds ";" or "#" or begins
+// or ends with a blank, which the reader would otherwise cut or trim; as it
+// is otherwise.
+std::string SettingsValueText(const std::string& value);
+
 std::string WithSettingsValue(std::string_view text, const std::string& section,
                               const std::string& key, const std::string& value);
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -107,6 +108,26 @@ bool IsBlank(std::string_view line) {
     return line.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
 }
 
+// The start of a site file's text without a UTF-8 byte-order mark (which
+// would otherwise stay in the first site's name). A UTF-16 text, with its
+// mark or without (every other byte of plain text zero), cannot be read:
+// error says so and what to do.
+std::string_view TextStart(std::string_view start, std::string& error) {
+    if (start.substr(0, 3) == "\xEF\xBB\xBF") return start.substr(3);
+    const bool mark = start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF";
+    // Without a mark: plain text in UTF-16 has a zero byte in every pair,
+    // always on the same side (the high byte), and nowhere else.
+    const std::string_view head = start.substr(0, std::min<size_t>(start.size(), 512) & ~size_t{1});
+    bool zeroHigh[2] = {head.size() >= 4, head.size() >= 4}; // little-, big-endian
+    for (size_t i = 0; i < head.size(); i += 2) {
+        zeroHigh[0] = zeroHigh[0] && head[i] != '\0' && head[i + 1] == '\0';
+        zeroHigh[1] = zeroHigh[1] && head[i] == '\0' && head[i + 1] != '\0';
+    }
+    if (mark || zeroHigh[0] || zeroHigh[1])
+        error = "this file is UTF-16; save it as UTF-8 or ASCII";
+    return start;
+}
+
 } // namespace
 
 CSites::CSites(std::string name) : fileName(std::move(name)) {
@@ -123,8 +144,25 @@ CSites::CSites(std::string name) : fileName(std::move(name)) {
     SiteReader reader(*this);
     std::vector<char> buffer(65536);
     long long got = 0;
-    while ((got = file.Read(buffer.data(), buffer.size())) > 0)
-        reader.Feed(std::string_view(buffer.data(), static_cast<size_t>(got)));
+    // Up to the size at opening: a file that keeps growing is read to the
+    // end it had then, not for ever.
+    std::uint64_t left = file.Size();
+    bool first = true;
+    while (left > 0 && (got = file.Read(buffer.data(), static_cast<size_t>(std::min<std::uint64_t>(
+                                                           buffer.size(), left)))) > 0) {
+        left -= static_cast<std::uint64_t>(got);
+        std::string_view chunk(buffer.data(), static_cast<size_t>(got));
+        if (first) {
+            first = false;
+            std::string problem;
+            chunk = TextStart(chunk, problem);
+            if (!problem.empty()) {
+                error = cannot + problem;
+                return;
+            }
+        }
+        reader.Feed(chunk);
+    }
     if (got < 0) {
         sites.clear();
         skipped.clear();
@@ -139,6 +177,13 @@ CSites CSites::FromText(std::string_view text, std::string name) {
     CSites result;
     result.fileName = std::move(name);
     SiteReader reader(result);
+    std::string problem;
+    text = TextStart(text, problem);
+    if (!problem.empty()) {
+        result.error =
+            "Cannot read site file " + QuotedForMessage(result.fileName) + ": " + problem;
+        return result;
+    }
     reader.Feed(text);
     reader.Finish();
     return result;

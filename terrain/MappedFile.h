@@ -25,8 +25,12 @@ public:
 
     const std::uint8_t* Data() const { return data_; }
     std::size_t Size() const { return size_; }
+    // The errno of the last failed mapping (ENOMEM: no room in the address
+    // space), 0 when none failed: a file that is there but cannot be mapped.
+    int MapError() const { return mapError_; }
 
 private:
+    int mapError_ = 0;
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
 };

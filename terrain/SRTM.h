@@ -79,6 +79,11 @@ public:
     const CSRTMTILE& GetTile(int index) const { return tiles[static_cast<std::size_t>(index)]; }
     // False once the cell's tile has failed to load.
     bool IsAvailable(double lat, double lon) const;
+    // The tile files met so far that could not be used (see
+    // CTileLibrary::Problems), shared with the stores of the same library.
+    std::vector<std::string> TileProblems() const {
+        return library ? library->Problems() : std::vector<std::string>{};
+    }
 
 private:
     // The index into available of a position on the globe, or -1.

@@ -3,10 +3,16 @@
 // rows and columns shared with the neighbouring cells. Two sizes exist:
 // 3 arc-second tiles of 1201 x 1201 samples (2,884,802 bytes) and
 // 1 arc-second tiles of 3601 x 3601 samples (25,934,402 bytes). The size
-// of a tile is recognised from the size of its file: a file of at least
-// 25,934,402 bytes is a 1 arc-second tile, else one of at least 2,884,802
-// bytes a 3 arc-second tile, its first bytes read and any further bytes
-// ignored; a shorter file is not a tile. Only regular files are read.
+// of a tile is recognised from the size of its file: 25,934,402 bytes is a
+// 1 arc-second tile and 2,884,802 bytes a 3 arc-second tile, each with one
+// trailing byte tolerated (and ignored). A file of any other size is not a
+// tile: a download cut short, or two files run together, would otherwise be
+// read as a tile of the wrong spacing. Only regular files are read.
+//
+// A file found under a tile's name that cannot be used (not a regular file,
+// unreadable, of a size no tile has, a damaged archive, or every sample
+// void) is not silently taken for missing terrain: the reading says why, so
+// that callers can name the file in a warning.
 //
 // TileSamples objects are immutable once made and may be shared and read
 // by any number of threads.
@@ -30,12 +36,13 @@ constexpr int kTileSize3 = 1201;
 constexpr int kTileSize1 = 3601;
 
 // The samples per row of a tile file of the given size in bytes, or 0 when
-// the file is too short to be a tile.
+// no tile has that size.
 int TileSizeForBytes(std::uint64_t bytes);
 // The bytes a tile of that many samples a row takes.
 std::uint64_t TileBytesFor(int size);
 
-// Samples from the bytes of a whole tile file; null when it is too short.
+// Samples from the bytes of a whole tile file; null when no tile has their
+// size.
 std::shared_ptr<const TileSamples> TileFromBytes(std::span<const std::uint8_t> bytes);
 
 // The tile called name (without extension, e.g. "n51w002") in directory:
@@ -43,6 +50,16 @@ std::shared_ptr<const TileSamples> TileFromBytes(std::span<const std::uint8_t> b
 // else the zipped download name.hgt.zip. Null when there is none or it
 // cannot be read in full.
 std::shared_ptr<const TileSamples> ReadTile(const std::string& directory, const std::string& name);
+
+// The outcome of looking for one tile: its samples, or why a file found
+// under its name gives none. Both empty: there is no such file at all.
+struct TileRead {
+    std::shared_ptr<const TileSamples> samples;
+    std::string problem; // "<path> <reason>", e.g. "/t/n51w002.hgt is not a regular file"
+};
+// ReadTile, saying why a file named like the tile (of any kind: a
+// directory, a FIFO or a dangling link too) cannot be used.
+TileRead ReadTileChecked(const std::string& directory, const std::string& name);
 
 // True when directory ("" the working directory) holds at least one file
 // named like a tile: *.hgt or *.hgt.zip, in any letter case.
@@ -58,5 +75,7 @@ inline constexpr const char* demoTileDescription = "demo tile (51–52 N, 2–1 
 // One tile file, plain or zipped (by its ".zip" ending); a zipped file is
 // the tile named by the file's own name (n51w002.hgt.zip: n51w002).
 std::shared_ptr<const TileSamples> ReadTileFile(const std::string& path);
+// The same, with problem set to why the file gives no tile ("" when it does).
+std::shared_ptr<const TileSamples> ReadTileFile(const std::string& path, std::string& problem);
 
 } // namespace kestrova

@@ -1,5 +1,7 @@
 #include "terrain/TileLibrary.h"
 
+#include <algorithm>
+
 namespace kestrova {
 
 std::shared_ptr<const TileSamples> CTileLibrary::Get(const std::string& directory,
@@ -10,9 +12,17 @@ std::shared_ptr<const TileSamples> CTileLibrary::Get(const std::string& director
     // Read under the lock: a second worker asking for the same tile waits
     // for this read instead of reading the file again.
     ++reads_;
-    auto tile = ReadTile(directory, name);
-    held = tile;
-    return tile;
+    TileRead read = ReadTileChecked(directory, name);
+    if (!read.problem.empty() &&
+        std::find(problems_.begin(), problems_.end(), read.problem) == problems_.end())
+        problems_.push_back(read.problem);
+    held = read.samples;
+    return read.samples;
+}
+
+std::vector<std::string> CTileLibrary::Problems() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return problems_;
 }
 
 int CTileLibrary::Reads() const {

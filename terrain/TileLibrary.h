@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
@@ -33,10 +34,16 @@ public:
     // Number of file reads so far (successful or not).
     int Reads() const;
 
+    // The files found under a tile's name that could not be used, each
+    // once, in the order met: "<path> <reason>" (see TileRead). Their
+    // cells read as missing terrain; callers name them in a warning.
+    std::vector<std::string> Problems() const;
+
 private:
     mutable std::mutex mutex_;
     std::map<std::string, std::weak_ptr<const TileSamples>> tiles_;
     int reads_ = 0;
+    std::vector<std::string> problems_;
 };
 
 } // namespace kestrova

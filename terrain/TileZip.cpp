@@ -176,11 +176,21 @@ std::vector<std::uint8_t> UnzipTile(std::span<const std::uint8_t> archive,
 }
 
 std::vector<std::uint8_t> ReadZippedTile(const std::string& path, const std::string& name) {
-    std::string bytes;
     std::string problem;
+    return ReadZippedTile(path, name, problem);
+}
+
+std::vector<std::uint8_t> ReadZippedTile(const std::string& path, const std::string& name,
+                                         std::string& problem) {
+    std::string bytes;
+    problem.clear();
     if (!ReadWholeFile(path, maxArchiveBytes, bytes, problem)) return {};
-    return UnzipTile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-                     name);
+    auto tile = UnzipTile(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), name);
+    if (tile.empty())
+        problem =
+            "is not a zip archive holding a whole " + name + ".hgt tile (damaged, or cut short)";
+    return tile;
 }
 
 } // namespace kestrova

@@ -22,5 +22,9 @@ std::vector<std::uint8_t> UnzipTile(std::span<const std::uint8_t> archive, const
 
 // The same from the archive file at path (a regular file only).
 std::vector<std::uint8_t> ReadZippedTile(const std::string& path, const std::string& name);
+// The same, with problem set to why the archive gives no tile (empty when
+// it gives one).
+std::vector<std::uint8_t> ReadZippedTile(const std::string& path, const std::string& name,
+                                         std::string& problem);
 
 } // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include "terrain/Position.h"
 
+#include <cerrno>
 #include <cmath>
 #include <exception>
 
@@ -23,6 +24,10 @@ const std::uint8_t* CZONES::Cells() const {
 
 bool CZONES::IsUsable() const {
     return Cells() != nullptr;
+}
+
+bool CZONES::OutOfMemory() const {
+    return Cells() == nullptr && file.MapError() == ENOMEM;
 }
 
 int CZONES::GetZone(double lat, double lon) const {

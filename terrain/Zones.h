@@ -51,6 +51,10 @@ public:
 
     // True when the zone file could be opened and has the right size.
     bool IsUsable() const;
+    // True when the zone file is there but could not be mapped for lack of
+    // address space or memory: not a missing map, but a run that cannot go
+    // on as asked.
+    bool OutOfMemory() const;
     const std::string& GetFileName() const { return fileName; }
     const CZoneGrid* GetAreaGrid() const { return area.get(); }
 

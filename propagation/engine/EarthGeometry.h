@@ -25,7 +25,11 @@ public:
         : ae(aeKm), L(lengthKm), base(std::trunc(std::sqrt(ae * ae - (L / 2) * (L / 2)) * 1000.0)) {
     }
     double At(double d) const {
-        return std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
+        const double circle = std::sqrt(ae * ae - (d - L / 2) * (d - L / 2)) * 1000.0 - base;
+        // A path longer than the effective Earth's diameter (a strongly
+        // negative delta N) has no chord on that circle: the parabola
+        // d (L - d) / (2 ae), which MidPath gives at mid-path, instead of NaN.
+        return std::isfinite(circle) ? circle : d * (L - d) * 500.0 / ae;
     }
     // At mid-path, L^2 / (8 ae) in metres.
     double MidPath() const { return L * L * 125.0 / ae; }

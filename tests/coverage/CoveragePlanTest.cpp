@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <thread>
 
 namespace kestrova {
@@ -71,6 +76,30 @@ TEST(CoveragePlan, ThreadsAreCappedAtFourPerCore) {
 
 TEST(CoveragePlan, AvailableMemoryIsKnown) {
     EXPECT_GT(AvailableMemoryBytes(), 0u); // Linux says it in /proc/meminfo
+}
+
+// Under an address-space limit (ulimit -v) the memory available is the room
+// left below it, however much the machine has free: a plan that counted only
+// MemAvailable went on to fail with "std::bad_alloc".
+TEST(CoveragePlan, AvailableMemoryCountsTheAddressSpaceLimit) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        std::uint64_t used = 0;
+        while (std::getline(status, line))
+            if (line.rfind("VmSize:", 0) == 0) used = std::stoull(line.substr(7)) * 1024;
+        const std::uint64_t room = 64u << 20;
+        const rlimit limit{used + room, RLIM_INFINITY};
+        if (used == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(2);
+        const std::uint64_t available = AvailableMemoryBytes();
+        ::_exit(available > 0 && available <= room ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the limit not counted, 2: no limit could be set";
 }
 
 } // namespace

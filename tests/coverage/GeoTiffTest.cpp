@@ -117,14 +117,22 @@ TEST(GeoTiff, AFailedWriteSaysSoAndKeepsTheEarlierFile) {
     EXPECT_NE(error.find(missing), std::string::npos) << error;
     EXPECT_FALSE(std::filesystem::exists(missing));
 
-    // A name too long for a temporary beside it: the earlier file stays.
-    const std::string earlier = dir.Path(std::string(250, 'c') + ".tif");
-    dir.Write(std::filesystem::path(earlier).filename().string(), "earlier");
-    EXPECT_NE(WriteCoverageGeoTiff(earlier, SmallGrid(), Link()), "");
+    // A read-only file is refused, naming it and not the temporary: it stays.
+    const std::string earlier = dir.Path("earlier.tif");
+    dir.Write("earlier.tif", "earlier");
+    std::filesystem::permissions(earlier, std::filesystem::perms::owner_read);
+    EXPECT_EQ(WriteCoverageGeoTiff(earlier, SmallGrid(), Link()),
+              "could not write \"" + earlier + "\": the file is read-only");
     std::ifstream kept(earlier);
     std::string content;
     std::getline(kept, content);
     EXPECT_EQ(content, "earlier");
+
+    // A name of 254 characters leaves room for no longer temporary name
+    // beside it: the temporary's is shortened, and the file written.
+    const std::string longName = dir.Path(std::string(250, 'c') + ".tif");
+    EXPECT_EQ(WriteCoverageGeoTiff(longName, SmallGrid(), Link()), "");
+    EXPECT_TRUE(Open(longName));
 
     // A good write replaces it.
     const std::string replaced = dir.Path("coverage.tif");

@@ -118,11 +118,12 @@ TEST_F(KmzExport, AFailedExportLeavesTheEarlierArchiveWhole) {
     const std::string archive = target.Path("coverage.kmz");
     EXPECT_NE(ExportKMZ(archive, QImage(), Overlay()).find("KestrovaImage.jpg"), std::string::npos);
     EXPECT_EQ(Read(archive), earlier);
-    // A target whose temporary name the file system refuses (too long).
-    const std::string name = std::string(245, 'k') + ".kmz";
+    // A read-only archive is refused, naming it and not the temporary.
+    const std::string name = "read-only.kmz";
     target.Write(name, earlier);
+    std::filesystem::permissions(target.Path(name), std::filesystem::perms::owner_read);
     const std::string error = ExportKMZ(target.Path(name), BlankCoverageImage(), Overlay());
-    EXPECT_NE(error.find(name), std::string::npos) << error;
+    EXPECT_EQ(error, "could not write \"" + target.Path(name) + "\": the file is read-only");
     EXPECT_EQ(Read(target.Path(name)), earlier);
     // A directory that does not exist.
     EXPECT_NE(ExportKMZ(target.Path("missing/coverage.kmz"), BlankCoverageImage(), Overlay()), "");

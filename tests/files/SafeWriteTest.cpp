@@ -14,6 +14,8 @@
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kestrova {
 namespace {
@@ -92,6 +94,24 @@ TEST(WriteFileAtomically, TargetsByKind) {
          false, "not a regular file"},
         {"link loop", [](const TempDir& d) { fs::create_symlink("out", d.Path("out")); }, false,
          "symbolic links"},
+        // As /dev/stdout on a pipe: a link to /proc/self/fd/N, whose own
+        // link ("pipe:[123]") leads nowhere.
+        {"link to a pipe's descriptor",
+         [](const TempDir& d) {
+             static int ends[2] = {-1, -1};
+             if (ends[0] < 0) {
+                 ASSERT_EQ(::pipe(ends), 0);
+             }
+             fs::create_symlink("/proc/self/fd/" + std::to_string(ends[0]), d.Path("out"));
+         },
+         false, "not a regular file"},
+        {"read-only file",
+         [](const TempDir& d) {
+             d.Write("out", "old");
+             fs::permissions(d.Path("out"), fs::perms::owner_read | fs::perms::group_read |
+                                                fs::perms::others_read);
+         },
+         false, "the file is read-only"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,6 +138,115 @@ TEST(WriteFileAtomically, TargetsByKind) {
         for (const std::string& name : Entries(dir))
             EXPECT_TRUE(name == "out" || name == "real") << name;
     }
+}
+
+// Where a target's folder cannot take it, the write is refused naming the
+// target and the folder; a name as long as the folder allows is written
+// (its temporary file's name is shortened to fit).
+TEST(WriteTargetProblem, FoldersAndLongNames) {
+    TempDir dir;
+    dir.Write("file", "x");
+    struct Case {
+        std::string path;
+        const char* message; // "" when it can be written
+    };
+    const Case cases[] = {
+        {dir.Path("missing/out.csv"), "does not exist"},
+        {dir.Path("file/out.csv"), "is not a folder"},
+        {dir.Path(std::string(250, 'a')), ""},
+        {dir.Path(std::string(255, 'b')), ""},
+        {dir.Path("plain.csv"), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.substr(c.path.rfind('/')));
+        const std::string problem = WriteTargetProblem(c.path);
+        const WriteOutcome outcome = WriteFileAtomically(c.path, "new");
+        if (*c.message) {
+            EXPECT_NE(problem.find("could not write \"" + c.path + "\""), std::string::npos)
+                << problem;
+            EXPECT_NE(problem.find(c.message), std::string::npos) << problem;
+            EXPECT_FALSE(outcome.ok);
+            EXPECT_EQ(outcome.message, problem);
+        } else {
+            EXPECT_EQ(problem, "");
+            EXPECT_TRUE(outcome.ok) << outcome.message;
+            EXPECT_EQ(Read(c.path), "new");
+        }
+    }
+    for (const std::string& name : Entries(dir))
+        EXPECT_NE(name.front(), '.') << "temporary file left: " << name;
+}
+
+// A batch makes its writes all or none: dropped, it leaves every target as
+// it was and no temporary file; committed, it replaces them all.
+TEST(WriteBatch, AllOrNone) {
+    TempDir dir;
+    dir.Write("a.csv", "old a");
+    {
+        WriteBatch batch;
+        ASSERT_TRUE(WriteFileAtomically(dir.Path("a.csv"), "new a"));
+        ASSERT_TRUE(WriteFileAtomically(dir.Path("b.png"), "new b"));
+        EXPECT_EQ(Read(dir.Path("a.csv")), "old a"); // nothing replaced yet
+        EXPECT_FALSE(fs::exists(dir.Path("b.png")));
+        // A later output fails: the command gives up without Commit.
+        EXPECT_FALSE(WriteFileAtomically(dir.Path("missing/c.kmz"), "new c"));
+    }
+    EXPECT_EQ(Read(dir.Path("a.csv")), "old a");
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"a.csv"});
+    {
+        WriteBatch batch;
+        ASSERT_TRUE(WriteFileAtomically(dir.Path("a.csv"), "new a"));
+        ASSERT_TRUE(WriteFileThrough(dir.Path("b.png"), [](const std::string& temporary) {
+            std::ofstream(temporary) << "new b";
+            return std::string();
+        }));
+        ASSERT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(Read(dir.Path("a.csv")), "new a");
+    EXPECT_EQ(Read(dir.Path("b.png")), "new b");
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"a.csv", "b.png"}));
+}
+
+// Interrupted during a write (Ctrl-C, kill): the temporary files of the
+// writes under way, and of a batch not yet committed, are removed; the
+// process still ends of the signal; the old file is whole.
+TEST(RemoveTemporariesOnSignals, NoTemporaryLeftAfterAnInterrupt) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        for (const bool batch : {false, true}) {
+            SCOPED_TRACE(std::to_string(signal) + (batch ? " in a batch" : ""));
+            TempDir dir;
+            dir.Write("big.csv", "old");
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                RemoveTemporariesOnSignals();
+                WriteBatch held;
+                if (batch) WriteFileAtomically(dir.Path("done.csv"), "written, not renamed");
+                AtomicFileWriter writer(dir.Path("big.csv"));
+                writer.Write("half of it");
+                ::raise(signal);
+                ::_exit(0); // not reached
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+            EXPECT_EQ(Entries(dir), std::vector<std::string>{"big.csv"});
+            EXPECT_EQ(Read(dir.Path("big.csv")), "old");
+        }
+    }
+}
+
+// A library's message that names the temporary file names the target.
+TEST(WriteFileThrough, MessagesNameTheTargetNotTheTemporary) {
+    TempDir dir;
+    const WriteOutcome outcome =
+        WriteFileThrough(dir.Path("map.kmz"), [](const std::string& temporary) {
+            return "error in creating " + temporary;
+        });
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, "could not write \"" + dir.Path("map.kmz") +
+                                   "\": error in creating " + dir.Path("map.kmz"));
+    EXPECT_TRUE(Entries(dir).empty());
 }
 
 // A file of the temporary name the old writer used is someone's file: it
@@ -150,7 +279,9 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFileWhole) {
 
     const WriteOutcome nowhere = WriteFileAtomically(dir.Path("missing/out"), "x");
     EXPECT_FALSE(nowhere.ok);
-    EXPECT_NE(nowhere.message.find("No such file or directory"), std::string::npos);
+    EXPECT_NE(nowhere.message.find("folder \"" + dir.Path("missing") + "\" does not exist"),
+              std::string::npos)
+        << nowhere.message;
 }
 
 TEST(AtomicFileWriter, NothingChangesWithoutCommit) {

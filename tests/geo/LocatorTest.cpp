@@ -54,6 +54,21 @@ TEST(LocatorParse, WorkedExamplesAndRejections) {
         {"51 15 27 N 0 7 30", FormatDMS, false, 0, 0}, // no E or W
         {"200 0 0 N 0 0 0 E", FormatDMS, false, 0, 0}, // off the globe
         {"SU374616", 7, false, 0, 0},                  // unknown format
+        // Garbage after the last hemisphere letter or inside the numbers.
+        {"51.5 N 0.12 W extra", FormatDegrees, false, 0, 0},
+        {"51.5 N 0.12 E 7", FormatDegrees, false, 0, 0},
+        {"7S6~", FormatDegrees, false, 0, 0}, // "~" is no east letter (a fuzzer's finding)
+        {"51.5 N 0.12 W  ", FormatDegrees, true, 51.5, -0.12}, // trailing blanks
+        {"25abcdefS", FormatDMS, false, 0, 0},
+        {"51 N 1 W extra", FormatDMS, false, 0, 0}, // the E of "extra" is no hemisphere
+        {"51 N 1 E W", FormatDMS, false, 0, 0},
+        {"51 1x N 1 W", FormatDMS, false, 0, 0},
+        {"51 N 1 2 3 4 W", FormatDMS, false, 0, 0}, // a fourth number
+        {"51.5 N 0 W", FormatDMS, false, 0, 0},     // a fraction of whole degrees
+        {"N 1 W", FormatDMS, false, 0, 0},          // no latitude
+        {"51 N W", FormatDMS, false, 0, 0},         // no longitude
+        {"51 N", FormatDMS, false, 0, 0},
+        {"51 N 1 W \t", FormatDMS, true, 51.0, -1.0}, // trailing blanks
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.text + "\" format " + std::to_string(c.format));

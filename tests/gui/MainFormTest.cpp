@@ -38,6 +38,10 @@ private Q_SLOTS:
     void settingsKeysAndValues_data();
     void settingsKeysAndValues();
     void settingsThatCannotBeSavedSaySo();
+    void settingsOutOfLimitsGiveWayToDefaults_data();
+    void settingsOutOfLimitsGiveWayToDefaults();
+    void aTerrainFolderNamedWithCommentMarksIsSavedQuoted();
+    void aDamagedTileIsNamedInTheStatusBar();
     void helpAndAbout();
     void pagesByNameAndCaption();
     void windowFitsALaptopScreen();
@@ -224,9 +228,9 @@ void MainFormTest::settingsKeysAndValues_data() {
                               << "2.5";
     QTest::newRow("small letters") << QByteArray("[linkdata]\ntx_height = 30;\n") << "TX_H"
                                    << "30.0";
-    QTest::newRow("hexadecimal real is 0")
+    QTest::newRow("hexadecimal real is no number: the default")
         << QByteArray("[LinkData]\nTemperature = 0x10;\n") << "TEMPERATURE"
-        << "0.0";
+        << "20.0";
     QTest::newRow("quoted value") << QByteArray("[LinkData]\nPressure = \"950\";\n") << "PRESSURE"
                                   << "950.0";
     QTest::newRow("comment after value") << QByteArray("[Locator]\nRange = 25; # km\n") << "Range"
@@ -247,18 +251,104 @@ void MainFormTest::settingsKeysAndValues() {
     QVERIFY(Find<QCheckBox>("ForcedKFactor")->isChecked());
 }
 
+// A value outside its field's limits, or no number at all, gives way to the
+// default, with a note in the status bar naming the key; "Save input data"
+// then writes the default back, not the value.
+void MainFormTest::settingsOutOfLimitsGiveWayToDefaults_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("frequency 1e308")
+        << QByteArray("[LinkData]\nFrequency = 1e308;\n") << "FREQ" << 1.42
+        << "LinkData:Frequency = 1e308 is not between 0.025 and 300; the default 1.42 is used";
+    QTest::newRow("humidity 1000") << QByteArray("[LinkData]\nRelativeHumidity = 1000;\n") << "RH"
+                                   << 50.0 << "LinkData:RelativeHumidity = 1000 is not between";
+    QTest::newRow("temperature -300")
+        << QByteArray("[LinkData]\nTemperature = -300;\n") << "TEMPERATURE" << 20.0
+        << "LinkData:Temperature = -300 is not between";
+    QTest::newRow("--5") << QByteArray("[LinkData]\nPercent = --5;\n") << "Percent" << 10.0
+                         << "LinkData:Percent = --5 is not a number; the default 10 is used";
+    QTest::newRow(".") << QByteArray("[LinkData]\nPressure = .;\n") << "PRESSURE" << 1013.0
+                       << "LinkData:Pressure = . is not a number";
+    QTest::newRow("trailing text") << QByteArray("[LinkData]\nTX_Height = 12 m;\n") << "TX_H"
+                                   << 10.0 << "LinkData:TX_Height = 12 m is not a number";
+    QTest::newRow("in limits") << QByteArray("[LinkData]\nRX_Height = 12.5;\n") << "RX_H" << 12.5
+                               << "";
+}
+
+void MainFormTest::settingsOutOfLimitsGiveWayToDefaults() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, field);
+    QFETCH(double, value);
+    QFETCH(QString, note);
+    QVERIFY(StartForm("[FilePaths]\nMapDirectory = " + tileDirectory.toUtf8() + ";\n" + line));
+    QCOMPARE(Find<TNumEdit>(field.toLatin1().constData())->GetValue(), value);
+    const QString status = Text("DataStatus");
+    if (note.isEmpty())
+        QVERIFY2(!status.contains("Settings:"), qPrintable(status));
+    else
+        QVERIFY2(status.contains("Settings: profile.ini: " + note), qPrintable(status));
+    Click("SaveInitButton");
+    QVERIFY(!ReadLines("profile.ini").filter("1e308").size());
+}
+
+// A terrain folder named with ";" and "#" is saved in quotes by "Save input
+// data" and read back whole at the next start, which then asks nothing.
+void MainFormTest::aTerrainFolderNamedWithCommentMarksIsSavedQuoted() {
+    const QString folder = QDir::current().filePath("maps;x#y");
+    QVERIFY(QDir().mkdir(folder));
+    for (const QString& tile : QDir(tileDirectory).entryList({"*.hgt"}, QDir::Files))
+        QVERIFY(QFile::link(tileDirectory + "/" + tile, folder + "/" + tile));
+    QVERIFY(StartForm("[FilePaths]\nMapDirectory = \"" + folder.toUtf8() + "/\";\n"));
+    QCOMPARE(form->State().mapDirectory, folder.toStdString() + "/");
+    Click("SaveInitButton");
+    QVERIFY2(ReadLines("profile.ini").contains("MapDirectory = \"" + folder + "/\"; "),
+             qPrintable(ReadLines("profile.ini").join("\n")));
+    form.reset();
+    QVERIFY(StartForm());
+    QCOMPARE(form->State().mapDirectory, folder.toStdString() + "/");
+    QVERIFY(dialogs->directoryCaptions.isEmpty());
+}
+
+// A tile cut short by an interrupted download is not read as flat sea in
+// silence: the status bar names it after the calculation.
+void MainFormTest::aDamagedTileIsNamedInTheStatusBar() {
+    const QString folder = QDir::current().filePath("tiles");
+    QVERIFY(QDir().mkdir(folder));
+    QFile real(tileDirectory + "/n51w002.hgt");
+    QVERIFY(real.open(QIODevice::ReadOnly));
+    QFile cut(folder + "/n51w002.hgt");
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(real.read(1000000));
+    cut.close();
+    QVERIFY(StartForm("[FilePaths]\nMapDirectory = " + folder.toUtf8() + "/;\n"));
+    QVERIFY2(Text("DataStatus")
+                 .contains("Terrain tile " + folder + "/n51w002.hgt is 1000000 bytes long"),
+             qPrintable(Text("DataStatus")));
+    QVERIFY(Text("DataStatus").contains("read as missing terrain"));
+}
+
 void MainFormTest::settingsThatCannotBeSavedSaySo() {
     QVERIFY(StartForm());
     QVERIFY(QDir().mkdir("profile.ini")); // a directory where the file should go
     Click("SaveInitButton");
-    QCOMPARE(dialogs->messages, QStringList{"Could not save file!"});
+    // The message says why, naming the file.
+    QCOMPARE(dialogs->messages,
+             QStringList{"Could not save file! could not write \"" +
+                         QDir::current().filePath("profile.ini") + "\": not a regular file"});
     form->WriteSettings(QDir::current().filePath("missing/profile.ini"));
     QCOMPARE(dialogs->messages.size(), 2);
+    QVERIFY2(dialogs->messages.last().contains("missing\" does not exist"),
+             qPrintable(dialogs->messages.last()));
     // The results file and the profile table likewise.
     dialogs->saveAnswer = QDir::current().filePath("missing/results.dat");
     Click("SaveResults");
     QMetaObject::invokeMethod(Find<QObject>("TabulatedData"), "ProfileDblClick");
-    QCOMPARE(dialogs->messages, QStringList(4, "Could not save file!"));
+    QCOMPARE(dialogs->messages.size(), 4);
+    for (const QString& message : dialogs->messages)
+        QVERIFY2(message.startsWith("Could not save file! could not write \""),
+                 qPrintable(message));
 }
 
 void MainFormTest::helpAndAbout() {

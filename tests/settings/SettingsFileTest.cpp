@@ -151,6 +151,12 @@ TEST(WithSettingsValue, ChangesOnlyItsLine) {
          "[Misc]\nA = 1\n[FilePaths]\nMapDirectory = /t/; \n"},
         {"quoted when it holds a comment character", "", "/a;b#c/",
          "[FilePaths]\nMapDirectory = \"/a;b#c/\"; \n"},
+        {"single quotes around a double quote", "", "/a\"b;c/",
+         "[FilePaths]\nMapDirectory = '/a\"b;c/'; \n"},
+        {"quoted when it ends in a blank", "", "/maps/ ",
+         "[FilePaths]\nMapDirectory = \"/maps/ \"; \n"},
+        {"quoted when it begins with a blank", "", " maps/",
+         "[FilePaths]\nMapDirectory = \" maps/\"; \n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -171,6 +177,53 @@ TEST(StoreSettingsValue, WritesThroughTheSafeWriter) {
     std::filesystem::create_directory(path);
     EXPECT_FALSE(StoreSettingsValue(path, "FilePaths", "MapDirectory", "/tiles/"));
     EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+// Values with limits: a plain number within them is taken; anything else
+// gives the default and a note naming the key, the value and the default.
+TEST(SettingsFile, LimitedValuesGiveWayToDefaults) {
+    struct Case {
+        const char* value;
+        double expected;
+        const char* note; // "" for none
+    };
+    const Case cases[] = {
+        {"2.4", 2.4, ""},
+        {" -1.5 ", -1.5, ""},
+        {"+3", 3, ""},
+        {"1e1", 10, ""},
+        {"1e308", 1.42, "Link:F = 1e308 is not between -2 and 300; the default 1.42 is used"},
+        {"-300", 1.42, "Link:F = -300 is not between -2 and 300"},
+        {"0x10", 1.42, "Link:F = 0x10 is not a number; the default 1.42 is used"},
+        {"--5", 1.42, "is not a number"},
+        {".", 1.42, "is not a number"},
+        {"inf", 1.42, "is not a number"},
+        {"nan", 1.42, "is not a number"},
+        {"10 GHz", 1.42, "is not a number"},
+        {"''", 1.42, "is not a number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        const auto ini = SettingsFile::FromText(std::string("[Link]\nF = ") + c.value + "\n");
+        std::vector<std::string> notes;
+        EXPECT_EQ(ini.GetLimitedReal("Link:F", -2, 300, 1.42, notes), c.expected);
+        if (*c.note) {
+            ASSERT_EQ(notes.size(), 1u);
+            EXPECT_NE(notes[0].find(c.note), std::string::npos) << notes[0];
+        } else {
+            EXPECT_TRUE(notes.empty()) << notes[0];
+        }
+    }
+    std::vector<std::string> notes;
+    const auto ini = SettingsFile::FromText("[L]\nA = 99\nB = 0x2\nC = 2.5\nD = 3\n");
+    EXPECT_EQ(ini.GetLimitedInt("L:A", 0, 3, 0, notes), 0);
+    EXPECT_EQ(ini.GetLimitedInt("L:B", 0, 3, 0, notes), 2); // as iniparser reads integers
+    EXPECT_EQ(ini.GetLimitedInt("L:C", 0, 3, 1, notes), 1);
+    EXPECT_EQ(ini.GetLimitedInt("L:D", 0, 3, 0, notes), 3);
+    EXPECT_EQ(ini.GetLimitedInt("L:Missing", 0, 3, 2, notes), 2);
+    EXPECT_EQ(notes,
+              (std::vector<std::string>{"L:A = 99 is not between 0 and 3; the default 0 is used",
+                                        "L:C = 2.5 is not a whole number; the default 1 is used"}));
 }
 
 } // namespace

@@ -10,6 +10,11 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
 #include <string>
 #include <vector>
 
@@ -142,6 +147,85 @@ TEST(SiteFile, FilesThatCannotBeReadSaySo) {
     EXPECT_TRUE(comments.WasRead());
     EXPECT_FALSE(comments.IsLoaded());
     EXPECT_EQ(comments.GetSkippedCount(), 2);
+}
+
+// Encodings: a UTF-8 byte-order mark is dropped (it stayed in the first
+// site's name); a UTF-16 file, with its mark or without, is refused with a
+// message that says what to do, not a reason on every line.
+TEST(SiteFile, ByteOrderMarkAndUtf16) {
+    const std::string line = "Hilltop~IO91WM~25m~1.297GHz\n";
+    const auto utf16 = [&](bool little, bool mark) {
+        std::string text = mark ? (little ? "\xFF\xFE" : "\xFE\xFF") : "";
+        for (char c : line)
+            text += little ? std::string{c, '\0'} : std::string{'\0', c};
+        return text;
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* error; // "" when read
+    };
+    const Case cases[] = {
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + line + line, ""},
+        {"UTF-8 without a mark", line + line, ""},
+        {"UTF-16 LE with a mark", utf16(true, true), "this file is UTF-16; save it as UTF-8"},
+        {"UTF-16 BE with a mark", utf16(false, true), "this file is UTF-16; save it as UTF-8"},
+        {"UTF-16 LE without a mark", utf16(true, false), "this file is UTF-16"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        dir.Write("sites.txt", c.bytes);
+        for (const CSites& sites : {CSites(dir.Path("sites.txt")), CSites::FromText(c.bytes)}) {
+            if (*c.error) {
+                EXPECT_FALSE(sites.WasRead());
+                EXPECT_NE(sites.GetError().find(c.error), std::string::npos) << sites.GetError();
+                EXPECT_EQ(sites.GetCount(), 0);
+                EXPECT_EQ(sites.GetSkippedCount(), 0);
+            } else {
+                ASSERT_TRUE(sites.WasRead()) << sites.GetError();
+                ASSERT_EQ(sites.GetCount(), 2);
+                EXPECT_EQ(sites.GetSite(0).GetName(), "Hilltop");
+                EXPECT_EQ(sites.GetSkippedCount(), 0);
+            }
+        }
+    }
+}
+
+// Zero bytes alone do not make a text UTF-16: only a zero in every pair,
+// always on the same side (a fuzzer's finding).
+TEST(SiteFile, ZeroBytesAloneAreNotUtf16) {
+    const std::string binary("\x07\x00#WM~10\x0f\x00\x00\x00\x00\x00\x00\x00m~1.3G@z\n", 25);
+    const CSites sites = CSites::FromText(binary);
+    EXPECT_TRUE(sites.WasRead()) << sites.GetError();
+    EXPECT_EQ(sites.GetSkippedCount(), 1);
+}
+
+// A file that keeps growing while it is read is read up to the size it had
+// when it was opened: the reading ends.
+TEST(SiteFile, GrowingFileIsReadToItsSizeAtOpening) {
+    test::TempDir dir;
+    const std::string line = "S~IO91WM~25m~1.297GHz\n";
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += line;
+    dir.Write("g.txt", text);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        // Starts once the file is open, then adds lines much faster than
+        // they are read, up to 50 MB.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::ofstream out(dir.Path("g.txt"), std::ios::app | std::ios::binary);
+        for (std::size_t written = 0; !done && written < 50000000; written += text.size()) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            out.flush();
+        }
+    });
+    const CSites sites(dir.Path("g.txt"));
+    done = true;
+    writer.join();
+    EXPECT_TRUE(sites.WasRead());
+    EXPECT_EQ(sites.GetCount(), 200000);
 }
 
 } // namespace

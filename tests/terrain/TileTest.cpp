@@ -141,9 +141,9 @@ TEST(TileResolution, OneArcSecondTileIsServedAtItsOwnSpacing) {
     EXPECT_EQ(tile.GetHeight(51.9999, -1.0001), Pattern(1, 3599));
 }
 
-// A file too short for a tile is none; a longer one is read for the
-// samples of the largest tile it holds in full, its further bytes ignored.
-TEST(TileLoad, FilesTooShortForATileDoNotLoad) {
+// A file is a tile only at a tile's size, give or take one trailing byte:
+// a shorter or longer one (a download cut short) does not load.
+TEST(TileLoad, FilesOfNoTilesSizeDoNotLoad) {
     struct Case {
         std::uintmax_t bytes;
         int rows; // 0: not loaded
@@ -151,8 +151,9 @@ TEST(TileLoad, FilesTooShortForATileDoNotLoad) {
     const Case cases[] = {{0, 0},           {1, 0}, {2884801, 0}, // one byte short
                           {2884802, 1201},                        // 1201 x 1201
                           {2884803, 1201},                        // one byte over
-                          {2884804, 1201},                        // one sample over
-                          {25934401, 1201},  // a 3601 x 3601 tile one byte short
+                          {2884804, 0},                           // one sample over
+                          {12967201, 0},                          // half a 3601 x 3601 tile
+                          {25934401, 0},     // a 3601 x 3601 tile one byte short
                           {25934402, 3601},  // 3601 x 3601
                           {25934403, 3601}}; // one byte over
     for (const Case& c : cases) {

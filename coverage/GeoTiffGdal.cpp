@@ -1,0 +1,107 @@
+// The GeoTIFF writer's module (see GeoTiffModule.h): the only code that
+// calls GDAL. One Float32 band, EPSG:4326, deflated, written row by row.
+#include "coverage/GeoTiffModule.h"
+
+#include <cpl_error.h>
+#include <cpl_string.h>
+#include <gdal_frmts.h>
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// GDAL's errors are collected rather than printed while a file is written.
+class QuietGdalErrors {
+public:
+    QuietGdalErrors() {
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~QuietGdalErrors() { CPLPopErrorHandler(); }
+    QuietGdalErrors(const QuietGdalErrors&) = delete;
+    QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
+
+    static std::string Last(const char* fallback) {
+        const char* message = CPLGetLastErrorMsg();
+        return message != nullptr && *message != '\0' ? message : fallback;
+    }
+};
+
+struct DatasetCloser {
+    void operator()(GDALDataset* dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
+};
+using Dataset = std::unique_ptr<GDALDataset, DatasetCloser>;
+
+GDALDriver* GeoTiffDriver() {
+    static std::once_flag registered;
+    std::call_once(registered, [] { GDALRegister_GTiff(); });
+    return GetGDALDriverManager()->GetDriverByName("GTiff");
+}
+
+std::string FillBand(GDALRasterBand& band, const KestrovaGeoTiff& request) {
+    const int n = request.n;
+    band.SetNoDataValue(request.noData);
+    band.SetUnitType("dBuV/m");
+    band.SetDescription("field strength for 1 kW EIRP");
+    std::vector<float> row(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        request.row(request.context, i, row.data());
+        if (band.RasterIO(GF_Write, 0, i, n, 1, row.data(), n, 1, GDT_Float32, 0, 0, nullptr) !=
+            CE_None)
+            return QuietGdalErrors::Last("could not write the raster");
+    }
+    return {};
+}
+
+std::string Write(const KestrovaGeoTiff& request) {
+    const QuietGdalErrors quiet;
+    GDALDriver* driver = GeoTiffDriver();
+    if (driver == nullptr) return "GDAL has no GeoTIFF driver";
+    CPLStringList options;
+    options.SetNameValue("COMPRESS", "DEFLATE");
+    options.SetNameValue("BIGTIFF", "IF_SAFER");
+    Dataset dataset(
+        driver->Create(request.path, request.n, request.n, 1, GDT_Float32, options.List()));
+    if (!dataset) return QuietGdalErrors::Last("could not create the file");
+    OGRSpatialReference wgs84;
+    if (wgs84.importFromEPSG(4326) != OGRERR_NONE)
+        return QuietGdalErrors::Last("EPSG:4326 is unknown to GDAL") +
+               " (GDAL could not read its projection database: short of memory?)";
+    // Pixel (0, 0)'s north-west corner.
+    std::array<double, 6> transform = {request.west,  request.step, 0.0,
+                                       request.north, 0.0,          -request.step};
+    if (dataset->SetSpatialRef(&wgs84) != CE_None ||
+        dataset->SetGeoTransform(transform.data()) != CE_None)
+        return QuietGdalErrors::Last("could not georeference the file");
+    for (const char* const* item = request.metadata; item && item[0]; item += 2)
+        dataset->SetMetadataItem(item[0], item[1]);
+    std::string error = FillBand(*dataset->GetRasterBand(1), request);
+    if (!error.empty()) return error;
+    CPLErrorReset();
+    dataset.reset(); // writes the file out
+    if (CPLGetLastErrorType() >= CE_Failure) return QuietGdalErrors::Last("could not finish");
+    return {};
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int
+kestrova_write_geotiff(const KestrovaGeoTiff* request) {
+    std::string error;
+    try {
+        error = Write(*request);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    if (error.empty()) return 1;
+    if (request->error && request->errorSize > 0)
+        std::snprintf(request->error, static_cast<size_t>(request->errorSize), "%s", error.c_str());
+    return 0;
+}
