@@ -1,6 +1,7 @@
 # The program's data beside the executables (build/bin, where a build tree's
 # programs find it) and what `cmake --install` puts where:
 #   bin/                                kestrova, kestrova-cli
+#   lib/kestrova/                       libkestrova_geotiff.so, the GeoTIFF writer (GDAL)
 #   share/kestrova/                     zones01.dem, the demo tile, help/*.html
 #   share/applications/                 kestrova.desktop
 #   share/icons/hicolor/scalable/apps/  kestrova.svg
@@ -18,6 +19,9 @@ foreach(program kestrova-cli kestrova)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+if(TARGET kestrova_geotiff AND NOT KESTROVA_FUZZ)
+  install(TARGETS kestrova_geotiff LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/kestrova)
+endif()
 install(FILES ${CMAKE_BINARY_DIR}/bin/zones01.dem ${PROJECT_SOURCE_DIR}/data/n51w002.hgt.zip
               ${PROJECT_SOURCE_DIR}/data/README
         DESTINATION ${KESTROVA_SHARE})

@@ -28,8 +28,12 @@ KestrovaWriteGeoTiff LoadWriter(std::string& problem) {
         // the writer needs none (a user's own setting wins).
         ::setenv("OPENBLAS_NUM_THREADS", "1", 0);
         std::string reasons;
+        // Beside the executable (a build tree), in the installed library
+        // folder beside its bin/ folder, then on the library path.
         for (const std::string& candidate :
-             {ExecutableDirectory() + geoTiffModuleName, std::string(geoTiffModuleName)}) {
+             {ExecutableDirectory() + geoTiffModuleName,
+              ExecutableDirectory() + "../" KESTROVA_INSTALL_LIBDIR "/kestrova/" + geoTiffModuleName,
+              std::string(geoTiffModuleName)}) {
             void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (module == nullptr) {
                 const char* reason = ::dlerror();
