@@ -64,13 +64,13 @@ TInputPage::TInputPage(TPageHost& pageHost)
     auto* left = new QVBoxLayout;
     columns->addLayout(left, 0);
     BuildLocations(left);
-    BuildEdition(left);
     BuildParameters(left);
     BuildButtons(left);
     left->addStretch(1);
     auto* right = new QVBoxLayout;
     columns->addLayout(right, 1);
     BuildChart(right);
+    BuildEdition(right);
     BuildResults(right);
     Connect();
     ForcedKFactorClick();
@@ -124,8 +124,7 @@ void TInputPage::BuildLocations(QVBoxLayout* column) {
 
 void TInputPage::BuildEdition(QVBoxLayout* column) {
     auto* group = Named(new QGroupBox(QStringLiteral("Prediction method"), this), "EditionGroup");
-    auto* layout = new QGridLayout(group);
-    layout->setVerticalSpacing(2);
+    auto* layout = new QHBoxLayout(group);
     EditionBox = Named(new QComboBox(group), "Edition");
     EditionBox->addItem(QStringLiteral("ITU-R P.452-14 (2009)"));
     EditionBox->addItem(QStringLiteral("ITU-R P.452-18 (2023)"));
@@ -141,15 +140,19 @@ void TInputPage::BuildEdition(QVBoxLayout* column) {
     RX_GAIN = NumField("RX_GAIN", group);
     TX_GAIN->setToolTip(QStringLiteral("TX antenna gain towards the horizon, dBi (P.452-18 only)"));
     RX_GAIN->setToolTip(QStringLiteral("RX antenna gain towards the horizon, dBi (P.452-18 only)"));
-    layout->addWidget(new QLabel(QStringLiteral("Edition"), group), 0, 0);
-    layout->addWidget(EditionBox, 0, 1, 1, 3);
-    layout->addWidget(new QLabel(QStringLiteral("Polarisation"), group), 1, 0);
-    layout->addWidget(PolarisationBox, 1, 1, 1, 3);
-    layout->addWidget(new QLabel(QStringLiteral("Gain TX"), group), 2, 0);
-    layout->addWidget(TX_GAIN, 2, 1);
-    layout->addWidget(new QLabel(QStringLiteral("RX"), group), 2, 2);
-    layout->addWidget(RX_GAIN, 2, 3);
-    layout->addWidget(new QLabel(QStringLiteral("dBi"), group), 2, 4);
+    // One row beside the chart, so that the inputs' column grows no longer.
+    layout->addWidget(new QLabel(QStringLiteral("Edition"), group));
+    layout->addWidget(EditionBox);
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(QStringLiteral("Polarisation"), group));
+    layout->addWidget(PolarisationBox);
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(QStringLiteral("Gain TX"), group));
+    layout->addWidget(TX_GAIN);
+    layout->addWidget(new QLabel(QStringLiteral("RX"), group));
+    layout->addWidget(RX_GAIN);
+    layout->addWidget(new QLabel(QStringLiteral("dBi"), group));
+    layout->addStretch(1);
     column->addWidget(group);
 }
 
