@@ -32,6 +32,14 @@ std::string ProfileTable(const CTerrain& engine) {
     return table.str();
 }
 
+// [{"file": "DN50.TXT", "problem": "missing"}, ...]
+nlohmann::ordered_json UnusableMapsJson(const std::vector<UnusableMap>& maps) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const UnusableMap& map : maps)
+        list.push_back({{"file", map.file}, {"problem", map.problem}});
+    return list;
+}
+
 nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& gas, double gasLoss,
                                   bool zoneMap) {
     const PathLossResult& l = e.loss;
@@ -76,7 +84,9 @@ nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& ga
             {"rho", gas.rho},
             {"gamma", gas.gamma},
             {"gasLoss", gasLoss},
-            {"zoneMap", zoneMap}};
+            {"zoneMap", zoneMap},
+            {"n0Source", N0SourceName(gas.n0Source)},
+            {"unusableMaps", UnusableMapsJson(gas.unusableMaps)}};
 }
 
 void PrintResult(std::ostream& out, const CTerrain& e, const CalculationInputs& gas,
