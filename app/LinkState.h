@@ -29,6 +29,7 @@ struct LinkState {
     double pathGasLoss = 0.0; // dB over the last valid path
     double lastN0 = 320.0;
     double lastDeltaN = 45.0;
+    bool lastFromMaps = false; // lastN0 and lastDeltaN are an earlier link's map values
     bool firstResultsSave = true;
     std::string startDirectory;   // working directory at start-up, trailing '/'
     std::string mapDirectory;     // terrain tiles, trailing '/' (empty: working directory)

@@ -106,6 +106,10 @@ private:
     void ShowProfileResults();
     void FormClose();
     void UpdateDataStatus();
+    // "Radio-climate maps: loaded ...; missing ...; damaged N050.TXT (why)".
+    QString MapStatusText() const;
+    // Beside the result: where the link's N0 and ΔN came from.
+    void ShowN0Source(const CalculationInputs& inputs);
     std::string TerrainDirectoryToUse();
     void RememberTerrainDirectory();
 
@@ -116,6 +120,7 @@ private:
 
     QTabWidget* PageControl1 = nullptr;
     QLabel* dataStatus = nullptr;
+    QLabel* n0Status = nullptr; // where the last link's N0 and ΔN came from
     // The pages (owned by their tabs).
     TInputPage* inputPage = nullptr;
     TTablePage* tablePage = nullptr;

@@ -11,9 +11,9 @@ std::optional<CoverageLinkInputs> TMainForm::CoverageLink() {
     if (!inputPage->LinkFieldsAcceptable()) return std::nullopt;
     const CalculationSettings settings = CurrentSettings();
     // A coverage cell never looks the maps up.
-    const CalculationInputs calculation =
-        BuildCalculationInputs(settings, nullptr, nullptr, nullptr, RefractivitySource::Fallback,
-                               RefractivityFallback{state.lastN0, state.lastDeltaN});
+    const CalculationInputs calculation = BuildCalculationInputs(
+        settings, nullptr, nullptr, nullptr, RefractivitySource::Fallback,
+        RefractivityFallback{state.lastN0, state.lastDeltaN, state.lastFromMaps});
     if (!calculation.Usable()) {
         Notify(QString::fromStdString(calculation.problem), true);
         return std::nullopt;

@@ -57,6 +57,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     // A long status never widens the window beyond the screen.
     dataStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(dataStatus, 1);
+    n0Status = new QLabel(this);
+    n0Status->setObjectName(QStringLiteral("N0Status"));
+    statusBar()->addPermanentWidget(n0Status);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);

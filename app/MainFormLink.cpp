@@ -125,9 +125,10 @@ CalculationSettings TMainForm::CurrentSettings() {
 }
 
 CalculationInputs TMainForm::CurrentCalculationInputs() {
-    return BuildCalculationInputs(CurrentSettings(), state.refractivity.get(), &state.txLocation,
-                                  &state.rxLocation, RefractivitySource::PathCentreBlended,
-                                  RefractivityFallback{state.lastN0, state.lastDeltaN});
+    return BuildCalculationInputs(
+        CurrentSettings(), state.refractivity.get(), &state.txLocation, &state.rxLocation,
+        RefractivitySource::PathCentreBlended,
+        RefractivityFallback{state.lastN0, state.lastDeltaN, state.lastFromMaps});
 }
 
 LinkInputs TMainForm::CurrentLinkInputs() {
@@ -149,11 +150,13 @@ bool TMainForm::RunEngine() {
         state.engine->CalculateLink(*state.terrainStore, *state.zoneMap, state.txLocation,
                                     state.rxLocation, state.interpolate, inputs.link);
     if (valid && !ForcedKFactor->isChecked()) K_FACT->SetValue(state.engine->kMedian);
+    ShowN0Source(inputs);
     // The fallback of later calculations keeps map values only: a fixed
     // k-factor's ΔN never outlives its own calculation.
     if (valid && inputs.fromMaps) {
         state.lastN0 = inputs.mapN0;
         state.lastDeltaN = inputs.mapDeltaN;
+        state.lastFromMaps = true;
     }
     return valid;
 }

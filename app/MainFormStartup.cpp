@@ -8,6 +8,7 @@
 #include "controls/UserDialogs.h"
 #include "geo/FileLocations.h"
 #include "geo/Path.h"
+#include "propagation/Refractivity.h"
 #include "settings/SettingsFile.h"
 #include "terrain/TileFile.h"
 
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <iostream>
+#include <memory>
 #include <new>
 
 namespace kestrova {
@@ -225,23 +227,7 @@ void TMainForm::UpdateDataStatus() {
                      .arg(QDir::toNativeSeparators(DirectoryOf(state.terrainDirectory)));
     }
 
-    const std::vector<std::string> directories{"", ExecutableDirectory(), InstalledDataDirectory()};
-    QStringList found;
-    for (const char* name :
-         {"n0.txt", "dn.txt", "N050.TXT", "DN50.TXT", "DNDZ_90.TXT", "DNDZ_50.TXT", "DNDZ_10.TXT",
-          "DNDZ_01.TXT", "S_OCCUR.TXT", "E_OCCUR.TXT"})
-        if (!FindFileIgnoringCase(name, directories).empty()) found << QString::fromLatin1(name);
-    const bool refractivityMaps =
-        found.contains(QStringLiteral("n0.txt")) || found.contains(QStringLiteral("N050.TXT"));
-    if (found.isEmpty())
-        parts << QStringLiteral("Radio-climate maps: none found, defaults 320 N-units and 45 "
-                                "N/km in use");
-    else if (!refractivityMaps)
-        parts << QStringLiteral("Radio-climate maps: %1 (no N0/ΔN map: defaults 320 N-units and "
-                                "45 N/km in use)")
-                     .arg(found.join(QStringLiteral(", ")));
-    else
-        parts << QStringLiteral("Radio-climate maps: %1").arg(found.join(QStringLiteral(", ")));
+    parts << MapStatusText();
 
     if (state.terrainStore)
         for (const std::string& problem : state.terrainStore->TileProblems())
@@ -260,6 +246,63 @@ void TMainForm::UpdateDataStatus() {
         parts << QStringLiteral("Settings: profile.ini: %1")
                      .arg(QString::fromStdString(state.settingsNotes));
     dataStatus->setText(parts.join(QStringLiteral("  |  ")));
+}
+
+QString TMainForm::MapStatusText() const {
+    std::unique_ptr<CRefractivity> ownMaps;
+    const CRefractivity* maps = state.refractivity.get();
+    if (maps == nullptr) maps = (ownMaps = std::make_unique<CRefractivity>()).get();
+    QStringList loaded;
+    QStringList missing;
+    QStringList damaged;
+    // The 0.5° maps n0.txt and dn.txt are optional: their absence goes unsaid.
+    using R = CRefractivity;
+    for (const int slot :
+         {int{R::N0}, int{R::DN}, int{R::mapCount}, R::mapCount + 1, int{R::DNDZ_90},
+          int{R::DNDZ_50}, int{R::DNDZ_10}, int{R::DNDZ_01}, int{R::S_OCCUR}, int{R::E_OCCUR}}) {
+        const CRefractivity::MapState map = maps->State(slot);
+        const QString name = QString::fromStdString(map.fileName);
+        if (map.loaded)
+            loaded << name;
+        else if (map.problem != "missing")
+            damaged << name + QStringLiteral(" (") + QString::fromStdString(map.problem) +
+                           QStringLiteral(")");
+        else if (slot != CRefractivity::N0 && slot != CRefractivity::DN)
+            missing << name;
+    }
+    QStringList text;
+    text << QStringLiteral("loaded ") +
+                (loaded.isEmpty() ? QStringLiteral("none") : loaded.join(QStringLiteral(", ")));
+    if (!missing.isEmpty()) text << QStringLiteral("missing ") + missing.join(QStringLiteral(", "));
+    if (!damaged.isEmpty()) text << QStringLiteral("damaged ") + damaged.join(QStringLiteral(", "));
+    if (!maps->UnusableRefractivityMaps().empty())
+        text << QStringLiteral("N0/ΔN defaults 320 N-units and 45 N/km in use");
+    return QStringLiteral("Radio-climate maps: ") + text.join(QStringLiteral("; "));
+}
+
+void TMainForm::ShowN0Source(const CalculationInputs& inputs) {
+    QString text;
+    switch (inputs.n0Source) {
+    case N0Source::Maps:
+        text = QStringLiteral("N0/ΔN from the maps");
+        break;
+    case N0Source::Given:
+        text = QStringLiteral("N0/ΔN as given");
+        break;
+    case N0Source::Last:
+        text = QStringLiteral("N0/ΔN of the last calculation with maps");
+        break;
+    case N0Source::Default:
+        text = QStringLiteral("N0/ΔN defaults %1 N-units and %2 N/km in use")
+                   .arg(inputs.link.n0)
+                   .arg(inputs.link.deltaN);
+        break;
+    }
+    QStringList reasons;
+    for (const UnusableMap& map : inputs.unusableMaps)
+        reasons << QString::fromStdString(map.file + ": " + map.problem);
+    if (!reasons.isEmpty()) text += QStringLiteral(" (") + reasons.join(QStringLiteral("; ")) + ")";
+    n0Status->setText(text);
 }
 
 void TMainForm::Notify(const QString& text, bool error) {

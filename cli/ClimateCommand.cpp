@@ -13,6 +13,8 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kestrova::cli {
 namespace {
@@ -53,6 +55,16 @@ double Coordinate(const std::string& text, const char* name, double minimum, dou
         throw InputError(std::string(name) + " " + text + " lies outside " +
                          FormatGeneral(minimum, 6) + ".." + FormatGeneral(maximum, 6));
     return *value;
+}
+
+// The map files the look-ups of climate could not use, each with its reason.
+std::vector<CRefractivity::MapState> UnusableMaps(const CRefractivity& maps) {
+    std::vector<CRefractivity::MapState> unusable = maps.UnusableRefractivityMaps();
+    for (int index : {CRefractivity::DNDZ_90, CRefractivity::DNDZ_50, CRefractivity::DNDZ_10,
+                      CRefractivity::DNDZ_01, CRefractivity::S_OCCUR, CRefractivity::E_OCCUR})
+        if (CRefractivity::MapState state = maps.State(index); !state.loaded)
+            unusable.push_back(std::move(state));
+    return unusable;
 }
 
 } // namespace
@@ -118,6 +130,17 @@ int RunClimate(const Words& words, std::ostream& out) {
         Value([&](double& v) { return maps.GetSurfaceDuctOccurrence(lat, lon, interpolate, v); });
     const std::optional<double> elevated =
         Value([&](double& v) { return maps.GetElevatedDuctOccurrence(lat, lon, interpolate, v); });
+    const std::vector<CRefractivity::MapState> unusable = UnusableMaps(maps);
+    nlohmann::ordered_json unusableJson = nlohmann::ordered_json::array();
+    if (!unusable.empty()) {
+        std::ostream& note = Warnings();
+        note << "note: map files not used:";
+        for (const CRefractivity::MapState& map : unusable) {
+            note << (&map == unusable.data() ? " " : "; ") << map.fileName << ": " << map.problem;
+            unusableJson.push_back({{"file", map.fileName}, {"problem", map.problem}});
+        }
+        note << "\n";
+    }
 
     if (args.Flag("json")) {
         const nlohmann::ordered_json result = {
@@ -129,6 +152,7 @@ int RunClimate(const Words& words, std::ostream& out) {
             {"dndz01", JsonOrNull(dndz01)},
             {"surfaceDucts", JsonOrNull(surface)},
             {"elevatedDucts", JsonOrNull(elevated)},
+            {"unusableMaps", unusableJson},
         };
         out << result.dump() << "\n";
         return 0;

@@ -79,11 +79,21 @@ nlohmann::ordered_json Edition18Json(const CTerrain& e) {
             {"count", e.profile.count}};
 }
 
+// [{"file": "DN50.TXT", "problem": "missing"}, ...]
+nlohmann::ordered_json UnusableMapsJson(const std::vector<UnusableMap>& maps) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const UnusableMap& map : maps)
+        list.push_back({{"file", map.file}, {"problem", map.problem}});
+    return list;
+}
+
 nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& gas, double gasLoss,
                                   bool zoneMap) {
     if (e.edition == Edition::P452_18) {
         nlohmann::ordered_json result = Edition18Json(e);
         result["zoneMap"] = zoneMap;
+        result["n0Source"] = N0SourceName(gas.n0Source);
+        result["unusableMaps"] = UnusableMapsJson(gas.unusableMaps);
         return result;
     }
     const PathLossResult& l = e.loss;
@@ -129,7 +139,9 @@ nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& ga
             {"rho", gas.rho},
             {"gamma", gas.gamma},
             {"gasLoss", gasLoss},
-            {"zoneMap", zoneMap}};
+            {"zoneMap", zoneMap},
+            {"n0Source", N0SourceName(gas.n0Source)},
+            {"unusableMaps", UnusableMapsJson(gas.unusableMaps)}};
 }
 
 void PrintResult(std::ostream& out, const CTerrain& e, const CalculationInputs& gas,

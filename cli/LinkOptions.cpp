@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "geo/FileLocations.h"
+#include "geo/NumberFormat.h"
 #include "propagation/Refractivity.h"
 #include "terrain/TileFile.h"
 
@@ -128,7 +129,22 @@ CalculationInputs InputsFor(const LinkOptions& options, const CLocator* tx, cons
     CalculationInputs inputs =
         BuildCalculationInputs(options.settings, &maps, tx, rx, source, RefractivityFallback{});
     if (!inputs.Usable()) throw InputError(inputs.problem);
+    NoteUnusableMaps(inputs);
     return inputs;
+}
+
+void NoteUnusableMaps(const CalculationInputs& inputs) {
+    if (inputs.n0Source != N0Source::Default && inputs.unusableMaps.empty()) return;
+    std::ostream& note = Warnings();
+    note << "note: ";
+    for (const UnusableMap& map : inputs.unusableMaps)
+        note << map.file << ": " << map.problem << "; ";
+    if (inputs.n0Source == N0Source::Default)
+        note << "defaults N0 " << FormatGeneral(inputs.link.n0, 6) << " N-units and delta N "
+             << FormatGeneral(inputs.link.deltaN, 6) << " N/km in use";
+    else
+        note << "N0 and delta N not read from the maps";
+    note << "\n";
 }
 
 std::unique_ptr<CZONES> OpenZoneMap(const LinkOptions& options) {

@@ -52,6 +52,10 @@ CLocator ReadEnd(const Args& args, const char* option, int format, const char* e
 CalculationInputs InputsFor(const LinkOptions& options, const CLocator* tx, const CLocator* rx,
                             RefractivitySource source);
 
+// A note on the warning stream when N0 and ΔN are defaults or a map file
+// could not be used: each such file with its reason, and the values in use.
+void NoteUnusableMaps(const CalculationInputs& inputs);
+
 // The zone map of the options. When it cannot be read a warning says so and
 // every position reads as zone 0 (land that is not inland).
 std::unique_ptr<CZONES> OpenZoneMap(const LinkOptions& options);

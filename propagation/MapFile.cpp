@@ -59,17 +59,47 @@ bool ParseValue(std::string_view word, double& value) {
     return true;
 }
 
-bool FillGrid(WordReader& reader, std::vector<double>& values) {
+// A count as people write it: 29161 as "29,161".
+std::string Grouped(long long count) {
+    std::string digits = std::to_string(count);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    return digits;
+}
+
+// The first word with a leading UTF-8 byte-order mark removed. ITU-R's files
+// begin every line with blanks, so a mark may stand alone as a word: then
+// the next word is the first.
+bool FirstWord(WordReader& reader, std::string_view& word) {
+    if (!reader.Next(word)) return false;
+    if (word.substr(0, 3) != "\xEF\xBB\xBF") return true;
+    word.remove_prefix(3);
+    return !word.empty() || reader.Next(word);
+}
+
+// Fills values with the numbers of the text and checks that the text holds
+// no more: a header line or a grid of another spacing would otherwise shift
+// every node silently.
+bool FillGrid(WordReader& reader, std::vector<double>& values, std::string& problem) {
+    const long long expected = static_cast<long long>(values.size());
     std::string_view word;
-    bool first = true;
+    long long count = 0;
     for (double& value : values) {
-        if (!reader.Next(word)) return false;
-        // A byte-order mark written by some editors in front of the first number.
-        if (first && word.substr(0, 3) == "\xEF\xBB\xBF") word.remove_prefix(3);
-        first = false;
-        if (!ParseValue(word, value)) return false;
+        if (!(count == 0 ? FirstWord(reader, word) : reader.Next(word))) {
+            problem = Grouped(count) + " of " + Grouped(expected) + " numbers";
+            return false;
+        }
+        ++count;
+        if (!ParseValue(word, value)) {
+            problem = "word " + Grouped(count) + " (\"" + std::string(word) + "\") is not a number";
+            return false;
+        }
     }
-    return true;
+    if (!reader.Next(word)) return true;
+    for (++count; reader.Next(word); ++count) {
+    }
+    problem = Grouped(count) + " numbers where the grid holds " + Grouped(expected);
+    return false;
 }
 
 } // namespace
@@ -81,28 +111,49 @@ int MapFile::ColumnsPerTurn() const {
     return static_cast<int>(turn);
 }
 
-bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid) {
-    if (rows <= 0 || cols <= 0 || static_cast<long long>(rows) * cols > maxGridValues) return false;
+bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid,
+                 std::string* problem) {
+    std::string reason;
+    const bool read = ReadMapGrid(in, rows, cols, grid, reason);
+    if (problem != nullptr) *problem = reason;
+    return read;
+}
+
+bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid,
+                 std::string& problem) {
+    problem.clear();
+    if (rows <= 0 || cols <= 0 || static_cast<long long>(rows) * cols > maxGridValues) {
+        problem = "no grid of " + std::to_string(rows) + " × " + std::to_string(cols) + " nodes";
+        return false;
+    }
     std::streambuf* buffer = in.rdbuf();
-    if (buffer == nullptr) return false;
+    if (buffer == nullptr) {
+        problem = "cannot be read";
+        return false;
+    }
     std::vector<double> values;
     try {
         values.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     } catch (const std::bad_alloc&) {
+        problem = "not enough memory";
         return false;
     }
     WordReader reader(*buffer);
-    if (!FillGrid(reader, values)) return false;
+    if (!FillGrid(reader, values, problem)) return false;
     grid.swap(values);
     return true;
 }
 
-bool LoadMap(MapFile& map, const std::string& path) {
+bool LoadMap(MapFile& map, const std::string& path, std::string* problem) {
     std::string text;
-    std::string problem;
-    if (!ReadWholeFile(path, maxFileBytes, text, problem)) return false;
-    std::istringstream in(std::move(text));
-    return ReadMapGrid(in, map.rows, map.cols, map.data);
+    std::string reason;
+    bool read = ReadWholeFile(path, maxFileBytes, text, reason);
+    if (read) {
+        std::istringstream in(std::move(text));
+        read = ReadMapGrid(in, map.rows, map.cols, map.data, reason);
+    }
+    if (problem != nullptr) *problem = read ? std::string() : reason;
+    return read;
 }
 
 void ClearImplausibleNodes(MapFile& map, double minimum, double maximum) {

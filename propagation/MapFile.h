@@ -2,10 +2,10 @@
 // digital maps of the ITU-R P.453 and P.452 families), its grid geometry
 // and, once loaded, its values.
 //
-// File format: plain text holding rows × cols numbers separated by white
-// space or commas (line ends, LF or CRLF, carry no meaning), read row by
-// row, northernmost row first, each row from lon0 eastwards. Numbers after
-// the grid are ignored. A value of -9999 or less marks a node without data,
+// File format: plain text holding exactly rows × cols numbers separated by
+// white space or commas (line ends, LF or CRLF, carry no meaning), perhaps
+// after a UTF-8 byte-order mark, read row by row, northernmost row first,
+// each row from lon0 eastwards. A value of -9999 or less marks a node without data,
 // and so does a number that is not finite ("nan", "inf", 1e999).
 #pragma once
 
@@ -44,13 +44,18 @@ struct MapFile {
 
 // Reads rows × cols numbers from in into grid. On success grid holds
 // exactly rows × cols finite values or no-data markers; on any failure (too
-// few numbers, a word that is not a number, no memory) it is left as it
-// was and the result is false. Locale-independent.
-bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid);
+// few numbers, more numbers than the grid holds, a word that is not a
+// number, no memory) it is left as it was, the result is false and problem
+// says why ("28,000 of 29,161 numbers"). Locale-independent.
+bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid,
+                 std::string& problem);
+bool ReadMapGrid(std::istream& in, int rows, int cols, std::vector<double>& grid,
+                 std::string* problem = nullptr);
 
 // Reads the file at path into map.data with ReadMapGrid; false, and nothing
-// read, when path is not a regular file (a FIFO is refused at once).
-bool LoadMap(MapFile& map, const std::string& path);
+// read, when path is not a regular file (a FIFO is refused at once). problem,
+// when given, says why a file was refused.
+bool LoadMap(MapFile& map, const std::string& path, std::string* problem = nullptr);
 
 // Marks every node outside minimum..maximum as no data: a value no map of
 // its quantity can hold is not used as if it were one.

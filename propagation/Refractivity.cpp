@@ -105,7 +105,12 @@ const MapFile* CRefractivity::Loaded(int index) const {
     const std::lock_guard<std::mutex> lock(slot.loading);
     if (slot.loaded.load(std::memory_order_relaxed)) return &slot.map;
     const std::string path = FindFileIgnoringCase(slot.map.fileName, directories);
-    if (path.empty() || !LoadMap(slot.map, path)) return nullptr;
+    if (path.empty()) {
+        slot.problem = "missing";
+        return nullptr;
+    }
+    if (!LoadMap(slot.map, path, &slot.problem)) return nullptr;
+    slot.problem.clear();
     const Plausible range = PlausibleRange(index);
     ClearImplausibleNodes(slot.map, range.minimum, range.maximum);
     slot.loaded.store(true, std::memory_order_release);
@@ -115,6 +120,30 @@ const MapFile* CRefractivity::Loaded(int index) const {
 const MapFile* CRefractivity::LoadedOrStandIn(int index, int standIn) const {
     const MapFile* map = Loaded(index);
     return map != nullptr ? map : Loaded(standIn);
+}
+
+CRefractivity::MapState CRefractivity::State(int index) const {
+    MapState state;
+    state.fileName = descriptors[index].fileName;
+    state.loaded = Loaded(index) != nullptr;
+    if (!state.loaded) {
+        const std::lock_guard<std::mutex> lock(mapSlots[index].loading);
+        state.problem = mapSlots[index].problem;
+    }
+    return state;
+}
+
+std::vector<CRefractivity::MapState> CRefractivity::UnusableRefractivityMaps() const {
+    std::vector<MapState> unusable;
+    for (const auto& [index, standIn] : {std::pair{int{N0}, N050}, std::pair{int{DN}, DN50}}) {
+        const MapState fine = State(index);
+        if (fine.loaded) continue;
+        const MapState coarse = State(standIn);
+        if (coarse.loaded) continue;
+        if (fine.problem != "missing") unusable.push_back(fine);
+        unusable.push_back(coarse);
+    }
+    return unusable;
 }
 
 bool CRefractivity::Lookup(const MapFile* map, double lat, double lon, bool interpolate,

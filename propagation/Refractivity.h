@@ -92,6 +92,22 @@ public:
     static bool LookupMap(const MapFile& map, double lat, double lon, bool interpolate,
                           double& value);
 
+    // What became of one map file: loaded, or why it cannot be used
+    // ("missing", "28,000 of 29,161 numbers").
+    struct MapState {
+        std::string fileName;
+        bool loaded = false;
+        std::string problem; // "" when loaded
+    };
+    // Loads the map of slot (0..15 the sixteen maps, 16 and 17 the
+    // stand-ins for n0.txt and dn.txt) if it is not loaded yet and says what
+    // became of it.
+    MapState State(int slot) const;
+    // The map files GetN0 and GetDeltaN could not use, each with its reason:
+    // for each quantity nothing when a map of it loaded, else the 0.5° map
+    // when it is present but damaged and the 1.5° stand-in.
+    std::vector<MapState> UnusableRefractivityMaps() const;
+
     // The descriptors, data empty: index 0..15 the sixteen maps, 16 and 17
     // the stand-ins for n0.txt and dn.txt.
     static const MapFile& Descriptor(int index);
@@ -99,12 +115,16 @@ public:
 private:
     static constexpr int N050 = mapCount;
     static constexpr int DN50 = mapCount + 1;
+
+public:
     static constexpr int slotCount = mapCount + 2;
 
+private:
     struct Slot {
         MapFile map;
         std::mutex loading;
         std::atomic<bool> loaded{false};
+        std::string problem; // why the last attempt failed; under the lock
     };
 
     // The map of index once loaded, or nullptr when its file cannot be read.

@@ -147,6 +147,15 @@ CalculationInputs BuildCalculationInputs(const CalculationSettings& s, const CRe
     inputs.fromMaps = choice.fromMaps;
     inputs.mapN0 = choice.fromMaps ? choice.n0 : 0.0;
     inputs.mapDeltaN = choice.fromMaps ? choice.deltaN : 0.0;
+    if (s.n0 && s.deltaN)
+        inputs.n0Source = N0Source::Given;
+    else if (choice.fromMaps)
+        inputs.n0Source = N0Source::Maps;
+    else
+        inputs.n0Source = fallback.remembered ? N0Source::Last : N0Source::Default;
+    if (look && maps && !choice.fromMaps)
+        for (const CRefractivity::MapState& state : maps->UnusableRefractivityMaps())
+            inputs.unusableMaps.push_back({state.fileName, state.problem});
 
     LinkInputs& link = inputs.link;
     link.n0 = s.n0.value_or(choice.n0);
@@ -181,6 +190,21 @@ void RememberRefractivity(RefractivityFallback& fallback, const CalculationInput
     if (!inputs.fromMaps) return;
     fallback.n0 = inputs.mapN0;
     fallback.deltaN = inputs.mapDeltaN;
+    fallback.remembered = true;
+}
+
+const char* N0SourceName(N0Source source) {
+    switch (source) {
+    case N0Source::Maps:
+        return "maps";
+    case N0Source::Given:
+        return "given";
+    case N0Source::Last:
+        return "last";
+    case N0Source::Default:
+        break;
+    }
+    return "default";
 }
 
 std::string LossProblem(const PathLossResult& l, double gasLoss) {

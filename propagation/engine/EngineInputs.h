@@ -22,6 +22,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
@@ -83,6 +84,21 @@ enum class RefractivitySource {
 struct RefractivityFallback {
     double n0 = 320.0;
     double deltaN = 45.0;
+    bool remembered = false; // the values are those of an earlier calculation's maps
+};
+
+// Where a calculation's N0 and ΔN came from: the maps at the path centre,
+// the defaults (no usable map), the user, or the maps of the last successful
+// calculation.
+enum class N0Source { Maps, Default, Given, Last };
+// "maps", "default", "given" or "last".
+const char* N0SourceName(N0Source source);
+
+// A map file the N0 and ΔN look-ups could not use, and why ("missing",
+// "28,000 of 29,161 numbers").
+struct UnusableMap {
+    std::string file;
+    std::string problem;
 };
 
 // P.452-18 (08/2023) looks N0 and ΔN up at the great-circle point half-way
@@ -98,7 +114,9 @@ struct CalculationInputs {
     bool fromMaps = false; // N0 and ΔN were read from the maps
     double mapN0 = 0.0;    // those map values (ΔN before a fixed k), when fromMaps
     double mapDeltaN = 0.0;
-    double rho = 0.0; // water-vapour density, g/m³
+    N0Source n0Source = N0Source::Default;
+    std::vector<UnusableMap> unusableMaps; // when the maps were looked up and gave nothing
+    double rho = 0.0;                      // water-vapour density, g/m³
     // Gaseous attenuation, dB/km, that the callers add times the path length;
     // 0 for P.452-18, whose figures hold their gaseous absorption.
     double gamma = 0.0;

@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QCheckBox>
 
+#include <algorithm>
+
 using namespace kestrova;
 using kestrova::test::WindowFixture;
 
@@ -25,6 +27,8 @@ private Q_SLOTS:
     void aChosenTerrainDirectoryIsKeptAtOnce();
     void aFixedKFactorDoesNotOutliveItsCalculation();
     void weatherNoAirCanHaveIsRefused();
+    void mapStatusSaysWhatLoaded_data();
+    void mapStatusSaysWhatLoaded();
 
 private:
     // The tile directory as the settings file holds it.
@@ -110,6 +114,76 @@ void StartupTest::weatherNoAirCanHaveIsRefused() {
     QVERIFY(dialogs->messages.first().contains("exceeds the total pressure 0.0001 hPa"));
     QCOMPARE(Text("OverallLoss"), overall);
     QCOMPARE(Text("GasLoss"), gas);
+}
+
+namespace {
+
+// A 1.5° map file of count numbers (a whole map holds 121 × 241), each
+// value, in the layout of ITU-R's files: a row a line, blanks before each.
+QByteArray MapText(double value, int count = 121 * 241) {
+    QByteArray text;
+    const QByteArray number = "   " + QByteArray::number(value);
+    for (int i = 0; i < count; ++i)
+        text += number + (i % 241 == 240 ? "\r\n" : "");
+    return text;
+}
+
+} // namespace
+
+// The status bar names the maps that loaded, those missing and those
+// damaged (with why), and beside the result where N0 and ΔN came from.
+void StartupTest::mapStatusSaysWhatLoaded_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("source");
+    const QString defaults = QStringLiteral("N0/ΔN defaults 320 N-units and 45 N/km in use");
+    const QString gradients = QStringLiteral(
+        "DNDZ_90.TXT, DNDZ_50.TXT, DNDZ_10.TXT, DNDZ_01.TXT, S_OCCUR.TXT, E_OCCUR.TXT");
+    QTest::newRow("all") << QStringList{"N050.TXT",    "DN50.TXT",    "DNDZ_90.TXT", "DNDZ_50.TXT",
+                                        "DNDZ_10.TXT", "DNDZ_01.TXT", "S_OCCUR.TXT", "E_OCCUR.TXT"}
+                         << "Radio-climate maps: loaded N050.TXT, DN50.TXT, " + gradients
+                         << QStringLiteral("N0/ΔN from the maps");
+    QTest::newRow("only N050") << QStringList{"N050.TXT"}
+                               << "Radio-climate maps: loaded N050.TXT; missing DN50.TXT, " +
+                                      gradients + "; " + defaults
+                               << defaults + " (DN50.TXT: missing)";
+    QTest::newRow("only DN50") << QStringList{"DN50.TXT"}
+                               << "Radio-climate maps: loaded DN50.TXT; missing N050.TXT, " +
+                                      gradients + "; " + defaults
+                               << defaults + " (N050.TXT: missing)";
+    QTest::newRow("truncated N050")
+        << QStringList{"truncated N050.TXT", "DN50.TXT"}
+        << "Radio-climate maps: loaded DN50.TXT; missing " + gradients +
+               "; damaged N050.TXT (28,920 of 29,161 numbers); " + defaults
+        << defaults + " (N050.TXT: 28,920 of 29,161 numbers)";
+    QTest::newRow("none") << QStringList{}
+                          << "Radio-climate maps: loaded none; missing N050.TXT, DN50.TXT, " +
+                                 gradients + "; " + defaults
+                          << defaults + " (N050.TXT: missing; DN50.TXT: missing)";
+}
+
+void StartupTest::mapStatusSaysWhatLoaded() {
+    QFETCH(QStringList, files);
+    QFETCH(QString, status);
+    QFETCH(QString, source);
+    for (const QString& name : files) {
+        const bool truncated = name.startsWith(QStringLiteral("truncated "));
+        const QString fileName = truncated ? name.mid(10) : name;
+        const double value = fileName == QStringLiteral("N050.TXT") ? 330.0 : 40.0;
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(MapText(value, truncated ? 120 * 241 : 121 * 241));
+    }
+    QVERIFY(StartForm());
+    const QStringList parts = Text("DataStatus").split(QStringLiteral("  |  "));
+    const auto maps = std::find_if(parts.begin(), parts.end(), [](const QString& part) {
+        return part.startsWith(QStringLiteral("Radio-climate maps"));
+    });
+    QVERIFY(maps != parts.end());
+    QCOMPARE(*maps, status);
+    Find<QPushButton>("CalculateBtn")->click();
+    QCOMPARE(Text("N0Status"), source);
+    QCOMPARE(form->State().engine->deltaN, source.contains("maps") ? 40.0 : 45.0);
 }
 
 QTEST_MAIN(StartupTest)

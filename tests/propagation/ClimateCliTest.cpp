@@ -151,7 +151,9 @@ TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
     const auto json = nlohmann::json::parse(run.out);
     EXPECT_EQ(Keys(json),
               (std::vector<std::string>{"deltaN", "dndz01", "dndz10", "dndz50", "dndz90",
-                                        "elevatedDucts", "n0", "surfaceDucts"}));
+                                        "elevatedDucts", "n0", "surfaceDucts", "unusableMaps"}));
+    EXPECT_EQ(json["unusableMaps"], nlohmann::json::array());
+    EXPECT_EQ(run.err, "");
     EXPECT_EQ(json["n0"].get<double>(), N0NodeId(63, 357));
     EXPECT_EQ(json["deltaN"].get<double>(), 45.0);
     EXPECT_NEAR(json["dndz90"].get<double>(), -90, 1e-9);
@@ -168,8 +170,10 @@ TEST_F(CliClimate, JsonFromTheMapsInTheWorkingDirectory) {
 
     // 358.6 E is 1.4 W on every map.
     const auto east = nlohmann::json::parse(Cli({"climate", "51.3", "358.6", "--json"}).out);
-    for (const auto& item : json.items())
+    for (const auto& item : json.items()) {
+        if (!item.value().is_number()) continue;
         EXPECT_NEAR(east[item.key()].get<double>(), item.value().get<double>(), 1e-9) << item.key();
+    }
 
     const CliRun text = Cli({"climate", "51.3", "-1.4"});
     ASSERT_EQ(text.status, 0);
@@ -192,11 +196,56 @@ TEST_F(CliClimate, NullWhereALookupFails) {
          {"n0", "deltaN", "dndz90", "dndz50", "dndz10", "dndz01", "elevatedDucts"})
         EXPECT_TRUE(json[key].is_null()) << key;
     EXPECT_EQ(json["surfaceDucts"].get<double>(), NodeId(60, 0));
+    // Each file that could not be used, with its reason, in the JSON and in
+    // one note on stderr.
+    const std::string why = "word 1 (\"not\") is not a number";
+    nlohmann::json unusable = nlohmann::json::array();
+    for (const char* name : {"n0.txt", "N050.TXT", "dn.txt", "DN50.TXT", "DNDZ_90.TXT",
+                             "DNDZ_50.TXT", "DNDZ_10.TXT", "DNDZ_01.TXT", "E_OCCUR.TXT"})
+        unusable.push_back({{"file", name}, {"problem", why}});
+    EXPECT_EQ(json["unusableMaps"], unusable);
+    EXPECT_EQ(run.err, "note: map files not used: n0.txt: " + why + "; N050.TXT: " + why +
+                           "; dn.txt: " + why + "; DN50.TXT: " + why + "; DNDZ_90.TXT: " + why +
+                           "; DNDZ_50.TXT: " + why + "; DNDZ_10.TXT: " + why +
+                           "; DNDZ_01.TXT: " + why + "; E_OCCUR.TXT: " + why + "\n");
 
     const CliRun text = Cli({"climate", "0", "0"});
     ASSERT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("Surface refractivity N0         No data"), std::string::npos)
         << text.out;
+}
+
+// With only N050.TXT, link says that the defaults are in use and why: on
+// stderr and in the JSON; with both maps it says they came from the maps.
+TEST_F(CliClimate, LinkSaysWhenN0AndDeltaNAreDefaults) {
+    dir.Write("N050.TXT", Constant(330));
+    const Words link = {"link", "--tx", "SU374616", "--rx", "SU48858947", "--json"};
+    const CliRun defaults = Cli(link);
+    ASSERT_EQ(defaults.status, 0) << defaults.err;
+    const auto json = nlohmann::json::parse(defaults.out);
+    EXPECT_EQ(json["n0Source"], "default");
+    EXPECT_EQ(json["unusableMaps"],
+              nlohmann::json::parse(R"([{"file": "DN50.TXT", "problem": "missing"}])"));
+    EXPECT_EQ(json["deltaN"].get<double>(), 45.0);
+    EXPECT_NE(defaults.err.find("note: DN50.TXT: missing; defaults N0 320 N-units and delta N "
+                                "45 N/km in use\n"),
+              std::string::npos)
+        << defaults.err;
+
+    const CliRun given = Cli({"link", "--tx", "SU374616", "--rx", "SU48858947", "--n0", "310",
+                              "--delta-n", "40", "--json"});
+    ASSERT_EQ(given.status, 0) << given.err;
+    EXPECT_EQ(nlohmann::json::parse(given.out)["n0Source"], "given");
+    EXPECT_EQ(given.err.find("N0"), std::string::npos) << given.err;
+
+    dir.Write("DN50.TXT", Constant(40));
+    const CliRun maps = Cli(link);
+    ASSERT_EQ(maps.status, 0) << maps.err;
+    const auto fromMaps = nlohmann::json::parse(maps.out);
+    EXPECT_EQ(fromMaps["n0Source"], "maps");
+    EXPECT_EQ(fromMaps["unusableMaps"], nlohmann::json::array());
+    EXPECT_EQ(fromMaps["deltaN"].get<double>(), 40.0);
+    EXPECT_EQ(maps.err.find("N0"), std::string::npos) << maps.err;
 }
 
 TEST_F(CliClimate, Mistakes) {
