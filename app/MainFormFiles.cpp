@@ -5,6 +5,7 @@
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "files/SafeWrite.h"
+#include "settings/InputLimits.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -106,14 +107,16 @@ void TMainForm::SaveInitButtonClick() {
 
 void TMainForm::ReadSettings(const QString& path) {
     const IniFile ini(path.toStdString());
-    FREQ->SetValue(ini.GetReal("LinkData:Frequency", 1.42));
-    TX_H->SetValue(ini.GetReal("LinkData:TX_HEIGHT", 10));
-    RX_H->SetValue(ini.GetReal("LinkData:RX_HEIGHT", 10));
-    Percent->SetValue(ini.GetReal("LinkData:Percent", 10));
-    TEMPERATURE->SetValue(ini.GetReal("LinkData:Temperature", 20));
-    PRESSURE->SetValue(ini.GetReal("LinkData:Pressure", 1013));
-    RH->SetValue(ini.GetReal("LinkData:RelativeHumidity", 50));
-    K_FACT->SetValue(ini.GetReal("LinkData:K_Factor", 1.333));
+    // A value missing from the file is the first-start value kestrova-cli
+    // uses too.
+    FREQ->SetValue(ini.GetReal("LinkData:Frequency", limits::frequency.initial));
+    TX_H->SetValue(ini.GetReal("LinkData:TX_HEIGHT", limits::txHeight.initial));
+    RX_H->SetValue(ini.GetReal("LinkData:RX_HEIGHT", limits::rxHeight.initial));
+    Percent->SetValue(ini.GetReal("LinkData:Percent", limits::percent.initial));
+    TEMPERATURE->SetValue(ini.GetReal("LinkData:Temperature", limits::temperature.initial));
+    PRESSURE->SetValue(ini.GetReal("LinkData:Pressure", limits::pressure.initial));
+    RH->SetValue(ini.GetReal("LinkData:RelativeHumidity", limits::humidity.initial));
+    K_FACT->SetValue(ini.GetReal("LinkData:K_Factor", limits::kFactor.initial));
     ForcedKFactor->setChecked(ini.GetInt("LinkData:ForcedKFactor", 0) != 0);
     inputPage->ReadEditionSettings(ini);
 
