@@ -14,6 +14,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
 #include <array>
 
@@ -39,6 +40,11 @@ class TTablePage;
 class TTerrainMapPage;
 class TZoneMapPage;
 
+// The help topic of the page of that object name ("InputData", ...), and
+// every page's topic.
+QString PageHelpTopic(const QString& pageName);
+QStringList PageHelpTopics();
+
 class TMainForm : public QMainWindow, public TPageHost {
     Q_OBJECT
 public:
@@ -52,6 +58,8 @@ public:
     // Makes the page holding the widget the current one (a page is found by
     // its object, never by its tab's position).
     void ShowPage(QWidget* page);
+    // The current page.
+    TPage* CurrentPage() const;
 
     // TPageHost.
     LinkState& State() override { return state; }
@@ -88,6 +96,8 @@ public Q_SLOTS:
     void Help1Click();
     void About1Click();
     void HelpTopic(const QString& keyword);
+    // F1: the current page's help topic.
+    void CurrentPageHelp();
     void ChooseTerrainDirectoryClick();
 
 protected:
@@ -112,10 +122,14 @@ private:
     void ShowN0Source(const CalculationInputs& inputs);
     std::string TerrainDirectoryToUse();
     void RememberTerrainDirectory();
+    void PlaceWindow();
+    void RestorePage();
+    void RememberWindowPlace();
 
     LinkState state;
     bool activated = false;
-    QPointer<TAbout> about;             // a child of the window, made on first use
+    int keptPage = -1;      // the page current at the last close, until start-up has run
+    QPointer<TAbout> about; // a child of the window, made on first use
     QPointer<THelpBrowser> helpBrowser; // likewise
 
     QTabWidget* PageControl1 = nullptr;

@@ -100,20 +100,21 @@ void TMainForm::SaveInitButtonClick() {
 
 void TMainForm::ReadSettings(const QString& path) {
     const IniFile ini(path.toStdString());
-    // A value outside its field's limits, or not a number, gives way to the
-    // default, with a note naming the key in the status bar.
+    // A value missing from the file is the first-start value kestrova-cli
+    // uses too; one outside its field's limits, or not a number, gives way to
+    // it, with a note naming the key in the status bar.
     std::vector<std::string> notes;
-    const auto real = [&](const char* key, const InputLimit& limit, double fallback) {
-        return ini.GetLimitedReal(key, limit.minimum, limit.maximum, fallback, notes);
+    const auto real = [&](const char* key, const InputLimit& limit) {
+        return ini.GetLimitedReal(key, limit.minimum, limit.maximum, limit.initial, notes);
     };
-    FREQ->SetValue(real("LinkData:Frequency", limits::frequency, 1.42));
-    TX_H->SetValue(real("LinkData:TX_Height", limits::txHeight, 10));
-    RX_H->SetValue(real("LinkData:RX_Height", limits::rxHeight, 10));
-    Percent->SetValue(real("LinkData:Percent", limits::percent, 10));
-    TEMPERATURE->SetValue(real("LinkData:Temperature", limits::temperature, 20));
-    PRESSURE->SetValue(real("LinkData:Pressure", limits::pressure, 1013));
-    RH->SetValue(real("LinkData:RelativeHumidity", limits::humidity, 50));
-    K_FACT->SetValue(real("LinkData:K_Factor", limits::kFactor, 1.333));
+    FREQ->SetValue(real("LinkData:Frequency", limits::frequency));
+    TX_H->SetValue(real("LinkData:TX_Height", limits::txHeight));
+    RX_H->SetValue(real("LinkData:RX_Height", limits::rxHeight));
+    Percent->SetValue(real("LinkData:Percent", limits::percent));
+    TEMPERATURE->SetValue(real("LinkData:Temperature", limits::temperature));
+    PRESSURE->SetValue(real("LinkData:Pressure", limits::pressure));
+    RH->SetValue(real("LinkData:RelativeHumidity", limits::humidity));
+    K_FACT->SetValue(real("LinkData:K_Factor", limits::kFactor));
     ForcedKFactor->setChecked(ini.GetInt("LinkData:ForcedKFactor", 0) != 0);
     inputPage->ReadEditionSettings(ini);
 
@@ -125,8 +126,8 @@ void TMainForm::ReadSettings(const QString& path) {
     // seconds location is longer than 19 characters.
     const std::string start = ini.GetString("Locator:StartLocator", "IO91IN");
     const std::string end = ini.GetString("Locator:EndLocator", "IO91IO");
-    Range->SetValue(real("Locator:Range", limits::range, 10));
-    Bearing->SetValue(real("Locator:Bearing", limits::bearing, 0));
+    Range->SetValue(real("Locator:Range", limits::range));
+    Bearing->SetValue(real("Locator:Bearing", limits::bearing));
     state.startEndInput = ini.GetInt("Locator:StartEndInput", 1) != 0;
     state.txLocation = CLocator(start, format);
     state.rxLocation = CLocator(end, format);

@@ -63,9 +63,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this,
-            [this] { HelpTopic(QStringLiteral("Introduction")); });
-    resize(1180, 800);
+    connect(help, &QShortcut::activated, this, &TMainForm::CurrentPageHelp);
+    PlaceWindow();
 }
 
 TMainForm::~TMainForm() = default;

@@ -36,13 +36,17 @@ void TMainForm::CalculateBtnClick() {
     if (!state.initialised) return;
     state.abortRequested = false;
     inputPage->HideReadout();
-    if (!inputPage->LinkFieldsAcceptable()) return;
+    if (!inputPage->LinkFieldsAcceptable()) {
+        inputPage->ClearResults(QStringLiteral("No results: an input lies outside its limits"));
+        return;
+    }
 
     if (const std::string problem =
             inputPage->CurrentEdition() == Edition::P452_18
                 ? std::string()
                 : WeatherProblem(TEMPERATURE->GetValue(), PRESSURE->GetValue(), RH->GetValue());
         !problem.empty()) {
+        inputPage->ClearResults(QStringLiteral("No results: see the weather inputs"));
         Notify(QString::fromStdString(problem), true);
         return;
     }
@@ -64,7 +68,12 @@ void TMainForm::CalculateBtnClick() {
                                  ? QStringLiteral("TX ") + SiteHeightText(state.txLocation)
                                  : QStringLiteral("Invalid TX Locator");
     inputPage->ShowEndHeights(txHeight, rxHeight);
-    if (!state.txLocation.IsValid() || !state.rxLocation.IsValid()) return;
+    if (!state.txLocation.IsValid() || !state.rxLocation.IsValid()) {
+        inputPage->ClearResults(state.txLocation.IsValid()
+                                    ? QStringLiteral("No results: invalid RX location")
+                                    : QStringLiteral("No results: invalid TX location"));
+        return;
+    }
 
     CPath path;
     double range = 0.0;
@@ -151,6 +160,15 @@ bool TMainForm::RunEngine() {
                                     state.rxLocation, state.interpolate, inputs.link);
     if (valid && !ForcedKFactor->isChecked()) K_FACT->SetValue(state.engine->kMedian);
     ShowN0Source(inputs);
+    if (valid) {
+        const QString source =
+            ForcedKFactor->isChecked() ? QStringLiteral("fixed on the Input Data page")
+            : inputs.fromMaps
+                ? QStringLiteral("from the refractivity map at the path centre")
+                : QStringLiteral("no map value at the path centre: from %1 N-units/km")
+                      .arg(inputs.link.deltaN, 0, 'f', 1);
+        refractivityPage->ShowKFactor(state.engine->kMedian, source);
+    }
     // The fallback of later calculations keeps map values only: a fixed
     // k-factor's ΔN never outlives its own calculation.
     if (valid && inputs.fromMaps) {

@@ -9,6 +9,7 @@
 #include "geo/FileLocations.h"
 #include "geo/Path.h"
 #include "propagation/Refractivity.h"
+#include "settings/InputLimits.h"
 #include "settings/SettingsFile.h"
 #include "terrain/TileFile.h"
 
@@ -84,6 +85,7 @@ void TMainForm::FormActivate() {
         state.palette = std::make_unique<CPalette>(PaletteNCAR);
     UpdateDataStatus();
     CalculateBtnClick();
+    RestorePage();
 }
 
 bool TMainForm::InitialiseLink() {
@@ -173,22 +175,24 @@ void TMainForm::ResetDefaults() {
     double bearing = 0.0;
     path.GetRangeBearing(range, bearing);
     Metric->setChecked(true);
-    TX_H->SetValue(10);
-    RX_H->SetValue(10);
-    FREQ->SetValue(10.368);
-    RH->SetValue(40);
-    TEMPERATURE->SetValue(20);
-    PRESSURE->SetValue(1000);
-    Percent->SetValue(50);
-    state.mapDirectory = state.startDirectory;
+    // The link's first-start values (those of kestrova-cli); the data
+    // folders stay as chosen.
+    TX_H->SetValue(limits::txHeight.initial);
+    RX_H->SetValue(limits::rxHeight.initial);
+    FREQ->SetValue(limits::frequency.initial);
+    RH->SetValue(limits::humidity.initial);
+    TEMPERATURE->SetValue(limits::temperature.initial);
+    PRESSURE->SetValue(limits::pressure.initial);
+    Percent->SetValue(limits::percent.initial);
     ForcedKFactor->setChecked(false);
-    K_FACT->SetValue(1.333);
+    K_FACT->SetValue(limits::kFactor.initial);
     inputPage->ResetEdition();
     ShowInputMode(true);
     EndLoc->setText(QString::fromStdString(state.rxLocation.GetMaidenhead(10)));
     StartLoc->setText(QString::fromStdString(state.txLocation.GetMaidenhead(10)));
     Range->SetValue(range);
     Bearing->SetValue(bearing);
+    // Fresh data objects over the same terrain directory.
     InitialiseTerrain();
     UpdateDataStatus();
     state.initialised = true;
@@ -200,6 +204,7 @@ void TMainForm::RESETClick() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    RememberWindowPlace();
     FormClose();
     if (about) about->hide();
     if (helpBrowser) helpBrowser->hide();

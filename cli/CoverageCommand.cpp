@@ -170,9 +170,8 @@ void WriteImages(const Outputs& outputs, const CoverageField& field, const Cover
             << " (bottom)\n";
     }
     if (outputs.kmz) {
-        const CoverageArea& a = field.Area();
-        const KmlOverlay overlay{a.north,          a.south,           a.east,  a.west,
-                                 tx.GetLatitude(), tx.GetLongitude(), txHeight};
+        const KmlOverlay overlay =
+            CoverageOverlay(field.Area(), tx.GetLatitude(), tx.GetLongitude(), txHeight);
         const std::string error = ExportKMZ(*outputs.kmz, finish.image, overlay);
         if (!error.empty()) throw InputError(error);
     }

@@ -1,5 +1,6 @@
 #include "coverage/Kml.h"
 
+#include "coverage/Coverage.h"
 #include "geo/NumberFormat.h"
 
 namespace kestrova {
@@ -43,11 +44,24 @@ std::string PlacemarkPart(const KmlOverlay& o) {
 
 } // namespace
 
+KmlOverlay CoverageOverlay(const CoverageArea& area, double txLatitude, double txLongitude,
+                           double txHeight) {
+    KmlOverlay overlay;
+    overlay.north = area.north + area.step / 2.0;
+    overlay.west = area.west - area.step / 2.0;
+    overlay.south = overlay.north - area.n * area.step;
+    overlay.east = overlay.west + area.n * area.step;
+    overlay.txLatitude = txLatitude;
+    overlay.txLongitude = txLongitude;
+    overlay.txHeight = txHeight;
+    return overlay;
+}
+
 std::string KmlDocument(const KmlOverlay& overlay) {
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
                        "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n";
-    text += "<Folder>\n<name>Path Plots</name>\n<description>Results from Dravelin "
-            "Program</description>\n";
+    text += "<Folder>\n<name>Path Plots</name>\n<description>Results from "
+            "Kestrova</description>\n";
     text += OverlayPart(overlay);
     text += PlacemarkPart(overlay);
     text += "</Folder>\n</kml>\n";

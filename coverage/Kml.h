@@ -22,6 +22,12 @@ struct KmlOverlay {
     double txHeight = 0.0; // m above ground
 };
 
+// The overlay of a coverage area: the box is the outer edge of the outer
+// cells (each grid point is a cell's centre), the GeoTIFF's bounds.
+struct CoverageArea;
+KmlOverlay CoverageOverlay(const CoverageArea& area, double txLatitude, double txLongitude,
+                           double txHeight);
+
 // The document, "\n" line ends, numbers in printf's %g (six significant
 // digits). The placemark's icon is the archive's own icon file.
 std::string KmlDocument(const KmlOverlay& overlay);

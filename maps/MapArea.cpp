@@ -137,14 +137,17 @@ std::string MapHeightsText(int maxH, int minH) {
            "m";
 }
 
-std::string LocalAreaText(const std::string& end, double latitude, double side, int maxH,
-                          int minH) {
+std::string LocalAreaText(const std::string& end, double latitude, double side, int maxH, int minH,
+                          bool metric) {
     constexpr double milesPerDegree = 69.0;
+    constexpr double kmPerMile = 1.609344;
     constexpr double degToRad = 0.017453292519943295;
-    const double eastWest = std::cos(latitude * degToRad) * side * milesPerDegree;
-    const double northSouth = side * milesPerDegree;
+    const double perDegree = metric ? milesPerDegree * kmPerMile : milesPerDegree;
+    const double eastWest = std::cos(latitude * degToRad) * side * perDegree;
+    const double northSouth = side * perDegree;
     return end + " Area: " + FormatFixed(eastWest, 2, 1) + " X " + FormatFixed(northSouth, 2, 1) +
-           " miles  (max " + std::to_string(maxH) + "m,  min " + std::to_string(minH) + "m)";
+           (metric ? " km  (max " : " miles  (max ") + std::to_string(maxH) + "m,  min " +
+           std::to_string(minH) + "m)";
 }
 
 } // namespace kestrova

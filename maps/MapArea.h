@@ -103,7 +103,9 @@ std::vector<int> ContourLevels(int minH, int maxH, int spacing);
 std::string MapHeightsText(int maxH, int minH);
 // "TX Area: 4.2 X 6.9 miles  (max 245m,  min 0m)": the east-west and
 // north-south size (69 miles a degree) of a local map of side degrees at
-// the given latitude, and its height range.
-std::string LocalAreaText(const std::string& end, double latitude, double side, int maxH, int minH);
+// the given latitude, and its height range; with metric, the size in km
+// ("TX Area: 6.8 X 11.1 km ...").
+std::string LocalAreaText(const std::string& end, double latitude, double side, int maxH, int minH,
+                          bool metric = false);
 
 } // namespace kestrova

@@ -89,24 +89,27 @@ void TCoveragePage::BuildMapControl(QVBoxLayout* column) {
         const char* hint;
     };
     const Field rows[] = {
-        {CoverageRange, "CoverageRange", "Min Range (km)", "Maximum range for coverage plot in km"},
+        {CoverageRange, "CoverageRange", "Range (km)",
+         "Range of the coverage map from the transmitter in km"},
         {CoverageResolution, "CoverageResolution", "Resolution (arcsec)",
          "Grid step in whole arc-seconds"},
-        {MaxLoss, "MaxLoss", "Maxumum fs", "Field strength (dBuV/m) at the top of the scale"},
-        {MinLoss, "MinLoss", "Minimum fs", "Field strength (dBuV/m) at the bottom of the scale"},
+        {MaxLoss, "MaxLoss", "Maximum fs (dBµV/m)",
+         "Field strength (dBµV/m) at the top of the scale"},
+        {MinLoss, "MinLoss", "Minimum fs (dBµV/m)",
+         "Field strength (dBµV/m) at the bottom of the scale"},
         {MaxHeight, "MaxHeight", "Max height (m)", "Highest terrain height of the terrain colours"},
         {MinHeight, "MinHeight", "Min height (m)", "Lowest terrain height of the terrain colours"},
     };
     int row = 0;
     for (const Field& field : rows) {
         field.edit = NumField(field.name, group);
-        field.edit->setToolTip(QString::fromLatin1(field.hint));
-        fields->addWidget(new QLabel(QString::fromLatin1(field.caption), group), row, 0);
+        field.edit->setToolTip(QString::fromUtf8(field.hint));
+        fields->addWidget(new QLabel(QString::fromUtf8(field.caption), group), row, 0);
         fields->addWidget(field.edit, row++, 1);
     }
     layout->addLayout(fields);
 
-    CoverageTerrain = Named(new QRadioButton(QStringLiteral("Show Highligted Terrain"), group),
+    CoverageTerrain = Named(new QRadioButton(QStringLiteral("Show Highlighted Terrain"), group),
                             "CoverageTerrain");
     Colourfull = Named(new QRadioButton(QStringLiteral("Show as colour map"), group), "Colourfull");
     Monochrome = Named(new QRadioButton(QStringLiteral("Show in monochrome"), group), "Monochrome");

@@ -144,7 +144,8 @@ private:
     double coverageSouth = 0.0;
     double coverageEast = 0.0;
     double coverageWest = 0.0;
-    bool haveResult = false; // a computation has finished (or been aborted)
+    bool haveResult = false;     // a computation has finished (or been aborted)
+    bool resultComplete = false; // ... and covers the whole area
     QString coverageFileName = QStringLiteral("coverage.csv"); // SaveDialog2
     QString kmzFileName = QStringLiteral("coverage.kmz");      // SaveKMZ
     QString geoTiffFileName = QStringLiteral("coverage.tif");

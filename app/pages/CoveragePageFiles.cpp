@@ -41,6 +41,12 @@ void TCoveragePage::SaveCoverageFile() {
 // placemark at that map's transmitter (before any map: the current one).
 void TCoveragePage::ExportKMZClick() {
     if (running) return;
+    if (haveResult && !resultComplete) {
+        host.Notify(QStringLiteral("The map is incomplete (aborted): plot it again to export it as "
+                                   "KMZ."),
+                    true);
+        return;
+    }
     const QString chosen = WithSuffix(
         UserDialogs::Current().SaveFileName(this, QStringLiteral("Export as KMZ"), kmzFileName,
                                             QStringLiteral("KMZ files (*.kmz);;All files (*)")),
@@ -50,8 +56,10 @@ void TCoveragePage::ExportKMZClick() {
     const CLocator tx = haveResult ? run.tx : host.State().txLocation;
     const double txHeight =
         haveResult ? run.header.txHeight : host.LinkFieldText("TX_H").toDouble();
-    const KmlOverlay overlay{coverageNorth,    coverageSouth,     coverageEast, coverageWest,
-                             tx.GetLatitude(), tx.GetLongitude(), txHeight};
+    KmlOverlay overlay{coverageNorth,    coverageSouth,     coverageEast, coverageWest,
+                       tx.GetLatitude(), tx.GetLongitude(), txHeight};
+    if (haveResult && job)
+        overlay = CoverageOverlay(job->Area(), tx.GetLatitude(), tx.GetLongitude(), txHeight);
     const QImage image = coverageImage.isNull() ? BlankCoverageImage() : coverageImage;
     const std::string error = kestrova::ExportKMZ(kmzFileName.toStdString(), image, overlay);
     if (!error.empty())

@@ -198,7 +198,8 @@ void TCoveragePage::FinishRun(bool aborted) {
                                     QStringLiteral(" (") + EditionTitle(run.edition) +
                                     QStringLiteral(")"));
     } else {
-        CoverageProgress->setFormat(QStringLiteral("Aborted after %1 of %2 cells")
+        CoverageProgress->setFormat(QStringLiteral("Aborted after %1 of %2 cells: the map is "
+                                                   "incomplete")
                                         .arg(job->CellsDone())
                                         .arg(job->CellCount()));
     }
@@ -220,8 +221,10 @@ void TCoveragePage::FinishRun(bool aborted) {
                        std::max(CoverageMap->width(), CoverageMap->height()));
     coverageImage = finish.image;
     ShowScale(finish.scale);
-    CoverageMap->Draw(coverageImage);
+    // An aborted map keeps its partial preview on screen.
+    CoverageMap->Draw(complete ? coverageImage : coverageRaster);
     haveResult = true;
+    resultComplete = complete;
     SetRunning(false);
     if (complete && run.save) SaveCoverageFile();
 }

@@ -110,7 +110,7 @@ QWidget* TEvaluationPage::BuildInputs() {
     } fields[] = {
         {grid6, 0, "Range", "EvalRange", "km", "Range for profile"},
         {grid6, 1, "Bearing", "EvalBearing", "deg", "Bearing for evaluation"},
-        {grid7, 0, "Power", "EvalPower", "w", "TX Power"},
+        {grid7, 0, "Power", "EvalPower", "W", "TX Power"},
         {grid7, 1, "Ant Gain", "EvalGain", "dBi", "Antenna gain"},
     };
     TNumEdit** edits[] = {&EvalRange, &EvalBearing, &EvalPower, &EvalGain};

@@ -23,7 +23,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QXYSeries>
 
+#include <utility>
 #include <vector>
 
 namespace kestrova {
@@ -251,6 +253,8 @@ void TInputPage::BuildChart(QVBoxLayout* column) {
     for (QLabel* label : {ChartLocator, ChartData, PointData})
         label->setStyleSheet(QStringLiteral("color: blue"));
     for (QLabel* label : {CursorPos, ChartLocator, ChartData, PointData}) {
+        // A long readout never widens the page on a small screen.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         readout->addWidget(label);
         KeepRoomWhenHidden(label);
     }
@@ -411,15 +415,19 @@ void TInputPage::EditionChanged() {
 }
 
 void TInputPage::ShowRangeBearing() {
+    const bool metric = Metric->isChecked();
+    RangeUnitLabel->setText(metric ? QStringLiteral("km") : QStringLiteral("mls"));
+    // Range and bearing as typed stay as typed: the receiver's location
+    // text is rounded, and measuring it back would shorten them a little
+    // at every calculation.
+    if (!host.State().startEndInput) return;
     CPath path;
     path.SetPath(host.State().txLocation, host.State().rxLocation);
     double range = 0.0;
     double bearing = 0.0;
     path.GetRangeBearing(range, bearing);
     Bearing->setText(Fixed(bearing, 4, 1));
-    const bool metric = Metric->isChecked();
     Range->setText(Fixed(metric ? range : range / kmPerMile, 6, 1));
-    RangeUnitLabel->setText(metric ? QStringLiteral("km") : QStringLiteral("mls"));
 }
 
 void TInputPage::ShowInputMode(bool startEnd) {
@@ -435,6 +443,24 @@ void TInputPage::ShowInputMode(bool startEnd) {
 }
 
 void TInputPage::ShowPathTooShort() {
+    InvalidPath->setText(QStringLiteral("Path too short"));
+    InvalidPath->show();
+}
+
+// The results of an earlier calculation never stand beside inputs they do
+// not belong to: the losses read "-", the chart is emptied, and the red
+// line says why.
+void TInputPage::ClearResults(const QString& reason) {
+    const std::pair<QLabel*, const char*> losses[] = {
+        {FSLoss, "Line of sight loss: "},        {DiffLoss, "Diffraction path loss: "},
+        {TropoLoss, "Troposcatter path loss: "}, {DuctLoss, "Ducting path loss: "},
+        {OverallLoss, "Overall path loss: "},
+    };
+    for (const auto& [label, text] : losses)
+        label->setText(QString::fromLatin1(text) + QStringLiteral("-"));
+    for (QXYSeries* series : Chart1->chart()->findChildren<QXYSeries*>())
+        series->clear();
+    InvalidPath->setText(reason);
     InvalidPath->show();
 }
 

@@ -49,6 +49,8 @@ public:
     // Start and end locations (true) or start, range and bearing (false).
     void ShowInputMode(bool startEnd);
     void ShowPathTooShort();
+    // Clears the losses and the chart of an earlier calculation, saying why.
+    void ClearResults(const QString& reason);
     // The loss labels and the profile chart of a valid calculation.
     void ShowResults(const CTerrain& engine, double gasLoss);
     void HideReadout();

@@ -116,14 +116,14 @@ void TInputPage::Chart1MouseMove(QPoint position) {
         ChartData->setText(QStringLiteral("Range ") + Fixed(x, 6, 1) +
                            QStringLiteral("km, Height ") + Fixed(y, 6, 1) + QStringLiteral(" m"));
         PointData->setText(QStringLiteral("Terrain ") + Fixed(p.height[s], 6, 0) +
-                           QStringLiteral(" m asl, 1st Frenel zone ") +
+                           QStringLiteral(" m asl, 1st Fresnel zone ") +
                            Fixed(p.fresnelRadius[s], 6, 1) + QStringLiteral(" m"));
     } else {
         ChartData->setText(QStringLiteral("Range ") + Fixed(x, 6, 1) +
                            QStringLiteral("mls, Height ") + Fixed(y, 6, 1) + QStringLiteral(" ft"));
         PointData->setText(
             QStringLiteral("Terrain ") + Fixed(p.height[s] * readoutFeetPerMetre, 6, 0) +
-            QStringLiteral(" ft asl, 1st Frenel zone ") +
+            QStringLiteral(" ft asl, 1st Fresnel zone ") +
             Fixed(p.fresnelRadius[s] * readoutFeetPerMetre, 6, 1) + QStringLiteral(" ft"));
         x *= readoutKmPerMile;
     }

@@ -78,7 +78,16 @@ TMechanismsPage::TMechanismsPage(TPageHost& pageHost)
         const SeriesStyle& style = styles[i];
         auto* line = Named(new QLineSeries(chart), style.name);
         line->setName(QString::fromLatin1(style.title));
-        line->setPen(QPen(style.colour, style.width));
+        QPen pen(style.colour, style.width);
+        if (i + 1 == series.size()) {
+            // Overall, drawn last, coincides with the mechanism that rules
+            // at each percentage: a broad translucent band lets that
+            // mechanism's curve show through it.
+            QColor band = style.colour;
+            band.setAlpha(96);
+            pen = QPen(band, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        }
+        line->setPen(pen);
         line->setLightMarker(SquareMarker(style.colour));
         line->setMarkerSize(7);
         chart->addSeries(line);

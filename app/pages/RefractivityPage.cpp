@@ -29,13 +29,13 @@ TRefractivityPage::TRefractivityPage(TPageHost& pageHost)
     PTime = value(txForm, tx, "PTime", QStringLiteral("Percentage time"));
     TXN_0 = value(txForm, tx, "TXN_0", QStringLiteral("Surface refractivity"));
     TXDNDZ = value(txForm, tx, "TXDNDZ", QStringLiteral("Refractivity gradient"));
-    TXBETA0 = value(txForm, tx, "TXBETA0", QStringLiteral("Surface duct occurence"));
-    TXBETAE = value(txForm, tx, "TXBETAE", QStringLiteral("Elevated duct occurence"));
+    TXBETA0 = value(txForm, tx, "TXBETA0", QStringLiteral("Surface duct occurrence"));
+    TXBETAE = value(txForm, tx, "TXBETAE", QStringLiteral("Elevated duct occurrence"));
     auto [rx, rxForm] = group("RXGroup", QStringLiteral("Receiver site Refractivity data"));
     RXN_0 = value(rxForm, rx, "RXN_0", QStringLiteral("Mean surface refractivity"));
     RXDNDZ = value(rxForm, rx, "RXDNDZ", QStringLiteral("Mean refractivity gradient"));
-    RXBETA0 = value(rxForm, rx, "RXBETA0", QStringLiteral("Surface duct occurence"));
-    RXBETAE = value(rxForm, rx, "RXBETAE", QStringLiteral("Elevated duct occurence"));
+    RXBETA0 = value(rxForm, rx, "RXBETA0", QStringLiteral("Surface duct occurrence"));
+    RXBETAE = value(rxForm, rx, "RXBETAE", QStringLiteral("Elevated duct occurrence"));
     auto [path, pathForm] = group("PathGroup", QStringLiteral("Path data"));
     Kfact = value(pathForm, path, "Kfact", QStringLiteral("Path Median K-factor"));
     RHO = value(pathForm, path, "RHO", QStringLiteral("Water vapour density"));
@@ -44,8 +44,8 @@ TRefractivityPage::TRefractivityPage(TPageHost& pageHost)
         "This is the the time percentage that lapse rates exceeding 100N units /km can be "
         "expected in the first 100m of the lower atmosphere"));
     SEAFRACTION = value(pathForm, path, "SEAFRACTION", QStringLiteral("Fraction of path over sea"));
-    DCT = value(pathForm, path, "DCT", QStringLiteral("Coastal distance"));
-    DCR = value(pathForm, path, "DCR", QStringLiteral("Coastal distance"));
+    DCT = value(pathForm, path, "DCT", QStringLiteral("TX coastal distance"));
+    DCR = value(pathForm, path, "DCR", QStringLiteral("RX coastal distance"));
     PLEN = value(pathForm, path, "PLEN", QStringLiteral("Path length"));
 }
 
@@ -61,19 +61,17 @@ void TRefractivityPage::ShowPathData(const CTerrain& e) {
     PLEN->setText(Fixed(e.pathLength, 4, 1) + QStringLiteral(" km"));
 }
 
+// The k-factor the last calculation used, and where it came from.
+void TRefractivityPage::ShowKFactor(double k, const QString& source) {
+    Kfact->setText(QString::number(k, 'f', 4) + QStringLiteral(" (") + source + u')');
+}
+
 void TRefractivityPage::TabSheet1Show() {
     PTime->setText(QString::number(host.TimePercent(), 'g', 5) + QStringLiteral(" %"));
     const LinkState& state = host.State();
     const CRefractivity* maps = state.refractivity.get();
     const CLocator& tx = state.txLocation;
     const CLocator& rx = state.rxLocation;
-    const double centreLat = (tx.GetLatitude() + rx.GetLatitude()) / 2.0;
-    const double centreLon = (tx.GetLongitude() + rx.GetLongitude()) / 2.0;
-    double deltaN = 0.0;
-    if (maps && maps->GetDeltaN(centreLat, centreLon, true, deltaN))
-        Kfact->setText(Fixed(157.0 / (157.0 - deltaN), 4, 1));
-    else
-        Kfact->setText(QStringLiteral("Defaulting to 1.333"));
 
     using Lookup = bool (CRefractivity::*)(double, double, bool, double&) const;
     struct Item {

@@ -22,6 +22,8 @@ public:
     // From the link calculation.
     void ShowWaterVapour(double rho);
     void ShowPathData(const CTerrain& engine);
+    // The path's median k-factor as the calculation used it, with its source.
+    void ShowKFactor(double k, const QString& source);
 
 public Q_SLOTS:
     void TabSheet1Show();

@@ -46,7 +46,8 @@ void TTablePage::ShowProfile(const TerrainProfile& p, bool metric) {
     const int n = p.count;
     QStringList lines;
     lines.reserve(n + 1);
-    lines << (metric ? QStringLiteral("meters") : QStringLiteral("Range (m)  Height (ft)"));
+    lines << (metric ? QStringLiteral("Range (m)  Height (m)")
+                     : QStringLiteral("Range (m)  Height (ft)"));
     for (int i = 0; i < n; ++i) {
         const auto s = static_cast<std::size_t>(i);
         if (metric)

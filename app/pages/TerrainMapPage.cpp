@@ -4,6 +4,7 @@
 #include "app/pages/MapView.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
+#include "maps/MapArea.h"
 #include "maps/image/TerrainMapImage.h"
 
 #include <QButtonGroup>
@@ -174,7 +175,13 @@ void TTerrainMapPage::DrawLocal(TMapView* view, QLabel* area, QImage& bitmap, bo
                      minH, view->width(), view->height(), spacing,
                      transmitter ? QColor(255, 0, 0) : QColor(0, 0, 255));
     bitmap = local.map.bitmap;
-    area->setText(QString::fromStdString(local.areaText));
+    // The page speaks the window's units: km in a metric window.
+    const std::string areaText =
+        host.LinkOption("Metric")
+            ? LocalAreaText(transmitter ? "TX" : "RX", end.GetLatitude(), local.side,
+                            local.map.maxHeight, local.map.minHeight, true)
+            : local.areaText;
+    area->setText(QString::fromStdString(areaText));
     if (local.map.imageFailed)
         host.Notify(QStringLiteral("Could not load or display bitmap"), true);
     view->Draw(bitmap);

@@ -174,8 +174,7 @@ TEST(CoverageCommand, KmzAndGeoTiffOfTheGrid) {
 
     const auto entries = test::ReadZip(dir.Path("coverage.kmz"));
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].content,
-              KmlDocument({area.north, area.south, area.east, area.west, 51.0, -1.0, 25.0}));
+    EXPECT_EQ(entries[0].content, KmlDocument(CoverageOverlay(area, 51.0, -1.0, 25.0)));
 
     // The GeoTIFF holds the grid the coverage file holds, unrounded: the
     // file's figures are hundredths printed with one decimal.

@@ -27,6 +27,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <vector>
 
 using namespace kestrova;
 using namespace kestrova::test;
@@ -42,7 +43,7 @@ private Q_SLOTS:
 
     void defaultMapFillsTheMapAndTheScale();
     void eachDisplayModeDrawsWhatTheCommandLineWrites();
-    void abortStopsAtOnceAndLeavesTheMarkerOnBlank();
+    void abortKeepsThePartialMapAndRefusesItsKmz();
     void leavingThePageOrClosingTheWindowStopsTheWalk();
     void aSecondStartDuringAMapStartsNothing();
     void areasTooSmallOrTooLarge();
@@ -213,7 +214,7 @@ void CoveragePageTest::eachDisplayModeDrawsWhatTheCommandLineWrites() {
     }
 }
 
-void CoveragePageTest::abortStopsAtOnceAndLeavesTheMarkerOnBlank() {
+void CoveragePageTest::abortKeepsThePartialMapAndRefusesItsKmz() {
     QVERIFY(OpenPage("150"));
     Find<QCheckBox>("SaveCoverage")->setChecked(true);
     Find<QRadioButton>("Colourfull")->setChecked(true);
@@ -228,14 +229,43 @@ void CoveragePageTest::abortStopsAtOnceAndLeavesTheMarkerOnBlank() {
     QVERIFY(form->State().abortRequested);
     const auto* progress = Find<QProgressBar>("CoverageProgress");
     QVERIFY2(progress->text().startsWith("Aborted after "), qPrintable(progress->text()));
+    QVERIFY2(progress->text().endsWith("the map is incomplete"), qPrintable(progress->text()));
     QVERIFY(progress->value() < progress->maximum());
-    // No composition, no contours, no file: the marker on blank, the
-    // field-strength scale.
-    QCOMPARE(Picture("CoverageMap"), BlankWithMarker());
+    // No composition, no contours, no file; the partial preview stays on
+    // screen beside the field-strength scale.
+    QVERIFY(Picture("CoverageMap") != BlankWithMarker());
     QCOMPARE(Text("ScaleMax"), "100.0 dBuV/m");
     QCOMPARE(QColor(Picture("ColourScale").pixel(16, 0)), QColor(128, 0, 0));
     QVERIFY(dialogs->saveCaptions.isEmpty());
     QVERIFY(Find<QPushButton>("PlotCoverage")->isEnabled());
+
+    // The incomplete map is not exported as a KMZ overlay...
+    dialogs->saveAnswer = QDir::current().filePath("partial.kmz");
+    Click("ExportKMZ");
+    QVERIFY(!QFile::exists("partial.kmz"));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY2(dialogs->messages.first().contains("incomplete"),
+             qPrintable(dialogs->messages.first()));
+    // ... and its GeoTIFF marks the cells never computed as no data.
+    dialogs->saveAnswer = QDir::current().filePath("partial.tif");
+    Click("ExportGeoTiff");
+    QCOMPARE(dialogs->messages.size(), 1);
+    GDALAllRegister();
+    GDALDataset* tif = GDALDataset::FromHandle(
+        GDALOpen(QDir::current().filePath("partial.tif").toUtf8().constData(), GA_ReadOnly));
+    QVERIFY(tif != nullptr);
+    GDALRasterBand* band = tif->GetRasterBand(1);
+    int hasNoData = 0;
+    const double noData = band->GetNoDataValue(&hasNoData);
+    const int n = tif->GetRasterXSize();
+    std::vector<float> lastRow(static_cast<std::size_t>(n));
+    const CPLErr read =
+        band->RasterIO(GF_Read, 0, n - 1, n, 1, lastRow.data(), n, 1, GDT_Float32, 0, 0, nullptr);
+    GDALClose(GDALDataset::ToHandle(tif));
+    QCOMPARE(read, CE_None);
+    QVERIFY(hasNoData);
+    // The last column is the one an early abort never reaches.
+    QCOMPARE(double(lastRow.back()), noData);
 }
 
 void CoveragePageTest::leavingThePageOrClosingTheWindowStopsTheWalk() {
@@ -408,10 +438,10 @@ void CoveragePageTest::kmzAndGeoTiffThroughTheDialog() {
     const auto entries = ReadZip(QDir::current().filePath("overlay.kmz").toStdString());
     QCOMPARE(entries.size(), std::size_t{3});
     const CLocator& tx = form->State().txLocation;
-    const KmlOverlay overlay{Page()->North(),          Page()->South(),  Page()->East(),
-                             Page()->West(),           tx.GetLatitude(), tx.GetLongitude(),
-                             Field("TX_H")->GetValue()};
+    const KmlOverlay overlay =
+        CoverageOverlay(Area(), tx.GetLatitude(), tx.GetLongitude(), Field("TX_H")->GetValue());
     QCOMPARE(Q(entries[0].content), Q(KmlDocument(overlay)));
+    const QString kml = Q(entries[0].content);
     QCOMPARE(QImage::fromData(QByteArray::fromStdString(entries[1].content)).size(),
              QSize(500, 500));
     QVERIFY(!QFile::exists("doc.kml") && !QFile::exists("KestrovaImage.jpg"));
@@ -433,11 +463,27 @@ void CoveragePageTest::kmzAndGeoTiffThroughTheDialog() {
     QVERIFY(tif != nullptr);
     const int n = Area().n;
     const int width = tif->GetRasterXSize();
+    const int height = tif->GetRasterYSize();
     double transform[6] = {};
     tif->GetGeoTransform(transform);
     GDALClose(GDALDataset::ToHandle(tif));
     QCOMPARE(width, n);
+    QCOMPARE(height, n);
     QVERIFY(std::fabs(transform[3] - (Page()->North() + Area().step / 2)) < 1e-9);
+    // The KMZ's box is the GeoTIFF's bounds, to the KML's six significant
+    // digits.
+    const auto box = [&kml](const char* edge) {
+        const QString open = QStringLiteral("<%1>").arg(QLatin1String(edge));
+        const qsizetype from = kml.indexOf(open) + open.size();
+        return kml.mid(from, kml.indexOf(QStringLiteral("</"), from) - from).toDouble();
+    };
+    const auto same = [](double kmlValue, double tiffValue) {
+        return std::fabs(kmlValue - tiffValue) <= 5e-6 * std::fabs(tiffValue);
+    };
+    QVERIFY(same(box("west"), transform[0]));
+    QVERIFY(same(box("north"), transform[3]));
+    QVERIFY(same(box("east"), transform[0] + n * transform[1]));
+    QVERIFY(same(box("south"), transform[3] + n * transform[5]));
     // Cancelled: nothing happens.
     dialogs->saveAnswer.clear();
     Click("ExportKMZ");

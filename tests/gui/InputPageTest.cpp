@@ -26,8 +26,8 @@ private Q_SLOTS:
     }
     void cleanup() { Cleanup(); }
 
-    void invalidLocationsKeepOldResults_data();
-    void invalidLocationsKeepOldResults();
+    void invalidLocationsClearOldResults_data();
+    void invalidLocationsClearOldResults();
     void coincidentEndsArePathTooShort();
     void fieldOutOfLimitsStopsCalculate_data();
     void fieldOutOfLimitsStopsCalculate();
@@ -45,7 +45,7 @@ private Q_SLOTS:
     void chartTicksAreRound();
 };
 
-void InputPageTest::invalidLocationsKeepOldResults_data() {
+void InputPageTest::invalidLocationsClearOldResults_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("startHeight");
@@ -64,7 +64,7 @@ void InputPageTest::invalidLocationsKeepOldResults_data() {
                               << "Invalid RX Locator";
 }
 
-void InputPageTest::invalidLocationsKeepOldResults() {
+void InputPageTest::invalidLocationsClearOldResults() {
     QFETCH(QString, start);
     QFETCH(QString, end);
     QFETCH(QString, startHeight);
@@ -76,13 +76,26 @@ void InputPageTest::invalidLocationsKeepOldResults() {
     const int lines = Find<QListWidget>("Profile")->count();
     Edit("StartLoc")->setText(start);
     Edit("EndLoc")->setText(end);
+    QVERIFY(Series("Chart1", "Series1")->count() > 0);
     Click("CalculateBtn");
     QVERIFY(Text("StartHeight").startsWith(startHeight));
     QVERIFY(Text("EndHeight").startsWith(endHeight));
-    QCOMPARE(Text("OverallLoss"), overall);
+    // The earlier losses and chart are gone, and the page says why.
+    QVERIFY(overall != "Overall path loss: -");
+    QCOMPARE(Text("OverallLoss"), "Overall path loss: -");
+    QCOMPARE(Text("DiffLoss"), "Diffraction path loss: -");
+    QCOMPARE(Series("Chart1", "Series1")->count(), 0);
+    QVERIFY(Find<QLabel>("InvalidPath")->isVisible());
+    QVERIFY2(Text("InvalidPath").startsWith("No results: invalid "),
+             qPrintable(Text("InvalidPath")));
     QCOMPARE(Edit("Range")->text(), range);
     QCOMPARE(Find<QListWidget>("Profile")->count(), lines);
     QVERIFY(dialogs->messages.isEmpty());
+    // Valid inputs again: results and chart are back, the red line gone.
+    Click("RESET");
+    QCOMPARE(Text("OverallLoss"), overall);
+    QVERIFY(Series("Chart1", "Series1")->count() > 0);
+    QVERIFY(!Find<QLabel>("InvalidPath")->isVisible());
 }
 
 void InputPageTest::coincidentEndsArePathTooShort() {
@@ -132,7 +145,9 @@ void InputPageTest::fieldOutOfLimitsStopsCalculate() {
     Edit("EndLoc")->setText("IO91JO");
     Click("CalculateBtn");
     QCOMPARE(dialogs->messages, QStringList{message});
-    QCOMPARE(Text("OverallLoss"), overall);
+    QVERIFY(overall != "Overall path loss: -");
+    QCOMPARE(Text("OverallLoss"), "Overall path loss: -");
+    QCOMPARE(Text("InvalidPath"), "No results: an input lies outside its limits");
     QCOMPARE(Text("GasLoss"), gas);
     // A computed k-factor beyond the field's limits does not count while it
     // is not fixed: only the inputs of the calculation do.
@@ -154,12 +169,21 @@ void InputPageTest::rangeAndBearingMode() {
     Edit("Range")->setText("100");
     Edit("Bearing")->setText("90");
     Click("CalculateBtn");
-    // The end point is placed on the WGS84 sphere, the path measured on the
-    // 6371 km one: each calculation shortens the range by about 0.11 %.
-    QCOMPARE(Edit("Range")->text(), "99.9");
+    // Range and bearing stay as typed however often the link is calculated
+    // (measured back from the end point, the range would shrink a little
+    // each time), and the end point stays where they put it.
+    QCOMPARE(Edit("Range")->text(), "100");
+    QCOMPARE(Edit("Bearing")->text(), "90");
     QCOMPARE(Edit("EndLoc")->text().size(), 8); // a computed Maidenhead end: 8 characters
-    Click("CalculateBtn");
-    QCOMPARE(Edit("Range")->text(), "99.8");
+    const double endLatitude = form->State().rxLocation.GetLatitude();
+    const double endLongitude = form->State().rxLocation.GetLongitude();
+    for (int i = 0; i < 3; ++i) {
+        Click("CalculateBtn");
+        QCOMPARE(Edit("Range")->text(), "100");
+        QCOMPARE(Edit("Bearing")->text(), "90");
+        QCOMPARE(form->State().rxLocation.GetLatitude(), endLatitude);
+        QCOMPARE(form->State().rxLocation.GetLongitude(), endLongitude);
+    }
     // Another format and back: the stored end shows 10 characters again.
     Find<QRadioButton>("NGR")->setChecked(true);
     Find<QRadioButton>("LOC")->setChecked(true);
@@ -179,7 +203,7 @@ void InputPageTest::imperialRangeAndBearing() {
     Edit("Range")->setText("10");
     Edit("Bearing")->setText("90");
     Click("CalculateBtn");
-    QCOMPARE(Edit("Range")->text(), "10.0");
+    QCOMPARE(Edit("Range")->text(), "10");
     QCOMPARE(Find<QLabel>("RangeUnitLabel")->text(), "mls");
     CLocator tx = form->State().txLocation;
     double lat = 0, lon = 0;
@@ -195,7 +219,7 @@ void InputPageTest::imperialRangeAndBearing() {
     double range = 0, bearing = 0;
     path.GetRangeBearing(range, bearing);
     QVERIFY(std::fabs(range - 10.0 * 6371.0 / 6378.137) < 0.01);
-    QCOMPARE(Edit("Range")->text(), "10.0");
+    QCOMPARE(Edit("Range")->text(), "10"); // as typed
 }
 
 void InputPageTest::formatSwitchShowsStoredLocations() {
@@ -323,7 +347,7 @@ void InputPageTest::readoutAtMidPath() {
     while (i < p.count - 1 && !(p.distance[i] > value.x()))
         ++i;
     QCOMPARE(Text("PointData"), "Terrain " + Q(FormatFixed(p.height[i], 6, 0)) +
-                                    " m asl, 1st Frenel zone " +
+                                    " m asl, 1st Fresnel zone " +
                                     Q(FormatFixed(p.fresnelRadius[i], 6, 1)) + " m");
     CLocator cursor =
         EndPointFromRangeBearing(form->State().txLocation, value.x(), form->State().pathBearing);

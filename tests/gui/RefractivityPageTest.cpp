@@ -1,6 +1,8 @@
 // The "Radio Refractivity Data" page of the real window over the real
 // terrain tile.
 #include "WindowFixture.h"
+
+#include <QCheckBox>
 #include <QRegularExpression>
 
 using namespace kestrova;
@@ -34,8 +36,18 @@ void RefractivityPageTest::refractivityPage() {
         QVERIFY2(text == "No data" || text.contains(QRegularExpression("^-?\\d+\\.\\d ")),
                  qPrintable(text));
     }
-    QVERIFY(Text("Kfact") == "Defaulting to 1.333" ||
-            Text("Kfact").contains(QRegularExpression("^\\d+\\.\\d$")));
+    // The k-factor shown is the one the calculation used and shows on the
+    // Input Data page, with where it came from.
+    const QString k = QString::number(Engine().kMedian, 'f', 4);
+    QVERIFY2(Text("Kfact").startsWith(k + " ("), qPrintable(Text("Kfact") + " / " + k));
+    QVERIFY(Text("Kfact").endsWith(")"));
+    QVERIFY(!Text("Kfact").contains("1.333"));
+    // A fixed k-factor is shown as such.
+    Find<QCheckBox>("ForcedKFactor")->setChecked(true);
+    Edit("K_FACT")->setText("2");
+    Click("CalculateBtn");
+    ShowPage("TabSheet1");
+    QCOMPARE(Text("Kfact"), "2.0000 (fixed on the Input Data page)");
 }
 
 QTEST_MAIN(RefractivityPageTest)

@@ -54,7 +54,7 @@ void StartupTest::settingsAboveOneMegabyteAreNotRead() {
     for (int i = 0; i < 200000; ++i)
         settings += "[s" + QByteArray::number(i) + "]\n";
     QVERIFY(StartForm(settings));
-    QCOMPARE(Edit("FREQ")->text(), "1.42"); // the default
+    QCOMPARE(Edit("FREQ")->text(), "10.368"); // the default
     QVERIFY(Text("DataStatus")
                 .contains("Settings: profile.ini is above 1 MB and was not read, defaults in use"));
     // The demo tile, and the file left as it was.
@@ -112,7 +112,8 @@ void StartupTest::weatherNoAirCanHaveIsRefused() {
     Find<QPushButton>("CalculateBtn")->click();
     QCOMPARE(dialogs->messages.size(), 1);
     QVERIFY(dialogs->messages.first().contains("exceeds the total pressure 0.0001 hPa"));
-    QCOMPARE(Text("OverallLoss"), overall);
+    QVERIFY(overall != "Overall path loss: -");
+    QCOMPARE(Text("OverallLoss"), "Overall path loss: -"); // no figures beside such weather
     QCOMPARE(Text("GasLoss"), gas);
 }
 

@@ -31,7 +31,7 @@ void TablePageTest::profileTable() {
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.endsWith("\r\n\n"));
     QCOMPARE(bytes.count("\r\n"), table->count());
-    QVERIFY(bytes.startsWith("meters\r\n0, "));
+    QVERIFY(bytes.startsWith("Range (m)  Height (m)\r\n0, "));
     QCOMPARE(dialogs->saveProposals, QStringList{"profile.dat"});
 }
 

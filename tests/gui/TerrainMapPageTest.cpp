@@ -93,7 +93,7 @@ void TerrainMapPageTest::showingThePageDrawsWhatTheCommandLineWrites() {
     QVERIFY(run.out.find("\"contourSegments\":0") != std::string::npos);
     QVERIFY(Text("MapH").startsWith("Map heights - maximum "));
     QVERIFY(Text("MapH").endsWith("m,  minimum 0m"));
-    static const QRegularExpression area("^TX Area: \\d\\.\\d X 6\\.9 miles  \\(max \\d+m,  min "
+    static const QRegularExpression area("^TX Area: \\d+\\.\\d X \\d+\\.\\d km  \\(max \\d+m,  min "
                                          "-?\\d+m\\)$");
     QVERIFY2(area.match(Text("TXArea")).hasMatch(), qPrintable(Text("TXArea")));
     QVERIFY(Text("RXArea").startsWith("RX Area: "));

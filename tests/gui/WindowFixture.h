@@ -67,9 +67,17 @@ public:
         workDirectory.reset();
     }
 
-    // Shows a new window (after writing the settings file, when given) and
-    // waits for its start-up to finish.
+    // Shows a new window over the real tiles: its settings file (the given
+    // one, else one that names the tile directory, as a user's does once a
+    // directory has been chosen); waits for its start-up to finish.
     bool StartForm(const QByteArray& settings = {}) {
+        return StartFormWith(settings.isEmpty() ? QByteArray("[FilePaths]\nMapDirectory = ") +
+                                                      tileDirectory.toUtf8() + "/; \n"
+                                                : settings);
+    }
+    // A new user's first start: no settings file at all (the demo tile).
+    bool StartFirstTime() { return StartFormWith({}); }
+    bool StartFormWith(const QByteArray& settings) {
         if (!settings.isEmpty()) {
             QFile file(QStringLiteral("profile.ini"));
             if (!file.open(QIODevice::WriteOnly)) return false;
