@@ -274,6 +274,9 @@ int RunCoverage(const Words& words, std::ostream& out) {
         WriteCoveragePiece(*block, job, rangeKm, inputs, options);
     else if (const int status = WriteCoverageOutputs(outputs, args, field, inputs, options, out))
         return status;
+    if (block)
+        out << "block " << block->index << "/" << block->count << ", rows " << job.FirstRow() + 1
+            << "-" << job.FirstRow() + job.RowCount() << ": ";
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s, "
         << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s"
