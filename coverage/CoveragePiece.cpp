@@ -271,7 +271,14 @@ std::optional<CoveragePiece> DecodeCoveragePiece(std::string_view bytes, std::st
                       piece.blockIndex >= 1 && piece.blockIndex <= piece.blockCount &&
                       piece.rows.first >= 0 && piece.rows.count >= 1 &&
                       piece.rows.count <= n - piece.rows.first;
-    if (!sane) {
+    // The area is the one its transmitter, range and resolution give.
+    const auto area =
+        sane ? CoverageAreaAround(CLocator(piece.map.txLatitude, piece.map.txLongitude),
+                                  piece.map.rangeKm, piece.map.area.resolution)
+             : std::nullopt;
+    CoverageMapInputs expected = piece.map;
+    if (area) expected.area = *area;
+    if (!area || DescribeMapInputs(expected) != DescribeMapInputs(piece.map)) {
         error = "a damaged coverage piece (its header does not hold together)";
         return std::nullopt;
     }

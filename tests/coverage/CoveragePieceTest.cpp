@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -47,16 +48,17 @@ CoveragePiece SmallPiece() {
     piece.map.txLatitude = 51.25;
     piece.map.txLongitude = -1.0 / 3.0;
     piece.map.rangeKm = 5.0;
-    piece.map.area.n = 6;
-    piece.map.area.step = 30.0 / 3600.0;
+    piece.map.area = *CoverageAreaAround(CLocator(51.25, -1.0 / 3.0), 5.0, 30);
     piece.map.link.edition = Edition::P452_18;
     piece.map.link.dct = 12.5;
     piece.map.link.polarisation = p452v18::Polarisation::Horizontal;
     piece.map.gamma = 0.0061;
     piece.blockIndex = 2;
     piece.blockCount = 3;
-    piece.rows = BlockRows(6, 2, 3);
-    piece.cells = {-32768, -32767, 32767, 0, 1, -1, 4321, 12, 5000, 100, 7, 8};
+    piece.rows = BlockRows(piece.map.area.n, 2, 3);
+    piece.cells.assign(static_cast<size_t>(piece.map.area.n * piece.rows.count), 1234);
+    const std::int16_t extremes[] = {-32768, -32767, 32767, 0, 1, -1, 4321, 12};
+    std::copy(std::begin(extremes), std::end(extremes), piece.cells.begin());
     return piece;
 }
 
@@ -69,18 +71,22 @@ TEST(CoveragePieceFile, HoldsEveryFigureExactly) {
     EXPECT_EQ(DescribeMapInputs(back->map), DescribeMapInputs(piece.map));
     EXPECT_EQ(back->blockIndex, 2);
     EXPECT_EQ(back->blockCount, 3);
-    EXPECT_EQ(back->rows.first, 2);
-    EXPECT_EQ(back->rows.count, 2);
+    EXPECT_EQ(back->rows.first, piece.rows.first);
+    EXPECT_EQ(back->rows.count, piece.rows.count);
     EXPECT_EQ(back->cells, piece.cells);
     EXPECT_EQ(EncodeCoveragePiece(*back), bytes);
 }
 
 TEST(CoveragePieceFile, RefusesWhatIsNotAWholePiece) {
-    const std::string bytes = EncodeCoveragePiece(SmallPiece());
+    const CoveragePiece piece = SmallPiece();
+    const std::string bytes = EncodeCoveragePiece(piece);
+    const size_t header = bytes.size() - 2 * piece.cells.size();
     std::string newer = bytes;
     newer[8] = 2; // the format version
     std::string badBand = bytes;
-    badBand[bytes.size() - 24 - 16] = 9; // the block index, beyond the count of 3
+    badBand[header - 16] = 9;        // the block index, beyond the count of 3
+    CoveragePiece otherArea = piece; // an area its range does not give
+    otherArea.map.area.north += otherArea.map.area.step;
     const struct {
         const char* what;
         std::string bytes;
@@ -93,6 +99,7 @@ TEST(CoveragePieceFile, RefusesWhatIsNotAWholePiece) {
         {"a cell more", bytes + "ab", "bytes of cells"},
         {"header cut", bytes.substr(0, 40), "damaged"},
         {"block beyond its count", badBand, "damaged"},
+        {"area not of its range", EncodeCoveragePiece(otherArea), "damaged"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
