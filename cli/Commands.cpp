@@ -36,11 +36,17 @@ const std::vector<Command>& AllCommands() {
          "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",
          "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
          "--tx-height M --rx-height M [weather, --k-factor, --n0, --delta-n, --tiles, --zones, "
-         "--edition and its options as for link] [--threads N] [--csv FILE] [--header|--no-header] [--image FILE] "
+         "--edition and its options as for link] [--threads N] [--csv FILE] [--header|--no-header] "
+         "[--image FILE] "
          "[--scale FILE] [--kmz FILE] [--geotiff FILE] [--png FILE] [--mode terrain|colour|mono] "
          "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
-         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald]",
+         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald] [--block I/N --piece FILE]",
          RunCoverage},
+        {"merge", "the pieces of a map computed in blocks, written as the map's files",
+         "PIECE... [--csv FILE] [--header|--no-header] [--image FILE] [--scale FILE] [--kmz FILE] "
+         "[--geotiff FILE] [--png FILE] [--tiles DIR] [--interpolate] and the display options "
+         "of coverage",
+         RunMerge},
         {"terrain-map", "terrain map of a link's area and of its two ends as PNG images",
          "--tx TEXT --rx TEXT [--format F] [--palette 0..5] [--contours M] [--local-contours] "
          "[--interpolate] [--tiles DIR] --png FILE [--tx-png FILE] [--rx-png FILE] [--json]",

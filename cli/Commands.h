@@ -48,6 +48,7 @@ int RunClimate(const Words& words, std::ostream& out);
 int RunLink(const Words& words, std::ostream& out);
 int RunRadial(const Words& words, std::ostream& out);
 int RunCoverage(const Words& words, std::ostream& out);
+int RunMerge(const Words& words, std::ostream& out);
 int RunTerrainMap(const Words& words, std::ostream& out);
 int RunZoneMap(const Words& words, std::ostream& out);
 int RunMechanisms(const Words& words, std::ostream& out);

@@ -3,6 +3,8 @@
 // as the window draws them, a KMZ overlay and a GeoTIFF.
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/CoverageOutputs.h"
+#include "cli/CoveragePieceOutput.h"
 #include "cli/FileOutput.h"
 #include "cli/ImageOutput.h"
 #include "cli/LinkOptions.h"
@@ -24,23 +26,12 @@
 #include <iostream>
 #include <optional>
 #include <ostream>
-#include <thread>
 #include <unistd.h>
 
 namespace kestrova::cli {
 namespace {
 
-struct Outputs {
-    std::optional<std::string> csv;
-    std::optional<std::string> png; // one pixel a cell, colour map
-    std::optional<std::string> image;
-    std::optional<std::string> scale;
-    std::optional<std::string> kmz;
-    std::optional<std::string> geotiff;
-
-    bool NeedImage() const { return image || kmz; }
-    bool Any() const { return csv || png || image || scale || kmz || geotiff; }
-};
+using Outputs = CoverageOutputs;
 
 CoverageMode ParseMode(const std::string& text) {
     if (text == "terrain") return CoverageMode::Terrain;
@@ -67,7 +58,9 @@ CoverageDisplay ReadDisplay(const Args& args) {
     return display;
 }
 
-Outputs ReadOutputs(const Args& args) {
+} // namespace
+
+Outputs ReadCoverageOutputs(const Args& args) {
     Outputs outputs{args.Value("csv"),   args.Value("png"), args.Value("image"),
                     args.Value("scale"), args.Value("kmz"), args.Value("geotiff")};
     if (!outputs.Any())
@@ -79,6 +72,8 @@ Outputs ReadOutputs(const Args& args) {
     CheckOutputTargets(targets); // before the map is computed
     return outputs;
 }
+
+namespace {
 
 void ShowProgress(const CoverageJob& job) {
     const int done = job.CellsDone();
@@ -92,15 +87,14 @@ void ShowProgress(const CoverageJob& job) {
     std::fflush(stderr);
 }
 
-// Runs the job to its end; the seconds it took.
+// Runs the job to its end, waking the moment its last worker ends (and
+// every tenth of a second to draw the progress bar); the seconds it took.
 double RunJob(CoverageJob& job) {
     const auto start = std::chrono::steady_clock::now();
     job.Start();
     const bool terminal = isatty(fileno(stderr)) != 0;
-    while (job.CellsDone() < job.CellCount()) {
+    while (!job.WaitFor(std::chrono::milliseconds(100)))
         if (terminal) ShowProgress(job);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
     job.Wait();
     if (terminal) {
         ShowProgress(job);
@@ -179,13 +173,47 @@ void WriteImages(const Outputs& outputs, const CoverageField& field, const Cover
 
 } // namespace
 
+std::set<std::string> CoverageOutputValueOptions() {
+    return {"csv",  "png",     "image",  "scale",  "kmz",        "geotiff",
+            "mode", "palette", "max-fs", "min-fs", "max-height", "min-height"};
+}
+
+std::set<std::string> CoverageOutputFlags() {
+    return {"header", "no-header", "contours"};
+}
+
+int WriteCoverageOutputs(const Outputs& outputs, const Args& args, const CoverageField& field,
+                         const CoverageInputs& inputs, const LinkOptions& options,
+                         std::ostream& out) {
+    long long invalid = 0;
+    const int n = field.Area().n;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            invalid += field.GridAt(i, j) == noGridValue;
+    if (invalid > 0) {
+        out << "Calculation failed: " << invalid << " of "
+            << static_cast<long long>(n) * static_cast<long long>(n)
+            << " cells have no finite field strength; nothing was written\n";
+        return 3;
+    }
+    const CoverageDisplay display = ReadDisplay(args);
+    const int paletteType = ParsePalette(args.Value("palette").value_or("ncar"));
+    WriteBatch batch; // every output or none
+    if (outputs.csv) WriteCsv(*outputs.csv, field, inputs, options, !args.Flag("no-header"));
+    if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, inputs);
+    if (outputs.png) WriteImage(*outputs.png, ColourGrid(field, display.maxFs, display.minFs));
+    if (outputs.image || outputs.scale || outputs.kmz)
+        WriteImages(outputs, field, display, paletteType, inputs.tx, inputs.link.htg, options, out);
+    Check(batch.Commit());
+    return 0;
+}
+
 int RunCoverage(const Words& words, std::ostream& out) {
     std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert({"tx", "format", "range", "resolution", "threads", "csv", "png", "image",
-                         "scale", "kmz", "geotiff", "mode", "palette", "max-fs", "min-fs",
-                         "max-height", "min-height"});
+    valueOptions.insert({"tx", "format", "range", "resolution", "threads", "block", "piece"});
+    valueOptions.merge(CoverageOutputValueOptions());
     std::set<std::string> flags = LinkFlags();
-    flags.insert({"header", "no-header", "contours"});
+    flags.merge(CoverageOutputFlags());
     const Args args(words, valueOptions, flags);
     const LinkOptions options = ReadLinkOptions(args);
     if (!args.Value("range")) throw UsageError("option --range is required");
@@ -196,9 +224,10 @@ int RunCoverage(const Words& words, std::ostream& out) {
     const int resolution = static_cast<int>(resolutionValue);
     const int threads = args.Integer("threads").value_or(0);
     if (threads < 0) throw UsageError("option --threads must not be negative");
-    const Outputs outputs = ReadOutputs(args);
-    const CoverageDisplay display = ReadDisplay(args);
-    const int paletteType = ParsePalette(args.Value("palette").value_or("ncar"));
+    const std::optional<BlockOption> block = ReadBlockOption(args);
+    const Outputs outputs = block ? Outputs{} : ReadCoverageOutputs(args);
+    ReadDisplay(args); // its mistakes before the map is computed
+    ParsePalette(args.Value("palette").value_or("ncar"));
 
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
@@ -228,6 +257,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
     inputs.zoneDirectory = zoneFile.has_parent_path() ? zoneFile.parent_path().string() + "/" : "";
     inputs.zoneFileName = zoneFile.filename().string();
     inputs.threads = threads;
+    if (block) SetBlockRows(*block, *area, inputs);
 
     CoverageJob job(*area, inputs);
     const double seconds = RunJob(job);
@@ -239,13 +269,13 @@ int RunCoverage(const Words& words, std::ostream& out) {
             << " cells have no finite field strength; nothing was written\n";
         return 3;
     }
-    WriteBatch batch; // every output or none
-    if (outputs.csv) WriteCsv(*outputs.csv, field, inputs, options, !args.Flag("no-header"));
-    if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, inputs);
-    if (outputs.png) WriteImage(*outputs.png, ColourGrid(field, display.maxFs, display.minFs));
-    if (outputs.image || outputs.scale || outputs.kmz)
-        WriteImages(outputs, field, display, paletteType, tx, inputs.link.htg, options, out);
-    Check(batch.Commit());
+    if (block)
+        WriteCoveragePiece(*block, job, rangeKm, inputs, options);
+    else if (const int status = WriteCoverageOutputs(outputs, args, field, inputs, options, out))
+        return status;
+    if (block)
+        out << "block " << block->index << "/" << block->count << ", rows " << job.FirstRow() + 1
+            << "-" << job.FirstRow() + job.RowCount() << ": ";
     out << job.CellCount() << " cells (" << area->n << " x " << area->n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s, "
         << FormatFixed(job.CellCount() / std::max(seconds, 1e-9), 9, 0) << " cells/s"

@@ -16,9 +16,12 @@
 #include "propagation/engine/Terrain.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -67,12 +70,17 @@ struct CoverageInputs {
     std::string zoneDirectory;
     std::string zoneFileName = "zones01.dem";
     int threads = 0; // 0: every core; at most four times the cores
+    // The band of rows to compute (a block of the map): rows firstRow to
+    // firstRow + rowCount - 1; rowCount 0 computes every row.
+    int firstRow = 0;
+    int rowCount = 0;
 };
 
 // One computation. Start() returns at once; the workers fill the grid
 // while the caller polls CellsDone() and ColumnDone() (for a live
 // preview), and may call RequestAbort(), which stops every worker after
-// the cell in hand. Wait() joins the workers.
+// the cell in hand. WaitFor() wakes the moment the last worker ends (or
+// when its time is up, to draw progress); Wait() joins the workers.
 class CoverageJob {
 public:
     CoverageJob(const CoverageArea& area, CoverageInputs inputs);
@@ -84,9 +92,17 @@ public:
     void RequestAbort() { abort.store(true, std::memory_order_relaxed); }
     // True when every cell was computed (no abort).
     bool Wait();
+    // Blocks until every worker has ended (all cells done, or the walk
+    // aborted) or the time is up; true when every worker has ended, and at
+    // once true for a job never started.
+    bool WaitFor(std::chrono::milliseconds timeout);
     bool Aborted() const { return abort.load(std::memory_order_relaxed); }
 
-    int CellCount() const { return area.n * area.n; }
+    // The cells of the band the job computes (every cell of the map
+    // without a band); Value() and GridAt() read rows of the band only.
+    int CellCount() const { return area.n * rows; }
+    int FirstRow() const { return firstRow; }
+    int RowCount() const { return rows; }
     int CellsDone() const;
     // A finished column's cells may be read while the job runs.
     bool ColumnDone(int j) const { return columnDone[j].load(std::memory_order_acquire); }
@@ -108,13 +124,17 @@ private:
     // Column by column: each worker writes a column of its own, so workers
     // share at most the cache line at either end of a column.
     size_t Index(int i, int j) const {
-        return static_cast<size_t>(j) * static_cast<size_t>(area.n) + static_cast<size_t>(i);
+        return static_cast<size_t>(j) * static_cast<size_t>(rows) +
+               static_cast<size_t>(i - firstRow);
     }
     void Work(int worker);
+    void WorkerEnded();
     double ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) const;
 
     CoverageArea area;
     CoverageInputs inputs;
+    int firstRow = 0;
+    int rows = 0;
     std::vector<std::int16_t> grid; // hundredths of dB(µV/m): two bytes a cell
     std::unique_ptr<std::atomic<bool>[]> columnDone;
     std::atomic<int> nextColumn{0};
@@ -127,6 +147,9 @@ private:
     std::shared_ptr<CTileLibrary> library;
     std::unique_ptr<CZONES> zones;
     std::vector<std::thread> workers;
+    std::mutex endMutex;
+    std::condition_variable ended;
+    int workersRunning = 0; // guarded by endMutex
     int threadCount = 1;
 };
 

@@ -47,7 +47,9 @@ std::int16_t GridValue(double fieldStrength) {
 
 CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs coverageInputs)
     : area(coverageArea), inputs(std::move(coverageInputs)),
-      grid(static_cast<size_t>(area.n) * static_cast<size_t>(area.n), 0),
+      firstRow(inputs.rowCount > 0 ? std::clamp(inputs.firstRow, 0, area.n - 1) : 0),
+      rows(inputs.rowCount > 0 ? std::clamp(inputs.rowCount, 1, area.n - firstRow) : area.n),
+      grid(static_cast<size_t>(area.n) * static_cast<size_t>(rows), 0),
       columnDone(std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(area.n))),
       library(std::make_shared<CTileLibrary>()),
       zones(std::make_unique<CZONES>(inputs.zoneDirectory, inputs.zoneFileName)) {
@@ -70,8 +72,25 @@ CoverageJob::~CoverageJob() {
 }
 
 void CoverageJob::Start() {
+    {
+        const std::lock_guard lock(endMutex);
+        workersRunning += threadCount;
+    }
     for (int t = 0; t < threadCount; ++t)
-        workers.emplace_back([this, t] { Work(t); });
+        workers.emplace_back([this, t] {
+            Work(t);
+            WorkerEnded();
+        });
+}
+
+void CoverageJob::WorkerEnded() {
+    const std::lock_guard lock(endMutex);
+    if (--workersRunning == 0) ended.notify_all();
+}
+
+bool CoverageJob::WaitFor(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(endMutex);
+    return ended.wait_for(lock, timeout, [this] { return workersRunning == 0; });
 }
 
 bool CoverageJob::Wait() {
@@ -88,7 +107,7 @@ void CoverageJob::Work(int worker) {
     auto engine = std::make_unique<CTerrain>();
     CSRTM store(9, inputs.tileDirectory, library);
     for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
-        for (int i = 0; i < area.n; ++i) {
+        for (int i = firstRow; i < firstRow + rows; ++i) {
             if (Aborted()) return;
             grid[Index(i, j)] = GridValue(ComputeCell(*engine, store, i, j));
             // This worker is the count's only writer: no locked add.

@@ -117,7 +117,7 @@ std::string DescribeEstimate(const CoverageEstimate& e, int n) {
 long long CountCellsWithoutFigure(const CoverageJob& job) {
     long long count = 0;
     const int n = job.Area().n;
-    for (int i = 0; i < n; ++i)
+    for (int i = job.FirstRow(); i < job.FirstRow() + job.RowCount(); ++i)
         for (int j = 0; j < n; ++j)
             count += job.GridAt(i, j) == noGridValue;
     return count;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -215,6 +216,46 @@ TEST_F(CoverageWalk, CellsTheEngineCannotEvaluateHoldNoValue) {
             EXPECT_TRUE(std::isnan(job.Value(i, j))) << i << ", " << j;
             EXPECT_EQ(job.GridAt(i, j), noGridValue);
         }
+}
+
+// WaitFor() returns the moment the last worker ends: the wait's limit is
+// far beyond the walk, and every cell is there (and the same grid as the
+// joined job's) before the workers are joined.
+TEST_F(CoverageWalk, WaitForWakesWithEveryCellDone) {
+    const CLocator tx("SU374616", FormatNGR);
+    const auto area = CoverageAreaAround(tx, 5.0, 30);
+    ASSERT_TRUE(area);
+    CoverageJob reference(*area, Inputs(1));
+    reference.Start();
+    ASSERT_TRUE(reference.Wait());
+    for (int threads : {1, 2}) {
+        SCOPED_TRACE(threads);
+        CoverageJob job(*area, Inputs(threads));
+        EXPECT_TRUE(job.WaitFor(std::chrono::milliseconds(0))); // not started: nothing to wait for
+        job.Start();
+        ASSERT_TRUE(job.WaitFor(std::chrono::hours(1)));
+        ASSERT_EQ(job.CellsDone(), job.CellCount());
+        for (int j = 0; j < area->n; ++j) {
+            ASSERT_TRUE(job.ColumnDone(j)) << j;
+            for (int i = 0; i < area->n; ++i)
+                ASSERT_EQ(job.GridAt(i, j), reference.GridAt(i, j)) << i << "," << j;
+        }
+        EXPECT_TRUE(job.Wait());
+    }
+}
+
+TEST_F(CoverageWalk, WaitForWakesWhenAnAbortedWalkEnds) {
+    const CLocator tx("SU374616", FormatNGR);
+    const auto area = CoverageAreaAround(tx, 50.0, 10); // about 270 000 cells
+    ASSERT_TRUE(area);
+    CoverageJob job(*area, Inputs(2));
+    job.Start();
+    while (job.CellsDone() < 50)
+        std::this_thread::yield();
+    job.RequestAbort();
+    ASSERT_TRUE(job.WaitFor(std::chrono::hours(1)));
+    EXPECT_LT(job.CellsDone(), job.CellCount());
+    EXPECT_FALSE(job.Wait());
 }
 
 TEST_F(CoverageWalk, AbortStopsAfterTheCellsInHand) {

@@ -1,0 +1,44 @@
+// The files of a coverage map (coverage file, colour grid, image, scale
+// bar, KMZ, GeoTIFF), written alike by `coverage` from its job and by
+// `merge` from the pieces of a map computed in blocks.
+#pragma once
+
+#include "cli/Args.h"
+#include "cli/LinkOptions.h"
+#include "coverage/Coverage.h"
+#include "coverage/CoverageField.h"
+
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+
+namespace kestrova::cli {
+
+struct CoverageOutputs {
+    std::optional<std::string> csv;
+    std::optional<std::string> png; // one pixel a cell, colour map
+    std::optional<std::string> image;
+    std::optional<std::string> scale;
+    std::optional<std::string> kmz;
+    std::optional<std::string> geotiff;
+
+    bool NeedImage() const { return image || kmz; }
+    bool Any() const { return csv || png || image || scale || kmz || geotiff; }
+};
+
+// The value options and flags of the outputs and of their display.
+std::set<std::string> CoverageOutputValueOptions();
+std::set<std::string> CoverageOutputFlags();
+
+// The outputs named, their targets checked before any work (UsageError
+// when none is given).
+CoverageOutputs ReadCoverageOutputs(const Args& args);
+
+// "Calculation failed: ..." on out and 3 when a cell has no figure, nothing
+// written; otherwise every output or none (InputError), and 0.
+int WriteCoverageOutputs(const CoverageOutputs& outputs, const Args& args,
+                         const CoverageField& field, const CoverageInputs& inputs,
+                         const LinkOptions& options, std::ostream& out);
+
+} // namespace kestrova::cli

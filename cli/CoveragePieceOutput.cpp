@@ -1,0 +1,67 @@
+#include "cli/CoveragePieceOutput.h"
+
+#include "cli/FileOutput.h"
+#include "coverage/CoveragePiece.h"
+
+#include <cstdlib>
+
+namespace kestrova::cli {
+namespace {
+
+// A whole number 1 or more, all digits.
+std::optional<int> Count(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int value = std::atoi(text.c_str());
+    return value >= 1 ? std::optional<int>(value) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<BlockOption> ReadBlockOption(const Args& args) {
+    const auto block = args.Value("block");
+    const auto piece = args.Value("piece");
+    if (!block && !piece) return std::nullopt;
+    if (!block) throw UsageError("option --piece needs --block I/N");
+    if (!piece) throw UsageError("option --block needs --piece FILE, the band's file for merge");
+    for (const char* option : {"csv", "png", "image", "scale", "kmz", "geotiff"})
+        if (args.Value(option))
+            throw UsageError(std::string("option --block writes a piece only: give --") + option +
+                             " to merge, which writes the map's files from the pieces");
+    const size_t slash = block->find('/');
+    const auto index = slash == std::string::npos ? std::nullopt : Count(block->substr(0, slash));
+    const auto count = slash == std::string::npos ? std::nullopt : Count(block->substr(slash + 1));
+    if (!index || !count || *index > *count)
+        throw UsageError("option --block must be I/N with 1 <= I <= N, not \"" + *block + "\"");
+    CheckOutputTargets({{"piece", *piece}});
+    return BlockOption{*index, *count, *piece};
+}
+
+void SetBlockRows(const BlockOption& block, const CoverageArea& area, CoverageInputs& inputs) {
+    if (block.count > area.n)
+        throw InputError("the map has " + std::to_string(area.n) +
+                         " rows: it cannot be split into " + std::to_string(block.count) +
+                         " blocks");
+    const RowBand rows = BlockRows(area.n, block.index, block.count);
+    inputs.firstRow = rows.first;
+    inputs.rowCount = rows.count;
+}
+
+void WriteCoveragePiece(const BlockOption& block, const CoverageJob& job, double rangeKm,
+                        const CoverageInputs& inputs, const LinkOptions& options) {
+    CoverageMapInputs map;
+    map.txLatitude = inputs.tx.GetLatitude();
+    map.txLongitude = inputs.tx.GetLongitude();
+    map.rangeKm = rangeKm;
+    map.area = job.Area();
+    map.link = inputs.link;
+    map.gamma = inputs.gamma;
+    map.temperature = options.settings.temperature;
+    map.pressure = options.settings.pressure;
+    map.humidity = options.settings.humidity;
+    WriteFileSafely(block.piece,
+                    EncodeCoveragePiece(PieceOfJob(job, map, block.index, block.count)));
+}
+
+} // namespace kestrova::cli

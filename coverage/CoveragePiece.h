@@ -1,0 +1,103 @@
+// A block of a coverage map: the band of rows one process computed, with
+// every input that defines the map, so that bands computed apart (one a
+// task on the nodes of a cluster) are put together into the very grid that
+// one process computes.
+//
+// The piece file: the 8 bytes "KSTPIECE", the format version (a 32-bit
+// number), the map's inputs, the block's number and count, the band's
+// first row and row count, and the band's 16-bit grid values row by row
+// from the band's northern row, west first. Numbers are little-endian,
+// real numbers their IEEE 754 doubles' bits: a piece holds its figures
+// exactly.
+#pragma once
+
+#include "coverage/CoverageField.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kestrova {
+
+// Every input that defines a map: the transmitter, the range and the area
+// it gives, the link's inputs (N0 and ΔN, frequency, percentage, heights,
+// edition and its options), the gaseous attenuation, and the weather as
+// given, which the coverage file names.
+struct CoverageMapInputs {
+    double txLatitude = 0.0;
+    double txLongitude = 0.0;
+    double rangeKm = 0.0;
+    CoverageArea area;
+    LinkInputs link;
+    double gamma = 0.0;
+    double temperature = 0.0;
+    double pressure = 0.0;
+    double humidity = 0.0;
+};
+
+// The inputs by name, each with its exact value as text: two maps are the
+// same map when these are equal.
+std::vector<std::pair<std::string, std::string>> DescribeMapInputs(const CoverageMapInputs& map);
+
+// A band of rows, row 0 the northern edge.
+struct RowBand {
+    int first = 0;
+    int count = 0;
+};
+
+// Block index (1..count) of count: rows floor((index - 1) n / count) up to
+// floor(index n / count) - 1. count must not exceed n (every band holds a
+// row).
+RowBand BlockRows(int n, int index, int count);
+
+struct CoveragePiece {
+    CoverageMapInputs map;
+    int blockIndex = 1;
+    int blockCount = 1;
+    RowBand rows;
+    std::vector<std::int16_t> cells; // rows.count x n, row by row, west first
+};
+
+inline constexpr std::uint32_t coveragePieceVersion = 1;
+
+std::string EncodeCoveragePiece(const CoveragePiece& piece);
+// nullopt with the reason in error when the bytes are not a piece this
+// program reads.
+std::optional<CoveragePiece> DecodeCoveragePiece(std::string_view bytes, std::string& error);
+
+// The band of a finished job (its first row and row count) as a piece.
+CoveragePiece PieceOfJob(const CoverageJob& job, const CoverageMapInputs& map, int blockIndex,
+                         int blockCount);
+
+// A whole grid of 16-bit values, n x n row by row: the cells of pieces put
+// together, read as the job's own cells read (hundredths of dB, NaN for
+// noGridValue).
+class Grid16Field final : public CoverageField {
+public:
+    Grid16Field(const CoverageArea& gridArea, std::vector<std::int16_t> gridCells);
+    const CoverageArea& Area() const override { return area; }
+    double Value(int i, int j) const override;
+
+private:
+    CoverageArea area;
+    std::vector<std::int16_t> cells;
+};
+
+struct NamedPiece {
+    std::string name; // the file, for messages
+    CoveragePiece piece;
+};
+
+// The map the pieces make: nullopt with a message naming the pieces when
+// they are of different maps, overlap, or leave rows out.
+struct AssembledMap {
+    CoverageMapInputs map;
+    std::vector<std::int16_t> cells; // n x n
+};
+std::optional<AssembledMap> AssemblePieces(const std::vector<NamedPiece>& pieces,
+                                           std::string& error);
+
+} // namespace kestrova
