@@ -26,11 +26,14 @@ bool CTerrain::ComputePathParameters() {
     const auto& zone = profile.zone;
     const auto& d = profile.distance;
 
+    // The runs and their largest lengths in locals: the largest written to
+    // the engine's members at every sample would make each sample wait for
+    // the store of the last.
     double seaShare = 0.0;
     double landRun = 0.0;
     double inlandRun = 0.0;
-    dtm = 0.0;
-    dlm = 0.0;
+    double landMax = 0.0;
+    double inlandMax = 0.0;
     int first = -1;
     int last = -1;
     for (int i = 0; i < n; ++i) {
@@ -45,15 +48,17 @@ bool CTerrain::ComputePathParameters() {
             last = i;
         } else {
             landRun += share / 2.0;
-            dtm = std::max(dtm, landRun);
+            landMax = std::max(landMax, landRun);
         }
         if (zone[i] == kInland) {
             inlandRun += share / 2.0;
-            dlm = std::max(dlm, inlandRun);
+            inlandMax = std::max(inlandMax, inlandRun);
         } else {
             inlandRun = 0.0;
         }
     }
+    dtm = landMax;
+    dlm = inlandMax;
     omega = seaShare / (2.0 * L);
 
     if (omega == 0.0) {

@@ -27,6 +27,14 @@ double HighestOf(const double* h, int n) {
     return std::max(std::max(top[0], top[1]), std::max(top[2], top[3]));
 }
 
+// Whether the walk's look-up answered for each of the n samples.
+bool AllSure(const short* heights, const int* zones, int n) {
+    int unsure = 0;
+    for (int i = 0; i < n; ++i)
+        unsure |= (zones[i] < 0) | (heights[i] == CWalkLookup::kUnsure);
+    return unsure == 0;
+}
+
 } // namespace
 
 bool CTerrain::SampleProfile(bool interpolate) {
@@ -64,7 +72,20 @@ bool CTerrain::SampleProfile(bool interpolate) {
     auto& height = profile.height;
     for (int i = 0; i < n; ++i)
         distance[i] = i * s;
-    for (int i = 0; i < n; ++i) {
+    // Where the walk answered for every sample (the usual case), a loop
+    // without branches; PointAtRange for the samples it left.
+    const bool allSure = walked == n && AllSure(walkHeights.data(), walkZones.data(), n);
+    if (allSure) {
+        const short* hw = walkHeights.data();
+        const int* zw = walkZones.data();
+        std::int8_t* zone = profile.zone.data();
+        double* h = height.data();
+        for (int i = 0; i < n; ++i) {
+            zone[i] = static_cast<std::int8_t>(zw[i]);
+            h[i] = hw[i] == noData || hw[i] == voidValue ? 0 : hw[i];
+        }
+    }
+    for (int i = 0; i < n && !allSure; ++i) {
         int zone = i < walked ? walkZones[i] : -1;
         int h = i < walked ? walkHeights[i] : CWalkLookup::kUnsure;
         if (zone < 0 || h == CWalkLookup::kUnsure) {

@@ -15,29 +15,32 @@ bool CTerrain::FitSmoothEarth() {
     const auto& h = profile.height;
     const auto& d = profile.distance;
 
-    // Ground heights: the end samples carry the antennas.
-    auto ground = [&](int i) {
-        if (i == 0) return h[0] - htg;
-        if (i == n - 1) return h[n - 1] - hrg;
-        return h[i];
-    };
-    double sum = 0.0;
-    for (int i = 0; i < n; ++i)
-        sum += ground(i);
+    // Ground heights: the end samples carry the antennas. The sums run in
+    // order from the transmitter, the ends taken out of the loops.
+    const double g0 = h[0] - htg;
+    const double gn = h[n - 1] - hrg;
+    double sum = g0;
+    for (int i = 1; i < n - 1; ++i)
+        sum += h[i];
+    sum += gn;
     const double gMean = sum / n;
-    double sxy = 0.0;
-    double sxx = 0.0;
-    for (int i = 0; i < n; ++i) {
+    const double x0 = d[0] - L / 2.0;
+    double sxy = (g0 - gMean) * x0;
+    double sxx = x0 * x0;
+    for (int i = 1; i < n - 1; ++i) {
         const double x = d[i] - L / 2.0;
-        sxy += (ground(i) - gMean) * x;
+        sxy += (h[i] - gMean) * x;
         sxx += x * x;
     }
+    const double xn = d[n - 1] - L / 2.0;
+    sxy += (gn - gMean) * xn;
+    sxx += xn * xn;
     slope = sxy / sxx;
-    hst = gMean - slope * L / 2.0;      // eq. (153)
-    hsr = hst + slope * L;              // eq. (154)
-    hst = std::min(hst, ground(0));     // eq. (155a)
-    hsr = std::min(hsr, ground(n - 1)); // eq. (155b)
-    slope = (hsr - hst) / L;            // eq. (156)
+    hst = gMean - slope * L / 2.0; // eq. (153)
+    hsr = hst + slope * L;         // eq. (154)
+    hst = std::min(hst, g0);       // eq. (155a)
+    hsr = std::min(hsr, gn);       // eq. (155b)
+    slope = (hsr - hst) / L;       // eq. (156)
     hte = h[0] - hst;
     hre = h[n - 1] - hsr;
     return true;
