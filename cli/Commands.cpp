@@ -26,7 +26,8 @@ const std::vector<Command>& AllCommands() {
          "--percent P --tx-height M --rx-height M [--temperature C] [--pressure HPA] "
          "[--humidity PCT] [--k-factor K] [--n0 N] [--delta-n D] [--interpolate] [--tiles DIR] "
          "[--zones FILE] [--profile-out FILE] [--edition 14|18] [--polarisation h|v] "
-         "[--tx-gain DBI] [--rx-gain DBI] [--dct KM] [--dcr KM] [--no-gas] [--json]",
+         "[--tx-gain DBI] [--rx-gain DBI] [--dct KM] [--dcr KM] [--no-gas] [--json] | "
+         "--batch LINKS.csv [--threads N] and the options above for every row",
          RunLink},
         {"radial", "terrain, loss and field strength along a radial from the transmitter",
          "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] "

@@ -83,9 +83,8 @@ double LimitedNumber(const Args& args, const char* option, const InputLimit& lim
     return OptionalLimitedNumber(args, option, limit).value_or(limit.initial);
 }
 
-LinkOptions ReadLinkOptions(const Args& args, bool needsTiles) {
-    LinkOptions options;
-    CalculationSettings& s = options.settings;
+CalculationSettings ReadLinkSettings(const Args& args) {
+    CalculationSettings s;
     s.frequency = LimitedNumber(args, "freq", limits::frequency);
     s.timePercent = LimitedNumber(args, "percent", limits::percent);
     s.htg = LimitedNumber(args, "tx-height", limits::txHeight);
@@ -108,6 +107,12 @@ LinkOptions ReadLinkOptions(const Args& args, bool needsTiles) {
     s.polarisation =
         polarisation == "h" ? p452v18::Polarisation::Horizontal : p452v18::Polarisation::Vertical;
     s.gas = !args.Flag("no-gas");
+    return s;
+}
+
+LinkOptions ReadLinkOptions(const Args& args, bool needsTiles) {
+    LinkOptions options;
+    options.settings = ReadLinkSettings(args);
     options.interpolate = args.Flag("interpolate");
     options.tiles = TileDirectory(args, needsTiles);
     options.zoneFile = ZoneFile(args);
@@ -126,25 +131,34 @@ CLocator ReadEnd(const Args& args, const char* option, int format, const char* e
 CalculationInputs InputsFor(const LinkOptions& options, const CLocator* tx, const CLocator* rx,
                             RefractivitySource source) {
     const CRefractivity maps;
-    CalculationInputs inputs =
-        BuildCalculationInputs(options.settings, &maps, tx, rx, source, RefractivityFallback{});
-    if (!inputs.Usable()) throw InputError(inputs.problem);
+    CalculationInputs inputs = InputsFrom(maps, options, tx, rx, source);
     NoteUnusableMaps(inputs);
     return inputs;
 }
 
-void NoteUnusableMaps(const CalculationInputs& inputs) {
-    if (inputs.n0Source != N0Source::Default && inputs.unusableMaps.empty()) return;
-    std::ostream& note = Warnings();
-    note << "note: ";
+CalculationInputs InputsFrom(const CRefractivity& maps, const LinkOptions& options,
+                             const CLocator* tx, const CLocator* rx, RefractivitySource source) {
+    CalculationInputs inputs =
+        BuildCalculationInputs(options.settings, &maps, tx, rx, source, RefractivityFallback{});
+    if (!inputs.Usable()) throw InputError(inputs.problem);
+    return inputs;
+}
+
+std::string UnusableMapsNote(const CalculationInputs& inputs) {
+    if (inputs.n0Source != N0Source::Default && inputs.unusableMaps.empty()) return {};
+    std::string note = "note: ";
     for (const UnusableMap& map : inputs.unusableMaps)
-        note << map.file << ": " << map.problem << "; ";
+        note += map.file + ": " + map.problem + "; ";
     if (inputs.n0Source == N0Source::Default)
-        note << "defaults N0 " << FormatGeneral(inputs.link.n0, 6) << " N-units and delta N "
-             << FormatGeneral(inputs.link.deltaN, 6) << " N/km in use";
+        note += "defaults N0 " + FormatGeneral(inputs.link.n0, 6) + " N-units and delta N " +
+                FormatGeneral(inputs.link.deltaN, 6) + " N/km in use";
     else
-        note << "N0 and delta N not read from the maps";
-    note << "\n";
+        note += "N0 and delta N not read from the maps";
+    return note + "\n";
+}
+
+void NoteUnusableMaps(const CalculationInputs& inputs) {
+    Warnings() << UnusableMapsNote(inputs);
 }
 
 std::unique_ptr<CZONES> OpenZoneMap(const LinkOptions& options) {

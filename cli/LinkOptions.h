@@ -35,6 +35,8 @@ const char* EditionName(Edition edition);
 // without --tiles the working directory is used, or the demo tile when it
 // holds none.
 LinkOptions ReadLinkOptions(const Args& args, bool needsTiles = true);
+// The radio and weather options alone (no data locations, no file system).
+CalculationSettings ReadLinkSettings(const Args& args);
 
 // A number option within the limits of its quantity; the quantity's initial
 // value when the option is absent. UsageError naming the option otherwise.
@@ -52,9 +54,15 @@ CLocator ReadEnd(const Args& args, const char* option, int format, const char* e
 CalculationInputs InputsFor(const LinkOptions& options, const CLocator* tx, const CLocator* rx,
                             RefractivitySource source);
 
+// The same from maps already open, without the note: for many links.
+CalculationInputs InputsFrom(const CRefractivity& maps, const LinkOptions& options,
+                             const CLocator* tx, const CLocator* rx, RefractivitySource source);
+
 // A note on the warning stream when N0 and ΔN are defaults or a map file
 // could not be used: each such file with its reason, and the values in use.
 void NoteUnusableMaps(const CalculationInputs& inputs);
+// The note's text ("" when the maps served), one line.
+std::string UnusableMapsNote(const CalculationInputs& inputs);
 
 // The zone map of the options. When it cannot be read a warning says so and
 // every position reads as zone 0 (land that is not inland).

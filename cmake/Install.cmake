@@ -1,6 +1,7 @@
 # The program's data beside the executables (build/bin, where a build tree's
 # programs find it) and what `cmake --install` puts where:
-#   bin/                                kestrova, kestrova-cli
+#   bin/                                kestrova, kestrova-cli (and kestrova-cli-maps,
+#                                       which it starts for the commands that draw)
 #   lib/kestrova/                       libkestrova_geotiff.so, the GeoTIFF writer (GDAL)
 #   share/kestrova/                     zones01.dem, the demo tile, help/*.html
 #   share/applications/                 kestrova.desktop
@@ -14,7 +15,7 @@ configure_file(${PROJECT_SOURCE_DIR}/data/n51w002.hgt.zip ${CMAKE_BINARY_DIR}/bi
                COPYONLY)
 
 # The fuzz build has neither program.
-foreach(program kestrova-cli kestrova)
+foreach(program kestrova-cli kestrova-cli-maps kestrova)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()

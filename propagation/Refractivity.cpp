@@ -102,15 +102,23 @@ CRefractivity::MapIndex CRefractivity::ChooseGradientMap(double percent) {
 const MapFile* CRefractivity::Loaded(int index) const {
     Slot& slot = mapSlots[index];
     if (slot.loaded.load(std::memory_order_acquire)) return &slot.map;
+    if (slot.failed.load(std::memory_order_acquire) &&
+        !retryFailures.load(std::memory_order_relaxed))
+        return nullptr;
     const std::lock_guard<std::mutex> lock(slot.loading);
     if (slot.loaded.load(std::memory_order_relaxed)) return &slot.map;
     const std::string path = FindFileIgnoringCase(slot.map.fileName, directories);
     if (path.empty()) {
         slot.problem = "missing";
+        slot.failed.store(true, std::memory_order_release);
         return nullptr;
     }
-    if (!LoadMap(slot.map, path, &slot.problem)) return nullptr;
+    if (!LoadMap(slot.map, path, &slot.problem)) {
+        slot.failed.store(true, std::memory_order_release);
+        return nullptr;
+    }
     slot.problem.clear();
+    slot.failed.store(false, std::memory_order_relaxed);
     const Plausible range = PlausibleRange(index);
     ClearImplausibleNodes(slot.map, range.minimum, range.maximum);
     slot.loaded.store(true, std::memory_order_release);

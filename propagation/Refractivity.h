@@ -108,6 +108,13 @@ public:
     // when it is present but damaged and the 1.5° stand-in.
     std::vector<MapState> UnusableRefractivityMaps() const;
 
+    // From now on a map file that could not be read is not looked for
+    // again (by default each look-up tries once more, so that files put in
+    // place while the program runs are found): for many look-ups in a row,
+    // such as a batch of links, where a missing map would otherwise cost a
+    // directory search each time.
+    void KeepFailures() { retryFailures.store(false, std::memory_order_relaxed); }
+
     // The descriptors, data empty: index 0..15 the sixteen maps, 16 and 17
     // the stand-ins for n0.txt and dn.txt.
     static const MapFile& Descriptor(int index);
@@ -124,6 +131,7 @@ private:
         MapFile map;
         std::mutex loading;
         std::atomic<bool> loaded{false};
+        std::atomic<bool> failed{false}; // the last attempt failed
         std::string problem; // why the last attempt failed; under the lock
     };
 
@@ -135,6 +143,7 @@ private:
 
     std::vector<std::string> directories;
     mutable std::array<Slot, slotCount> mapSlots;
+    std::atomic<bool> retryFailures{true};
 };
 
 } // namespace kestrova

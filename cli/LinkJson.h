@@ -1,0 +1,23 @@
+// The JSON of one link's result, shared by link and link --batch.
+#pragma once
+
+#include "cli/LinkOptions.h"
+#include "propagation/engine/EngineInputs.h"
+#include "propagation/engine/Terrain.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace kestrova::cli {
+
+// Every figure of the calculation in engine e, losses with the gaseous
+// absorption where the edition keeps it apart (gasLoss).
+nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& gas, double gasLoss,
+                                  bool zoneMap);
+
+// The first member of a result that is not a finite number ("" when every
+// one is): such a result is no result, whatever its loss figures say.
+std::string NonFiniteMember(const nlohmann::ordered_json& result);
+
+} // namespace kestrova::cli
