@@ -1,5 +1,7 @@
 #include "geo/Path.h"
 
+#include "geo/LastValue.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -41,9 +43,12 @@ void CPath::SetPath(double lat1Deg, double lon1Deg, double lat2Deg, double lon2D
 }
 
 void CPath::Compute() {
+    // Paths from one start (a map's cells) share its sine and cosine.
+    static thread_local LastValue startSine;
+    static thread_local LastValue startCosine;
     sinLat2 = std::sin(lat2);
-    sinLat1 = std::sin(lat1);
-    cosLat1 = std::cos(lat1);
+    sinLat1 = startSine(lat1, [](double x) { return std::sin(x); });
+    cosLat1 = startCosine(lat1, [](double x) { return std::cos(x); });
     cosLat2 = std::cos(lat2);
     // Rounding can put the argument just outside [-1, 1] for coincident or
     // antipodal points.

@@ -1,4 +1,5 @@
 #include "geo/PathWalk.h"
+#include "geo/LastValue.h"
 #include "geo/VectorClones.h"
 
 #include <algorithm>
@@ -91,8 +92,11 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
     const double bx = -sinLat1 * cosTheta;
     const double by = sinTheta;
     const double bz = cosLat1 * cosTheta;
-    const double cosStep = std::cos(step);
-    const double sinStep = std::sin(step);
+    // Neighbouring cells of a map mostly share their step.
+    static thread_local LastValue stepCosine;
+    static thread_local LastValue stepSine;
+    const double cosStep = stepCosine(step, [](double x) { return std::cos(x); });
+    const double sinStep = stepSine(step, [](double x) { return std::sin(x); });
     // x yn - y xn, the polar component of P x Pn, is the same for every
     // step along a great circle (Clairaut): by cos φ1 sin(step).
     const double cross = by * cosLat1 * sinStep;

@@ -1,17 +1,31 @@
 // The steps both editions of ITU-R P.452 share (see SharedSteps.h).
 #include "propagation/common/SharedSteps.h"
 
+#include "geo/LastValue.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace kestrova::p452 {
 namespace {
 
+// The cube root and 20 log10 of the frequency, kept from path to path (a
+// map's cells share the frequency).
+double CubeRoot(double f) {
+    static thread_local LastValue cubeRoot;
+    return cubeRoot(f, [](double x) { return std::cbrt(x); });
+}
+
+double TwentyLog(double f) {
+    static thread_local LastValue twentyLog;
+    return twentyLog(f, [](double x) { return 20.0 * std::log10(x); });
+}
+
 // Site-shielding loss Ast or Asr: -14 eq. (38), -18 eq. (48).
 double SiteShielding(double thetaPP, double f, double dl) {
     if (thetaPP <= 0.0) return 0.0;
     return 20.0 * std::log10(1.0 + 0.361 * thetaPP * std::sqrt(f * dl)) +
-           0.264 * thetaPP * std::cbrt(f);
+           0.264 * thetaPP * CubeRoot(f);
 }
 
 // Over-sea surface-duct coupling correction Act or Acr: -14 eq. (39),
@@ -53,7 +67,9 @@ double InverseCumulativeNormal(double x) {
 double InterpolationFactor(double percent, double beta0) {
     if (percent > 50.0) return 0.0;
     if (percent <= beta0) return 1.0;
-    return InverseCumulativeNormal(percent / 100.0) / InverseCumulativeNormal(beta0 / 100.0);
+    static thread_local LastValue percentTerm; // a map's cells share the percentage
+    return percentTerm(percent / 100.0, InverseCumulativeNormal) /
+           InverseCumulativeNormal(beta0 / 100.0);
 }
 
 double DuctingLoss(const DuctingPath& x, double Alf) {
@@ -64,8 +80,7 @@ double DuctingLoss(const DuctingPath& x, double Alf) {
     const double Act = SeaCoupling(x.omega, x.dct, x.dlt, x.hts);
     const double Acr = SeaCoupling(x.omega, x.dcr, x.dlr, x.hrs);
     const double Af = // -14 eq. (37), -18 eq. (47)
-        102.45 + 20.0 * std::log10(f) + 20.0 * std::log10(x.dlt + x.dlr) + Alf + Ast + Asr + Act +
-        Acr;
+        102.45 + TwentyLog(f) + 20.0 * std::log10(x.dlt + x.dlr) + Alf + Ast + Asr + Act + Acr;
 
     const double alpha = std::max(-3.4, -0.6 - 3.5e-9 * std::pow(L, 3.1) * x.tau); // -18 (55a)
     const double sqrtSum = std::sqrt(x.hte) + std::sqrt(x.hre);
@@ -86,8 +101,8 @@ double DuctingLoss(const DuctingPath& x, double Alf) {
         std::exp(-(9.51 - 4.8 * logBeta + 0.198 * logBeta * logBeta) * 1e-6 * std::pow(L, 1.13));
     const double Ap = // -18 eq. (53)
         -12.0 + (1.2 + 0.0037 * L) * std::log10(x.p / beta) + 12.0 * std::pow(x.p / beta, Gamma);
-    const double gammaD = 5e-5 * x.ae * std::cbrt(f); // -18 eq. (51)
-    return Af + gammaD * thetaP + Ap;                 // -18 eqs. (50), (46)
+    const double gammaD = 5e-5 * x.ae * CubeRoot(f); // -18 eq. (51)
+    return Af + gammaD * thetaP + Ap;                // -18 eqs. (50), (46)
 }
 
 } // namespace kestrova::p452

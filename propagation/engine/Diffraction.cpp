@@ -5,6 +5,7 @@
 // line-of-sight losses of section 4.1 with multipath and focusing (Esp).
 // The free-space constant is 92.44 (20 log10(4 pi 10^12 / c)) where
 // eq. (8) rounds it to 92.5, and gaseous absorption is left to the callers.
+#include "geo/LastValue.h"
 #include "geo/VectorClones.h"
 #include "propagation/common/SharedSteps.h"
 #include "propagation/engine/EarthGeometry.h"
@@ -136,7 +137,9 @@ bool CTerrain::ComputeDiffraction() {
     const double hrs = profile.height[n - 1];
     const double d = profile.distance[n - 1] - profile.distance[0];
 
-    loss.lbfsg = L > 0.0 ? 92.44 + 20.0 * std::log10(f) + 20.0 * std::log10(L) : 0.0; // eq. (8)
+    static thread_local LastValue frequencyTerm; // a map's cells share the frequency
+    const double Lf = frequencyTerm(f, [](double fGHz) { return 92.44 + 20.0 * std::log10(fGHz); });
+    loss.lbfsg = L > 0.0 ? Lf + 20.0 * std::log10(L) : 0.0; // eq. (8)
     if (n < 2 || d < 0.1) {
         lineOfSight = true;
         loss.lbd = loss.lbd50 = loss.lb0p = loss.lb0b = loss.lbfsg;

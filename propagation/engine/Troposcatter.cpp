@@ -5,6 +5,8 @@
 #include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
+#include "geo/LastValue.h"
+
 #include <cmath>
 
 namespace kestrova {
@@ -14,12 +16,21 @@ bool CTerrain::ComputeTroposcatter() {
     const double L = pathLength;
     const double f = frequency;
     loss.theta = 1000.0 * L / EffectiveRadiusKm(kMedian) + thetaT + thetaR; // eq. (149)
-    const double logF2 = std::log10(f / 2.0);
-    const double Lf = 25.0 * std::log10(f) - 2.5 * logF2 * logF2; // eq. (35a)
+    // The terms of the frequency and of the time percentage alone, kept
+    // from cell to cell of a map.
+    static thread_local LastValue frequencyTerm;
+    static thread_local LastValue percentTerm;
+    const double Lf = frequencyTerm(f, [](double fGHz) {
+        const double logF2 = std::log10(fGHz / 2.0);
+        return 25.0 * std::log10(fGHz) - 2.5 * logF2 * logF2; // eq. (35a)
+    });
+    const double Lp = percentTerm(timePercent, [](double p) {
+        return 10.125 * std::pow(std::log10(50.0 / p), 0.7); // eq. (35)
+    });
     // eq. (35)
-    loss.lbs = L > 0.0 ? 190.1 + Lf + 20.0 * std::log10(L) + 0.573 * loss.theta - 0.15 * surfaceN0 -
-                             10.125 * std::pow(std::log10(50.0 / timePercent), 0.7)
-                       : 0.0;
+    loss.lbs = L > 0.0
+                   ? 190.1 + Lf + 20.0 * std::log10(L) + 0.573 * loss.theta - 0.15 * surfaceN0 - Lp
+                   : 0.0;
     return true;
 }
 
