@@ -7,40 +7,6 @@
 #include <algorithm>
 
 namespace kestrova {
-namespace {
-
-// g0 + h[1] + ... + h[n-2] + gn, added in that order. Whole metres (the
-// tiles' heights) add up exactly whatever the order while every partial sum
-// stays far below 2^53, so for them four running sums that do not wait for
-// one another give the same bits; other heights go one after the other.
-double GroundSum(const double* h, int n, double g0, double gn) {
-    constexpr double kWhole = 1e9; // |height| below this: exact sums of up to 10^6 samples
-    auto isWhole = [](double v) {
-        const double inRange = v > -kWhole && v < kWhole ? v : 0.5;
-        return static_cast<double>(static_cast<int>(inRange)) == inRange;
-    };
-    if (isWhole(g0) && isWhole(gn)) {
-        double part[4] = {0.0, 0.0, 0.0, 0.0};
-        int whole = 1;
-        int i = 1;
-        for (; i + 4 <= n - 1; i += 4)
-            for (int k = 0; k < 4; ++k) {
-                whole &= isWhole(h[i + k]);
-                part[k] += h[i + k];
-            }
-        for (; i < n - 1; ++i) {
-            whole &= isWhole(h[i]);
-            part[0] += h[i];
-        }
-        if (whole) return ((g0 + part[0]) + (part[1] + part[2])) + (part[3] + gn);
-    }
-    double sum = g0;
-    for (int i = 1; i < n - 1; ++i)
-        sum += h[i];
-    return sum + gn;
-}
-
-} // namespace
 
 bool CTerrain::FitSmoothEarth() {
     const double L = pathLength;
@@ -53,7 +19,11 @@ bool CTerrain::FitSmoothEarth() {
     // order from the transmitter, the ends taken out of the loops.
     const double g0 = h[0] - htg;
     const double gn = h[n - 1] - hrg;
-    const double gMean = GroundSum(h.data(), n, g0, gn) / n;
+    double sum = g0;
+    for (int i = 1; i < n - 1; ++i)
+        sum += h[i];
+    sum += gn;
+    const double gMean = sum / n;
     const double x0 = d[0] - L / 2.0;
     double sxy = (g0 - gMean) * x0;
     double sxx = x0 * x0;
