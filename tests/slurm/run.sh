@@ -4,7 +4,8 @@
 # generated slurm.conf in a temporary folder, submits a 4-task array over a
 # small map and the merge that depends on it (tools/slurm/submit.sh), waits,
 # compares the merged files with `kestrova-cli coverage`'s byte for byte,
-# and stops every daemon it started, whatever happens.
+# and stops every daemon it started, whatever happens. The same for the
+# maps of a site file of three sites and their composite.
 #
 #   bash tests/slurm/run.sh [KESTROVA_CLI]     as root, with slurm-wlm and munge
 # (KESTROVA_SLURM_KEEP=1 keeps the temporary folder, its logs, for a look.)
@@ -134,5 +135,27 @@ for entry in $(unzip -Z1 "$work/whole/map.kmz"); do
   fi
 done
 [ "$(unzip -Z1 "$work/whole/map.kmz")" = "$(unzip -Z1 "$work/out/map.kmz")" ] || { echo "DIFFERENT: map.kmz entries"; failed=1; }
-awk -v a="$start" -v b="$end" 'BEGIN { printf "Slurm run (4 blocks and the merge): %.1f s\n", b - a }'
+# A site file of three sites: one task a site, then the composite.
+printf '%s\n' "Hill~51.6 N 1.5 W~25m~1.3GHz" "Tower~51.55 N 1.4 W~40m" \
+  "Mast~SU374616~15m~2.4GHz" > "$work/sites.dat"
+batch=(--range 10 --resolution 30 --freq 1.3 --percent 10 --rx-height 10)
+"$cli" coverage-batch "$work/sites.dat" "${batch[@]}" --out-dir "$work/batch" >/dev/null 2>&1
+KESTROVA_CLI=$cli "$root/tools/slurm/submit.sh" --wait sites "$work/sites.dat" "$work/sites" \
+  "${batch[@]}"
+for name in composite.tif site-1.csv site-1.tif site-1.png site-1.grid site-2.grid site-3.grid \
+            site-3.csv site-3.tif; do
+  if cmp -s "$work/batch/$name" "$work/sites/$name"; then
+    echo "same bytes: sites/$name"
+  else
+    echo "DIFFERENT: sites/$name"; failed=1
+  fi
+done
+if cmp -s <(unzip -p "$work/batch/composite.kmz" doc.kml BestServer.png) \
+          <(unzip -p "$work/sites/composite.kmz" doc.kml BestServer.png); then
+  echo "same bytes: sites/composite.kmz/doc.kml and BestServer.png"
+else
+  echo "DIFFERENT: sites/composite.kmz"; failed=1
+fi
+end=$(date +%s.%N)
+awk -v a="$start" -v b="$end" 'BEGIN { printf "Slurm runs (4 blocks and the merge, 3 sites and the composite): %.1f s\n", b - a }'
 exit "$failed"

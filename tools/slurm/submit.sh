@@ -20,8 +20,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 task_script=$here/kestrova-task.sbatch
-wait=()
-if [ "${1:-}" = "--wait" ]; then wait=(--wait); shift; fi
+wait=false
+if [ "${1:-}" = "--wait" ]; then wait=true; shift; fi
 if [ $# -lt 3 ]; then sed -n '2,20p' "$0" >&2; exit 1; fi
 mode=$1 what=$2 outdir=$3
 shift 3
@@ -63,7 +63,7 @@ case "$mode" in
     array=$(submit --job-name=kestrova-blocks --array="1-$n" --cpus-per-task="$cpus" "${task[@]}" \
       --output="$outdir/logs/%x-%A_%a.out" "$task_script" block "$n" "$outdir" "${coverage[@]}")
     echo "array job $array: $n blocks (${task[*]} a task), pieces in $outdir"
-    last=$(submit "${wait[@]}" --job-name=kestrova-merge --dependency="afterok:$array" \
+    last=$(submit --job-name=kestrova-merge --dependency="afterok:$array" \
       --kill-on-invalid-dep=yes --mem=$((cells * 16 / 1000000 + 300))M --time=30 \
       --output="$outdir/logs/%x-%j.out" "$task_script" merge "$n" "$outdir" "${merge[@]}") || status=$?
     ;;
@@ -78,9 +78,9 @@ case "$mode" in
     array=$(submit --job-name=kestrova-sites --array="1-$count" --cpus-per-task="$cpus" "${task[@]}" \
       --output="$outdir/logs/%x-%A_%a.out" "$task_script" site "$sites" "$outdir" "$@")
     echo "array job $array: $count sites (${task[*]} a task), maps in $outdir"
-    last=$(submit "${wait[@]}" --job-name=kestrova-composite --dependency="afterok:$array" \
+    last=$(submit --job-name=kestrova-composite --dependency="afterok:$array" \
       --kill-on-invalid-dep=yes "${composite[@]}" --output="$outdir/logs/%x-%j.out" \
-      "$task_script" composite "$sites" "$outdir" "$@") || status=$?
+      "$task_script" composite "$sites" "$outdir" "$@")
     ;;
   *)
     echo "submit.sh: the first argument must be blocks or sites" >&2
@@ -88,4 +88,22 @@ case "$mode" in
     ;;
 esac
 echo "job $last puts them together after every task has succeeded; logs in $outdir/logs"
-exit "${status:-0}"
+$wait || exit 0
+
+# Until the last job has ended (sbatch --wait looks every 2 to 32 seconds;
+# this every 0.2 growing to 2), then its state: COMPLETED, or what went wrong.
+pause=0.2
+while :; do
+  state=$(scontrol show job "$last" -o 2>/dev/null | grep -o 'JobState=[A-Z_]*' | cut -d= -f2 || true)
+  case "$state" in
+    PENDING | CONFIGURING | RUNNING | COMPLETING | SUSPENDED | REQUEUED | RESIZING | "") ;;
+    COMPLETED) echo "job $last completed"; exit 0 ;;
+    *)
+      echo "job $last ended $state; the tasks' logs (each failed one says how to run it again):" >&2
+      grep -l FAILED "$outdir"/logs/* 2>/dev/null >&2 || true
+      exit 1
+      ;;
+  esac
+  sleep "$pause"
+  pause=$(awk -v p="$pause" 'BEGIN { p *= 1.5; print (p > 2 ? 2 : p) }')
+done
