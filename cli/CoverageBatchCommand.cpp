@@ -326,6 +326,17 @@ int RunCoverageBatch(const Words& words, std::ostream& out) {
         for (const char* name : {"composite.tif", "composite.kmz"})
             targets.push_back({name, (std::filesystem::path(dir) / name).string()});
     CheckOutputTargets(targets); // before any map is computed
+    if (const std::uint64_t available = AvailableMemoryBytes(); available > 0)
+        for (const BatchSite& site : sites) {
+            if (compositeOnly || (only != 0 && only != site.number)) continue;
+            const std::uint64_t bytes = EstimateCoverage(site.square.area, threads, true).bytes;
+            if (bytes > available)
+                throw InputError(Label(site) + ": its map needs about " +
+                                 std::to_string(bytes / 1000000) + " MB but only " +
+                                 std::to_string(available / 1000000) +
+                                 " MB of memory are available: choose a smaller range or a "
+                                 "coarser resolution");
+        }
 
     InputsFor(base, nullptr, nullptr, RefractivitySource::Fallback); // notes the defaults
     OpenZoneMap(base); // warns when the zone map cannot be read

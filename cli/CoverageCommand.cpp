@@ -245,17 +245,20 @@ int RunCoverage(const Words& words, std::ostream& out) {
     if (const std::string problem = CoverageAreaProblem(tx, rangeKm, resolution); !problem.empty())
         throw InputError(problem);
     const auto area = CoverageAreaAround(tx, rangeKm, resolution);
+    // A block's own figures: its rows only.
+    const PlanEntry planned =
+        PlanOf(block ? "block " + std::to_string(block->index) + "/" + std::to_string(block->count)
+                     : "map",
+               *area, threads, args.Value("png").has_value(), block);
+    const CoverageEstimate& estimate = planned.estimate;
     if (plan) {
-        const std::string what =
-            block ? "block " + std::to_string(block->index) + "/" + std::to_string(block->count)
-                  : "map";
-        PrintPlan(out, {PlanOf(what, *area, threads, args.Value("png").has_value(), block)},
-                  args.Flag("json"));
+        PrintPlan(out, {planned}, args.Flag("json"));
         return 0;
     }
-    const CoverageEstimate estimate =
-        EstimateCoverage(*area, threads, args.Value("png").has_value());
-    Warnings() << DescribeEstimate(estimate, area->n) << "\n";
+    if (block)
+        PrintPlan(Warnings(), {planned}, false);
+    else
+        Warnings() << DescribeEstimate(estimate, area->n) << "\n";
     if (const std::uint64_t available = AvailableMemoryBytes();
         available > 0 && estimate.bytes > available)
         throw InputError("the map needs about " + std::to_string(estimate.bytes / 1000000) +
