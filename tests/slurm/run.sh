@@ -4,8 +4,9 @@
 # generated slurm.conf in a temporary folder, submits a 4-task array over a
 # small map and the merge that depends on it (tools/slurm/submit.sh), waits,
 # compares the merged files with `kestrova-cli coverage`'s byte for byte,
-# and stops every daemon it started, whatever happens. The same for the
-# maps of a site file of three sites and their composite.
+# and stops every daemon it started, whatever happens. Then a block that
+# fails: named, run again alone, merged; and the maps of a site file of
+# three sites and their composite.
 #
 #   bash tests/slurm/run.sh [KESTROVA_CLI]     as root, with slurm-wlm and munge
 # (KESTROVA_SLURM_KEEP=1 keeps the temporary folder, its logs, for a look.)
@@ -52,7 +53,7 @@ free_port() {
 
 host=$(hostname -s)
 mkdir -p "$work/state" "$work/spool" "$work/munge"
-chmod 700 "$work/munge"
+chmod 711 "$work/munge" # clients reach the socket, not the key
 mungekey --create --keyfile="$work/munge/munge.key" >/dev/null 2>&1 || \
   dd if=/dev/urandom of="$work/munge/munge.key" bs=1024 count=1 status=none
 chmod 400 "$work/munge/munge.key"
@@ -135,6 +136,35 @@ for entry in $(unzip -Z1 "$work/whole/map.kmz"); do
   fi
 done
 [ "$(unzip -Z1 "$work/whole/map.kmz")" = "$(unzip -Z1 "$work/out/map.kmz")" ] || { echo "DIFFERENT: map.kmz entries"; failed=1; }
+# A task that fails is named, the merge is not run, and the task's log
+# gives the line that runs it alone again; after it and the merge, the
+# files are the same.
+printf '#!/bin/sh\ncase "$*" in *"--block 2/4"*) echo "no room on this node" >&2; exit 3;; esac\nexec %q "$@"\n' \
+  "$cli" > "$work/failing-cli"
+chmod +x "$work/failing-cli"
+# shellcheck disable=SC2046
+if KESTROVA_CLI=$work/failing-cli "$root/tools/slurm/submit.sh" --wait blocks 4 "$work/retry" \
+     "${map[@]}" -- $(outputs "$work/retry") 2>"$work/retry.err"; then
+  echo "run.sh: a failed block went unnoticed"; exit 1
+fi
+log=$(grep -l "block 2/4 FAILED with exit status 3" "$work"/retry/logs/kestrova-blocks-*_2.out) ||
+  { echo "run.sh: no log names the failed block"; cat "$work/retry.err"; exit 1; }
+grep -q "$log" "$work/retry.err" || { echo "run.sh: submit.sh did not name $log"; exit 1; }
+[ ! -e "$work/retry/map.csv" ] || { echo "run.sh: merged without block 2"; exit 1; }
+again=$(grep -A1 "run it again alone" "$log" | tail -n 1)
+echo "re-running: ${again:0:60}..."
+KESTROVA_CLI=$cli eval "${again/sbatch /sbatch --wait --quiet }"
+# shellcheck disable=SC2046
+KESTROVA_CLI=$cli sbatch --wait --quiet "$root/tools/slurm/kestrova-task.sbatch" merge 4 \
+  "$work/retry" $(outputs "$work/retry")
+for name in map.csv map.tif map.png; do
+  if cmp -s "$work/whole/$name" "$work/retry/$name"; then
+    echo "same bytes after the failed block ran again: $name"
+  else
+    echo "DIFFERENT after the failed block ran again: $name"; failed=1
+  fi
+done
+
 # A site file of three sites: one task a site, then the composite.
 printf '%s\n' "Hill~51.6 N 1.5 W~25m~1.3GHz" "Tower~51.55 N 1.4 W~40m" \
   "Mast~SU374616~15m~2.4GHz" > "$work/sites.dat"
@@ -157,5 +187,5 @@ else
   echo "DIFFERENT: sites/composite.kmz"; failed=1
 fi
 end=$(date +%s.%N)
-awk -v a="$start" -v b="$end" 'BEGIN { printf "Slurm runs (4 blocks and the merge, 3 sites and the composite): %.1f s\n", b - a }'
+awk -v a="$start" -v b="$end" 'BEGIN { printf "Slurm runs (4 blocks and the merge; a failed block run again alone and merged; 3 sites and the composite): %.1f s\n", b - a }'
 exit "$failed"

@@ -100,7 +100,7 @@ while :; do
     COMPLETED) echo "job $last completed"; exit 0 ;;
     *)
       echo "job $last ended $state; the tasks' logs (each failed one says how to run it again):" >&2
-      grep -l FAILED "$outdir"/logs/* 2>/dev/null >&2 || true
+      grep -l FAILED "$outdir"/logs/* 2>/dev/null | sed 's/^/  /' >&2 || true
       exit 1
       ;;
   esac
