@@ -48,6 +48,11 @@ const std::vector<Command>& AllCommands() {
          "[--geotiff FILE] [--png FILE] [--tiles DIR] [--interpolate] and the display options "
          "of coverage",
          RunMerge},
+        {"coverage-batch",
+         "the map of every site of a site file on one grid, and the best-server composite",
+         "SITES_FILE --range KM [--resolution ARCSEC] [--out-dir DIR] [--site K | "
+         "--composite-only] [--plan [--json]] [--threads N] and the options of coverage",
+         RunCoverageBatch},
         {"terrain-map", "terrain map of a link's area and of its two ends as PNG images",
          "--tx TEXT --rx TEXT [--format F] [--palette 0..5] [--contours M] [--local-contours] "
          "[--interpolate] [--tiles DIR] --png FILE [--tx-png FILE] [--rx-png FILE] [--json]",

@@ -49,6 +49,7 @@ int RunLink(const Words& words, std::ostream& out);
 int RunRadial(const Words& words, std::ostream& out);
 int RunCoverage(const Words& words, std::ostream& out);
 int RunMerge(const Words& words, std::ostream& out);
+int RunCoverageBatch(const Words& words, std::ostream& out);
 int RunTerrainMap(const Words& words, std::ostream& out);
 int RunZoneMap(const Words& words, std::ostream& out);
 int RunMechanisms(const Words& words, std::ostream& out);

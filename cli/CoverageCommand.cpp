@@ -173,6 +173,11 @@ void WriteImages(const Outputs& outputs, const CoverageField& field, const Cover
 
 } // namespace
 
+void CheckCoverageDisplay(const Args& args) {
+    ReadDisplay(args);
+    ParsePalette(args.Value("palette").value_or("ncar"));
+}
+
 std::set<std::string> CoverageOutputValueOptions() {
     return {"csv",  "png",     "image",  "scale",  "kmz",        "geotiff",
             "mode", "palette", "max-fs", "min-fs", "max-height", "min-height"};
@@ -214,6 +219,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
     valueOptions.merge(CoverageOutputValueOptions());
     std::set<std::string> flags = LinkFlags();
     flags.merge(CoverageOutputFlags());
+    flags.insert("plan");
     const Args args(words, valueOptions, flags);
     const LinkOptions options = ReadLinkOptions(args);
     if (!args.Value("range")) throw UsageError("option --range is required");
@@ -224,8 +230,9 @@ int RunCoverage(const Words& words, std::ostream& out) {
     const int resolution = static_cast<int>(resolutionValue);
     const int threads = args.Integer("threads").value_or(0);
     if (threads < 0) throw UsageError("option --threads must not be negative");
-    const std::optional<BlockOption> block = ReadBlockOption(args);
-    const Outputs outputs = block ? Outputs{} : ReadCoverageOutputs(args);
+    const bool plan = args.Flag("plan");
+    const std::optional<BlockOption> block = ReadBlockOption(args, !plan);
+    const Outputs outputs = block || plan ? Outputs{} : ReadCoverageOutputs(args);
     ReadDisplay(args); // its mistakes before the map is computed
     ParsePalette(args.Value("palette").value_or("ncar"));
 
@@ -238,9 +245,20 @@ int RunCoverage(const Words& words, std::ostream& out) {
     if (const std::string problem = CoverageAreaProblem(tx, rangeKm, resolution); !problem.empty())
         throw InputError(problem);
     const auto area = CoverageAreaAround(tx, rangeKm, resolution);
-    const CoverageEstimate estimate =
-        EstimateCoverage(*area, threads, args.Value("png").has_value());
-    Warnings() << DescribeEstimate(estimate, area->n) << "\n";
+    // A block's own figures: its rows only.
+    const PlanEntry planned =
+        PlanOf(block ? "block " + std::to_string(block->index) + "/" + std::to_string(block->count)
+                     : "map",
+               *area, threads, args.Value("png").has_value(), block);
+    const CoverageEstimate& estimate = planned.estimate;
+    if (plan) {
+        PrintPlan(out, {planned}, args.Flag("json"));
+        return 0;
+    }
+    if (block)
+        PrintPlan(Warnings(), {planned}, false);
+    else
+        Warnings() << DescribeEstimate(estimate, area->n) << "\n";
     if (const std::uint64_t available = AvailableMemoryBytes();
         available > 0 && estimate.bytes > available)
         throw InputError("the map needs about " + std::to_string(estimate.bytes / 1000000) +
@@ -265,6 +283,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
     const JobField field(job);
 
     if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0) {
+        if (block) out << "block " << block->index << "/" << block->count << ": ";
         out << "Calculation failed: " << invalid << " of " << job.CellCount()
             << " cells have no finite field strength; nothing was written\n";
         return 3;

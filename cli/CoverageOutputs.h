@@ -31,6 +31,10 @@ struct CoverageOutputs {
 std::set<std::string> CoverageOutputValueOptions();
 std::set<std::string> CoverageOutputFlags();
 
+// The display options (--mode, --palette, the limits) checked before any
+// work: UsageError naming the option.
+void CheckCoverageDisplay(const Args& args);
+
 // The outputs named, their targets checked before any work (UsageError
 // when none is given).
 CoverageOutputs ReadCoverageOutputs(const Args& args);

@@ -2,8 +2,14 @@
 
 #include "cli/FileOutput.h"
 #include "coverage/CoveragePiece.h"
+#include "geo/NumberFormat.h"
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <ostream>
 
 namespace kestrova::cli {
 namespace {
@@ -19,12 +25,13 @@ std::optional<int> Count(const std::string& text) {
 
 } // namespace
 
-std::optional<BlockOption> ReadBlockOption(const Args& args) {
+std::optional<BlockOption> ReadBlockOption(const Args& args, bool needPiece) {
     const auto block = args.Value("block");
     const auto piece = args.Value("piece");
     if (!block && !piece) return std::nullopt;
     if (!block) throw UsageError("option --piece needs --block I/N");
-    if (!piece) throw UsageError("option --block needs --piece FILE, the band's file for merge");
+    if (!piece && needPiece)
+        throw UsageError("option --block needs --piece FILE, the band's file for merge");
     for (const char* option : {"csv", "png", "image", "scale", "kmz", "geotiff"})
         if (args.Value(option))
             throw UsageError(std::string("option --block writes a piece only: give --") + option +
@@ -34,6 +41,7 @@ std::optional<BlockOption> ReadBlockOption(const Args& args) {
     const auto count = slash == std::string::npos ? std::nullopt : Count(block->substr(slash + 1));
     if (!index || !count || *index > *count)
         throw UsageError("option --block must be I/N with 1 <= I <= N, not \"" + *block + "\"");
+    if (!piece) return BlockOption{*index, *count, {}};
     CheckOutputTargets({{"piece", *piece}});
     return BlockOption{*index, *count, *piece};
 }
@@ -46,6 +54,52 @@ void SetBlockRows(const BlockOption& block, const CoverageArea& area, CoverageIn
     const RowBand rows = BlockRows(area.n, block.index, block.count);
     inputs.firstRow = rows.first;
     inputs.rowCount = rows.count;
+}
+
+PlanEntry PlanOf(const std::string& what, const CoverageArea& area, int threads, bool withImage,
+                 const std::optional<BlockOption>& block) {
+    PlanEntry entry;
+    entry.what = what;
+    entry.n = area.n;
+    entry.rows = area.n;
+    if (block) {
+        CoverageInputs band;
+        SetBlockRows(*block, area, band);
+        entry.firstRow = band.firstRow;
+        entry.rows = band.rowCount;
+    }
+    entry.estimate = EstimateCoverage(area, threads, withImage, entry.rows);
+    return entry;
+}
+
+void PrintPlan(std::ostream& out, const std::vector<PlanEntry>& entries, bool json) {
+    if (json) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const PlanEntry& e : entries)
+            list.push_back({{"what", e.what},
+                            {"cells_a_side", e.n},
+                            {"first_row", e.firstRow + 1},
+                            {"rows", e.rows},
+                            {"cells", e.estimate.cells},
+                            {"bytes", e.estimate.bytes},
+                            {"seconds", e.estimate.seconds},
+                            {"threads", e.estimate.threads}});
+        out << list.dump(2) << "\n";
+        return;
+    }
+    for (const PlanEntry& e : entries) {
+        out << e.what << ": ";
+        if (e.rows != e.n)
+            out << "rows " << e.firstRow + 1 << "-" << e.firstRow + e.rows << " of " << e.n << ", "
+                << e.estimate.cells << " cells";
+        else
+            out << e.n << " x " << e.n << " = " << e.estimate.cells << " cells";
+        out << ", about "
+            << FormatGeneral(std::ceil(static_cast<double>(e.estimate.bytes) / 1e6), 12)
+            << " MB and " << FormatGeneral(std::max(1.0, std::round(e.estimate.seconds)), 12)
+            << " s on " << e.estimate.threads << (e.estimate.threads == 1 ? " thread" : " threads")
+            << "\n";
+    }
 }
 
 void WriteCoveragePiece(const BlockOption& block, const CoverageJob& job, double rangeKm,

@@ -89,9 +89,9 @@ std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resoluti
            " cells a side at this resolution";
 }
 
-CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool withImage) {
+CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool withImage, int rows) {
     CoverageEstimate estimate;
-    estimate.cells = static_cast<long long>(area.n) * area.n;
+    estimate.cells = static_cast<long long>(area.n) * (rows >= 1 && rows < area.n ? rows : area.n);
     estimate.threads = WorkerCount(threads, area.n);
     const auto cells = static_cast<std::uint64_t>(estimate.cells);
     // The tiles the area touches, but no more than the workers' stores hold.

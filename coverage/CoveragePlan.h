@@ -28,8 +28,10 @@ struct CoverageEstimate {
 };
 
 // The estimate of a map of area on threads workers (as CoverageJob counts
-// them: 0 every core), with or without a colour image of the grid.
-CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool withImage);
+// them: 0 every core), with or without a colour image of the grid; of a
+// band of rows rows of it (a block) when rows is from 1 to area.n.
+CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool withImage,
+                                  int rows = 0);
 
 // "175 x 175 = 30625 cells, about 12 MB and 3 s on 2 threads"
 std::string DescribeEstimate(const CoverageEstimate& estimate, int n);

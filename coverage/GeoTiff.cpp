@@ -32,7 +32,8 @@ KestrovaWriteGeoTiff LoadWriter(std::string& problem) {
         // folder beside its bin/ folder, then on the library path.
         for (const std::string& candidate :
              {ExecutableDirectory() + geoTiffModuleName,
-              ExecutableDirectory() + "../" KESTROVA_INSTALL_LIBDIR "/kestrova/" + geoTiffModuleName,
+              ExecutableDirectory() + "../" KESTROVA_INSTALL_LIBDIR "/kestrova/" +
+                  geoTiffModuleName,
               std::string(geoTiffModuleName)}) {
             void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (module == nullptr) {
@@ -95,11 +96,76 @@ std::string WriteTo(const std::string& path, const CoverageField& field, const G
                                   const_cast<CoverageField*>(&field),
                                   FillRow,
                                   error.data(),
-                                  static_cast<int>(error.size())};
+                                  static_cast<int>(error.size()),
+                                  1,
+                                  nullptr,
+                                  nullptr,
+                                  nullptr};
+    return writer(&request) ? std::string() : std::string(error.data());
+}
+
+void FillBestServerRow(void* context, int i, float* values) {
+    const auto& composite = *static_cast<const BestServer*>(context);
+    const int n = composite.Area().n;
+    for (int j = 0; j < n; ++j) {
+        const std::int16_t value = composite.StrongestAt(i, j);
+        values[j] = static_cast<float>(value == noGridValue ? geoTiffNoData : value / 100.0);
+        const std::uint16_t server = composite.ServerAt(i, j);
+        values[n + j] = static_cast<float>(server == 0 ? geoTiffNoData : server);
+    }
+}
+
+std::string WriteBestServerTo(const std::string& path, const BestServer& composite,
+                              const std::vector<std::string>& siteNames) {
+    std::string problem;
+    const KestrovaWriteGeoTiff writer = LoadWriter(problem);
+    if (!writer) return problem;
+    std::vector<std::string> texts = {"EIRP", "1 kW"};
+    for (size_t k = 0; k < siteNames.size(); ++k) {
+        texts.push_back("SITE_" + std::to_string(k + 1));
+        texts.push_back(siteNames[k]);
+    }
+    std::vector<const char*> metadata;
+    for (const std::string& text : texts)
+        metadata.push_back(text.c_str());
+    metadata.push_back(nullptr);
+    const char* const descriptions[] = {
+        "strongest field strength for 1 kW EIRP",
+        "best server: the number k of the site (SITE_k) that gives it"};
+    const char* const units[] = {"dBuV/m", ""};
+    // A GeoTIFF holds one nodata value for all its bands.
+    const double noData[] = {geoTiffNoData, geoTiffNoData};
+    std::vector<char> error(1024, '\0');
+    const CoverageArea& area = composite.Area();
+    const KestrovaGeoTiff request{path.c_str(),
+                                  area.n,
+                                  area.west - area.step / 2.0,
+                                  area.north + area.step / 2.0,
+                                  area.step,
+                                  geoTiffNoData,
+                                  metadata.data(),
+                                  const_cast<BestServer*>(&composite),
+                                  FillBestServerRow,
+                                  error.data(),
+                                  static_cast<int>(error.size()),
+                                  2,
+                                  descriptions,
+                                  units,
+                                  noData};
     return writer(&request) ? std::string() : std::string(error.data());
 }
 
 } // namespace
+
+std::string WriteBestServerGeoTiff(const std::string& path, const BestServer& composite,
+                                   const std::vector<std::string>& siteNames) {
+    if (composite.Area().n <= 0) return "could not write \"" + path + "\": the grid is empty";
+    return WriteFileThrough(path,
+                            [&](const std::string& temporary) {
+                                return WriteBestServerTo(temporary, composite, siteNames);
+                            })
+        .message;
+}
 
 std::string WriteCoverageGeoTiff(const std::string& path, const CoverageField& field,
                                  const GeoTiffLink& link) {

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "coverage/CoverageField.h"
+#include "coverage/CoverageSites.h"
 
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
@@ -27,5 +29,12 @@ struct GeoTiffLink {
 // wrong.
 std::string WriteCoverageGeoTiff(const std::string& path, const CoverageField& field,
                                  const GeoTiffLink& link);
+
+// The composite of many sites' maps on the same grid: band 1 the strongest
+// field strength, band 2 the number of the site that gives it (1 for the
+// first of siteNames), both Float32 and geoTiffNoData where no site
+// reaches; each site's name in the metadata as SITE_1, SITE_2, ...
+std::string WriteBestServerGeoTiff(const std::string& path, const BestServer& composite,
+                                   const std::vector<std::string>& siteNames);
 
 } // namespace kestrova

@@ -1,5 +1,6 @@
 // The GeoTIFF writer's module (see GeoTiffModule.h): the only code that
-// calls GDAL. One Float32 band, EPSG:4326, deflated, written row by row.
+// calls GDAL. Float32 bands (one for a map), EPSG:4326, deflated, written
+// row by row.
 #include "coverage/GeoTiffModule.h"
 
 #include <cpl_error.h>
@@ -45,17 +46,29 @@ GDALDriver* GeoTiffDriver() {
     return GetGDALDriverManager()->GetDriverByName("GTiff");
 }
 
-std::string FillBand(GDALRasterBand& band, const KestrovaGeoTiff& request) {
+// The bands, row by row: the callback gives a row of every band at once.
+std::string FillBands(GDALDataset& dataset, const KestrovaGeoTiff& request, int bands) {
     const int n = request.n;
-    band.SetNoDataValue(request.noData);
-    band.SetUnitType("dBuV/m");
-    band.SetDescription("field strength for 1 kW EIRP");
-    std::vector<float> row(static_cast<size_t>(n));
+    for (int b = 0; b < bands; ++b) {
+        GDALRasterBand& band = *dataset.GetRasterBand(b + 1);
+        if (request.bandDescriptions) {
+            band.SetNoDataValue(request.bandNoData[b]);
+            band.SetUnitType(request.bandUnits[b]);
+            band.SetDescription(request.bandDescriptions[b]);
+        } else {
+            band.SetNoDataValue(request.noData);
+            band.SetUnitType("dBuV/m");
+            band.SetDescription("field strength for 1 kW EIRP");
+        }
+    }
+    std::vector<float> row(static_cast<size_t>(n) * static_cast<size_t>(bands));
     for (int i = 0; i < n; ++i) {
         request.row(request.context, i, row.data());
-        if (band.RasterIO(GF_Write, 0, i, n, 1, row.data(), n, 1, GDT_Float32, 0, 0, nullptr) !=
-            CE_None)
-            return QuietGdalErrors::Last("could not write the raster");
+        for (int b = 0; b < bands; ++b)
+            if (dataset.GetRasterBand(b + 1)->RasterIO(GF_Write, 0, i, n, 1,
+                                                       row.data() + static_cast<size_t>(b) * n, n,
+                                                       1, GDT_Float32, 0, 0, nullptr) != CE_None)
+                return QuietGdalErrors::Last("could not write the raster");
     }
     return {};
 }
@@ -67,8 +80,10 @@ std::string Write(const KestrovaGeoTiff& request) {
     CPLStringList options;
     options.SetNameValue("COMPRESS", "DEFLATE");
     options.SetNameValue("BIGTIFF", "IF_SAFER");
+    const int bands = request.bandDescriptions ? request.bands : 1;
+    if (bands > 1) options.SetNameValue("INTERLEAVE", "BAND");
     Dataset dataset(
-        driver->Create(request.path, request.n, request.n, 1, GDT_Float32, options.List()));
+        driver->Create(request.path, request.n, request.n, bands, GDT_Float32, options.List()));
     if (!dataset) return QuietGdalErrors::Last("could not create the file");
     OGRSpatialReference wgs84;
     if (wgs84.importFromEPSG(4326) != OGRERR_NONE)
@@ -82,7 +97,7 @@ std::string Write(const KestrovaGeoTiff& request) {
         return QuietGdalErrors::Last("could not georeference the file");
     for (const char* const* item = request.metadata; item && item[0]; item += 2)
         dataset->SetMetadataItem(item[0], item[1]);
-    std::string error = FillBand(*dataset->GetRasterBand(1), request);
+    std::string error = FillBands(*dataset, request, bands);
     if (!error.empty()) return error;
     CPLErrorReset();
     dataset.reset(); // writes the file out

@@ -20,9 +20,14 @@ struct KestrovaGeoTiff {
     double noData;
     const char* const* metadata; // name, value, name, value, ..., nullptr
     void* context;
-    void (*row)(void* context, int i, float* values); // the n values of row i (0: north)
-    char* error;                                      // receives the message of a failure
+    // The n values of row i (0: north) of every band, band after band.
+    void (*row)(void* context, int i, float* values);
+    char* error; // receives the message of a failure
     int errorSize;
+    int bands;                           // 1, or more with the three lists below
+    const char* const* bandDescriptions; // one a band; null: field strength alone
+    const char* const* bandUnits;        // one a band
+    const double* bandNoData;            // one a band
 };
 
 // 1 when the file was written; 0 with error set otherwise.

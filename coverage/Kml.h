@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
@@ -31,5 +32,23 @@ KmlOverlay CoverageOverlay(const CoverageArea& area, double txLatitude, double t
 // The document, "\n" line ends, numbers in printf's %g (six significant
 // digits). The placemark's icon is the archive's own icon file.
 std::string KmlDocument(const KmlOverlay& overlay);
+
+// The best-server image inside the composite's archive.
+inline constexpr const char* kmlBestServerImageName = "BestServer.png";
+
+struct KmlSite {
+    std::string name;
+    double latitude = 0.0; // degrees
+    double longitude = 0.0;
+    double height = 0.0;     // m above ground
+    unsigned int colour = 0; // 0xRRGGBB
+};
+
+// The document of the composite of many sites' maps: the best-server image
+// as a ground overlay on box (its transmitter fields unused), whose
+// description is the legend (a table of the sites' colours and names), and
+// a "Legend" folder with a placemark at each site drawn and labelled in the
+// site's colour. Names are escaped for XML.
+std::string BestServerKmlDocument(const KmlOverlay& box, const std::vector<KmlSite>& sites);
 
 } // namespace kestrova

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <sstream>
 
 namespace kestrova {
@@ -27,33 +28,32 @@ bool WriteIcon(const QString& path) {
     return !bytes.isEmpty() && WriteText(path, bytes.toStdString());
 }
 
-// doc.kml, KestrovaImage.jpg and Triangle.png in directory, or what failed.
-std::string WriteWorkingFiles(const QString& directory, const QImage& image,
-                              const KmlOverlay& overlay) {
+// The three working files in directory, or what failed.
+std::string WriteWorkingFiles(const QString& directory, const std::string& document,
+                              const QImage& image, const char* imageName, const char* format) {
     const QString dir = directory + QLatin1Char('/');
-    if (!WriteText(dir + QLatin1String(kmlDocumentName), KmlDocument(overlay)))
+    if (!WriteText(dir + QLatin1String(kmlDocumentName), document))
         return std::string("could not write ") + kmlDocumentName;
-    if (image.isNull() || !image.save(dir + QLatin1String(kmlImageName), "JPG"))
-        return std::string("could not write ") + kmlImageName;
+    if (image.isNull() || !image.save(dir + QLatin1String(imageName), format))
+        return std::string("could not write ") + imageName;
     if (!WriteIcon(dir + QLatin1String(kmlIconName)))
         return std::string("could not write ") + kmlIconName;
     return {};
 }
 
-} // namespace
-
-std::string ExportKMZ(const std::string& archive, const QImage& image, const KmlOverlay& overlay) {
+std::string Pack(const std::string& archive, const std::string& document, const QImage& image,
+                 const char* imageName, const char* format) {
     const QTemporaryDir work;
     if (!work.isValid())
         return "could not write \"" + archive + "\": " + work.errorString().toStdString();
-    const std::string error = WriteWorkingFiles(work.path(), image, overlay);
+    const std::string error = WriteWorkingFiles(work.path(), document, image, imageName, format);
     if (!error.empty()) return "could not write \"" + archive + "\": " + error;
     return WriteFileThrough(
                archive,
                [&](const std::string& temporary) {
                    std::ostringstream diagnostics;
                    if (ZipFiles(temporary, work.path().toStdString(),
-                                {kmlDocumentName, kmlImageName, kmlIconName}, diagnostics) != 0) {
+                                {kmlDocumentName, imageName, kmlIconName}, diagnostics) != 0) {
                        std::string message = diagnostics.str();
                        while (!message.empty() && message.back() == '\n')
                            message.pop_back();
@@ -62,6 +62,34 @@ std::string ExportKMZ(const std::string& archive, const QImage& image, const Kml
                    return std::string();
                })
         .message;
+}
+
+} // namespace
+
+std::string ExportKMZ(const std::string& archive, const QImage& image, const KmlOverlay& overlay) {
+    return Pack(archive, KmlDocument(overlay), image, kmlImageName, "JPG");
+}
+
+QImage BestServerImage(const BestServer& composite, const std::vector<unsigned int>& colours,
+                       double minFs) {
+    const int n = composite.Area().n;
+    QImage image(n, n, QImage::Format_ARGB32);
+    const double least = std::floor(100.0 * minFs + 0.5);
+    for (int i = 0; i < n; ++i) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(i));
+        for (int j = 0; j < n; ++j) {
+            const unsigned server = composite.ServerAt(i, j);
+            const bool shown =
+                server > 0 && server <= colours.size() && composite.StrongestAt(i, j) >= least;
+            line[j] = shown ? (0xFF000000u | colours[server - 1]) : 0u;
+        }
+    }
+    return image;
+}
+
+std::string ExportBestServerKMZ(const std::string& archive, const QImage& image,
+                                const KmlOverlay& box, const std::vector<KmlSite>& sites) {
+    return Pack(archive, BestServerKmlDocument(box, sites), image, kmlBestServerImageName, "PNG");
 }
 
 } // namespace kestrova

@@ -3,11 +3,13 @@
 // order, each deflated and dated with its file's time.
 #pragma once
 
+#include "coverage/CoverageSites.h"
 #include "coverage/Kml.h"
 
 #include <QImage>
 
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
@@ -17,5 +19,16 @@ namespace kestrova {
 // failure leaves no half-written archive and any earlier one whole.
 // Returns an empty string on success, else what went wrong.
 std::string ExportKMZ(const std::string& archive, const QImage& image, const KmlOverlay& overlay);
+
+// One pixel a cell of the composite: the colour of the site that gives the
+// strongest field where it is at least minFs dB(µV/m), transparent where it
+// is weaker or no site reaches. colours[k] (0xRRGGBB) is site k + 1's.
+QImage BestServerImage(const BestServer& composite, const std::vector<unsigned int>& colours,
+                       double minFs);
+
+// The composite's archive, written as ExportKMZ writes its own: the
+// document of BestServerKmlDocument, the image as a PNG, the icon.
+std::string ExportBestServerKMZ(const std::string& archive, const QImage& image,
+                                const KmlOverlay& box, const std::vector<KmlSite>& sites);
 
 } // namespace kestrova
