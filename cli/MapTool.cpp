@@ -33,6 +33,9 @@ int RunInMapTool(const char* command, const Words& words, std::ostream& out) {
 int RunCoverage(const Words& words, std::ostream& out) {
     return RunInMapTool("coverage", words, out);
 }
+int RunCoverageBatch(const Words& words, std::ostream& out) {
+    return RunInMapTool("coverage-batch", words, out);
+}
 int RunMerge(const Words& words, std::ostream& out) {
     return RunInMapTool("merge", words, out);
 }

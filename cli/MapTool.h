@@ -1,7 +1,8 @@
-// The commands that draw images (coverage, merge, terrain-map, zone-map)
-// run in kestrova-cli-maps, the same tool linked with QtGui, installed
-// beside kestrova-cli. kestrova-cli replaces itself by it for them, so that
-// the other commands start without loading Qt and its libraries.
+// The commands that draw images (coverage, coverage-batch, merge,
+// terrain-map, zone-map) run in kestrova-cli-maps, the same tool linked with
+// QtGui, installed beside kestrova-cli. kestrova-cli replaces itself by it
+// for them, so that the other commands start without loading Qt and its
+// libraries.
 #pragma once
 
 #include "cli/Commands.h"
