@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QRadioButton>
 #include <QToolButton>
@@ -523,6 +524,21 @@ void EvaluationPageTest::zoomKeepsRoundTicksWithinTheData() {
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->viewport()->rect().center());
     QCOMPARE(bottom->min(), zoomed.first);
     QCOMPARE(bottom->max(), zoomed.second);
+
+    // The window system's context-menu event opens the chart's menu.
+    QStringList entries;
+    QTimer::singleShot(0, [&entries] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            for (const QAction* action : popup->actions())
+                if (!action->isSeparator()) entries << action->text();
+            popup->close();
+        }
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, view->viewport()->rect().center(),
+                           view->viewport()->mapToGlobal(view->viewport()->rect().center()));
+    QApplication::sendEvent(view->viewport(), &menu);
+    QCOMPARE(entries, QStringList({"Zoom out", "Reset zoom\tHome", "Copy", "Save as PNG...",
+                                   "Save as SVG..."}));
 
     QAction* zoomOut = view->findChild<QAction*>("ZoomOut");
     QVERIFY(view->actions().contains(zoomOut));

@@ -131,6 +131,8 @@ void SiteDatabasePageTest::loadListsTheSitesAndCountsSkippedLines() {
     other.close();
     dialogs->openAnswer = QStringLiteral("other.dat");
     Click("LoadSitesButton");
+    // The dialog starts in the folder the last file came from.
+    QCOMPARE(dialogs->openStarts.last(), QDir::current().absolutePath() + "/");
     QCOMPARE(List()->topLevelItemCount(), 1);
     QCOMPARE(Text("NumSitesLabel"), "1 Sites");
     QVERIFY(Find<QLabel>("NumSitesLabel")->toolTip().isEmpty());
