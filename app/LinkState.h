@@ -36,6 +36,7 @@ struct LinkState {
     std::string terrainDirectory; // the tiles in use: mapDirectory's, or the demo tile's
     std::string programDirectory; // the executable's directory, trailing '/'
     std::string settingsNotes;    // values of profile.ini replaced by defaults, and why
+    std::string lastFolder;       // of the last file chosen in a file dialog, trailing '/'
 
     std::unique_ptr<CSRTM> terrainStore;
     std::unique_ptr<CZONES> zoneMap;

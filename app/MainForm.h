@@ -74,6 +74,8 @@ public:
     bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) override;
     bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) override;
     void Notify(const QString& text, bool error = false) override;
+    void Status(const QString& text) override;
+    void SetLocatorFormat(int format) override;
 
     // Operations shared with start-up and reset.
     void ShowInputMode(bool startEnd);

@@ -1,6 +1,8 @@
 // The settings file, and the safe writes of every file the window saves whole.
 #include "app/IniFile.h"
 #include "app/MainForm.h"
+#include "app/pages/CoveragePage.h"
+#include "app/pages/ImageTools.h"
 #include "app/pages/InputPage.h"
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
@@ -29,7 +31,10 @@ bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes
     // place, and a directory, FIFO or device is never replaced.
     const WriteOutcome outcome = WriteFileAtomically(
         fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
-    if (outcome) return true;
+    if (outcome) {
+        Status(SavedText(fileName));
+        return true;
+    }
     std::cerr << "kestrova: " << outcome.message << "\n";
     // The reason too ("could not write \"…\": the file is read-only").
     Notify(QStringLiteral("Could not save file! ") + QString::fromStdString(outcome.message), true);
@@ -39,7 +44,10 @@ bool TMainForm::WriteFileSafely(const QString& fileName, const QByteArray& bytes
 bool TMainForm::AppendToFileSafely(const QString& fileName, const QByteArray& bytes) {
     const WriteOutcome outcome =
         AppendToFile(fileName.toStdString(), std::string_view(bytes.constData(), bytes.size()));
-    if (outcome) return true;
+    if (outcome) {
+        Status(SavedText(fileName));
+        return true;
+    }
     std::cerr << "kestrova: " << outcome.message << "\n";
     // The reason too ("could not write \"…\": the file is read-only").
     Notify(QStringLiteral("Could not save file! ") + QString::fromStdString(outcome.message), true);
@@ -117,6 +125,7 @@ void TMainForm::ReadSettings(const QString& path) {
     K_FACT->SetValue(real("LinkData:K_Factor", limits::kFactor));
     ForcedKFactor->setChecked(ini.GetInt("LinkData:ForcedKFactor", 0) != 0);
     inputPage->ReadEditionSettings(ini);
+    coveragePage->ReadSettings(ini, notes);
 
     const int format = ini.GetLimitedInt("Locator:LocatorFormat", 0, 3, 0, notes);
     QRadioButton* const formatButtons[] = {LOC, NGR, DEG, DMS};

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
 
 namespace kestrova {
 
@@ -18,6 +19,11 @@ bool TMainForm::LinkOption(const char* name) {
 void TMainForm::SetLinkFieldText(const char* name, const QString& text) {
     if (auto* field = inputPage->findChild<QLineEdit*>(QString::fromLatin1(name)))
         field->setText(text);
+}
+
+void TMainForm::SetLocatorFormat(int format) {
+    QRadioButton* const buttons[] = {LOC, NGR, DEG, DMS};             // in format order
+    if (format >= 0 && format < 4) buttons[format]->setChecked(true); // shows both ends anew
 }
 
 std::optional<CalculationSettings> TMainForm::LinkSettings(bool report) {

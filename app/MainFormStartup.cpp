@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <iostream>
@@ -28,6 +29,9 @@
 
 namespace kestrova {
 namespace {
+
+// How long a status-bar line stays.
+constexpr int statusSeconds = 30;
 
 const QStringList tilePatterns{QStringLiteral("*.hgt"), QStringLiteral("*.hgt.zip")};
 
@@ -313,6 +317,10 @@ void TMainForm::ShowN0Source(const CalculationInputs& inputs) {
 void TMainForm::Notify(const QString& text, bool error) {
     UserDialogs::Current().Message(
         this, error ? UserDialogs::Kind::Error : UserDialogs::Kind::Information, text);
+}
+
+void TMainForm::Status(const QString& text) {
+    statusBar()->showMessage(text, statusSeconds * 1000);
 }
 
 void TMainForm::PaletteButtonClick() {

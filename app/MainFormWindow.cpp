@@ -4,6 +4,7 @@
 // help topic.
 #include "app/IniFile.h"
 #include "app/MainForm.h"
+#include "app/pages/CoveragePage.h"
 #include "app/pages/Page.h"
 #include "settings/SettingsFile.h"
 
@@ -120,7 +121,8 @@ void TMainForm::RestorePage() {
     keptPage = -1;
 }
 
-// "x, y, width, height, page" in the settings file; only that line changes.
+// "x, y, width, height, page" in the settings file, and the coverage
+// page's settings; only those lines change.
 void TMainForm::RememberWindowPlace() {
     if (state.startDirectory.empty()) return; // start-up never ran
     const QRect place = geometry();
@@ -130,9 +132,19 @@ void TMainForm::RememberWindowPlace() {
                               .arg(place.width())
                               .arg(place.height())
                               .arg(PageControl1->currentIndex());
-    const WriteOutcome outcome = StoreSettingsValue(
-        state.startDirectory + "profile.ini", windowSection, geometryKey, value.toStdString());
-    if (!outcome) std::cerr << "kestrova: " << outcome.message << "\n";
+    const std::string path = state.startDirectory + "profile.ini";
+    const WriteOutcome outcome =
+        StoreSettingsValue(path, windowSection, geometryKey, value.toStdString());
+    if (!outcome) {
+        std::cerr << "kestrova: " << outcome.message << "\n";
+        return;
+    }
+    // The coverage page's settings too, each key on its own line.
+    for (const auto& [key, text] : coveragePage->SettingsValues())
+        if (const WriteOutcome kept = StoreSettingsValue(path, "Coverage", key, text); !kept) {
+            std::cerr << "kestrova: " << kept.message << "\n";
+            return;
+        }
 }
 
 } // namespace kestrova

@@ -31,7 +31,8 @@ const std::vector<Command>& AllCommands() {
          RunLink},
         {"radial", "terrain, loss and field strength along a radial from the transmitter",
          "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] "
-         "[--flat-earth] and the options of link",
+         "[--receiver-gain DBI (received power, dBm, in --json)] [--flat-earth] and the options "
+         "of link",
          RunRadial},
         {"coverage",
          "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",

@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/LinkOptions.h"
+#include "evaluation/FieldStrength.h"
 #include "evaluation/Radial.h"
 #include "geo/NumberFormat.h"
 #include "propagation/Refractivity.h"
@@ -40,14 +41,20 @@ nlohmann::ordered_json ProfileJson(const std::optional<ProfileChart>& chart) {
     for (size_t i = 0; i < chart->terrain.size(); ++i)
         points.push_back({{"distance", chart->terrain[i].x},
                           {"terrain", chart->terrain[i].y},
-                          {"bulge", chart->bulge[i].y}});
+                          {"bulge", chart->bulge[i].y},
+                          {"lineOfSight", chart->lineOfSight[i].y},
+                          {"fresnelLower", chart->fresnelLower[i].y},
+                          {"fresnelUpper", chart->fresnelUpper[i].y}});
     return {{"heightAxisMaximum", chart->heightAxisMaximum}, {"points", points}};
 }
 
-nlohmann::ordered_json ResultJson(const RadialEvaluation& result, bool zoneMap) {
+// rxGain: the receiving antenna's gain, dBi, when given: each record then
+// holds the power it receives at frequencyGHz, dBm.
+nlohmann::ordered_json ResultJson(const RadialEvaluation& result, bool zoneMap,
+                                  std::optional<double> rxGain, double frequencyGHz) {
     const FieldCurve& field = *result.field;
     nlohmann::ordered_json records = nlohmann::ordered_json::array();
-    for (const FieldPoint& point : field.points)
+    for (const FieldPoint& point : field.points) {
         records.push_back({{"distance", point.distance},
                            {"lbd", point.record.lbd},
                            {"lba", point.record.lba},
@@ -55,6 +62,10 @@ nlohmann::ordered_json ResultJson(const RadialEvaluation& result, bool zoneMap) 
                            {"lb", point.record.lb},
                            {"gasLoss", point.gasLoss},
                            {"fieldStrength", point.fieldStrength}});
+        if (rxGain)
+            records.back()["receivedPower"] =
+                ReceivedPowerDbm(point.fieldStrength, frequencyGHz, *rxGain);
+    }
     return {{"valid", true},
             {"edition", EditionName(field.inputs.link.edition)},
             {"count", field.recordCount},
@@ -85,7 +96,7 @@ void PrintResult(const RadialEvaluation& result, std::ostream& out) {
 
 int RunRadial(const Words& words, std::ostream& out) {
     std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert({"tx", "format", "range", "bearing", "power", "gain"});
+    valueOptions.insert({"tx", "format", "range", "bearing", "power", "gain", "receiver-gain"});
     std::set<std::string> flags = LinkFlags();
     flags.insert("flat-earth");
     const Args args(words, valueOptions, flags);
@@ -114,7 +125,10 @@ int RunRadial(const Words& words, std::ostream& out) {
         return 3;
     }
     if (args.Flag("json")) {
-        auto json = ResultJson(result, zones->IsUsable());
+        std::optional<double> rxGain;
+        if (args.Value("receiver-gain"))
+            rxGain = LimitedNumber(args, "receiver-gain", limits::evalRxGain);
+        auto json = ResultJson(result, zones->IsUsable(), rxGain, request.settings.frequency);
         if (!tileProblems.empty()) json["warnings"] = TileWarnings(tileProblems);
         out << json.dump() << "\n";
     } else {

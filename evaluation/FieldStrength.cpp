@@ -16,4 +16,8 @@ double FieldStrengthDbuVm(double K, double totalLossDb) {
     return K - totalLossDb;
 }
 
+double ReceivedPowerDbm(double fieldStrength, double frequencyGHz, double rxGainDbi) {
+    return fieldStrength + rxGainDbi - 20.0 * std::log10(frequencyGHz) - 137.2;
+}
+
 } // namespace kestrova

@@ -20,6 +20,12 @@ double FieldStrengthConstant(double eirpDbw, double frequencyGHz);
 // E = K - Lt, dB(µV/m).
 double FieldStrengthDbuVm(double K, double totalLossDb);
 
+// The power an antenna of gainDbi receives in a field of fieldStrength
+// dB(µV/m) at frequencyGHz, in dBm (ITU-R P.525, with f in GHz):
+//
+//     Pr = E + Gr - 20 log10 f - 167.2   dBW  = E + Gr - 20 log10 f - 137.2  dBm
+double ReceivedPowerDbm(double fieldStrength, double frequencyGHz, double rxGainDbi);
+
 // The coverage map's transmitter: 1 kW EIRP.
 inline constexpr double coverageEirpDbw = 30.0;
 

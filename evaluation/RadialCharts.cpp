@@ -16,8 +16,9 @@ ProfileChart MakeProfileChart(const TerrainProfile& profile, double htg, double 
     if (!flatEarth) top += profile.midPathBulge;
     chart.heightAxisMaximum = 1.5 * top;
 
-    chart.terrain.reserve(last + 1);
-    chart.bulge.reserve(last + 1);
+    for (std::vector<ChartPoint>* series : {&chart.terrain, &chart.bulge, &chart.lineOfSight,
+                                            &chart.fresnelLower, &chart.fresnelUpper})
+        series->reserve(last + 1);
     for (size_t i = 0; i <= last; ++i) {
         double ground = std::trunc(profile.height[i]);
         if (i == 0) ground = std::trunc(ground - htg);
@@ -25,6 +26,10 @@ ProfileChart MakeProfileChart(const TerrainProfile& profile, double htg, double 
         const double bulge = flatEarth ? 0.0 : profile.earthBulge[i];
         chart.terrain.push_back({profile.distance[i], ground + bulge});
         chart.bulge.push_back({profile.distance[i], bulge});
+        const double ray = bulge + profile.rayHeight[i];
+        chart.lineOfSight.push_back({profile.distance[i], ray});
+        chart.fresnelLower.push_back({profile.distance[i], ray - profile.fresnelRadius[i]});
+        chart.fresnelUpper.push_back({profile.distance[i], ray + profile.fresnelRadius[i]});
     }
     return chart;
 }

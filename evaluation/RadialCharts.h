@@ -18,14 +18,20 @@ struct ChartPoint {
 struct ProfileChart {
     std::vector<ChartPoint> terrain; // ground height plus bulge, m
     std::vector<ChartPoint> bulge;   // Earth bulge, m (all 0 on a flat earth)
-    double heightAxisMaximum = 0.0;  // the height axis runs from 0 to here
+    // The line of sight between the antennas and the first Fresnel zone's
+    // edges about it, m, over the same bulge.
+    std::vector<ChartPoint> lineOfSight;
+    std::vector<ChartPoint> fresnelLower;
+    std::vector<ChartPoint> fresnelUpper;
+    double heightAxisMaximum = 0.0; // the height axis runs from 0 to here
 };
 
 // From the profile of a link calculation whose ends include the antenna
 // heights htg and hrg: the ground at every sample (whole metres, the
 // antennas taken off again at the ends) over the bulge, and an axis top of
 // 1.5 x the highest of the two ends and the profile's maximum, plus the
-// mid-path bulge unless the earth is drawn flat.
+// mid-path bulge unless the earth is drawn flat; the line of sight and the
+// first Fresnel zone from the profile's ray heights and zone radii.
 ProfileChart MakeProfileChart(const TerrainProfile& profile, double htg, double hrg,
                               bool flatEarth);
 

@@ -15,7 +15,7 @@ constexpr double kMin = 0.01;
 constexpr double kMax = 100.0;
 
 // clang-format off
-constexpr std::array<InputLimit, 27> table{{
+constexpr std::array<InputLimit, 29> table{{
     // name                 decimals  minimum  maximum    initial  integer  unit        field
     // Input Data: the link.
     {"FREQ",                3,        0.025,   300,       10.368,  false,   "GHz",      true},
@@ -44,6 +44,8 @@ constexpr std::array<InputLimit, 27> table{{
     {"EvalBearing",         1,        0,       360,       0,       false,   "degrees",  true},
     {"EvalPower",           0,        1e-06,   1000000,   100,     false,   "W",        true},
     {"EvalGain",            1,        -20,     100,       10,      false,   "dBi",      true},
+    {"EvalRxGain",          1,        -20,     100,       0,       false,   "dBi",      true},
+    {"EvalSensitivity",     1,        -200,    0,         -100,    false,   "dBm",      true},
     // Refractivity (no field of its own).
     {"N0",                  1,        200,     450,       320,     false,   "N-units",  false},
     {"DeltaN",              1,        DeltaNOf(kMin), DeltaNOf(kMax), 45, false, "N-units/km", false},
@@ -53,7 +55,7 @@ constexpr std::array<InputLimit, 27> table{{
 }};
 // clang-format on
 
-constexpr std::size_t fieldCount = 23;
+constexpr std::size_t fieldCount = 25;
 
 // The entry called name, found while compiling.
 constexpr const InputLimit& Named(std::string_view name) {
@@ -114,6 +116,8 @@ constinit const InputLimit& evalRange = Named("EvalRange");
 constinit const InputLimit& evalBearing = Named("EvalBearing");
 constinit const InputLimit& evalPower = Named("EvalPower");
 constinit const InputLimit& evalGain = Named("EvalGain");
+constinit const InputLimit& evalRxGain = Named("EvalRxGain");
+constinit const InputLimit& evalSensitivity = Named("EvalSensitivity");
 constinit const InputLimit& n0 = Named("N0");
 constinit const InputLimit& deltaN = Named("DeltaN");
 constinit const InputLimit& dct = Named("DCT");

@@ -51,10 +51,12 @@ extern const InputLimit& minFieldStrength;   // MinLoss, dB(µV/m)
 extern const InputLimit& maxHeight;          // MaxHeight, m
 extern const InputLimit& minHeight;          // MinHeight, m
 // Site evaluation.
-extern const InputLimit& evalRange;   // EvalRange, km
-extern const InputLimit& evalBearing; // EvalBearing, degrees
-extern const InputLimit& evalPower;   // EvalPower, W
-extern const InputLimit& evalGain;    // EvalGain, dBi
+extern const InputLimit& evalRange;       // EvalRange, km
+extern const InputLimit& evalBearing;     // EvalBearing, degrees
+extern const InputLimit& evalPower;       // EvalPower, W
+extern const InputLimit& evalGain;        // EvalGain, dBi
+extern const InputLimit& evalRxGain;      // EvalRxGain, dBi: the receiver's, for received power
+extern const InputLimit& evalSensitivity; // EvalSensitivity, dBm: the receiver's sensitivity
 // Refractivity: given on the command line or read from the maps.
 extern const InputLimit& n0; // sea-level surface refractivity, N-units
 extern const InputLimit&

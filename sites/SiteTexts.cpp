@@ -21,7 +21,8 @@ std::optional<double> Within(double value, const InputLimit& limit) {
 SiteListRow SiteListColumns(const CSite& site) {
     CLocator position = Position(site);
     return {site.GetName(), position.GetText(FormatMaidenhead, 6),
-            site.HasMastHeight() ? FormatFixed(site.GetMastHeight(), 5, 0) + " m" : ""};
+            site.HasMastHeight() ? FormatFixed(site.GetMastHeight(), 5, 0) + " m" : "",
+            site.HasFrequency() ? FormatFixed(site.GetFrequency(), 6, 3) + " GHz" : ""};
 }
 
 std::vector<std::string> SiteInfoLines(const CSite& site, int terrainHeight) {

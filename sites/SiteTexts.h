@@ -16,8 +16,9 @@ class CSRTM;
 
 struct SiteListRow {
     std::string name;
-    std::string locator; // 6-character Maidenhead locator
-    std::string height;  // mast height "25 m", empty when none
+    std::string locator;   // 6-character Maidenhead locator
+    std::string height;    // mast height "25 m", empty when none
+    std::string frequency; // "1.297 GHz", empty when none
 };
 SiteListRow SiteListColumns(const CSite& site);
 

@@ -16,7 +16,21 @@ double RoundTickInterval(double span, int maxTicks) {
     return 10.0 * decade;
 }
 
+void KeepTicksRound(QValueAxis* axis) {
+    static const char* const kept = "kestrovaRoundTicks";
+    if (axis->property(kept).toBool()) return;
+    axis->setProperty(kept, true);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0.0);
+    axis->setLabelFormat(QStringLiteral("%g"));
+    // Every range, a zoom's included, gets the round interval of its span.
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis, [axis](qreal min, qreal max) {
+        axis->setTickInterval(RoundTickInterval(max - min));
+    });
+}
+
 void SetRoundRange(QValueAxis* axis, double min, double max) {
+    KeepTicksRound(axis);
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0.0);
     axis->setTickInterval(RoundTickInterval(max - min));

@@ -10,6 +10,10 @@ namespace kestrova {
 // at most maxTicks parts; 1 for a span that is not a positive number.
 double RoundTickInterval(double span, int maxTicks = 8);
 
+// From now on, whatever sets the axis's range (a zoom too), its ticks lie
+// on multiples of the round interval of that range.
+void KeepTicksRound(QValueAxis* axis);
+
 // Sets the axis to min..max with its ticks on multiples of the round
 // interval of that range.
 void SetRoundRange(QValueAxis* axis, double min, double max);

@@ -2,6 +2,7 @@
 // copy of the map (see CoveragePage.h).
 #include "app/pages/CoveragePage.h"
 
+#include "app/pages/ImageTools.h"
 #include "app/pages/MapView.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
@@ -9,6 +10,7 @@
 #include "coverage/Coverage.h"
 #include "coverage/CoverageRaster.h"
 #include "coverage/CoverageScale.h"
+#include "settings/SettingsFile.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -23,6 +25,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrova {
 
@@ -51,13 +55,28 @@ TCoveragePage::TCoveragePage(TPageHost& pageHost)
     ScaleMax = Label("ScaleMax", QStringLiteral("max"), this);
     ColourScale = new TMapView("ColourScale", colourScaleWidth, colourScaleHeight, this);
     ScaleMin = Label("ScaleMin", QStringLiteral("min"), this);
-    for (QWidget* widget : std::initializer_list<QWidget*>{ScaleMax, ColourScale, ScaleMin}) {
+    // The values between the ends, each beside the band edge it names.
+    ScaleTicks = Named(new QWidget(this), "ScaleTicks");
+    ScaleTicks->setFixedSize(100, colourScaleHeight);
+    for (std::size_t i = 0; i < scaleTicks.size(); ++i) {
+        const QByteArray name = "ScaleTick" + QByteArray::number(static_cast<int>(i + 1));
+        scaleTicks[i] = Label(name.constData(), QString(), ScaleTicks);
+    }
+    auto* bar = new QHBoxLayout;
+    bar->setSpacing(4);
+    bar->addWidget(ColourScale);
+    bar->addWidget(ScaleTicks);
+    bar->addStretch(1);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{ScaleMax, ColourScale, ScaleTicks, ScaleMin}) {
         // The hidden bar keeps its place, so nothing below it moves.
         QSizePolicy policy = widget->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         widget->setSizePolicy(policy);
-        right->addWidget(widget);
     }
+    right->addWidget(ScaleMax);
+    right->addLayout(bar);
+    right->addWidget(ScaleMin);
     right->addSpacing(12);
     right->addWidget(BuildSystemData());
     right->addStretch(1);
@@ -72,6 +91,12 @@ TCoveragePage::TCoveragePage(TPageHost& pageHost)
     connect(Abort, &QPushButton::clicked, this, &TCoveragePage::AbortClick);
     connect(ExportKMZ, &QPushButton::clicked, this, &TCoveragePage::ExportKMZClick);
     connect(ExportGeoTiff, &QPushButton::clicked, this, &TCoveragePage::ExportGeoTiffClick);
+    for (QRadioButton* mode : {CoverageTerrain, Colourfull, Monochrome})
+        connect(mode, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) DisplayModeChanged();
+        });
+    connect(LossContours, &QCheckBox::toggled, this, &TCoveragePage::DisplayModeChanged);
+    AddImageMenu(CoverageMap, host, QStringLiteral("coverage-map"), QStringLiteral("Map"));
 }
 
 // Workers still running (the window destroyed during a map) are stopped
@@ -171,6 +196,43 @@ QWidget* TCoveragePage::BuildSystemData() {
     return group;
 }
 
+std::vector<std::pair<std::string, std::string>> TCoveragePage::SettingsValues() const {
+    std::vector<std::pair<std::string, std::string>> values;
+    const std::pair<const char*, const TNumEdit*> fields[] = {
+        {"Range", CoverageRange}, {"Resolution", CoverageResolution}, {"MaxFs", MaxLoss},
+        {"MinFs", MinLoss},       {"MaxHeight", MaxHeight},           {"MinHeight", MinHeight}};
+    for (const auto& [key, field] : fields)
+        if (field->IsAcceptable()) // a number within its limits, as typed
+            values.emplace_back(key, field->text().trimmed().toStdString());
+    const int mode = Colourfull->isChecked() ? 1 : Monochrome->isChecked() ? 2 : 0;
+    values.emplace_back("Mode", std::to_string(mode));
+    values.emplace_back("Contours", LossContours->isChecked() ? "1" : "0");
+    values.emplace_back("SaveData", SaveCoverage->isChecked() ? "1" : "0");
+    values.emplace_back("Header", IncHeader->isChecked() ? "1" : "0");
+    return values;
+}
+
+void TCoveragePage::ReadSettings(const SettingsFile& ini, std::vector<std::string>& notes) {
+    const std::pair<const char*, TNumEdit*> fields[] = {
+        {"Coverage:Range", CoverageRange}, {"Coverage:Resolution", CoverageResolution},
+        {"Coverage:MaxFs", MaxLoss},       {"Coverage:MinFs", MinLoss},
+        {"Coverage:MaxHeight", MaxHeight}, {"Coverage:MinHeight", MinHeight}};
+    for (const auto& [key, field] : fields) {
+        field->SetValue(ini.GetLimitedReal(key, field->GetMinValue(), field->GetMaxValue(),
+                                           field->GetValue(), notes));
+    }
+    QRadioButton* const modes[] = {CoverageTerrain, Colourfull, Monochrome};
+    modes[ini.GetLimitedInt("Coverage:Mode", 0, 2,
+                            Colourfull->isChecked()   ? 1
+                            : Monochrome->isChecked() ? 2
+                                                      : 0,
+                            notes)]
+        ->setChecked(true);
+    LossContours->setChecked(ini.GetInt("Coverage:Contours", LossContours->isChecked()) != 0);
+    SaveCoverage->setChecked(ini.GetInt("Coverage:SaveData", SaveCoverage->isChecked()) != 0);
+    IncHeader->setChecked(ini.GetInt("Coverage:Header", IncHeader->isChecked()) != 0);
+}
+
 void TCoveragePage::CoverageShow() {
     LinkState& state = host.State();
     CLocator tx = state.txLocation;
@@ -192,23 +254,50 @@ void TCoveragePage::CoverageShow() {
         ScaleMax->show();
         ScaleMin->show();
         ColourScale->show();
+        ScaleTicks->show();
     }
 }
 
-void TCoveragePage::ShowScale(const CoverageScale& scale) {
+void TCoveragePage::ShowScale(const CoverageScale& scale, bool heights) {
     scaleBitmap = scale.bitmap;
     ScaleMax->setText(QString::fromStdString(scale.maxText));
     ScaleMin->setText(QString::fromStdString(scale.minText));
     ColourScale->Draw(scaleBitmap);
+    // Both bars run linearly from the upper limit at the top to the lower
+    // one at the bottom: the field strength's ten bands get a value every
+    // second band edge, the terrain's sixteen one every fourth.
+    const double hi = heights ? run.display.maxHeight : run.display.maxFs;
+    const double lo = heights ? run.display.minHeight : run.display.minFs;
+    const int labels = heights ? 3 : 4;
+    const int h = ScaleTicks->height();
+    for (std::size_t i = 0; i < scaleTicks.size(); ++i) {
+        QLabel* tick = scaleTicks[i];
+        const int k = static_cast<int>(i) + 1;
+        if (k > labels) {
+            tick->clear();
+            tick->hide();
+            continue;
+        }
+        const double fraction = static_cast<double>(k) / (labels + 1);
+        const double value = hi - fraction * (hi - lo);
+        tick->setText(
+            QString::fromStdString(heights ? HeightLabel(value) : FieldStrengthLabel(value)));
+        tick->adjustSize();
+        const int y = static_cast<int>(fraction * h + 0.5);
+        tick->move(0, std::clamp(y - tick->height() / 2, 0, h - tick->height()));
+        tick->show();
+    }
     ScaleMax->show();
     ScaleMin->show();
     ColourScale->show();
+    ScaleTicks->show();
 }
 
 void TCoveragePage::HideScale() {
     ScaleMax->hide();
     ScaleMin->hide();
     ColourScale->hide();
+    ScaleTicks->hide();
 }
 
 bool TCoveragePage::eventFilter(QObject* watched, QEvent* event) {
@@ -223,7 +312,7 @@ void TCoveragePage::CoverageMapDblClick() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard && !coverageImage.isNull()) clipboard->setImage(coverageImage);
     if (clipboard && !clipboard->image().isNull())
-        host.Notify(QStringLiteral("Image copied to clipboard"));
+        host.Status(QStringLiteral("Map copied to the clipboard"));
     else
         host.Notify(QStringLiteral("Failed to copy image to clipboard!"), true);
 }

@@ -20,7 +20,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 
+#include <array>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QGridLayout;
@@ -33,6 +37,7 @@ class QVBoxLayout;
 
 namespace kestrova {
 
+class SettingsFile;
 struct CoverageScale;
 class TMapView;
 class TNumEdit;
@@ -53,6 +58,12 @@ public:
     double South() const { return coverageSouth; }
     double East() const { return coverageEast; }
     double West() const { return coverageWest; }
+    // The page's settings as the settings file keeps them across restarts
+    // (section "Coverage": key and value), and their reading (a key that is
+    // missing, or a value outside its field's limits, leaves the field as
+    // it is; notes name the latter).
+    std::vector<std::pair<std::string, std::string>> SettingsValues() const;
+    void ReadSettings(const SettingsFile& ini, std::vector<std::string>& notes);
     // How often the preview is painted while a map is computed, in ms.
     static constexpr int previewInterval = 50;
 
@@ -92,8 +103,11 @@ private:
     void PollCoverage();
     void StopCoverage();
     void FinishRun(bool aborted);
+    void DrawResult(bool complete);
+    void DisplayModeChanged();
     void KeepLastCell(const CoverageArea& area, int columnsDone);
-    void ShowScale(const CoverageScale& scale);
+    // heights: the scale is the terrain's (else the field strength's).
+    void ShowScale(const CoverageScale& scale, bool heights);
     void HideScale();
     void SetRunning(bool on);
     void SaveCoverageFile();
@@ -121,6 +135,8 @@ private:
     TMapView* ColourScale = nullptr;
     QLabel* ScaleMax = nullptr;
     QLabel* ScaleMin = nullptr;
+    QWidget* ScaleTicks = nullptr;       // beside the bar: its intermediate values
+    std::array<QLabel*, 4> scaleTicks{}; // ScaleTick1 .. ScaleTick4, top down
     // System Data.
     QLabel* CoverageMapCentre = nullptr;
     QLabel* CoverageFrequency = nullptr;

@@ -2,6 +2,7 @@
 // overlay and the GeoTIFF (see CoveragePage.h).
 #include "app/pages/CoveragePage.h"
 
+#include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "controls/UserDialogs.h"
 #include "coverage/CoverageRaster.h"
@@ -27,9 +28,9 @@ QString WithSuffix(const QString& chosen, const char* suffix) {
 // file whole. The map on screen is not affected either way.
 void TCoveragePage::SaveCoverageFile() {
     if (!job) return;
-    const QString chosen = UserDialogs::Current().SaveFileName(
-        this, QStringLiteral("Save coverage data"), coverageFileName,
-        QStringLiteral("Coverage data (*.csv);;All files (*)"));
+    const QString chosen =
+        ChooseSaveFile(host, this, QStringLiteral("Save coverage data"), coverageFileName,
+                       QStringLiteral("Coverage data (*.csv);;All files (*)"));
     if (chosen.isEmpty()) return; // cancelled: nothing is written
     coverageFileName = chosen;
     const std::string text = CoverageFileText(JobField(*job), run.header, run.withHeader);
@@ -47,10 +48,10 @@ void TCoveragePage::ExportKMZClick() {
                     true);
         return;
     }
-    const QString chosen = WithSuffix(
-        UserDialogs::Current().SaveFileName(this, QStringLiteral("Export as KMZ"), kmzFileName,
-                                            QStringLiteral("KMZ files (*.kmz);;All files (*)")),
-        "kmz");
+    const QString chosen =
+        WithSuffix(ChooseSaveFile(host, this, QStringLiteral("Export as KMZ"), kmzFileName,
+                                  QStringLiteral("KMZ files (*.kmz);;All files (*)")),
+                   "kmz");
     if (chosen.isEmpty()) return;
     kmzFileName = chosen;
     const CLocator tx = haveResult ? run.tx : host.State().txLocation;
@@ -64,6 +65,8 @@ void TCoveragePage::ExportKMZClick() {
     const std::string error = kestrova::ExportKMZ(kmzFileName.toStdString(), image, overlay);
     if (!error.empty())
         host.Notify(QStringLiteral("Could not save file!\n") + QString::fromStdString(error), true);
+    else
+        host.Status(SavedText(kmzFileName));
 }
 
 // The grid of the last map in dB(µV/m), one pixel a cell; the cells an
@@ -75,9 +78,8 @@ void TCoveragePage::ExportGeoTiffClick() {
         return;
     }
     const QString chosen =
-        WithSuffix(UserDialogs::Current().SaveFileName(
-                       this, QStringLiteral("Export as GeoTIFF"), geoTiffFileName,
-                       QStringLiteral("GeoTIFF files (*.tif *.tiff);;All files (*)")),
+        WithSuffix(ChooseSaveFile(host, this, QStringLiteral("Export as GeoTIFF"), geoTiffFileName,
+                                  QStringLiteral("GeoTIFF files (*.tif *.tiff);;All files (*)")),
                    "tif");
     if (chosen.isEmpty()) return;
     geoTiffFileName = chosen;
@@ -92,6 +94,8 @@ void TCoveragePage::ExportGeoTiffClick() {
         WriteCoverageGeoTiff(geoTiffFileName.toStdString(), JobField(*job), link);
     if (!error.empty())
         host.Notify(QStringLiteral("Could not save file!\n") + QString::fromStdString(error), true);
+    else
+        host.Status(SavedText(geoTiffFileName));
 }
 
 } // namespace kestrova

@@ -136,7 +136,7 @@ void TCoveragePage::StartCoverage(const CoverageArea& area, const CoverageInputs
     coverageImage = BlankCoverageImage(m);
     CoverageMap->Draw(coverageRaster);
     // The preview's own legend: its greys between the limits.
-    ShowScale(DrawGreyScale(run.display.maxFs, run.display.minFs, 10));
+    ShowScale(DrawGreyScale(run.display.maxFs, run.display.minFs, 10), false);
     CoverageProgress->setRange(0, job->CellCount());
     CoverageProgress->setValue(0);
     CoverageProgress->setFormat(CoverageProgressText(0, job->CellCount(), 0.0));
@@ -204,11 +204,23 @@ void TCoveragePage::FinishRun(bool aborted) {
                                         .arg(job->CellCount()));
     }
     CoverageProgress->setValue(job->CellsDone());
+    DrawResult(complete);
+    haveResult = true;
+    resultComplete = complete;
+    SetRunning(false);
+    if (complete && run.save) SaveCoverageFile();
+}
 
+// The map of the last computation in the run's display mode, from its grid,
+// with its scale; an incomplete map keeps its partial preview on screen.
+void TCoveragePage::DrawResult(bool complete) {
     LinkState& state = host.State();
     const CPalette fallback(PaletteHSV);
     const CPalette& palette = state.palette ? *state.palette : fallback;
-    if (complete && run.display.mode == CoverageMode::Terrain && state.terrainStore) {
+    // The terrain under the map, drawn once a computation (kept for a
+    // return to this mode).
+    if (complete && run.display.mode == CoverageMode::Terrain && state.terrainStore &&
+        terrainBitmap.isNull()) {
         const RenderedTerrain terrain = kestrova::CoverageTerrain(
             {*state.terrainStore, palette, state.interpolate}, job->Area(), run.tx, run.display,
             std::max(CoverageMap->width(), CoverageMap->height()));
@@ -220,13 +232,21 @@ void TCoveragePage::FinishRun(bool aborted) {
         FinishCoverage(JobField(*job), terrainBitmap, run.display, palette, !complete,
                        std::max(CoverageMap->width(), CoverageMap->height()));
     coverageImage = finish.image;
-    ShowScale(finish.scale);
+    ShowScale(finish.scale, complete && run.display.mode == CoverageMode::Terrain);
     // An aborted map keeps its partial preview on screen.
     CoverageMap->Draw(complete ? coverageImage : coverageRaster);
-    haveResult = true;
-    resultComplete = complete;
-    SetRunning(false);
-    if (complete && run.save) SaveCoverageFile();
+}
+
+// Another display mode, or the contours switched, after a whole map: the
+// map is drawn again at once from the grid kept (the limits stay those of
+// its computation).
+void TCoveragePage::DisplayModeChanged() {
+    if (running || !job || !haveResult || !resultComplete) return;
+    const CoverageDisplay chosen = DisplaySettings();
+    if (chosen.mode == run.display.mode && chosen.contours == run.display.contours) return;
+    run.display.mode = chosen.mode;
+    run.display.contours = chosen.contours;
+    DrawResult(true);
 }
 
 // rxLocation holds the last grid point of the walk (the south-east corner

@@ -4,8 +4,10 @@
 #include "app/ChartView.h"
 #include "app/pages/ChartSeries.h"
 #include "app/pages/ChartTicks.h"
+#include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
+#include "evaluation/FieldStrength.h"
 #include "evaluation/RadialControls.h"
 #include "settings/InputLimits.h"
 
@@ -23,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace kestrova {
 namespace {
@@ -65,6 +68,16 @@ QString FieldText(double value, const InputLimit& limit) {
     return TNumEdit::FormatValue(value, limit.decimals, limit.integerEdit);
 }
 
+// The point of a series nearest to x (of the first when it has none near).
+std::optional<QPointF> Nearest(const QXYSeries* series, double x) {
+    const QList<QPointF> points = series->points();
+    if (points.isEmpty()) return std::nullopt;
+    const auto best = std::min_element(points.begin(), points.end(), [x](QPointF a, QPointF b) {
+        return std::fabs(a.x() - x) < std::fabs(b.x() - x);
+    });
+    return *best;
+}
+
 } // namespace
 
 TEvaluationPage::TEvaluationPage(TPageHost& pageHost)
@@ -77,11 +90,19 @@ TEvaluationPage::TEvaluationPage(TPageHost& pageHost)
 
     for (TNumEdit* field : {EvalRange, EvalBearing, EvalPower, EvalGain})
         connect(field, &QLineEdit::textChanged, this, &TEvaluationPage::EvalChange);
+    for (TNumEdit* field : {EvalRxGain, EvalSensitivity})
+        connect(field, &QLineEdit::textChanged, this, &TEvaluationPage::ReceiverChange);
+    connect(EvalTerrain, &TChartView::MouseMoved, this, &TEvaluationPage::EvalTerrainMouseMove);
+    connect(EvalLoss, &TChartView::MouseMoved, this, &TEvaluationPage::EvalLossMouseMove);
+    for (TChartView* chart : {EvalTerrain, EvalLoss})
+        connect(chart, &TChartView::MouseLeft, EvalReadout, &QLabel::hide);
     connect(BearingControlUp, &QToolButton::clicked, this, &TEvaluationPage::BearingControlUpClick);
     connect(BearingControlDown, &QToolButton::clicked, this,
             &TEvaluationPage::BearingControlDownClick);
     connect(EvalTerrain, &TChartView::DoubleClicked, this, &TEvaluationPage::EvalTerrainDblClick);
     connect(EvalLoss, &TChartView::DoubleClicked, this, &TEvaluationPage::EvalLossDblClick);
+    AddImageMenu(EvalTerrain, host, QStringLiteral("radial-terrain"), QStringLiteral("Chart"));
+    AddImageMenu(EvalLoss, host, QStringLiteral("radial-field-strength"), QStringLiteral("Chart"));
 }
 
 TEvaluationPage::~TEvaluationPage() {
@@ -98,8 +119,10 @@ QWidget* TEvaluationPage::BuildInputs() {
     // changes nothing (the link's input mode is the Input Data page's).
     auto* panel6 = Named(new QFrame(inputs), "Panel6");
     auto* panel7 = Named(new QFrame(inputs), "Panel7");
+    auto* panel8 = Named(new QFrame(inputs), "Panel8"); // the receiver
     auto* grid6 = new QGridLayout(panel6);
     auto* grid7 = new QGridLayout(panel7);
+    auto* grid8 = new QGridLayout(panel8);
     const struct {
         QGridLayout* grid;
         int row;
@@ -112,8 +135,13 @@ QWidget* TEvaluationPage::BuildInputs() {
         {grid6, 1, "Bearing", "EvalBearing", "deg", "Bearing for evaluation"},
         {grid7, 0, "Power", "EvalPower", "W", "TX Power"},
         {grid7, 1, "Ant Gain", "EvalGain", "dBi", "Antenna gain"},
+        {grid8, 0, "RX Gain", "EvalRxGain", "dBi",
+         "Receiving antenna gain, for the received power (dBm)"},
+        {grid8, 1, "Sensitivity", "EvalSensitivity", "dBm",
+         "Receiver sensitivity, drawn as a line on the field-strength chart"},
     };
-    TNumEdit** edits[] = {&EvalRange, &EvalBearing, &EvalPower, &EvalGain};
+    TNumEdit** edits[] = {&EvalRange, &EvalBearing, &EvalPower,
+                          &EvalGain,  &EvalRxGain,  &EvalSensitivity};
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         const auto& f = fields[i];
         QWidget* panel = f.grid->parentWidget();
@@ -139,7 +167,7 @@ QWidget* TEvaluationPage::BuildInputs() {
     BearingControlUp->setToolTip(QStringLiteral("Bearing + 1 deg"));
     BearingControlDown->setToolTip(QStringLiteral("Bearing - 1 deg"));
     grid6->addWidget(BearingControl, 1, 2);
-    for (QFrame* panel : {panel6, panel7}) {
+    for (QFrame* panel : {panel6, panel7, panel8}) {
         panel->setFrameShape(QFrame::StyledPanel);
         row->addWidget(panel);
     }
@@ -153,7 +181,14 @@ QWidget* TEvaluationPage::BuildInputs() {
     EvalProblem->setStyleSheet(QStringLiteral("color: red"));
     EvalProblem->setWordWrap(true);
     EvalProblem->hide();
+    EvalReceived = Label("EvalReceived", QString(), inputs);
+    EvalReceived->setWordWrap(true);
+    EvalReadout = Label("EvalReadout", QString(), inputs);
+    EvalReadout->setStyleSheet(QStringLiteral("color: blue"));
+    EvalReadout->hide();
     texts->addWidget(EvalLocation);
+    texts->addWidget(EvalReceived);
+    texts->addWidget(EvalReadout);
     texts->addWidget(EvalProblem);
     texts->addStretch(1);
     row->addLayout(texts, 1);
@@ -168,6 +203,21 @@ void TEvaluationPage::BuildCharts() {
     AreaSeries4 = NamedArea("AreaSeries4", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
     Attach(terrain, AreaSeries3, terrainBottom, terrainLeft);
     Attach(terrain, AreaSeries4, terrainBottom, terrainLeft);
+    // The line of sight and the first Fresnel zone, as on the profile chart.
+    const struct {
+        QLineSeries*& series;
+        const char* name;
+        const char* title;
+        Qt::GlobalColor colour;
+    } lines[] = {{EvalLos, "EvalLos", "LOS Line", Qt::black},
+                 {EvalFresnelLower, "EvalFresnelLower", "Lower Fresnel", Qt::red},
+                 {EvalFresnelUpper, "EvalFresnelUpper", "Upper Fresnel", Qt::red}};
+    for (const auto& line : lines) {
+        line.series = Named(new QLineSeries(terrain), line.name);
+        line.series->setName(QString::fromLatin1(line.title));
+        line.series->setPen(QPen(line.colour, 1.0));
+        Attach(terrain, line.series, terrainBottom, terrainLeft);
+    }
 
     EvalLoss = Chart("EvalLoss", this);
     QChart* loss = EvalLoss->chart();
@@ -177,6 +227,20 @@ void TEvaluationPage::BuildCharts() {
     LineSeries1->setName(QStringLiteral("Field Strength"));
     LineSeries1->setPen(QPen(Qt::black, 1.0));
     Attach(loss, LineSeries1, lossBottom, lossLeft);
+    SensitivityLine = Named(new QLineSeries(loss), "SensitivityLine");
+    SensitivityLine->setName(QStringLiteral("Receiver sensitivity"));
+    SensitivityLine->setPen(QPen(Qt::red, 1.5, Qt::DashLine));
+    Attach(loss, SensitivityLine, lossBottom, lossLeft);
+    // The received power beside the field strength: the same scale moved
+    // by the receiver's constant, whatever the zoom.
+    powerAxis = Named(new QValueAxis(loss), "PowerAxis");
+    powerAxis->setTitleText(QStringLiteral("Received power (dBm)"));
+    loss->addAxis(powerAxis, Qt::AlignRight);
+    KeepTicksRound(powerAxis);
+    connect(lossLeft, &QValueAxis::rangeChanged, this, [this](qreal min, qreal max) {
+        const double offset = PowerOffset();
+        powerAxis->setRange(min + offset, max + offset);
+    });
 }
 
 void TEvaluationPage::EvaluationShow() {
@@ -236,7 +300,7 @@ void TEvaluationPage::EvalChange() {
     job.tileDirectory = state.terrainDirectory;
     job.zoneFile = state.zoneMap ? state.zoneMap->GetFileName() : std::string();
     runTitles = {EvalBearing->text(), host.LinkFieldText("StartLoc"),
-                 EditionTitle(settings->edition)};
+                 EditionTitle(settings->edition), settings->frequency};
     StartEvaluation(std::move(job));
 }
 
@@ -303,12 +367,16 @@ void TEvaluationPage::ShowEvaluation(const TRadialWorker::Outcome& outcome) {
 void TEvaluationPage::DoEvalProfilePlot(const ProfileChart& chart) {
     AreaSeries3->upperSeries()->replace(Points(chart.terrain));
     AreaSeries4->upperSeries()->replace(Points(chart.bulge));
+    EvalLos->replace(Points(chart.lineOfSight));
+    EvalFresnelLower->replace(Points(chart.fresnelLower));
+    EvalFresnelUpper->replace(Points(chart.fresnelUpper));
     EvalTerrain->chart()->zoomReset();
     terrainLeft->setTitleText(QStringLiteral("Height (m)"));
     SetRoundRange(terrainLeft, 0.0, chart.heightAxisMaximum > 0.0 ? chart.heightAxisMaximum : 1.0);
     terrainBottom->setTitleText(QString::fromStdString(
         ProfileRangeTitle(runTitles.bearing.toStdString(), runTitles.start.toStdString())));
     SetRoundRange(terrainBottom, 0.0, chart.terrain.empty() ? 1.0 : chart.terrain.back().x);
+    EvalTerrain->SetHome();
 }
 
 // rangeKm: the length of the radial's profile, so that both charts share
@@ -316,13 +384,8 @@ void TEvaluationPage::DoEvalProfilePlot(const ProfileChart& chart) {
 void TEvaluationPage::DoEvalPathLossPlot(const FieldCurve& curve, double rangeKm) {
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(curve.points.size()));
-    double lowest = INFINITY;
-    double highest = -INFINITY;
-    for (const FieldPoint& p : curve.points) {
+    for (const FieldPoint& p : curve.points)
         points << QPointF(p.distance, p.fieldStrength);
-        lowest = std::min(lowest, p.fieldStrength);
-        highest = std::max(highest, p.fieldStrength);
-    }
     LineSeries1->replace(points);
     if (!curve.points.empty()) host.State().pathGasLoss = curve.points.back().gasLoss;
     EvalLoss->chart()->zoomReset();
@@ -330,13 +393,90 @@ void TEvaluationPage::DoEvalPathLossPlot(const FieldCurve& curve, double rangeKm
     lossBottom->setTitleText(QString::fromStdString(
         FieldRangeTitle(runTitles.bearing.toStdString(), runTitles.start.toStdString())));
     if (!points.isEmpty()) rangeKm = std::max(rangeKm, points.last().x());
-    SetRoundRange(lossBottom, 0.0, rangeKm > 0.0 ? rangeKm : 1.0);
-    if (lowest <= highest) {
-        const double step = RoundTickInterval(std::max(highest - lowest, 1.0));
-        const double bottom = std::floor(lowest / step) * step;
-        const double top = std::max(std::ceil(highest / step) * step, bottom + step);
-        SetRoundRange(lossLeft, bottom, top);
+    curveRangeKm = rangeKm > 0.0 ? rangeKm : 1.0;
+    curveFrequency = runTitles.frequency;
+    SetRoundRange(lossBottom, 0.0, curveRangeKm);
+    ShowReceiver();
+}
+
+double TEvaluationPage::ReceiverGain() const {
+    return EvalRxGain->IsAcceptable() ? EvalRxGain->GetValue() : 0.0;
+}
+
+double TEvaluationPage::PowerOffset() const {
+    return curveFrequency > 0.0 ? ReceivedPowerDbm(0.0, curveFrequency, ReceiverGain()) : 0.0;
+}
+
+void TEvaluationPage::ShowReceiver() {
+    const QList<QPointF> points = LineSeries1->points();
+    if (points.isEmpty() || !(curveFrequency > 0.0)) return;
+    const double offset = PowerOffset();
+    // The sensitivity as a field strength, within the axis with the curve.
+    const bool sensitivity = EvalSensitivity->IsAcceptable();
+    const double line = EvalSensitivity->GetValue() - offset;
+    double lowest = sensitivity ? line : INFINITY;
+    double highest = sensitivity ? line : -INFINITY;
+    for (const QPointF& p : points) {
+        lowest = std::min(lowest, p.y());
+        highest = std::max(highest, p.y());
     }
+    if (sensitivity)
+        SensitivityLine->replace({QPointF(0.0, line), QPointF(curveRangeKm, line)});
+    else
+        SensitivityLine->clear();
+    EvalLoss->chart()->zoomReset();
+    lossBottom->setRange(0.0, curveRangeKm);
+    const double step = RoundTickInterval(std::max(highest - lowest, 1.0));
+    const double bottom = std::floor(lowest / step) * step;
+    const double top = std::max(std::ceil(highest / step) * step, bottom + step);
+    SetRoundRange(lossLeft, bottom, top);
+    powerAxis->setRange(bottom + offset, top + offset); // also when the range stays
+    EvalLoss->SetHome();
+
+    const QPointF end = points.last();
+    const double received = ReceivedPowerDbm(end.y(), curveFrequency, ReceiverGain());
+    QString text = QStringLiteral("At %1 km: %2 dBµV/m, received %3 dBm")
+                       .arg(Fixed(end.x(), 6, 1).trimmed(), Fixed(end.y(), 6, 1).trimmed(),
+                            Fixed(received, 6, 1).trimmed());
+    if (sensitivity)
+        text += received >= EvalSensitivity->GetValue()
+                    ? QStringLiteral(", above the receiver's sensitivity")
+                    : QStringLiteral(", below the receiver's sensitivity");
+    EvalReceived->setText(text);
+}
+
+void TEvaluationPage::ReceiverChange() {
+    for (TNumEdit* field : {EvalRxGain, EvalSensitivity})
+        if (!field->IsAcceptable()) return; // its exit check says why
+    ShowReceiver();
+}
+
+void TEvaluationPage::EvalTerrainMouseMove(QPoint position) {
+    const auto ground = Nearest(AreaSeries3->upperSeries(), EvalTerrain->ValueAt(position).x());
+    if (!EvalTerrain->InPlotArea(position) || !ground) {
+        EvalReadout->hide();
+        return;
+    }
+    QString text = QStringLiteral("%1 km: terrain %2 m")
+                       .arg(Fixed(ground->x(), 6, 2).trimmed(), Fixed(ground->y(), 6, 0).trimmed());
+    if (const auto los = Nearest(EvalLos, ground->x()))
+        text += QStringLiteral(", line of sight %1 m").arg(Fixed(los->y(), 6, 1).trimmed());
+    EvalReadout->setText(text);
+    EvalReadout->show();
+}
+
+void TEvaluationPage::EvalLossMouseMove(QPoint position) {
+    const auto point = Nearest(LineSeries1, EvalLoss->ValueAt(position).x());
+    if (!EvalLoss->InPlotArea(position) || !point) {
+        EvalReadout->hide();
+        return;
+    }
+    EvalReadout->setText(
+        QStringLiteral("%1 km: %2 dBµV/m, received %3 dBm")
+            .arg(Fixed(point->x(), 6, 2).trimmed(), Fixed(point->y(), 6, 1).trimmed(),
+                 Fixed(ReceivedPowerDbm(point->y(), curveFrequency, ReceiverGain()), 6, 1)
+                     .trimmed()));
+    EvalReadout->show();
 }
 
 // The k-factor field shows the radial's median k-factor unless it is fixed:
@@ -374,13 +514,11 @@ void TEvaluationPage::BearingControlDownClick() {
 }
 
 void TEvaluationPage::EvalTerrainDblClick() {
-    QGuiApplication::clipboard()->setPixmap(EvalTerrain->grab());
-    host.Notify(QStringLiteral("Chart copied to Clipboard"));
+    CopyImage(EvalTerrain, host, QStringLiteral("Chart"));
 }
 
 void TEvaluationPage::EvalLossDblClick() {
-    QGuiApplication::clipboard()->setPixmap(EvalLoss->grab());
-    host.Notify(QStringLiteral("Chart copied to Clipboard"));
+    CopyImage(EvalLoss, host, QStringLiteral("Chart"));
 }
 
 } // namespace kestrova

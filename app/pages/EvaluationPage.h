@@ -49,6 +49,11 @@ public Q_SLOTS:
     void BearingControlDownClick();
     void EvalTerrainDblClick();
     void EvalLossDblClick();
+    // The receiver's gain or sensitivity changed: the received power and
+    // the sensitivity line follow at once (the radial stays).
+    void ReceiverChange();
+    void EvalTerrainMouseMove(QPoint position);
+    void EvalLossMouseMove(QPoint position);
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -60,6 +65,7 @@ private:
         QString bearing;
         QString start;
         QString edition;
+        double frequency = 0.0; // GHz, of the received power
     };
 
     QWidget* BuildInputs();
@@ -71,26 +77,45 @@ private:
     void DoEvalPathLossPlot(const FieldCurve& curve, double rangeKm);
     void ShowKFactor(const RadialEvaluation& evaluation);
     void ShowProblem(const QString& text);
+    // The field-strength axis, the received-power axis beside it and the
+    // sensitivity line for the curve shown.
+    void ShowReceiver();
+    // Received power minus field strength: Gr - 20 log10 f - 137.2, dB.
+    double PowerOffset() const;
+    double ReceiverGain() const; // dBi, 0 while the field holds no number
     void StepBearing(double (*step)(double));
 
     TNumEdit* EvalRange = nullptr;
     TNumEdit* EvalBearing = nullptr;
     TNumEdit* EvalPower = nullptr;
     TNumEdit* EvalGain = nullptr;
+    TNumEdit* EvalRxGain = nullptr;
+    TNumEdit* EvalSensitivity = nullptr;
     QWidget* BearingControl = nullptr;
     QToolButton* BearingControlUp = nullptr;
     QToolButton* BearingControlDown = nullptr;
     QLabel* EvalLocation = nullptr;
     QLabel* EvalProblem = nullptr;
+    QLabel* EvalReceived = nullptr; // the received power at the radial's end
+    QLabel* EvalReadout = nullptr;  // the value under the mouse
     TChartView* EvalTerrain = nullptr;
     QAreaSeries* AreaSeries3 = nullptr; // Terrain
     QAreaSeries* AreaSeries4 = nullptr; // Earth Bulge
+    QLineSeries* EvalLos = nullptr;     // line of sight
+    QLineSeries* EvalFresnelLower = nullptr;
+    QLineSeries* EvalFresnelUpper = nullptr;
     QValueAxis* terrainBottom = nullptr;
     QValueAxis* terrainLeft = nullptr;
     TChartView* EvalLoss = nullptr;
     QLineSeries* LineSeries1 = nullptr; // Field Strength
+    QLineSeries* SensitivityLine = nullptr;
     QValueAxis* lossBottom = nullptr;
     QValueAxis* lossLeft = nullptr;
+    QValueAxis* powerAxis = nullptr; // received power, dBm, beside lossLeft
+
+    // The curve shown: its frequency (GHz) and range (km); 0 before one.
+    double curveFrequency = 0.0;
+    double curveRangeKm = 0.0;
 
     bool evalReady = false; // the page has been set up since it was shown
     TRadialWorker worker;

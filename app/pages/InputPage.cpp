@@ -5,6 +5,7 @@
 #include "app/ChartView.h"
 #include "app/Panel.h"
 #include "app/pages/ChartSeries.h"
+#include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "geo/Path.h"
@@ -318,6 +319,7 @@ void TInputPage::Connect() {
     connect(Chart1, &TChartView::MouseMoved, this, &TInputPage::Chart1MouseMove);
     connect(Chart1, &TChartView::MouseLeft, this, &TInputPage::Chart1MouseLeave);
     connect(Chart1, &TChartView::DoubleClicked, this, &TInputPage::Chart1DblClick);
+    AddImageMenu(Chart1, host, QStringLiteral("profile"), QStringLiteral("Chart"));
 }
 
 bool TInputPage::LinkFieldsAcceptable() {

@@ -3,6 +3,7 @@
 // readout under the mouse, and its copy to the clipboard.
 #include "app/ChartView.h"
 #include "app/pages/ChartTicks.h"
+#include "app/pages/ImageTools.h"
 #include "app/pages/InputPage.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
@@ -82,6 +83,7 @@ void TInputPage::ShowProfileChart(const CTerrain& engine) {
     Chart1->chart()->zoomReset();
     SetRoundRange(leftAxis, 0.0, top);
     SetRoundRange(bottomAxis, 0.0, n > 0 ? terrain.last().x() : 1.0);
+    Chart1->SetHome();
 }
 
 void TInputPage::HideReadout() {
@@ -134,8 +136,7 @@ void TInputPage::Chart1MouseMove(QPoint position) {
 }
 
 void TInputPage::Chart1DblClick() {
-    QGuiApplication::clipboard()->setPixmap(Chart1->grab());
-    host.Notify(QStringLiteral("Chart copied to Clipboard"));
+    CopyImage(Chart1, host, QStringLiteral("Chart"));
 }
 
 } // namespace kestrova

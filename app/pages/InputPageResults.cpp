@@ -1,5 +1,6 @@
 // The results file of the "Input Data" page: one block of the inputs and
 // results appended at each "Save".
+#include "app/pages/ImageTools.h"
 #include "app/pages/InputPage.h"
 #include "app/pages/PageHost.h"
 #include "controls/NumEdit.h"
@@ -23,9 +24,9 @@ QString F(double value, int width, int decimals) {
 void TInputPage::SaveResultsClick() {
     LinkState& state = host.State();
     if (state.firstResultsSave) {
-        const QString chosen = UserDialogs::Current().SaveFileName(
-            this, QStringLiteral("Save results"), resultsFileName,
-            QStringLiteral("Results (*.dat);;All files (*)"));
+        const QString chosen =
+            ChooseSaveFile(host, this, QStringLiteral("Save results"), resultsFileName,
+                           QStringLiteral("Results (*.dat);;All files (*)"));
         if (chosen.isEmpty()) return; // cancelled: nothing is written
         resultsFileName = chosen;
         state.firstResultsSave = false;

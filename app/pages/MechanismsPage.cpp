@@ -3,12 +3,14 @@
 
 #include "app/ChartView.h"
 #include "app/pages/ChartTicks.h"
+#include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "propagation/engine/Mechanisms.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
@@ -95,8 +97,19 @@ TMechanismsPage::TMechanismsPage(TPageHost& pageHost)
         line->attachAxis(leftAxis);
         series[i] = line;
     }
-    (new QVBoxLayout(this))->addWidget(Chart2, 1);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(Chart2, 1);
+    MechanismsReadout = Label("MechanismsReadout", QString(), this);
+    MechanismsReadout->setStyleSheet(QStringLiteral("color: blue"));
+    QSizePolicy policy = MechanismsReadout->sizePolicy();
+    policy.setRetainSizeWhenHidden(true); // the chart keeps its size
+    MechanismsReadout->setSizePolicy(policy);
+    MechanismsReadout->hide();
+    column->addWidget(MechanismsReadout);
     connect(Chart2, &TChartView::DoubleClicked, this, &TMechanismsPage::Chart2DblClick);
+    connect(Chart2, &TChartView::MouseMoved, this, &TMechanismsPage::Chart2MouseMove);
+    connect(Chart2, &TChartView::MouseLeft, MechanismsReadout, &QLabel::hide);
+    AddImageMenu(Chart2, host, QStringLiteral("mechanisms"), QStringLiteral("Chart"));
 }
 
 TMechanismsPage::~TMechanismsPage() = default;
@@ -135,11 +148,36 @@ void TMechanismsPage::MechanismsShow() {
         const double top = std::max(std::ceil(highest / step) * step, bottom + step);
         SetRoundRange(leftAxis, bottom, top);
     }
+    Chart2->SetHome();
+}
+
+void TMechanismsPage::Chart2MouseMove(QPoint position) {
+    const QList<QPointF> overall = series.back()->points();
+    const double x = Chart2->ValueAt(position).x();
+    if (!Chart2->InPlotArea(position) || overall.isEmpty() || !(x > 0.0)) {
+        MechanismsReadout->hide();
+        return;
+    }
+    // The sampled percentage nearest the mouse on the logarithmic axis.
+    qsizetype nearest = 0;
+    for (qsizetype i = 1; i < overall.size(); ++i)
+        if (std::fabs(std::log10(overall[i].x() / x)) <
+            std::fabs(std::log10(overall[nearest].x() / x)))
+            nearest = i;
+    QStringList losses;
+    for (std::size_t i = 0; i < series.size(); ++i)
+        if (nearest < series[i]->count())
+            losses << QStringLiteral("%1 %2 dB")
+                          .arg(QString::fromLatin1(styles[i].title),
+                               Fixed(series[i]->at(nearest).y(), 6, 1).trimmed());
+    MechanismsReadout->setText(
+        QStringLiteral("%1 % of time: ").arg(QString::number(overall[nearest].x(), 'g', 6)) +
+        losses.join(QStringLiteral(", ")));
+    MechanismsReadout->show();
 }
 
 void TMechanismsPage::Chart2DblClick() {
-    QGuiApplication::clipboard()->setPixmap(Chart2->grab());
-    host.Notify(QStringLiteral("Chart copied to Clipboard"));
+    CopyImage(Chart2, host, QStringLiteral("Chart"));
 }
 
 } // namespace kestrova

@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 
+class QLabel;
 class QLineSeries;
 class QLogValueAxis;
 class QValueAxis;
@@ -31,9 +32,12 @@ public:
 public Q_SLOTS:
     void MechanismsShow();
     void Chart2DblClick();
+    // The losses at the time percentage under the mouse.
+    void Chart2MouseMove(QPoint position);
 
 private:
     TChartView* Chart2 = nullptr;
+    QLabel* MechanismsReadout = nullptr;
     std::array<QLineSeries*, 4> series{}; // Series3 .. Series6
     QLogValueAxis* bottomAxis = nullptr;
     QValueAxis* leftAxis = nullptr;

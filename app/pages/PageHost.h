@@ -74,6 +74,12 @@ public:
     // it as it was); says "Could not save file!" on failure.
     virtual bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) = 0;
     virtual void Notify(const QString& text, bool error = false) = 0;
+    // A line in the status bar: what a save, an export, a copy or a
+    // change the user did not ask for has done.
+    virtual void Status(const QString& text) = 0;
+    // Selects the location format (FormatMaidenhead ... FormatDMS): both
+    // location fields show the stored ends in it; no calculation runs.
+    virtual void SetLocatorFormat(int format) = 0;
 
 protected:
     ~TPageHost() = default;

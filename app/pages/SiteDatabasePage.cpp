@@ -1,10 +1,12 @@
 // The "Site Database" page (see SiteDatabasePage.h).
 #include "app/pages/SiteDatabasePage.h"
 
+#include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
+#include "geo/Locator.h"
 #include "settings/InputLimits.h"
 #include "sites/SiteTexts.h"
 
@@ -21,6 +23,20 @@
 
 namespace kestrova {
 namespace {
+
+// The location format as its radio button names it.
+QString FormatName(int format) {
+    switch (format) {
+    case FormatNGR:
+        return QStringLiteral("an OSGB grid reference");
+    case FormatDegrees:
+        return QStringLiteral("decimal degrees");
+    case FormatDMS:
+        return QStringLiteral("degrees, minutes and seconds");
+    default:
+        return QStringLiteral("a Maidenhead locator");
+    }
+}
 
 QString FieldText(double value, const InputLimit& limit) {
     return TNumEdit::FormatValue(value, limit.decimals, limit.integerEdit);
@@ -52,9 +68,9 @@ TSiteDatabasePage::TSiteDatabasePage(TPageHost& pageHost)
     LoadSitesButton->setToolTip(QStringLiteral("Load a site database file"));
     NumSitesLabel = Label("NumSitesLabel", QStringLiteral("0 Sites"), this);
     SiteList = Named(new QTreeWidget(this), "SiteList");
-    SiteList->setColumnCount(3);
-    SiteList->setHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("Locator"), QStringLiteral("Height")});
+    SiteList->setColumnCount(4);
+    SiteList->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Locator"),
+                               QStringLiteral("Height"), QStringLiteral("Frequency")});
     SiteList->setRootIsDecorated(false);
     SiteList->setUniformRowHeights(true);
     SiteList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -96,8 +112,8 @@ TSiteDatabasePage::TSiteDatabasePage(TPageHost& pageHost)
 TSiteDatabasePage::~TSiteDatabasePage() = default;
 
 void TSiteDatabasePage::LoadSitesButtonClick() {
-    const QString fileName = UserDialogs::Current().OpenFileName(
-        this, QStringLiteral("Please select site database file"),
+    const QString fileName = ChooseOpenFile(
+        host, this, QStringLiteral("Please select site database file"),
         QString::fromStdString(host.State().startDirectory), QStringLiteral("Site list (*.dat)"));
     if (fileName.isEmpty()) return; // cancelled: the database loaded before stays
     Clear();
@@ -130,12 +146,13 @@ void TSiteDatabasePage::ShowDatabase() {
     items.reserve(sites->GetCount());
     for (int i = 0; i < sites->GetCount(); ++i) {
         const SiteListRow row = SiteListColumns(sites->GetSite(i));
-        items << new QTreeWidgetItem(QStringList{QString::fromStdString(row.name),
-                                                 QString::fromStdString(row.locator),
-                                                 QString::fromStdString(row.height)});
+        items << new QTreeWidgetItem(
+            QStringList{QString::fromStdString(row.name), QString::fromStdString(row.locator),
+                        QString::fromStdString(row.height), QString::fromStdString(row.frequency)});
     }
     SiteList->addTopLevelItems(items);
     SiteList->resizeColumnToContents(1);
+    SiteList->resizeColumnToContents(3);
 }
 
 const CSite* TSiteDatabasePage::SelectedSite() const {
@@ -174,13 +191,37 @@ void TSiteDatabasePage::CopySelected(const char* locationField, const char* heig
     const CSite* site = SelectedSite();
     if (!site) return;
     const InputLimit& heightLimit = transmitter ? limits::txHeight : limits::rxHeight;
-    const SiteCopy copy = CopySite(*site, host.LocatorFormat(), heightLimit, limits::frequency);
+    QStringList notes;
+    // A format that cannot hold the site (an OSGB grid reference outside
+    // Great Britain) gives way to decimal degrees before anything changes:
+    // a location field never shows "Invalid".
+    int format = host.LocatorFormat();
+    SiteCopy copy = CopySite(*site, format, heightLimit, limits::frequency);
+    if (!CLocator(copy.location, format).IsValid()) {
+        const QString name = QString::fromStdString(site->GetName());
+        notes << QStringLiteral("Location format changed to decimal degrees: %1 cannot hold %2")
+                     .arg(FormatName(format), name);
+        format = FormatDegrees;
+        copy = CopySite(*site, format, heightLimit, limits::frequency);
+        if (!CLocator(copy.location, format).IsValid()) {
+            host.Notify(QStringLiteral("%1 has no valid location: nothing was copied.").arg(name),
+                        true);
+            return;
+        }
+        host.SetLocatorFormat(format);
+    }
     host.SetLinkFieldText(locationField, QString::fromStdString(copy.location));
     if (copy.antennaHeight)
         host.SetLinkFieldText(heightField, FieldText(*copy.antennaHeight, heightLimit));
-    if (copy.frequency)
-        host.SetLinkFieldText("FREQ", FieldText(*copy.frequency, limits::frequency));
+    if (copy.frequency) {
+        const QString frequency = FieldText(*copy.frequency, limits::frequency);
+        if (host.LinkFieldText("FREQ") != frequency)
+            notes << QStringLiteral("Frequency changed from %1 GHz to %2 GHz, the site's")
+                         .arg(host.LinkFieldText("FREQ"), frequency);
+        host.SetLinkFieldText("FREQ", frequency);
+    }
     host.CalculateBtnClick();
+    if (!notes.isEmpty()) host.Status(notes.join(QStringLiteral("; ")));
 }
 
 } // namespace kestrova

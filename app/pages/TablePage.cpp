@@ -1,6 +1,7 @@
 // The "Tabulated Data" page (see TablePage.h).
 #include "app/pages/TablePage.h"
 
+#include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "controls/UserDialogs.h"
@@ -78,9 +79,9 @@ bool TTablePage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TTablePage::ProfileDblClick() {
-    const QString chosen = UserDialogs::Current().SaveFileName(
-        this, QStringLiteral("Save profile"), profileTableFileName,
-        QStringLiteral("Profile (*.dat);;All files (*)"));
+    const QString chosen =
+        ChooseSaveFile(host, this, QStringLiteral("Save profile"), profileTableFileName,
+                       QStringLiteral("Profile (*.dat);;All files (*)"));
     if (chosen.isEmpty()) return; // cancelled: nothing is written
     profileTableFileName = chosen;
     QByteArray bytes;

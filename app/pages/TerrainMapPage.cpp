@@ -1,6 +1,7 @@
 // The "Terrain Map" page (see TerrainMapPage.h).
 #include "app/pages/TerrainMapPage.h"
 
+#include "app/pages/ImageTools.h"
 #include "app/pages/MapView.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
@@ -17,6 +18,13 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+
+namespace {
+
+constexpr int noTerrainHeight = -32767; // the store's height where it has none
+constexpr double feetPerMetre = 3.2808399;
+
+} // namespace
 
 namespace kestrova {
 namespace {
@@ -56,6 +64,9 @@ TTerrainMapPage::TTerrainMapPage(TPageHost& pageHost)
     columns->addStretch(1);
 
     connect(LinkMap, &TMapView::MouseMoved, this, &TTerrainMapPage::LinkMapMouseMove);
+    AddImageMenu(LinkMap, host, QStringLiteral("terrain-map"), QStringLiteral("Map"));
+    AddImageMenu(TXLocal, host, QStringLiteral("tx-local-map"), QStringLiteral("Map"));
+    AddImageMenu(RXLocal, host, QStringLiteral("rx-local-map"), QStringLiteral("Map"));
     connect(RedrawMap, &QPushButton::clicked, this, &TTerrainMapPage::RedrawMapClick);
     connect(ShowContours, &QCheckBox::toggled, this, &TTerrainMapPage::ShowContoursClick);
 }
@@ -109,6 +120,9 @@ void TTerrainMapPage::BuildControls(QVBoxLayout* column) {
     LocationOnMap->setWordWrap(true);
     LocationOnMap->hide();
     column->addWidget(LocationOnMap);
+    HeightOnMap = Label("HeightOnMap", QStringLiteral("Terrain height under mouse"), this);
+    HeightOnMap->hide();
+    column->addWidget(HeightOnMap);
     column->addStretch(1);
 }
 
@@ -198,6 +212,19 @@ void TTerrainMapPage::LinkMapMouseMove(QPoint position) {
                                                                              host.LocatorFormat(),
                                                                              shownPrecision));
     LocationOnMap->show();
+    // The terrain height there, as the map's colours show it (from the
+    // same store, with the link's interpolation).
+    const int height = state.terrainStore
+                           ? state.terrainStore->GetHeight(lat, lon, state.interpolate)
+                           : noTerrainHeight;
+    if (height == noTerrainHeight)
+        HeightOnMap->setText(QStringLiteral("Terrain height: no data"));
+    else if (host.LinkOption("Metric"))
+        HeightOnMap->setText(QStringLiteral("Terrain height %1 m").arg(height));
+    else
+        HeightOnMap->setText(
+            QStringLiteral("Terrain height %1 ft").arg(std::lround(height * feetPerMetre)));
+    HeightOnMap->show();
 }
 
 } // namespace kestrova

@@ -56,6 +56,7 @@ private:
     QCheckBox* LocalContours = nullptr;
     QPushButton* RedrawMap = nullptr;
     QLabel* LocationOnMap = nullptr;
+    QLabel* HeightOnMap = nullptr;
     TMapView* LinkMap = nullptr;
     QLabel* MapH = nullptr;
     TMapView* TXLocal = nullptr;

@@ -1,6 +1,7 @@
 // The "Zone Map" page (see ZoneMapPage.h).
 #include "app/pages/ZoneMapPage.h"
 
+#include "app/pages/ImageTools.h"
 #include "app/pages/MapView.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
@@ -30,6 +31,7 @@ TZoneMapPage::TZoneMapPage(TPageHost& pageHost)
     : TPage(pageHost, "TabSheet2", QStringLiteral("Zone Map")) {
     auto* layout = new QHBoxLayout(this);
     ZoneMap = new TMapView("ZoneMap", 400, 400, this);
+    AddImageMenu(ZoneMap, host, QStringLiteral("zone-map"), QStringLiteral("Map"));
     layout->addWidget(ZoneMap, 0, Qt::AlignTop);
 
     auto* key = Named(new QGroupBox(this), "ZoneKey");

@@ -67,6 +67,40 @@ TEST(CliRadial, PowerAndGainOnlyMoveTheField) {
     }
 }
 
+// With a receiving antenna gain, each point's received power closes the
+// link budget: transmitter power (dBm) + both gains - the total loss.
+TEST(CliRadial, ReceivedPowerIsTheLinkBudget) {
+    const auto json =
+        Json(Radial({"--json", "--power", "50", "--gain", "6", "--receiver-gain", "3.5"}));
+    const double txDbm = 10.0 * std::log10(50.0) + 30.0;
+    for (const auto& r : json["records"])
+        ASSERT_NEAR(r["receivedPower"].get<double>(),
+                    txDbm + 6.0 + 3.5 - r["lb"].get<double>() - r["gasLoss"].get<double>(), 1e-9);
+    // Without a receiver gain the records hold no received power.
+    EXPECT_FALSE(Json(Radial({"--json"}))["records"][0].contains("receivedPower"));
+    EXPECT_EQ(Cli(Radial({"--json", "--receiver-gain", "101"})).status, 1);
+}
+
+// The terrain chart's line of sight runs from antenna to antenna, and the
+// first Fresnel zone about it has the radius sqrt(lambda d1 d2 / d).
+TEST(CliRadial, LineOfSightAndFirstFresnelZone) {
+    const auto json = Json(Radial({"--json", "--tx-height", "30", "--rx-height", "12"}));
+    const auto& points = json["profile"]["points"];
+    const auto& first = points.front();
+    const auto& last = points.back();
+    EXPECT_NEAR(first["lineOfSight"].get<double>() - first["terrain"].get<double>(), 30.0, 1.0);
+    EXPECT_NEAR(last["lineOfSight"].get<double>() - last["terrain"].get<double>(), 12.0, 1.0);
+    const double d = last["distance"].get<double>() * 1000.0;
+    const double lambda = 299792458.0 / 0.145e9;
+    for (const auto& point : points) {
+        const double d1 = point["distance"].get<double>() * 1000.0;
+        const double radius = std::sqrt(lambda * d1 * (d - d1) / d);
+        const double los = point["lineOfSight"].get<double>();
+        ASSERT_NEAR(point["fresnelUpper"].get<double>() - los, radius, 0.01 * radius + 0.01);
+        ASSERT_NEAR(los - point["fresnelLower"].get<double>(), radius, 0.01 * radius + 0.01);
+    }
+}
+
 TEST(CliRadial, TextTableHoldsTheSamePoints) {
     const auto json = Json(Radial({"--json"}));
     const CliRun text = Cli(Radial({}));

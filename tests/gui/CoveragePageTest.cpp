@@ -51,6 +51,10 @@ private Q_SLOTS:
     void failedSaveLeavesTheEarlierFile();
     void kmzAndGeoTiffThroughTheDialog();
     void doubleClickCopiesTheMap();
+    void displayModeRedrawsTheFinishedMap();
+    void scaleHasIntermediateLabels();
+    void settingsKeptAcrossRestarts();
+    void mapSavedAsPngAndExportsSaySo();
 
 private:
     TCoveragePage* Page() { return Find<TCoveragePage>("Coverage"); }
@@ -456,7 +460,9 @@ void CoveragePageTest::kmzAndGeoTiffThroughTheDialog() {
     dialogs->saveAnswer = QDir::current().filePath("grid");
     Click("ExportGeoTiff");
     QVERIFY(dialogs->messages.isEmpty());
-    QCOMPARE(dialogs->saveProposals.last(), "coverage.tif");
+    // The dialog starts in the folder last used (the KMZ's; not the one
+    // that could not be written to).
+    QCOMPARE(dialogs->saveProposals.last(), QDir::current().filePath("coverage.tif"));
     GDALAllRegister();
     GDALDataset* tif = GDALDataset::FromHandle(
         GDALOpen(QDir::current().filePath("grid.tif").toUtf8().constData(), GA_ReadOnly));
@@ -496,13 +502,146 @@ void CoveragePageTest::doubleClickCopiesTheMap() {
     QGuiApplication::clipboard()->clear();
     // Before any map: the black map.
     QTest::mouseDClick(Find<TMapView>("CoverageMap"), Qt::LeftButton);
-    QCOMPARE(dialogs->messages, QStringList{"Image copied to clipboard"});
+    QVERIFY(dialogs->messages.isEmpty());
+    QCOMPARE(form->statusBar()->currentMessage(), "Map copied to the clipboard");
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
              BlankCoverageImage());
     QVERIFY(Plot());
     QTest::mouseDClick(Find<TMapView>("CoverageMap"), Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
              Page()->Image());
+}
+
+// After a whole map, another display mode (or contours) redraws it at once
+// from the grid kept, as kestrova-cli draws that mode; no new computation
+// runs, and the KMZ takes what is shown.
+void CoveragePageTest::displayModeRedrawsTheFinishedMap() {
+    QVERIFY(OpenPage("15"));
+    QVERIFY(Plot());
+    const QString progress = Find<QProgressBar>("CoverageProgress")->text();
+    struct Row {
+        const char* button;
+        const char* mode;
+        bool contours;
+        const char* scaleMax;
+    };
+    const Row rows[] = {
+        {"Colourfull", "colour", false, "100.0 dBuV/m"},
+        {"Colourfull", "colour", true, "100.0 dBuV/m"},
+        {"Monochrome", "mono", true, "100.0 dBuV/m"},
+        {"CoverageTerrain", "terrain", false, "500 m"},
+    };
+    for (const Row& row : rows) {
+        Find<QRadioButton>(row.button)->setChecked(true);
+        Find<QCheckBox>("LossContours")->setChecked(row.contours);
+        QVERIFY(!Page()->Running());
+        QCOMPARE(Text("ScaleMax"), row.scaleMax);
+        QTemporaryDir out;
+        QStringList options{"--mode", row.mode, "--image", out.filePath("map.png")};
+        if (row.contours) options << "--contours";
+        const cli::CliRun run = CommandLine(options);
+        QVERIFY2(run.status == 0, run.err.c_str());
+        const QImage expected =
+            QImage(out.filePath("map.png")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(Picture("CoverageMap"), expected);
+        QCOMPARE(Page()->Image().convertToFormat(QImage::Format_RGB32), expected);
+    }
+    // Still the one computation.
+    QCOMPARE(Find<QProgressBar>("CoverageProgress")->text(), progress);
+    QVERIFY(dialogs->messages.isEmpty());
+}
+
+// Between the scale's ends, values at the band edges: every second of the
+// field strength's ten bands, every fourth of the terrain's sixteen, each
+// level with its edge.
+void CoveragePageTest::scaleHasIntermediateLabels() {
+    QVERIFY(OpenPage("15"));
+    Field("MaxLoss")->setText("90");
+    Field("MinLoss")->setText("-10");
+    Field("MaxHeight")->setText("400");
+    Find<QRadioButton>("Colourfull")->setChecked(true);
+    QVERIFY(Plot());
+    QWidget* ticks = Find<QWidget>("ScaleTicks");
+    const auto tickTexts = [&] {
+        QStringList texts;
+        for (const char* name : {"ScaleTick1", "ScaleTick2", "ScaleTick3", "ScaleTick4"})
+            if (Find<QLabel>(name)->isVisible()) texts << Text(name);
+        return texts;
+    };
+    QCOMPARE(tickTexts(),
+             QStringList({"70.0 dBuV/m", "50.0 dBuV/m", "30.0 dBuV/m", "10.0 dBuV/m"}));
+    const int height = Find<QWidget>("ColourScale")->height();
+    QCOMPARE(ticks->height(), height);
+    for (int k = 1; k <= 4; ++k) {
+        const auto* tick = Find<QLabel>(qPrintable(QStringLiteral("ScaleTick%1").arg(k)));
+        QVERIFY(std::abs(tick->geometry().center().y() - k * height / 5) <= 1);
+    }
+    Find<QRadioButton>("CoverageTerrain")->setChecked(true); // redrawn at once
+    QCOMPARE(tickTexts(), QStringList({"300 m", "200 m", "100 m"}));
+    QCOMPARE(Text("ScaleMax"), "400 m");
+}
+
+// Range, resolution, limits, display mode and options come back after a
+// restart; a value outside its limits in the file gives way to the field's.
+void CoveragePageTest::settingsKeptAcrossRestarts() {
+    QVERIFY(OpenPage("25"));
+    Field("CoverageResolution")->setText("15");
+    Field("MaxLoss")->setText("80");
+    Field("MinLoss")->setText("-5");
+    Field("MaxHeight")->setText("900");
+    Field("MinHeight")->setText("50");
+    Find<QRadioButton>("Monochrome")->setChecked(true);
+    Find<QCheckBox>("LossContours")->setChecked(true);
+    Find<QCheckBox>("SaveCoverage")->setChecked(true);
+    Find<QCheckBox>("IncHeader")->setChecked(false);
+    form->close();
+    form.reset();
+    QVERIFY(StartFormWith({}));
+    const std::pair<const char*, const char*> fields[] = {
+        {"CoverageRange", "25"}, {"CoverageResolution", "15"}, {"MaxLoss", "80"},
+        {"MinLoss", "-5"},       {"MaxHeight", "900"},         {"MinHeight", "50"}};
+    for (const auto& [name, text] : fields)
+        QCOMPARE(Edit(name)->text(), text);
+    QVERIFY(Find<QRadioButton>("Monochrome")->isChecked());
+    QVERIFY(Find<QCheckBox>("LossContours")->isChecked());
+    QVERIFY(Find<QCheckBox>("SaveCoverage")->isChecked());
+    QVERIFY(!Find<QCheckBox>("IncHeader")->isChecked());
+    form.reset();
+
+    QVERIFY(StartForm("[FilePaths]\nMapDirectory = " + tileDirectory.toUtf8() +
+                      "/; \n[Coverage]\nRange = 99999; \nMode = 7; \nMaxFs = 80; \n"));
+    QCOMPARE(Edit("CoverageRange")->text(), "50"); // the field's first-start value
+    QVERIFY(Find<QRadioButton>("CoverageTerrain")->isChecked());
+    QCOMPARE(Edit("MaxLoss")->text(), "80");
+}
+
+// The map saved as PNG from its menu; every save and export leaves a line
+// in the status bar naming the file and its size.
+void CoveragePageTest::mapSavedAsPngAndExportsSaySo() {
+    QVERIFY(OpenPage("15"));
+    QVERIFY(Plot());
+    dialogs->saveAnswer = QDir::current().filePath("map.png");
+    Find<TMapView>("CoverageMap")->findChild<QAction*>("SavePng")->trigger();
+    QCOMPARE(dialogs->saveProposals.last(), "coverage-map.png");
+    const QImage png(QDir::current().filePath("map.png"));
+    QCOMPARE(png.convertToFormat(QImage::Format_RGB32), Picture("CoverageMap"));
+    const auto said = [&](const QString& name) {
+        const qint64 bytes = QFileInfo(QDir::current().filePath(name)).size();
+        const QString size = bytes < 1024 ? QStringLiteral("%1 bytes").arg(bytes)
+                                          : QStringLiteral("%1 kB").arg((bytes + 512) / 1024);
+        return QStringLiteral("Saved %1 (%2)").arg(name, size);
+    };
+    QCOMPARE(form->statusBar()->currentMessage(), said("map.png"));
+    const std::pair<const char*, const char*> exports[] = {{"ExportKMZ", "coverage.kmz"},
+                                                           {"ExportGeoTiff", "coverage.tif"}};
+    for (const auto& [button, name] : exports) {
+        form->statusBar()->clearMessage();
+        dialogs->saveAnswer = QDir::current().filePath(name);
+        Click(button);
+        QVERIFY(dialogs->messages.isEmpty());
+        QCOMPARE(form->statusBar()->currentMessage(), said(name));
+    }
+    QVERIFY(dialogs->messages.isEmpty());
 }
 
 QTEST_MAIN(CoveragePageTest)

@@ -8,11 +8,14 @@
 #include "WindowFixture.h"
 
 #include "CliRun.h"
+#include "app/ChartView.h"
 #include "app/pages/EvaluationPage.h"
 #include "controls/NumEdit.h"
+#include "geo/NumberFormat.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QRadioButton>
 #include <QToolButton>
@@ -43,9 +46,39 @@ private Q_SLOTS:
     void radialTooShortKeepsTheCharts();
     void radialAcrossTheDateLine();
     void chartCopies();
+    void zoomKeepsRoundTicksWithinTheData_data();
+    void zoomKeepsRoundTicksWithinTheData();
+    void receivedPowerAsTheCommandLine();
+    void readoutUnderTheMouse();
+    void chartSavedAsPngAndSvg();
 
 private:
+    std::vector<const char*> extraOptions; // of the next CommandLine()
     TEvaluationPage* Page() { return Find<TEvaluationPage>("Evaluation"); }
+    TChartView* View(const char* name) { return Find<TChartView>(name); }
+    QValueAxis* PowerAxis() {
+        return Find<QChartView>("EvalLoss")->chart()->findChild<QValueAxis*>("PowerAxis");
+    }
+    // The point of the view where the chart shows value.
+    QPoint At(const char* chart, QPointF value) {
+        QChartView* view = Find<QChartView>(chart);
+        return view->mapFromScene(view->chart()->mapToScene(view->chart()->mapToPosition(value)));
+    }
+    // A mouse movement to the point of the chart's view, as the window
+    // system delivers it.
+    void Hover(const char* chart, QPoint point) {
+        QWidget* viewport = View(chart)->viewport();
+        QMouseEvent move(QEvent::MouseMove, point, viewport->mapToGlobal(point), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    }
+    // The number of round labels an axis shows.
+    static int Labels(const QValueAxis* axis) {
+        const double step = axis->tickInterval();
+        return static_cast<int>(std::floor(axis->max() / step + 1e-9) -
+                                std::ceil(axis->min() / step - 1e-9)) +
+               1;
+    }
     TNumEdit* Field(const char* name) { return Find<TNumEdit>(name); }
     QList<QPointF> Points(const char* chart, const char* series) {
         return Series(chart, series)->points();
@@ -100,7 +133,10 @@ private:
         }
         if (Find<QCheckBox>("FlatEarth")->isChecked()) words.push_back("--flat-earth");
         if (state.interpolate) words.push_back("--interpolate");
+        for (const char* option : extraOptions)
+            words.push_back(option);
         const cli::CliRun run = cli::Cli(words);
+        extraOptions.clear();
         if (run.status != 0)
             qWarning("kestrova-cli radial: %s%s", run.out.c_str(), run.err.c_str());
         return run.status == 0 ? nlohmann::json::parse(run.out) : nlohmann::json();
@@ -121,13 +157,32 @@ private:
         const auto& profile = json["profile"]["points"];
         const QList<QPointF> terrain = Points("EvalTerrain", "AreaSeries3");
         const QList<QPointF> bulge = Points("EvalTerrain", "AreaSeries4");
+        // The line of sight and the first Fresnel zone, as on the profile
+        // chart of the Input Data page.
+        const QList<QPointF> los = Points("EvalTerrain", "EvalLos");
+        const QList<QPointF> lower = Points("EvalTerrain", "EvalFresnelLower");
+        const QList<QPointF> upper = Points("EvalTerrain", "EvalFresnelUpper");
         QCOMPARE(static_cast<std::size_t>(terrain.size()), profile.size());
-        QCOMPARE(bulge.size(), terrain.size());
+        for (const auto* series : {&bulge, &los, &lower, &upper})
+            QCOMPARE(series->size(), terrain.size());
         for (qsizetype i = 0; i < terrain.size(); ++i) {
             const auto& point = profile[static_cast<std::size_t>(i)];
             QCOMPARE(terrain[i].x(), point["distance"].get<double>());
             QCOMPARE(terrain[i].y(), point["terrain"].get<double>());
             QCOMPARE(bulge[i].y(), point["bulge"].get<double>());
+            QCOMPARE(los[i].x(), point["distance"].get<double>());
+            QCOMPARE(los[i].y(), point["lineOfSight"].get<double>());
+            QCOMPARE(lower[i].y(), point["fresnelLower"].get<double>());
+            QCOMPARE(upper[i].y(), point["fresnelUpper"].get<double>());
+            QVERIFY(lower[i].y() <= los[i].y() && los[i].y() <= upper[i].y());
+        }
+        // The line of sight runs from antenna to antenna.
+        if (!terrain.isEmpty()) {
+            // (The terrain is drawn in whole metres.)
+            QVERIFY(std::fabs(los.first().y() - terrain.first().y() - Field("TX_H")->GetValue()) <
+                    1.0);
+            QVERIFY(std::fabs(los.last().y() - terrain.last().y() - Field("RX_H")->GetValue()) <
+                    1.0);
         }
         QCOMPARE(LeftAxis("EvalTerrain")->min(), 0.0);
         QCOMPARE(LeftAxis("EvalTerrain")->max(),
@@ -422,9 +477,216 @@ void EvaluationPageTest::chartCopies() {
         dialogs->messages.clear();
         QWidget* chart = Find<QChartView>(name)->viewport();
         QTest::mouseDClick(chart, Qt::LeftButton, {}, chart->rect().center());
-        QCOMPARE(dialogs->messages, QStringList{"Chart copied to Clipboard"});
+        // Said in the status bar, not in a box to be closed.
+        QVERIFY(dialogs->messages.isEmpty());
+        QCOMPARE(form->statusBar()->currentMessage(), "Chart copied to the clipboard");
         QVERIFY(!QGuiApplication::clipboard()->pixmap().isNull());
     }
+}
+
+void EvaluationPageTest::zoomKeepsRoundTicksWithinTheData_data() {
+    QTest::addColumn<QString>("chart");
+    QTest::newRow("terrain") << "EvalTerrain";
+    QTest::newRow("field strength") << "EvalLoss";
+}
+
+// A zoom to a tenth of a 100 km radial: round labels, several of them, on
+// both axes; right clicks and "Zoom out" never pass the data; Home (and
+// "Reset zoom") return to it.
+void EvaluationPageTest::zoomKeepsRoundTicksWithinTheData() {
+    QFETCH(QString, chart);
+    QVERIFY(OpenPage());
+    Field("EvalRange")->setText("100");
+    QVERIFY(Idle());
+    TChartView* view = View(qPrintable(chart));
+    QTest::qWait(50); // the chart lays its axes out in the event loop
+    QValueAxis* bottom = BottomAxis(qPrintable(chart));
+    QValueAxis* left = LeftAxis(qPrintable(chart));
+    const QPair<double, double> homeX(bottom->min(), bottom->max());
+    const QPair<double, double> homeY(left->min(), left->max());
+    QCOMPARE(homeX.first, 0.0);
+
+    const QRectF plot = view->chart()->plotArea();
+    view->chart()->zoomIn(QRectF(plot.left() + 0.4 * plot.width(), plot.top() + 0.3 * plot.height(),
+                                 0.1 * plot.width(), 0.2 * plot.height()));
+    QVERIFY(bottom->max() - bottom->min() < 11.0);
+    for (const QValueAxis* axis : {bottom, left}) {
+        QVERIFY2(Labels(axis) >= 3 && Labels(axis) <= 9, qPrintable(QString::number(Labels(axis))));
+        const double step = axis->tickInterval();
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+        QVERIFY2(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 ||
+                     std::fabs(mantissa - 5) < 1e-9,
+                 qPrintable(QString::number(step)));
+        QCOMPARE(axis->tickAnchor(), 0.0);
+    }
+    // A right click opens the menu; it does not zoom.
+    const QPair<double, double> zoomed(bottom->min(), bottom->max());
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->viewport()->rect().center());
+    QCOMPARE(bottom->min(), zoomed.first);
+    QCOMPARE(bottom->max(), zoomed.second);
+
+    // The window system's context-menu event opens the chart's menu.
+    QStringList entries;
+    QTimer::singleShot(0, [&entries] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            for (const QAction* action : popup->actions())
+                if (!action->isSeparator()) entries << action->text();
+            popup->close();
+        }
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, view->viewport()->rect().center(),
+                           view->viewport()->mapToGlobal(view->viewport()->rect().center()));
+    QApplication::sendEvent(view->viewport(), &menu);
+    QCOMPARE(entries, QStringList({"Zoom out", "Reset zoom\tHome", "Copy", "Save as PNG...",
+                                   "Save as SVG..."}));
+
+    QAction* zoomOut = view->findChild<QAction*>("ZoomOut");
+    QVERIFY(view->actions().contains(zoomOut));
+    for (int i = 0; i < 8; ++i) {
+        zoomOut->trigger();
+        QVERIFY(bottom->min() >= homeX.first && bottom->max() <= homeX.second);
+        QVERIFY(left->min() >= homeY.first && left->max() <= homeY.second);
+        QVERIFY(Labels(bottom) >= 3 && Labels(left) >= 3);
+    }
+    QCOMPARE(bottom->min(), homeX.first);
+    QCOMPARE(bottom->max(), homeX.second);
+    QCOMPARE(left->max(), homeY.second);
+
+    view->chart()->zoomIn(
+        QRectF(plot.left() + 0.1 * plot.width(), plot.top(), 0.2 * plot.width(), plot.height()));
+    QVERIFY(bottom->max() < homeX.second);
+    QTest::keyClick(view, Qt::Key_Home);
+    QCOMPARE(bottom->min(), homeX.first);
+    QCOMPARE(bottom->max(), homeX.second);
+    QCOMPARE(left->min(), homeY.first);
+    QCOMPARE(left->max(), homeY.second);
+    view->chart()->zoomIn(QRectF(plot.center(), QSizeF(20, 20)));
+    view->findChild<QAction*>("ResetZoom")->trigger();
+    QCOMPARE(bottom->max(), homeX.second);
+    QCOMPARE(left->min(), homeY.first);
+}
+
+// The received power of an RX antenna gain, as kestrova-cli radial gives
+// it; the power axis beside the field strength, and the sensitivity line,
+// follow the receiver's fields without a new radial.
+void EvaluationPageTest::receivedPowerAsTheCommandLine() {
+    QVERIFY(OpenPage());
+    Field("EvalRxGain")->setText("12.5");
+    Field("EvalSensitivity")->setText("-90");
+    QVERIFY(Idle());
+    extraOptions = {"--receiver-gain", "12.5"};
+    const nlohmann::json json = CommandLine();
+    QVERIFY(json.is_object());
+    const auto& last = json["records"].back();
+    const double received = last["receivedPower"].get<double>();
+    const double offset = received - last["fieldStrength"].get<double>();
+    QCOMPARE(Text("EvalReceived"),
+             QStringLiteral("At %1 km: %2 dBµV/m, received %3 dBm, %4 the receiver's sensitivity")
+                 .arg(Q(FormatFixed(last["distance"].get<double>(), 6, 1)).trimmed(),
+                      Q(FormatFixed(last["fieldStrength"].get<double>(), 6, 1)).trimmed(),
+                      Q(FormatFixed(received, 6, 1)).trimmed(),
+                      received >= -90 ? "above" : "below"));
+    // Without the option, no received power.
+    QVERIFY(!CommandLine()["records"].back().contains("receivedPower"));
+
+    const auto axesAgree = [&](double expectedOffset) {
+        QVERIFY(std::fabs(PowerAxis()->min() - LeftAxis("EvalLoss")->min() - expectedOffset) <
+                1e-9);
+        QVERIFY(std::fabs(PowerAxis()->max() - LeftAxis("EvalLoss")->max() - expectedOffset) <
+                1e-9);
+        const QList<QPointF> line = Points("EvalLoss", "SensitivityLine");
+        QCOMPARE(line.size(), 2);
+        const double sensitivity = Field("EvalSensitivity")->GetValue() - expectedOffset;
+        for (const QPointF& p : line) {
+            QVERIFY(std::fabs(p.y() - sensitivity) < 1e-9);
+            QVERIFY(p.y() >= LeftAxis("EvalLoss")->min() && p.y() <= LeftAxis("EvalLoss")->max());
+        }
+        QCOMPARE(line.last().x(), BottomAxis("EvalLoss")->max());
+    };
+    axesAgree(offset);
+    // 10 dB more gain: the power axis moves by 10 dB; no radial runs.
+    const int radials = Page()->Evaluations();
+    Field("EvalRxGain")->setText("22.5");
+    axesAgree(offset + 10.0);
+    // A sensitivity far below the curve: the axis reaches down to its line.
+    Field("EvalSensitivity")->setText("-190");
+    axesAgree(offset + 10.0);
+    QVERIFY(Text("EvalReceived").endsWith("above the receiver's sensitivity"));
+    // Zoomed, the two axes stay 1:1.
+    const QRectF plot = View("EvalLoss")->chart()->plotArea();
+    View("EvalLoss")
+        ->chart()
+        ->zoomIn(QRectF(plot.left(), plot.top() + 0.2 * plot.height(), plot.width(),
+                        0.3 * plot.height()));
+    QVERIFY(std::fabs(PowerAxis()->max() - LeftAxis("EvalLoss")->max() - offset - 10.0) < 1e-9);
+    QCOMPARE(Page()->Evaluations(), radials);
+    QVERIFY(dialogs->messages.isEmpty());
+}
+
+// The values of the point under the mouse: on the field-strength chart its
+// distance, field strength and received power, on the terrain chart its
+// terrain and line of sight; nothing outside the plot.
+void EvaluationPageTest::readoutUnderTheMouse() {
+    QVERIFY(OpenPage());
+    QTest::qWait(50);
+    auto* readout = Find<QLabel>("EvalReadout");
+    QVERIFY(!readout->isVisible());
+    const QList<QPointF> field = Points("EvalLoss", "LineSeries1");
+    const QPointF middle = field[field.size() / 2];
+    Hover("EvalLoss", At("EvalLoss", middle));
+    const double gain = Field("EvalRxGain")->GetValue();
+    const double received =
+        middle.y() + gain - 20.0 * std::log10(Field("FREQ")->GetValue()) - 137.2;
+    QTRY_COMPARE(readout->text(), QStringLiteral("%1 km: %2 dBµV/m, received %3 dBm")
+                                      .arg(Q(FormatFixed(middle.x(), 6, 2)).trimmed(),
+                                           Q(FormatFixed(middle.y(), 6, 1)).trimmed(),
+                                           Q(FormatFixed(received, 6, 1)).trimmed()));
+    QVERIFY(readout->isVisible());
+
+    const QList<QPointF> terrain = Points("EvalTerrain", "AreaSeries3");
+    const QList<QPointF> los = Points("EvalTerrain", "EvalLos");
+    const auto i = terrain.size() / 3;
+    Hover("EvalTerrain", At("EvalTerrain", terrain[i]));
+    QTRY_COMPARE(readout->text(), QStringLiteral("%1 km: terrain %2 m, line of sight %3 m")
+                                      .arg(Q(FormatFixed(terrain[i].x(), 6, 2)).trimmed(),
+                                           Q(FormatFixed(terrain[i].y(), 6, 0)).trimmed(),
+                                           Q(FormatFixed(los[i].y(), 6, 1)).trimmed()));
+    Hover("EvalTerrain", QPoint(1, 1)); // outside the plot
+    QTRY_VERIFY(!readout->isVisible());
+}
+
+// Either chart saved from its menu as PNG and as SVG, in the folder last
+// used, with a status line naming the file and its size.
+void EvaluationPageTest::chartSavedAsPngAndSvg() {
+    QVERIFY(OpenPage());
+    QVERIFY(QDir::current().mkdir("charts"));
+    TChartView* view = View("EvalLoss");
+    dialogs->saveAnswer = QDir::current().filePath("charts/field"); // no extension typed
+    view->findChild<QAction*>("SavePng")->trigger();
+    QCOMPARE(dialogs->saveProposals.last(), "radial-field-strength.png");
+    const QImage png(QDir::current().filePath("charts/field.png"));
+    QCOMPARE(png.size(), view->grab().size());
+    const qint64 pngSize = QFileInfo(QDir::current().filePath("charts/field.png")).size();
+    QCOMPARE(form->statusBar()->currentMessage(),
+             QStringLiteral("Saved field.png (%1 kB)").arg((pngSize + 512) / 1024));
+
+    dialogs->saveAnswer = QDir::current().filePath("charts/terrain.svg");
+    View("EvalTerrain")->findChild<QAction*>("SaveSvg")->trigger();
+    // The dialog starts where the last file went.
+    QCOMPARE(dialogs->saveProposals.last(), QDir::current().filePath("charts/radial-terrain.svg"));
+    QFile svg(QDir::current().filePath("charts/terrain.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    QVERIFY(text.contains("<svg") && text.contains("</svg>"));
+    // Drawn as vectors: the axis labels are text, not a picture.
+    QVERIFY(text.contains("<text"));
+    QVERIFY(form->statusBar()->currentMessage().startsWith("Saved terrain.svg ("));
+    // Cancelled: nothing written, nothing said.
+    form->statusBar()->clearMessage();
+    dialogs->saveAnswer.clear();
+    view->findChild<QAction*>("SaveSvg")->trigger();
+    QVERIFY(form->statusBar()->currentMessage().isEmpty());
+    QVERIFY(dialogs->messages.isEmpty());
 }
 
 QTEST_MAIN(EvaluationPageTest)

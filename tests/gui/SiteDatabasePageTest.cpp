@@ -49,6 +49,9 @@ private Q_SLOTS:
     void copyToRxSelectsLocationEntry();
     void valuesOutsideTheFieldsAreNotCopied();
     void nothingSelectedCopiesNothing();
+    void siteOutsideTheFormatSwitchesToDegrees_data();
+    void siteOutsideTheFormatSwitchesToDegrees();
+    void frequencyChangeIsNoted();
 
 private:
     QTreeWidget* List() { return Find<QTreeWidget>("SiteList"); }
@@ -110,14 +113,15 @@ void SiteDatabasePageTest::loadListsTheSitesAndCountsSkippedLines() {
     const QString why = Find<QLabel>("NumSitesLabel")->toolTip();
     QVERIFY2(why.contains("Line 1: ") && why.contains("Line 5: ") && !why.contains("Line 2"),
              qPrintable(why));
-    QCOMPARE(List()->columnCount(), 3);
-    const QStringList rows[] = {{"Walbury Hill", "IO91GI", "15 m"},
-                                {"Lambourn mast", "IO91FM", "9 m"},
-                                {"Tower", "IO91GK", ""},
-                                {"High mast", "IO91HL", "1500 m"},
-                                {"Hannington", "IO91JH", "45 m"}};
+    QCOMPARE(List()->columnCount(), 4);
+    QCOMPARE(List()->headerItem()->text(3), "Frequency");
+    const QStringList rows[] = {{"Walbury Hill", "IO91GI", "15 m", "1.297 GHz"},
+                                {"Lambourn mast", "IO91FM", "9 m", ""},
+                                {"Tower", "IO91GK", "", "0.433 GHz"},
+                                {"High mast", "IO91HL", "1500 m", "400.000 GHz"},
+                                {"Hannington", "IO91JH", "45 m", "0.145 GHz"}};
     for (int i = 0; i < 5; ++i)
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < 4; ++c)
             QCOMPARE(List()->topLevelItem(i)->text(c), rows[i][c]);
 
     // Another file replaces the list.
@@ -127,6 +131,8 @@ void SiteDatabasePageTest::loadListsTheSitesAndCountsSkippedLines() {
     other.close();
     dialogs->openAnswer = QStringLiteral("other.dat");
     Click("LoadSitesButton");
+    // The dialog starts in the folder the last file came from.
+    QCOMPARE(dialogs->openStarts.last(), QDir::current().absolutePath() + "/");
     QCOMPARE(List()->topLevelItemCount(), 1);
     QCOMPARE(Text("NumSitesLabel"), "1 Sites");
     QVERIFY(Find<QLabel>("NumSitesLabel")->toolTip().isEmpty());
@@ -285,6 +291,79 @@ void SiteDatabasePageTest::nothingSelectedCopiesNothing() {
     QCOMPARE(Edit("StartLoc")->text(), start);
     QCOMPARE(Edit("EndLoc")->text(), end);
     QVERIFY(Find<QPlainTextEdit>("SiteInfo")->toPlainText().isEmpty());
+}
+
+void SiteDatabasePageTest::siteOutsideTheFormatSwitchesToDegrees_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("locationField");
+    QTest::addColumn<QString>("heightField");
+    QTest::newRow("to Tx") << "CopyTx"
+                           << "StartLoc"
+                           << "TX_H";
+    QTest::newRow("to Rx") << "CopyRx"
+                           << "EndLoc"
+                           << "RX_H";
+}
+
+// A site that no OSGB grid reference can hold (41 N 74 W): the link turns
+// to decimal degrees and says so; no field ever shows "Invalid", and
+// location, height and frequency are copied together.
+void SiteDatabasePageTest::siteOutsideTheFormatSwitchesToDegrees() {
+    QFETCH(QString, button);
+    QFETCH(QString, locationField);
+    QFETCH(QString, heightField);
+    QVERIFY(StartForm());
+    Click("RESET");
+    QFile file(QStringLiteral("far.dat"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Far away~41.0 N 74.0 W~20m~2.4GHz\n");
+    file.close();
+    ShowPage("SiteDatabase");
+    dialogs->openAnswer = QDir::current().absoluteFilePath(QStringLiteral("far.dat"));
+    Click("LoadSitesButton");
+    QCOMPARE(List()->topLevelItemCount(), 1);
+    Find<QRadioButton>("NGR")->setChecked(true);
+    const CLocator tx = form->State().txLocation;
+    const CLocator rx = form->State().rxLocation;
+    Select(0);
+    Find<QPushButton>(qPrintable(button))->click();
+
+    QVERIFY(Find<QRadioButton>("DEG")->isChecked());
+    for (const char* field : {"StartLoc", "EndLoc"})
+        QVERIFY2(!Edit(field)->text().contains("Invalid"), qPrintable(Edit(field)->text()));
+    QCOMPARE(Edit(qPrintable(locationField))->text(),
+             Q(CLocator(Site(0).GetLatitude(), Site(0).GetLongitude()).GetText(FormatDegrees)));
+    QCOMPARE(Edit(qPrintable(heightField))->text(), "20.0");
+    QCOMPARE(Edit("FREQ")->text(), "2.4");
+    const LinkState& state = form->State();
+    const bool toTx = button == "CopyTx";
+    QVERIFY(Near(toTx ? state.txLocation : state.rxLocation, Site(0), 1e-5));
+    // The other end stays where it was (but for the rounding of its text in
+    // the new format).
+    QVERIFY(Near(toTx ? state.rxLocation : state.txLocation, toTx ? rx : tx, 0.0005));
+    const QString status = form->statusBar()->currentMessage();
+    QVERIFY2(status.contains("decimal degrees") && status.contains("Far away") &&
+                 status.contains("Frequency changed"),
+             qPrintable(status));
+}
+
+// Copying a site whose frequency differs says so in the status bar; one
+// with the link's frequency, or without one, changes nothing there.
+void SiteDatabasePageTest::frequencyChangeIsNoted() {
+    QVERIFY(OpenWithSites());
+    form->statusBar()->clearMessage();
+    const QString before = Edit("FREQ")->text();
+    Select(4); // 0.145 GHz
+    Click("CopyTx");
+    QCOMPARE(form->statusBar()->currentMessage(),
+             QStringLiteral("Frequency changed from %1 GHz to 0.145 GHz, the site's").arg(before));
+    form->statusBar()->clearMessage();
+    Click("CopyRx"); // the same frequency
+    QVERIFY(form->statusBar()->currentMessage().isEmpty());
+    Select(1); // no frequency
+    Click("CopyTx");
+    QVERIFY(form->statusBar()->currentMessage().isEmpty());
+    QCOMPARE(Edit("FREQ")->text(), "0.145");
 }
 
 QTEST_MAIN(SiteDatabasePageTest)

@@ -9,6 +9,7 @@
 #include "app/pages/TerrainMapPage.h"
 #include "controls/NumEdit.h"
 #include "maps/MapArea.h"
+#include "terrain/SRTM.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void hoverShowsThePositionUnderTheMouse();
     void everyVisitDraws();
     void coincidentEndsDrawNothing();
+    void heightUnderTheMouse();
+    void mapsSavedAsPngAndSvg();
 
 private:
     QImage Picture(const char* name) {
@@ -224,6 +227,65 @@ void TerrainMapPageTest::coincidentEndsDrawNothing() {
     QCOMPARE(Text("MapH"), "Map heights - maximum 0m,  minimum 0m");
     QCOMPARE(Page()->LinkMapSpan(), 0.0);
     QCOMPARE(Picture("LinkMap"), before); // no new map: the image keeps what it showed
+}
+
+// The terrain height under the mouse, from the tiles the map is drawn
+// from: in metres, in feet in the imperial window; "no data" off the tiles.
+void TerrainMapPageTest::heightUnderTheMouse() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    ShowPage("map");
+    auto* height = Find<QLabel>("HeightOnMap");
+    QVERIFY(!height->isVisible());
+    Page()->LinkMapMouseMove(QPoint(240, 240));
+    const CLocator cursor = form->State().cursorLocation;
+    CSRTM store(9, tileDirectory.toStdString() + "/");
+    const int metres = store.GetHeight(cursor.GetLatitude(), cursor.GetLongitude(), false);
+    QVERIFY(metres > 0 && metres < 1000);
+    QVERIFY(height->isVisible());
+    QCOMPARE(height->text(), QStringLiteral("Terrain height %1 m").arg(metres));
+    Find<QRadioButton>("Imperial")->setChecked(true);
+    Page()->LinkMapMouseMove(QPoint(240, 240));
+    QCOMPARE(height->text(),
+             QStringLiteral("Terrain height %1 ft").arg(std::lround(metres * 3.2808399)));
+    // Each pixel its own height: two corners of a hilly map differ.
+    Find<QRadioButton>("Metric")->setChecked(true);
+    QStringList corners;
+    for (const QPoint p : {QPoint(5, 5), QPoint(470, 470)}) {
+        Page()->LinkMapMouseMove(p);
+        const CLocator at = form->State().cursorLocation;
+        QCOMPARE(height->text(),
+                 QStringLiteral("Terrain height %1 m")
+                     .arg(store.GetHeight(at.GetLatitude(), at.GetLongitude(), false)));
+        corners << height->text();
+    }
+    QVERIFY(corners[0] != corners[1]);
+}
+
+// The link map and both local maps have Copy, Save as PNG and Save as SVG.
+void TerrainMapPageTest::mapsSavedAsPngAndSvg() {
+    QVERIFY(StartForm());
+    Click("RESET");
+    ShowPage("map");
+    for (const char* name : {"LinkMap", "TXLocal", "RXLocal"}) {
+        auto* map = Find<TMapView>(name);
+        QCOMPARE(map->contextMenuPolicy(), Qt::ActionsContextMenu);
+        for (const char* action : {"CopyImage", "SavePng", "SaveSvg"})
+            QVERIFY(map->actions().contains(map->findChild<QAction*>(action)));
+    }
+    dialogs->saveAnswer = QDir::current().filePath("link.png");
+    Find<TMapView>("LinkMap")->findChild<QAction*>("SavePng")->trigger();
+    QCOMPARE(QImage(dialogs->saveAnswer).convertToFormat(QImage::Format_RGB32), Picture("LinkMap"));
+    dialogs->saveAnswer = QDir::current().filePath("tx.svg");
+    Find<TMapView>("TXLocal")->findChild<QAction*>("SaveSvg")->trigger();
+    QFile svg(dialogs->saveAnswer);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    QVERIFY(text.contains("<svg") && text.contains("<image"));
+    QVERIFY(form->statusBar()->currentMessage().startsWith("Saved tx.svg ("));
+    Find<TMapView>("RXLocal")->findChild<QAction*>("CopyImage")->trigger();
+    QCOMPARE(form->statusBar()->currentMessage(), "Map copied to the clipboard");
+    QVERIFY(dialogs->messages.isEmpty());
 }
 
 QTEST_MAIN(TerrainMapPageTest)

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QtTest>

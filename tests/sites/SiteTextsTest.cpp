@@ -58,6 +58,8 @@ TEST(SiteList, RowAndCount) {
     EXPECT_EQ(row.locator, "IO91WM");
     EXPECT_EQ(row.height, "25 m");
     EXPECT_EQ(SiteListColumns(Site(-1, 1.3)).height, "");
+    EXPECT_EQ(row.frequency, "1.300 GHz");
+    EXPECT_EQ(SiteListColumns(Site(25.4, -1)).frequency, "");
 
     EXPECT_EQ(SiteCountText(12, 3), "12 Sites (3 lines skipped)");
     EXPECT_EQ(SiteCountText(12, 1), "12 Sites (1 line skipped)");
