@@ -234,7 +234,7 @@ void TEvaluationPage::BuildCharts() {
     // The received power beside the field strength: the same scale moved
     // by the receiver's constant, whatever the zoom.
     powerAxis = Named(new QValueAxis(loss), "PowerAxis");
-    powerAxis->setTitleText(QStringLiteral("Received power (dBm)"));
+    powerAxis->setTitleText(QStringLiteral("Power (dBm)")); // received
     loss->addAxis(powerAxis, Qt::AlignRight);
     KeepTicksRound(powerAxis);
     connect(lossLeft, &QValueAxis::rangeChanged, this, [this](qreal min, qreal max) {
