@@ -203,6 +203,14 @@ void TEvaluationPage::BuildCharts() {
     AreaSeries4 = NamedArea("AreaSeries4", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
     Attach(terrain, AreaSeries3, terrainBottom, terrainLeft);
     Attach(terrain, AreaSeries4, terrainBottom, terrainLeft);
+    // The heights on the right too, so that the two charts' range axes,
+    // one above the other, line up.
+    auto* heightRight = Named(new QValueAxis(terrain), "HeightRight");
+    heightRight->setTitleText(QStringLiteral("Height (m)"));
+    terrain->addAxis(heightRight, Qt::AlignRight);
+    KeepTicksRound(heightRight);
+    connect(terrainLeft, &QValueAxis::rangeChanged, heightRight,
+            [heightRight](qreal min, qreal max) { heightRight->setRange(min, max); });
     // The line of sight and the first Fresnel zone, as on the profile chart.
     const struct {
         QLineSeries*& series;
