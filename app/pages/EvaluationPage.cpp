@@ -12,9 +12,7 @@
 #include "settings/InputLimits.h"
 
 #include <QAreaSeries>
-#include <QClipboard>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
