@@ -8,7 +8,10 @@
 // display mode (highlighted terrain, colour map or monochrome) with its
 // scale bar, 20 dB contours on request and the transmitter marker; the
 // grid can be saved as a comma-separated file and the result exported as
-// a KMZ overlay or a GeoTIFF.
+// a KMZ overlay or a GeoTIFF. Another display mode after a whole map
+// redraws it at once from the grid kept; the scale bar gives values at its
+// band edges; the page's settings are kept in the settings file across
+// restarts.
 #pragma once
 
 #include "app/pages/CoveragePagePreview.h"

@@ -12,9 +12,7 @@
 #include "settings/InputLimits.h"
 
 #include <QAreaSeries>
-#include <QClipboard>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
@@ -203,6 +201,14 @@ void TEvaluationPage::BuildCharts() {
     AreaSeries4 = NamedArea("AreaSeries4", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
     Attach(terrain, AreaSeries3, terrainBottom, terrainLeft);
     Attach(terrain, AreaSeries4, terrainBottom, terrainLeft);
+    // The heights on the right too, so that the two charts' range axes,
+    // one above the other, line up.
+    auto* heightRight = Named(new QValueAxis(terrain), "HeightRight");
+    heightRight->setTitleText(QStringLiteral("Height (m)"));
+    terrain->addAxis(heightRight, Qt::AlignRight);
+    KeepTicksRound(heightRight);
+    connect(terrainLeft, &QValueAxis::rangeChanged, heightRight,
+            [heightRight](qreal min, qreal max) { heightRight->setRange(min, max); });
     // The line of sight and the first Fresnel zone, as on the profile chart.
     const struct {
         QLineSeries*& series;
@@ -234,7 +240,7 @@ void TEvaluationPage::BuildCharts() {
     // The received power beside the field strength: the same scale moved
     // by the receiver's constant, whatever the zoom.
     powerAxis = Named(new QValueAxis(loss), "PowerAxis");
-    powerAxis->setTitleText(QStringLiteral("Received power (dBm)"));
+    powerAxis->setTitleText(QStringLiteral("Power (dBm)")); // received
     loss->addAxis(powerAxis, Qt::AlignRight);
     KeepTicksRound(powerAxis);
     connect(lossLeft, &QValueAxis::rangeChanged, this, [this](qreal min, qreal max) {

@@ -13,6 +13,13 @@
 // receiver position is the radial's end and its path gaseous loss that of
 // the last point charted; the k-factor field shows the radial's k-factor
 // unless it is fixed.
+//
+// The terrain chart also draws the line of sight and the first Fresnel
+// zone. For a receiver of RX gain (dBi) the field-strength chart gives the
+// received power (dBm) on an axis beside it and for the radial's end, and
+// draws the receiver's sensitivity as a line; those two fields redraw at
+// once without a new radial. Moving the mouse over a chart shows the values
+// of the nearest point.
 #pragma once
 
 #include "app/pages/EvaluationPageWorker.h"

@@ -12,8 +12,6 @@
 
 #include <QAreaSeries>
 #include <QCheckBox>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QRadioButton>
 #include <QValueAxis>
 

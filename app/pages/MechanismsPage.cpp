@@ -8,8 +8,6 @@
 #include "app/pages/PageTools.h"
 #include "propagation/engine/Mechanisms.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineSeries>
 #include <QLogValueAxis>

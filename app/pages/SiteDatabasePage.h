@@ -4,7 +4,10 @@
 // selecting one shows its summary, and "Copy site to Tx" / "Copy site to
 // Rx" put it at either end of the link (location in the selected format,
 // antenna height and frequency when within their fields' limits) and
-// recalculate. Lines that are not sites are left out of the list; the count
+// recalculate. A site the selected format cannot hold (an OSGB grid
+// reference abroad) switches the link to decimal degrees first, and the
+// status bar says so, as it does when a copy changes the link's frequency.
+// Lines that are not sites are left out of the list; the count
 // says how many, and its tooltip which and why.
 #pragma once
 

@@ -3,7 +3,7 @@
 // the map of the link area (480 x 480) with the path, and the local maps
 // around each end (240 x 240), in the selected palette with height contours
 // on request; moving the mouse over the link map shows the position under
-// it.
+// it and the terrain height there.
 #pragma once
 
 #include "app/pages/Page.h"

@@ -280,6 +280,10 @@ void InputPageTest::resultsBlocks() {
     QCOMPARE(dialogs->saveProposals, QStringList{"results.dat"});
     const QStringList lines = ReadLines("results.dat");
     QCOMPARE(lines.size(), 60);
+    // Each append says so, with the file's size as it now is.
+    QCOMPARE(form->statusBar()->currentMessage(),
+             QStringLiteral("Saved results.dat (%1 kB)")
+                 .arg((QFileInfo("results.dat").size() + 512) / 1024));
     QCOMPARE(lines.mid(0, 30), lines.mid(30, 30));
     QCOMPARE(lines[0], "# PATH PROFILE RESULTS");
     QCOMPARE(lines[3], "Frequency: 10.368000; # Frequency in GHz");

@@ -33,6 +33,8 @@ void TablePageTest::profileTable() {
     QCOMPARE(bytes.count("\r\n"), table->count());
     QVERIFY(bytes.startsWith("Range (m)  Height (m)\r\n0, "));
     QCOMPARE(dialogs->saveProposals, QStringList{"profile.dat"});
+    QVERIFY2(form->statusBar()->currentMessage().startsWith("Saved profile.dat ("),
+             qPrintable(form->statusBar()->currentMessage()));
 }
 
 void TablePageTest::fiveColumnsOnScreen() {
