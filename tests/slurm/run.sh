@@ -21,11 +21,13 @@ done
 
 work=$(mktemp -d /tmp/kestrova-slurm-XXXXXX)
 chmod 755 "$work"
-pids=()
+# shellcheck disable=SC2317 # run by the trap
 stop() {
   local status=$?
   # Jobs first, then the daemons this script started, by their pid files.
-  [ -f "$work/slurm.conf" ] && SLURM_CONF=$work/slurm.conf scancel --full --quiet --user=root 2>/dev/null || true
+  if [ -f "$work/slurm.conf" ]; then
+    SLURM_CONF=$work/slurm.conf scancel --full --quiet --user=root 2>/dev/null || true
+  fi
   for name in slurmd slurmctld munged; do
     [ -s "$work/$name.pid" ] || continue
     pid=$(cat "$work/$name.pid")
@@ -115,7 +117,7 @@ start=$(date +%s.%N)
 KESTROVA_CLI=$cli "$root/tools/slurm/submit.sh" --wait blocks 4 "$work/out" "${map[@]}" -- \
   $(outputs "$work/out")
 end=$(date +%s.%N)
-pieces=$(ls "$work"/out/block-*-of-4.piece | wc -l)
+pieces=$(find "$work/out" -name "block-*-of-4.piece" | wc -l)
 [ "$pieces" -eq 4 ] || { echo "run.sh: $pieces pieces, not 4"; exit 1; }
 
 failed=0
