@@ -3,12 +3,14 @@
 // and their composite: the strongest field strength at each cell and the
 // site that gives it, as a two-band GeoTIFF and a KMZ with a legend.
 //
-// In the output folder, for site K (its line among the file's sites, from
+// In the output folder, for site K (its place among the file's sites, from
 // 1): site-K.csv, site-K.png (the map image), site-K.kmz, site-K.tif and
 // site-K.grid (its exact grid, which the composite is built from); and
 // composite.tif and composite.kmz. --site K computes site K alone (one
 // task of a cluster); --composite-only builds the composite from the
-// site-K.grid files of every site.
+// site-K.grid files of every site. A site that fails is named with the
+// --site K that runs it again, the other sites go on, and no composite is
+// written; the exit status is 3 when only the engine failed, else 2.
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/CoverageOutputs.h"
@@ -37,6 +39,12 @@
 
 namespace kestrova::cli {
 namespace {
+
+// A site's map with cells the engine gave no figure: exit status 3, as
+// `coverage`'s.
+struct CalculationFailed : InputError {
+    using InputError::InputError;
+};
 
 struct BatchSite {
     int number = 1; // 1-based, the site's place among the file's sites
@@ -136,7 +144,7 @@ CoverageOutputs SiteOutputs(const std::string& dir, int number) {
 }
 
 // Computes a site's map and writes its files; its grid, row by row.
-// InputError when it cannot be computed or written; "Calculation failed"
+// InputError when it cannot be computed or written; CalculationFailed
 // when a cell has no figure.
 std::vector<std::int16_t> ComputeSite(const BatchSite& site, const SiteInputs& inputs,
                                       const Args& args, const std::string& dir, int siteCount,
@@ -147,8 +155,9 @@ std::vector<std::int16_t> ComputeSite(const BatchSite& site, const SiteInputs& i
     job.Wait();
     WarnAboutTiles(job.TileProblems());
     if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0)
-        throw InputError("Calculation failed: " + std::to_string(invalid) + " of " +
-                         std::to_string(job.CellCount()) + " cells have no finite field strength");
+        throw CalculationFailed("Calculation failed: " + std::to_string(invalid) + " of " +
+                                std::to_string(job.CellCount()) +
+                                " cells have no finite field strength");
     const int n = site.square.area.n;
     std::vector<std::int16_t> cells(static_cast<size_t>(n) * static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
@@ -234,6 +243,9 @@ struct Batch {
 };
 
 Batch ReadBatchSites(const CSites& file, const LinkOptions& base, double rangeKm, int resolution) {
+    if (file.GetCount() > 65535)
+        throw InputError("the site file holds " + std::to_string(file.GetCount()) +
+                         " sites, more than the 65535 one composite can tell apart: split it");
     std::vector<BatchSite> sites;
     std::vector<CoverageArea> areas;
     for (int k = 0; k < file.GetCount(); ++k) {
@@ -344,6 +356,7 @@ int RunCoverageBatch(const Words& words, std::ostream& out) {
     struct Failure {
         const BatchSite* site;
         std::string message;
+        bool calculation; // the engine's, not the input's
     };
     std::vector<Failure> failures;
     for (const BatchSite& site : sites) {
@@ -355,19 +368,26 @@ int RunCoverageBatch(const Words& words, std::ostream& out) {
                               : ComputeSite(site, inputs, args, dir, siteCount, out);
             if (only == 0) best.Add(site.number - 1, site.square, cells);
         } catch (const InputError& e) {
-            failures.push_back({&site, e.what()});
+            failures.push_back(
+                {&site, e.what(), dynamic_cast<const CalculationFailed*>(&e) != nullptr});
             if (compositeOnly) break; // no composite without every site
         }
     }
     if (!failures.empty()) {
-        for (const Failure& failure : failures)
+        bool calculation = true;
+        for (const Failure& failure : failures) {
             Warnings() << Label(*failure.site) << " failed: " << failure.message
                        << "\n  run it alone: kestrova-cli coverage-batch " << siteFile << " --site "
                        << failure.site->number << " with the same options\n";
-        std::string message = std::to_string(failures.size()) + " of " +
-                              std::to_string(only != 0 ? 1 : siteCount) + " sites failed";
-        if (only == 0) message += ": the composite was not written";
-        throw InputError(message);
+            calculation = calculation && failure.calculation;
+        }
+        Warnings() << "kestrova-cli coverage-batch: "
+                   << (only != 0
+                           ? "the site's map was not made"
+                           : std::to_string(failures.size()) + " of " + std::to_string(siteCount) +
+                                 " sites failed: the composite was not written")
+                   << "\n";
+        return calculation ? 3 : 2;
     }
     if (only == 0) WriteComposite(best, sites, args, dir, out);
     return 0;

@@ -65,7 +65,7 @@ case "$mode" in
     echo "array job $array: $n blocks (${task[*]} a task), pieces in $outdir"
     last=$(submit --job-name=kestrova-merge --dependency="afterok:$array" \
       --kill-on-invalid-dep=yes --mem=$((cells * 16 / 1000000 + 300))M --time=30 \
-      --output="$outdir/logs/%x-%j.out" "$task_script" merge "$n" "$outdir" "${merge[@]}") || status=$?
+      --output="$outdir/logs/%x-%j.out" "$task_script" merge "$n" "$outdir" "${merge[@]}")
     ;;
   sites)
     sites=$(cd "$(dirname "$what")" && pwd)/$(basename "$what")
