@@ -132,6 +132,7 @@ bool CTerrain::ProfileEdition18(const std::vector<ProfilePoint>& points, double 
         profile.maxHeight = std::max(profile.maxHeight, h[i]);
     }
     profile.midPathBulge = bulge.MidPath();
+    profile.zeroBulges = 0;
     return valid = RunEdition18Results(result18);
 }
 

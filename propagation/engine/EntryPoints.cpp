@@ -171,6 +171,7 @@ bool CTerrain::CalculateProfile(const std::vector<ProfilePoint>& points, double 
         profile.maxHeight = std::max(profile.maxHeight, points[i].height);
     }
     profile.midPathBulge = bulge.MidPath();
+    profile.zeroBulges = 0;
     return RunLinkSteps();
 }
 

@@ -26,15 +26,24 @@ inline double LargestOf(const double* v, int first, int last, double floor) {
 }
 
 // The first i of first..last with v[i] == value; -1 if there is none.
+// Four samples a test until one of them matches, then one at a time.
 inline int FirstEqual(const double* v, int first, int last, double value) {
-    for (int i = first; i <= last; ++i)
+    int i = first;
+    for (; i + 3 <= last; i += 4)
+        if ((v[i] == value) | (v[i + 1] == value) | (v[i + 2] == value) | (v[i + 3] == value))
+            break;
+    for (; i <= last; ++i)
         if (v[i] == value) return i;
     return -1;
 }
 
 // The last i of first..last with v[i] == value; -1 if there is none.
 inline int LastEqual(const double* v, int first, int last, double value) {
-    for (int i = last; i >= first; --i)
+    int i = last;
+    for (; i - 3 >= first; i -= 4)
+        if ((v[i] == value) | (v[i - 1] == value) | (v[i - 2] == value) | (v[i - 3] == value))
+            break;
+    for (; i >= first; --i)
         if (v[i] == value) return i;
     return -1;
 }

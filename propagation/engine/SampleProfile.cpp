@@ -100,10 +100,15 @@ bool CTerrain::SampleProfile(bool interpolate) {
     }
     profile.maxHeight = std::max(profile.maxHeight, HighestOf(height.data(), n));
     if (coverageMode) {
-        std::fill(profile.earthBulge.begin(), profile.earthBulge.begin() + n, 0.0);
+        // Cell after cell of a map: only the samples not yet cleared.
+        if (profile.zeroBulges < n)
+            std::fill(profile.earthBulge.begin() + profile.zeroBulges,
+                      profile.earthBulge.begin() + n, 0.0);
+        profile.zeroBulges = std::max(profile.zeroBulges, n);
     } else {
         for (int i = 0; i < n; ++i)
             profile.earthBulge[i] = i == 0 || i == n - 1 ? 0.0 : bulge.At(distance[i]);
+        profile.zeroBulges = 0;
     }
     if (!coverageMode) profile.midPathBulge = bulge.MidPath();
     return true;

@@ -38,6 +38,7 @@ struct TerrainProfile {
     std::array<double, capacity> fresnelRadius{}; // m, first Fresnel zone
     double maxHeight = 0.0;
     double midPathBulge = 0.0;
+    int zeroBulges = capacity; // earthBulge[0 .. zeroBulges) is known to be 0
 
     TerrainProfile() { hullIndex.fill(-1); }
 };
