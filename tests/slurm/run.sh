@@ -20,6 +20,7 @@ for tool in munged mungekey slurmctld slurmd sbatch sinfo unzip; do
 done
 
 work=$(mktemp -d /tmp/kestrova-slurm-XXXXXX)
+cd "$work" # jobs submitted without --output write their logs here, not in the checkout
 chmod 755 "$work"
 # shellcheck disable=SC2317 # run by the trap
 stop() {
