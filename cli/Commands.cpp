@@ -42,7 +42,8 @@ const std::vector<Command>& AllCommands() {
          "[--image FILE] "
          "[--scale FILE] [--kmz FILE] [--geotiff FILE] [--png FILE] [--mode terrain|colour|mono] "
          "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
-         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald] [--block I/N --piece FILE]",
+         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald] [--block I/N --piece FILE] [--plan "
+         "[--json]]",
          RunCoverage},
         {"merge", "the pieces of a map computed in blocks, written as the map's files",
          "PIECE... [--csv FILE] [--header|--no-header] [--image FILE] [--scale FILE] [--kmz FILE] "

@@ -51,7 +51,8 @@ struct BatchSite {
     std::string name;
     CLocator tx;
     LinkOptions options; // the site's own height and frequency where it has them
-    SiteSquare square;   // on the shared grid
+    CoverageArea own;    // its own square, centred on it
+    SiteSquare square;   // that square on the shared grid
 };
 
 std::string Label(const BatchSite& site) {
@@ -165,8 +166,13 @@ std::vector<std::int16_t> ComputeSite(const BatchSite& site, const SiteInputs& i
             cells[static_cast<size_t>(i) * static_cast<size_t>(n) + static_cast<size_t>(j)] =
                 job.GridAt(i, j);
     const JobField field(job);
+    // A square moved onto the shared grid is no longer centred on the site:
+    // its terrain is drawn around its own centre.
+    const CoverageArea& area = site.square.area;
+    const CLocator centre(area.north - area.extent / 2.0, area.west + area.extent / 2.0);
+    const bool moved = area.north != site.own.north || area.west != site.own.west;
     WriteCoverageOutputs(SiteOutputs(dir, site.number), args, field, inputs.inputs, site.options,
-                         out);
+                         out, moved ? &centre : nullptr);
     WriteFileSafely(SitePath(dir, site.number, ".grid"),
                     EncodeSiteGrid({site.number, siteCount, site.name, inputs.map, cells}));
     const double seconds =
@@ -258,7 +264,8 @@ Batch ReadBatchSites(const CSites& file, const LinkOptions& base, double rangeKm
         if (const std::string problem = CoverageAreaProblem(site.tx, rangeKm, resolution);
             !problem.empty())
             throw InputError(Label(site) + ": " + problem);
-        areas.push_back(*CoverageAreaAround(site.tx, rangeKm, resolution));
+        site.own = *CoverageAreaAround(site.tx, rangeKm, resolution);
+        areas.push_back(site.own);
         sites.push_back(site);
     }
     std::string error;

@@ -145,14 +145,14 @@ void WriteGeoTiff(const std::string& path, const CoverageField& field,
 // window makes them after a walk that ran to its end, over the terrain of
 // the area in the highlighted-terrain mode.
 void WriteImages(const Outputs& outputs, const CoverageField& field, const CoverageDisplay& display,
-                 int paletteType, const CLocator& tx, double txHeight, const LinkOptions& options,
-                 std::ostream& out) {
+                 int paletteType, const CLocator& tx, const CLocator& centre, double txHeight,
+                 const LinkOptions& options, std::ostream& out) {
     const CPalette palette(paletteType);
     QImage terrain;
     if (display.mode == CoverageMode::Terrain && outputs.NeedImage()) {
         CSRTM store(9, options.tiles);
         const RenderedTerrain rendered =
-            CoverageTerrain({store, palette, options.interpolate}, field.Area(), tx, display);
+            CoverageTerrain({store, palette, options.interpolate}, field.Area(), centre, display);
         if (rendered.imageFailed) throw InputError("could not make the terrain image");
         terrain = rendered.bitmap;
     }
@@ -189,7 +189,7 @@ std::set<std::string> CoverageOutputFlags() {
 
 int WriteCoverageOutputs(const Outputs& outputs, const Args& args, const CoverageField& field,
                          const CoverageInputs& inputs, const LinkOptions& options,
-                         std::ostream& out) {
+                         std::ostream& out, const CLocator* areaCentre) {
     long long invalid = 0;
     const int n = field.Area().n;
     for (int i = 0; i < n; ++i)
@@ -208,7 +208,8 @@ int WriteCoverageOutputs(const Outputs& outputs, const Args& args, const Coverag
     if (outputs.geotiff) WriteGeoTiff(*outputs.geotiff, field, inputs);
     if (outputs.png) WriteImage(*outputs.png, ColourGrid(field, display.maxFs, display.minFs));
     if (outputs.image || outputs.scale || outputs.kmz)
-        WriteImages(outputs, field, display, paletteType, inputs.tx, inputs.link.htg, options, out);
+        WriteImages(outputs, field, display, paletteType, inputs.tx,
+                    areaCentre ? *areaCentre : inputs.tx, inputs.link.htg, options, out);
     Check(batch.Commit());
     return 0;
 }

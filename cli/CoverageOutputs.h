@@ -40,9 +40,13 @@ void CheckCoverageDisplay(const Args& args);
 CoverageOutputs ReadCoverageOutputs(const Args& args);
 
 // "Calculation failed: ..." on out and 3 when a cell has no figure, nothing
-// written; otherwise every output or none (InputError), and 0.
+// written; otherwise every output or none (InputError), and 0. The image's
+// terrain is that of the square centred on the transmitter, as the window
+// draws it, or on areaCentre for a square not centred on it (a site's
+// square moved onto a grid it shares with others).
 int WriteCoverageOutputs(const CoverageOutputs& outputs, const Args& args,
                          const CoverageField& field, const CoverageInputs& inputs,
-                         const LinkOptions& options, std::ostream& out);
+                         const LinkOptions& options, std::ostream& out,
+                         const CLocator* areaCentre = nullptr);
 
 } // namespace kestrova::cli

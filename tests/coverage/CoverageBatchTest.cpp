@@ -7,6 +7,9 @@
 
 #include "CliRun.h"
 #include "TempDir.h"
+#include "ZipReader.h"
+
+#include <QImage>
 
 #include <gdal_priv.h>
 #include <gtest/gtest.h>
@@ -183,6 +186,53 @@ TEST(CoverageBatch, BestServerIsTheStrongestOfTheSitesOwnMaps) {
     EXPECT_TRUE(ReadBytes(dir.Path("all/composite.tif")) ==
                 ReadBytes(dir.Path("apart/composite.tif")));
     EXPECT_TRUE(std::filesystem::exists(dir.Path("apart/composite.kmz")));
+}
+
+// The KMZ: each cell in the colour of its best server where the strongest
+// field reaches --min-fs, clear elsewhere; a legend placemark a site, its
+// name escaped, its colour in KML's aabbggrr order.
+TEST(CoverageBatch, KmzShowsEachSitesCellsInItsColourWithALegend) {
+    const test::TempDir dir;
+    dir.Write("sites.dat", std::string(siteFile) + "Fen & <Ditch>~51.5 N 1.3 W~10m\n");
+    const auto run =
+        cli::Cli(Batch(dir.Path("sites.dat"), {"--min-fs", "60", "--out-dir", dir.Path("out")}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Composite c = ReadComposite(dir.Path("out/composite.tif"));
+    const auto entries = test::ReadZip(dir.Path("out/composite.kmz"));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "doc.kml");
+    EXPECT_EQ(entries[1].name, "BestServer.png");
+    EXPECT_EQ(entries[2].name, "Triangle.png");
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(entries[1].content.data()),
+                                   static_cast<int>(entries[1].content.size())));
+    ASSERT_EQ(image.width(), c.n);
+    ASSERT_EQ(image.height(), c.n);
+    std::array<int, 3> shown{}; // clear, coloured, weaker than --min-fs
+    for (int i = 0; i < c.n; ++i)
+        for (int j = 0; j < c.n; ++j) {
+            const size_t cell = static_cast<size_t>(i) * c.n + j;
+            const QRgb pixel = image.pixel(j, i);
+            if (c.server[cell] < 1 || c.strongest[cell] < 60.0f) {
+                ASSERT_EQ(qAlpha(pixel), 0) << i << "," << j;
+                ++shown[c.server[cell] < 1 ? 0 : 2];
+                continue;
+            }
+            ++shown[1];
+            ASSERT_EQ(pixel & 0xFFFFFFu, SiteColour(static_cast<int>(c.server[cell]) - 1))
+                << i << "," << j;
+            ASSERT_EQ(qAlpha(pixel), 255);
+        }
+    for (const int count : shown)
+        EXPECT_GT(count, 0);
+    const std::string& kml = entries[0].content;
+    EXPECT_NE(kml.find("<href>BestServer.png</href>"), std::string::npos);
+    EXPECT_NE(kml.find("<name>4 Fen &amp; &lt;Ditch&gt;</name>"), std::string::npos) << kml;
+    EXPECT_EQ(kml.find("<Ditch>"), std::string::npos);
+    // Site 1 is 0xe6194b: KML writes ff4b19e6.
+    EXPECT_EQ(SiteColour(0), 0xe6194bu);
+    EXPECT_NE(kml.find("<color>ff4b19e6</color>"), std::string::npos) << kml;
+    EXPECT_NE(kml.find("background-color:#e6194b"), std::string::npos) << kml;
 }
 
 TEST(CoverageBatch, RefusesWhatCannotMakeTheMaps) {

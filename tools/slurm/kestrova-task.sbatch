@@ -43,7 +43,7 @@ run() { # what, the sbatch options to run it again, command...
 case "$mode" in
   block)
     n=$count_or_sites
-    run "block $task/$n" "--array=$task" \
+    run "block $task/$n" "--array=$task --output=$outdir/logs/%x-%A_%a.out" \
       "$cli" coverage "$@" --threads "$threads" --block "$task/$n" \
       --piece "$outdir/block-$task-of-$n.piece"
     ;;
@@ -51,16 +51,16 @@ case "$mode" in
     n=$count_or_sites
     pieces=()
     for ((i = 1; i <= n; i++)); do pieces+=("$outdir/block-$i-of-$n.piece"); done
-    run "merge of $n blocks" "" "$cli" merge "${pieces[@]}" "$@"
+    run "merge of $n blocks" "--output=$outdir/logs/%x-%j.out" "$cli" merge "${pieces[@]}" "$@"
     ;;
   site)
     sites=$count_or_sites
-    run "site $task of $sites" "--array=$task" \
+    run "site $task of $sites" "--array=$task --output=$outdir/logs/%x-%A_%a.out" \
       "$cli" coverage-batch "$sites" "$@" --threads "$threads" --site "$task" --out-dir "$outdir"
     ;;
   composite)
     sites=$count_or_sites
-    run "composite of $sites" "" \
+    run "composite of $sites" "--output=$outdir/logs/%x-%j.out" \
       "$cli" coverage-batch "$sites" "$@" --composite-only --out-dir "$outdir"
     ;;
   *)
