@@ -100,7 +100,9 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
     // x yn - y xn, the polar component of P x Pn, is the same for every
     // step along a great circle (Clairaut): by cos φ1 sin(step).
     const double cross = by * cosLat1 * sinStep;
-    points.lat[0] = path.lat1 * CPath::radToDeg;
+    double phi = path.lat1;
+    double dLambda = 0.0; // east of the start (0..π), rising
+    points.lat[0] = phi * CPath::radToDeg;
     points.lon[0] = lon1 * CPath::radToDeg;
     // The start (Δλ = 0, where PointAt is least sure of the longitude) has
     // a bound of its own; the other points share one by block.
@@ -128,15 +130,7 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
     const double cos4 = cos2 * cos2 - sin2 * sin2;
     const double sin4 = 2.0 * sin2 * cos2;
     double X[kChunk + 1], Y[kChunk + 1], Z[kChunk + 1], H[kChunk + 1];
-    // The latitude and longitude steps (index 3 + j for step j of the
-    // chunk; 0..2 the last three steps before it) and their running sums,
-    // the latitude and the longitude east of the start (0..π, rising) of
-    // each point (index 4 + j; 0..3 the four points before the chunk).
-    double dPhi[kChunk + 3], dLam[kChunk + 3];
-    double Phi[kChunk + 4], Lam[kChunk + 4];
-    Phi[3] = path.lat1;
-    Lam[3] = 0.0;
-    const double side = east ? 1.0 : -1.0;
+    double dPhi[kChunk], dLam[kChunk];
     X[kChunk] = cosLat1; // the start, moved to index 0 below
     Y[kChunk] = 0.0;
     Z[kChunk] = sinLat1;
@@ -167,40 +161,21 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
             // sin of the latitude step and tan of the longitude step.
             const double u = Z[j] * H[j - 1] - Z[j - 1] * H[j];
             const double v = cross / (X[j - 1] * X[j] + Y[j - 1] * Y[j]);
-            dPhi[j + 2] = AsinSmall(u);
-            dLam[j + 2] = AtanSmall(v);
-        }
-        // The running sums in four chains, each point from the one four
-        // before it and the four steps since, so that no point waits for the
-        // one before it (the first three points of the walk one by one).
-        // Each sum rounds less often than step by step, well inside the
-        // walk's allowance a step.
-        const int oneByOne = i == 1 ? std::min(3, m) : 0;
-        for (int j = 0; j < oneByOne; ++j) {
-            Phi[j + 4] = Phi[j + 3] + dPhi[j + 3];
-            Lam[j + 4] = Lam[j + 3] + dLam[j + 3];
-        }
-        for (int j = oneByOne; j < m; ++j) {
-            Phi[j + 4] = Phi[j] + ((dPhi[j] + dPhi[j + 1]) + (dPhi[j + 2] + dPhi[j + 3]));
-            Lam[j + 4] = Lam[j] + ((dLam[j] + dLam[j + 1]) + (dLam[j + 2] + dLam[j + 3]));
-        }
-        for (int j = 0; j < m; ++j) {
-            points.lat[i + j] = Phi[j + 4] * CPath::radToDeg;
-            points.lon[i + j] = (lon1 + side * Lam[j + 4]) * CPath::radToDeg;
+            dPhi[j - 1] = AsinSmall(u);
+            dLam[j - 1] = AtanSmall(v);
         }
         // Near the start, where Δλ grows fastest relative to itself, each
         // point has a bound of its own.
         for (int first = 0, end = 0; first < m; first = end) {
             end = std::min(i + first < kBlock ? first + 1 : first + kBlock, m);
-            Bounds(a, i + first, i + end - 1, Lam[first + 4], Lam[end + 3], points);
-        }
-        for (int j = 0; j < 4; ++j) { // the last points and steps, for the next chunk
-            Phi[j] = Phi[m + j];
-            Lam[j] = Lam[m + j];
-        }
-        for (int j = 0; j < 3; ++j) {
-            dPhi[j] = dPhi[m + j];
-            dLam[j] = dLam[m + j];
+            const double lambdaFirst = dLambda + dLam[first];
+            for (int j = first; j < end; ++j) {
+                phi += dPhi[j];
+                dLambda += dLam[j];
+                points.lat[i + j] = phi * CPath::radToDeg;
+                points.lon[i + j] = (east ? lon1 + dLambda : lon1 - dLambda) * CPath::radToDeg;
+            }
+            Bounds(a, i + first, i + end - 1, lambdaFirst, dLambda, points);
         }
         X[kChunk] = X[m]; // the last point, for the next chunk
         Y[kChunk] = Y[m];
