@@ -1,5 +1,7 @@
 #include "coverage/CoverageSites.h"
 
+#include "coverage/ByteCodec.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -87,70 +89,7 @@ namespace {
 
 constexpr char siteMagic[8] = {'K', 'S', 'T', 'S', 'I', 'T', 'E', '1'};
 
-void U32(std::string& out, std::uint32_t value) {
-    for (int b = 0; b < 4; ++b)
-        out.push_back(static_cast<char>((value >> (8 * b)) & 0xFFu));
-}
-
-void F64(std::string& out, double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    for (int b = 0; b < 8; ++b)
-        out.push_back(static_cast<char>((bits >> (8 * b)) & 0xFFu));
-}
-
-void Text(std::string& out, const std::string& text) {
-    U32(out, static_cast<std::uint32_t>(text.size()));
-    out += text;
-}
-
-class Reader {
-public:
-    explicit Reader(std::string_view bytes) : data(bytes) {}
-    std::uint32_t U32() {
-        if (Left() < 4) return Fail();
-        std::uint32_t value = 0;
-        for (int b = 3; b >= 0; --b)
-            value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<size_t>(b)]);
-        at += 4;
-        return value;
-    }
-    int I32() { return static_cast<int>(U32()); }
-    double F64() {
-        if (Left() < 8) return Fail();
-        std::uint64_t bits = 0;
-        for (int b = 7; b >= 0; --b)
-            bits = (bits << 8) | static_cast<unsigned char>(data[at + static_cast<size_t>(b)]);
-        at += 8;
-        double value = 0.0;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-    std::string Text(size_t most) {
-        const std::uint32_t size = U32();
-        if (!ok || size > most || Left() < size) return Fail(), std::string();
-        std::string text(data.substr(at, size));
-        at += size;
-        return text;
-    }
-    std::int16_t I16() {
-        if (Left() < 2) return static_cast<std::int16_t>(Fail());
-        const auto bits = static_cast<std::uint16_t>(
-            static_cast<unsigned char>(data[at]) | (static_cast<unsigned char>(data[at + 1]) << 8));
-        at += 2;
-        return static_cast<std::int16_t>(bits);
-    }
-    size_t Left() const { return data.size() - at; }
-    bool ok = true;
-
-private:
-    std::uint32_t Fail() {
-        ok = false;
-        return 0;
-    }
-    std::string_view data;
-    size_t at = 0;
-};
+using bytes::Reader;
 
 std::string InputsText(const CoverageMapInputs& map) {
     std::string text;
@@ -179,23 +118,22 @@ std::vector<std::pair<std::string, std::string>> ParseInputsText(const std::stri
 } // namespace
 
 std::string EncodeSiteGrid(const SiteGrid& grid) {
-    std::string out(siteMagic, sizeof siteMagic);
-    U32(out, siteGridVersion);
-    U32(out, static_cast<std::uint32_t>(grid.site));
-    U32(out, static_cast<std::uint32_t>(grid.siteCount));
-    Text(out, grid.name);
-    Text(out, InputsText(grid.map));
+    bytes::Writer w;
+    w.Bytes(siteMagic, sizeof siteMagic);
+    w.U32(siteGridVersion);
+    w.I32(grid.site);
+    w.I32(grid.siteCount);
+    w.Text(grid.name);
+    w.Text(InputsText(grid.map));
     const CoverageArea& a = grid.map.area;
     for (const double value : {a.north, a.south, a.east, a.west, a.extent, a.step})
-        F64(out, value);
-    U32(out, static_cast<std::uint32_t>(a.resolution));
-    U32(out, static_cast<std::uint32_t>(a.n));
-    out.reserve(out.size() + 2 * grid.cells.size());
-    for (const std::int16_t value : grid.cells) {
-        const auto bits = static_cast<std::uint16_t>(value);
-        out.push_back(static_cast<char>(bits & 0xFFu));
-        out.push_back(static_cast<char>(bits >> 8));
-    }
+        w.F64(value);
+    w.I32(a.resolution);
+    w.I32(a.n);
+    w.text.reserve(w.text.size() + 2 * grid.cells.size());
+    for (const std::int16_t value : grid.cells)
+        w.I16(value);
+    std::string out = std::move(w.text);
     return out;
 }
 
