@@ -288,14 +288,10 @@ int RunCoverageBatch(const Words& words, std::ostream& out) {
     if (args.Positional().size() != 1) throw UsageError("give one site file");
     const std::string siteFile = args.Positional().front();
     const LinkOptions base = ReadLinkOptions(args);
-    if (!args.Value("range")) throw UsageError("option --range is required");
-    const double rangeKm = LimitedNumber(args, "range", limits::coverageRange);
-    const double resolutionValue = LimitedNumber(args, "resolution", limits::coverageResolution);
-    if (resolutionValue != std::floor(resolutionValue))
-        throw UsageError("option --resolution needs a whole number of arc-seconds");
-    const int resolution = static_cast<int>(resolutionValue);
-    const int threads = args.Integer("threads").value_or(0);
-    if (threads < 0) throw UsageError("option --threads must not be negative");
+    const MapSize size = ReadMapSize(args);
+    const double rangeKm = size.rangeKm;
+    const int resolution = size.resolution;
+    const int threads = size.threads;
     const bool compositeOnly = args.Flag("composite-only");
     if (compositeOnly && args.Value("site"))
         throw UsageError("give --site K (one site's map) or --composite-only, not both");

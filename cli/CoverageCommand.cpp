@@ -183,6 +183,18 @@ std::set<std::string> CoverageOutputValueOptions() {
             "mode", "palette", "max-fs", "min-fs", "max-height", "min-height"};
 }
 
+MapSize ReadMapSize(const Args& args) {
+    if (!args.Value("range")) throw UsageError("option --range is required");
+    const double rangeKm = LimitedNumber(args, "range", limits::coverageRange);
+    const double resolutionValue = LimitedNumber(args, "resolution", limits::coverageResolution);
+    if (resolutionValue != std::floor(resolutionValue))
+        throw UsageError("option --resolution needs a whole number of arc-seconds");
+    const int resolution = static_cast<int>(resolutionValue);
+    const int threads = args.Integer("threads").value_or(0);
+    if (threads < 0) throw UsageError("option --threads must not be negative");
+    return {rangeKm, resolution, threads};
+}
+
 std::set<std::string> CoverageOutputFlags() {
     return {"header", "no-header", "contours"};
 }
@@ -223,14 +235,10 @@ int RunCoverage(const Words& words, std::ostream& out) {
     flags.insert("plan");
     const Args args(words, valueOptions, flags);
     const LinkOptions options = ReadLinkOptions(args);
-    if (!args.Value("range")) throw UsageError("option --range is required");
-    const double rangeKm = LimitedNumber(args, "range", limits::coverageRange);
-    const double resolutionValue = LimitedNumber(args, "resolution", limits::coverageResolution);
-    if (resolutionValue != std::floor(resolutionValue))
-        throw UsageError("option --resolution needs a whole number of arc-seconds");
-    const int resolution = static_cast<int>(resolutionValue);
-    const int threads = args.Integer("threads").value_or(0);
-    if (threads < 0) throw UsageError("option --threads must not be negative");
+    const MapSize size = ReadMapSize(args);
+    const double rangeKm = size.rangeKm;
+    const int resolution = size.resolution;
+    const int threads = size.threads;
     const bool plan = args.Flag("plan");
     const std::optional<BlockOption> block = ReadBlockOption(args, !plan);
     const Outputs outputs = block || plan ? Outputs{} : ReadCoverageOutputs(args);

@@ -27,6 +27,15 @@ struct CoverageOutputs {
     bool Any() const { return csv || png || image || scale || kmz || geotiff; }
 };
 
+// --range (required), --resolution (whole arc-seconds) and --threads (0:
+// every core), each within its limits (UsageError naming it otherwise).
+struct MapSize {
+    double rangeKm = 0.0;
+    int resolution = 0;
+    int threads = 0;
+};
+MapSize ReadMapSize(const Args& args);
+
 // The value options and flags of the outputs and of their display.
 std::set<std::string> CoverageOutputValueOptions();
 std::set<std::string> CoverageOutputFlags();
