@@ -14,8 +14,10 @@ const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"convert", "convert a location text to all four formats",
          "[--format loc|ngr|deg|dms|0-3] [--json] TEXT", RunConvert},
-        {"height", "terrain height at a position", "LAT LON [--interpolate] [--tiles DIR] [--json]",
-         RunHeight},
+        {"height", "terrain height at a position",
+         "LAT LON [--interpolate] [--tiles DIR|FILE] [--json]", RunHeight},
+        {"terrain-sources", "the SRTM tiles and elevation rasters found and the area each covers",
+         "[--tiles DIR|FILE] [--json]", RunTerrainSources},
         {"zone", "radio-climatic zone at a position", "LAT LON [--zones FILE] [--json]", RunZone},
         {"gas", "gaseous attenuation after ITU-R P.676",
          "--freq GHZ [--pressure HPA] [--temperature C] [--humidity PCT] [--json]", RunGas},
@@ -110,7 +112,9 @@ std::ostream& Warnings() {
 std::vector<std::string> TileWarnings(const std::vector<std::string>& problems) {
     std::vector<std::string> texts;
     for (const std::string& problem : problems)
-        texts.push_back("terrain tile " + problem + ": its cell is read as missing terrain");
+        texts.push_back(problem.rfind("raster ", 0) == 0
+                            ? "terrain " + problem + ": it is skipped"
+                            : "terrain tile " + problem + ": its cell is read as missing terrain");
     return texts;
 }
 

@@ -43,6 +43,7 @@ std::string VersionText();
 int RunConvert(const Words& words, std::ostream& out);
 int RunHeight(const Words& words, std::ostream& out);
 int RunZone(const Words& words, std::ostream& out);
+int RunTerrainSources(const Words& words, std::ostream& out);
 int RunGas(const Words& words, std::ostream& out);
 int RunClimate(const Words& words, std::ostream& out);
 int RunLink(const Words& words, std::ostream& out);

@@ -17,18 +17,7 @@ namespace {
 std::string TileDirectory(const Args& args, bool needsTiles) {
     std::string directory = args.Value("tiles").value_or("");
     if (!needsTiles) return directory;
-    if (!directory.empty()) {
-        std::error_code error;
-        if (!std::filesystem::exists(directory, error))
-            throw InputError("tile directory \"" + directory + "\" does not exist");
-        if (!std::filesystem::is_directory(directory, error))
-            throw InputError("tile directory \"" + directory + "\" is not a directory");
-        if (directory.back() != '/') directory += '/';
-        if (!DirectoryHoldsTiles(directory))
-            throw InputError("tile directory \"" + directory +
-                             "\" holds no terrain tiles (*.hgt or *.hgt.zip)");
-        return directory;
-    }
+    if (!directory.empty()) return CheckedTerrainLocation(directory);
     if (DirectoryHoldsTiles("")) return directory;
     const std::string demo = DemoTileDirectory();
     if (demo.empty()) {
@@ -48,6 +37,26 @@ std::string ZoneFile(const Args& args) {
 }
 
 } // namespace
+
+std::string CheckedTerrainLocation(std::string path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        throw InputError("terrain location \"" + path + "\" does not exist");
+    if (std::filesystem::is_regular_file(path, error)) {
+        if (!IsRasterFileName(path))
+            throw InputError("terrain file \"" + path +
+                             "\" is not an elevation raster (.tif, .vrt, .img, ...)");
+        return path;
+    }
+    if (!std::filesystem::is_directory(path, error))
+        throw InputError("terrain location \"" + path + "\" is neither a directory nor a file");
+    if (path.back() != '/') path += '/';
+    if (!DirectoryHoldsTiles(path))
+        throw InputError("tile directory \"" + path +
+                         "\" holds no terrain: no SRTM tiles (*.hgt, *.hgt.zip) and no elevation "
+                         "rasters (*.tif, *.vrt, *.img, ...)");
+    return path;
+}
 
 std::set<std::string> LinkValueOptions() {
     return {"freq",     "percent",  "tx-height", "rx-height",    "temperature", "pressure",

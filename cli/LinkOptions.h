@@ -18,7 +18,7 @@ namespace kestrova::cli {
 struct LinkOptions {
     CalculationSettings settings;
     bool interpolate = false;
-    std::string tiles;    // directory with a trailing '/', "" the working directory
+    std::string tiles;    // directory with a trailing '/', a raster file, "" the working directory
     std::string zoneFile; // the zone map, as given by --zones or found
 };
 
@@ -37,6 +37,11 @@ const char* EditionName(Edition edition);
 LinkOptions ReadLinkOptions(const Args& args, bool needsTiles = true);
 // The radio and weather options alone (no data locations, no file system).
 CalculationSettings ReadLinkSettings(const Args& args);
+
+// The terrain location of --tiles: a directory (given a trailing '/')
+// holding SRTM tiles or elevation rasters, or one raster file. InputError
+// when it does not exist or holds no terrain.
+std::string CheckedTerrainLocation(std::string path);
 
 // A number option within the limits of its quantity; the quantity's initial
 // value when the option is absent. UsageError naming the option otherwise.

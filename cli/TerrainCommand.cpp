@@ -2,8 +2,10 @@
 // answer at one position.
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/LinkOptions.h"
 #include "geo/FileLocations.h"
 #include "terrain/SRTM.h"
+#include "terrain/TerrainSources.h"
 #include "terrain/Zones.h"
 
 #include <nlohmann/json.hpp>
@@ -30,16 +32,11 @@ Position ReadPosition(const Args& args) {
     return {*lat, *lon};
 }
 
-// The tile directory with a trailing separator; the working directory when
-// none is given.
+// The terrain location of --tiles (see CheckedTerrainLocation); the working
+// directory when none is given.
 std::string TileDirectory(const Args& args) {
-    std::string directory = args.Value("tiles").value_or("");
-    if (directory.empty()) return directory;
-    std::error_code error;
-    if (!std::filesystem::is_directory(directory, error))
-        throw InputError("tile directory \"" + directory + "\" does not exist");
-    if (directory.back() != '/') directory += '/';
-    return directory;
+    const std::string location = args.Value("tiles").value_or("");
+    return location.empty() ? location : CheckedTerrainLocation(location);
 }
 
 std::string HeightText(int height) {
@@ -70,11 +67,45 @@ int RunHeight(const Words& words, std::ostream& out) {
     const Position position = ReadPosition(args);
     CSRTM store(1, TileDirectory(args));
     const int height = store.GetHeight(position.lat, position.lon, args.Flag("interpolate"));
+    WarnAboutTiles(store.TileProblems());
     if (args.Flag("json"))
         out << nlohmann::json{{"height", height}}.dump() << "\n";
     else
         out << HeightText(height) << "\n";
     return 0;
+}
+
+int RunTerrainSources(const Words& words, std::ostream& out) {
+    const Args args(words, {"tiles"}, {"json"});
+    if (!args.Positional().empty()) throw UsageError("terrain-sources takes no position");
+    const std::string location = TileDirectory(args);
+    const TerrainSummary summary = SummariseTerrain(location);
+    if (args.Flag("json")) {
+        nlohmann::json rasters = nlohmann::json::array();
+        for (const TerrainRaster& raster : summary.rasters)
+            rasters.push_back({{"path", raster.path},
+                               {"driver", raster.info.driver},
+                               {"crs", raster.info.crs},
+                               {"width", raster.info.width},
+                               {"height", raster.info.height},
+                               {"resolutionArcsec", raster.info.resolution * 3600},
+                               {"latticeArcsec", raster.latticeSize == kTileSize1 ? 1 : 3},
+                               {"south", raster.info.south},
+                               {"north", raster.info.north},
+                               {"west", raster.info.west},
+                               {"east", raster.info.east}});
+        out << nlohmann::json{{"location", location.empty() ? "." : location},
+                              {"srtmTiles", summary.tiles},
+                              {"rasters", rasters},
+                              {"problems", summary.problems}}
+                   .dump()
+            << "\n";
+    } else {
+        for (const std::string& line : DescribeTerrain(summary))
+            out << line << "\n";
+    }
+    WarnAboutTiles(summary.problems);
+    return summary.tiles == 0 && summary.rasters.empty() ? 1 : 0;
 }
 
 int RunZone(const Words& words, std::ostream& out) {

@@ -2,7 +2,8 @@
 # programs find it) and what `cmake --install` puts where:
 #   bin/                                kestrova, kestrova-cli (and kestrova-cli-maps,
 #                                       which it starts for the commands that draw)
-#   lib/kestrova/                       libkestrova_geotiff.so, the GeoTIFF writer (GDAL)
+#   lib/kestrova/                       libkestrova_geotiff.so, the GeoTIFF writer, and
+#                                       libkestrova_raster.so, the raster terrain reader (GDAL)
 #   share/kestrova/                     zones01.dem, the demo tile, help/*.html
 #   share/applications/                 kestrova.desktop
 #   share/icons/hicolor/scalable/apps/  kestrova.svg
@@ -20,9 +21,11 @@ foreach(program kestrova-cli kestrova-cli-maps kestrova)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-if(TARGET kestrova_geotiff AND NOT KESTROVA_FUZZ)
-  install(TARGETS kestrova_geotiff LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/kestrova)
-endif()
+foreach(module kestrova_geotiff kestrova_raster)
+  if(TARGET ${module} AND NOT KESTROVA_FUZZ)
+    install(TARGETS ${module} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/kestrova)
+  endif()
+endforeach()
 install(FILES ${CMAKE_BINARY_DIR}/bin/zones01.dem ${PROJECT_SOURCE_DIR}/data/n51w002.hgt.zip
               ${PROJECT_SOURCE_DIR}/data/README
         DESTINATION ${KESTROVA_SHARE})

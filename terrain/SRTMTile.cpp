@@ -1,5 +1,6 @@
 #include "terrain/SRTMTile.h"
 
+#include "terrain/TerrainSources.h"
 #include "terrain/TileLibrary.h"
 
 #include <cmath>
@@ -51,7 +52,8 @@ std::string CSRTMTILE::MakeName(double lat, double lon) {
 bool CSRTMTILE::ReadFile(const std::string& name, const std::string& extension) {
     if (name.empty() || extension != "hgt") return false;
     try {
-        samples = library ? library->Get(directory, name) : ReadTile(directory, name);
+        samples = library ? library->Get(directory, name, latMin, lonMin)
+                          : ReadCell(directory, name, latMin, lonMin).samples;
     } catch (const std::exception&) { // out of memory: the tile stays unloaded
         samples.reset();
     }

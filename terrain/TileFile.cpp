@@ -134,17 +134,35 @@ std::shared_ptr<const TileSamples> ReadTileFile(const std::string& path, std::st
     return tile;
 }
 
-bool DirectoryHoldsTiles(const std::string& directory) {
+bool IsRasterFileName(const std::string& name) {
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto dot = lower.rfind('.');
+    if (dot == std::string::npos) return false;
+    const std::string extension = lower.substr(dot + 1);
+    for (const char* known : {"tif", "tiff", "vrt", "img", "dt0", "dt1", "dt2", "asc", "bil", "flt",
+                              "bt", "ers", "nc", "grd", "gpkg", "jp2"})
+        if (extension == known) return true;
+    return false;
+}
+
+bool DirectoryHoldsTiles(const std::string& location) {
     namespace fs = std::filesystem;
-    std::error_code error;
-    for (fs::directory_iterator it(directory.empty() ? fs::path(".") : fs::path(directory), error),
-         end;
-         !error && it != end; it.increment(error)) {
-        std::string name = it->path().filename().string();
+    const auto holds = [](std::string name) {
         for (char& c : name)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (EndsWith(name, ".hgt") || EndsWith(name, ".hgt.zip")) return true;
-    }
+        return EndsWith(name, ".hgt") || EndsWith(name, ".hgt.zip") || IsRasterFileName(name);
+    };
+    std::error_code error;
+    std::string text = location;
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    if (!text.empty() && fs::is_regular_file(text, error))
+        return holds(fs::path(text).filename().string());
+    for (fs::directory_iterator it(text.empty() ? fs::path(".") : fs::path(text), error), end;
+         !error && it != end; it.increment(error))
+        if (holds(it->path().filename().string())) return true;
     return false;
 }
 

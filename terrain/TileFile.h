@@ -61,9 +61,13 @@ struct TileRead {
 // directory, a FIFO or a dangling link too) cannot be used.
 TileRead ReadTileChecked(const std::string& directory, const std::string& name);
 
-// True when directory ("" the working directory) holds at least one file
-// named like a tile: *.hgt or *.hgt.zip, in any letter case.
-bool DirectoryHoldsTiles(const std::string& directory);
+// True when location holds terrain: a directory ("" the working directory)
+// with at least one file named like a tile (*.hgt or *.hgt.zip, in any
+// letter case) or an elevation raster (IsRasterFileName), or one such file.
+bool DirectoryHoldsTiles(const std::string& location);
+// True for the names of raster files GDAL may read as terrain (.tif, .vrt,
+// .img, ...), compared without regard to letter case.
+bool IsRasterFileName(const std::string& name);
 
 // The demo tile shipped with the program (n51w002.hgt.zip, NASA SRTM, in
 // the program's data directory), used until the user chooses a terrain

@@ -27,15 +27,17 @@ public:
     CTileLibrary(const CTileLibrary&) = delete;
     CTileLibrary& operator=(const CTileLibrary&) = delete;
 
-    // The tile called name in directory (see ReadTile), read from disk
-    // unless a store still holds it; null when there is no usable file.
-    std::shared_ptr<const TileSamples> Get(const std::string& directory, const std::string& name);
+    // The terrain of the 1-degree cell latMin, lonMin (its tile called
+    // name, and the rasters touching it) at location (see ReadCell), read
+    // unless a store still holds it; null when there is none.
+    std::shared_ptr<const TileSamples> Get(const std::string& location, const std::string& name,
+                                           double latMin, double lonMin);
 
     // Number of file reads so far (successful or not).
     int Reads() const;
 
-    // The files found under a tile's name that could not be used, each
-    // once, in the order met: "<path> <reason>" (see TileRead). Their
+    // The files met that could not be used (tiles found under a cell's
+    // name, rasters), each once, in the order met: "<path> <reason>". Their
     // cells read as missing terrain; callers name them in a warning.
     std::vector<std::string> Problems() const;
 

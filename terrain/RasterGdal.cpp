@@ -1,0 +1,411 @@
+// The elevation-raster reader's module (see RasterModule.h): GDAL opens the
+// raster, PROJ (through GDAL) carries positions between its coordinate
+// system and WGS84, and GDAL's warper paints it onto the store's lattice.
+#include "terrain/RasterModule.h"
+
+#include <cpl_error.h>
+#include <cpl_string.h>
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// GDAL's errors are collected rather than printed while a raster is read.
+class QuietGdalErrors {
+public:
+    QuietGdalErrors() {
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~QuietGdalErrors() { CPLPopErrorHandler(); }
+    QuietGdalErrors(const QuietGdalErrors&) = delete;
+    QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
+
+    static std::string Last(const char* fallback) {
+        const char* message = CPLGetLastErrorMsg();
+        return message != nullptr && *message != '\0' ? message : fallback;
+    }
+};
+
+struct DatasetCloser {
+    void operator()(GDALDataset* dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
+};
+using Dataset = std::unique_ptr<GDALDataset, DatasetCloser>;
+
+constexpr double kLowestHeight = -12000; // below the deepest ocean floor
+constexpr double kHighestHeight = 9000;  // above the highest summit
+
+void Copy(char* target, std::size_t size, const std::string& text) {
+    std::snprintf(target, size, "%s", text.c_str());
+}
+
+Dataset Open(const char* path) {
+    static std::once_flag registered;
+    std::call_once(registered, [] { GDALAllRegister(); });
+    return Dataset(GDALDataset::FromHandle(
+        GDALOpenEx(path, GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
+}
+
+OGRSpatialReference Wgs84() {
+    OGRSpatialReference wgs84;
+    wgs84.SetWellKnownGeogCS("WGS84");
+    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    return wgs84;
+}
+
+// Why band 1 of the dataset cannot hold heights, or "".
+std::string BandProblem(GDALDataset& dataset) {
+    const int bands = dataset.GetRasterCount();
+    if (bands < 1) return "holds no raster band";
+    GDALRasterBand& band = *dataset.GetRasterBand(1);
+    if (GDALDataTypeIsComplex(band.GetRasterDataType()))
+        return "holds complex numbers, not heights";
+    const GDALColorInterp colour = band.GetColorInterpretation();
+    if (colour == GCI_PaletteIndex || colour == GCI_RedBand || bands > 2 ||
+        (bands == 2 && dataset.GetRasterBand(2)->GetColorInterpretation() != GCI_AlphaBand))
+        return "is a picture of " + std::to_string(bands) +
+               " band(s), not an elevation raster of one band";
+    return {};
+}
+
+// Reads a coarse sample of the heights (through overviews where there are
+// any): a file cut short fails here, and heights no terrain has (an
+// undeclared no-data value, another unit) are caught.
+std::string SampleProblem(GDALDataset& dataset) {
+    GDALRasterBand& band = *dataset.GetRasterBand(1);
+    const int n = 32;
+    const int w = std::min(n, dataset.GetRasterXSize());
+    const int h = std::min(n, dataset.GetRasterYSize());
+    std::vector<double> values(static_cast<std::size_t>(w) * h);
+    GDALRasterIOExtraArg extra;
+    INIT_RASTERIO_EXTRA_ARG(extra);
+    if (band.RasterIO(GF_Read, 0, 0, dataset.GetRasterXSize(), dataset.GetRasterYSize(),
+                      values.data(), w, h, GDT_Float64, 0, 0, &extra) != CE_None)
+        return "cannot be read: " + QuietGdalErrors::Last("a read error");
+    int hasNoData = 0;
+    const double noData = band.GetNoDataValue(&hasNoData);
+    for (const double value : values) {
+        if (hasNoData && (value == noData || (std::isnan(value) && std::isnan(noData)))) continue;
+        if (std::isnan(value)) continue;
+        if (value < kLowestHeight || value > kHighestHeight) {
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "holds a height of %.6g m, which no terrain has (is its no-data "
+                          "value declared?)",
+                          value);
+            return text;
+        }
+    }
+    return {};
+}
+
+std::string CrsName(const OGRSpatialReference& crs) {
+    const char* authority = crs.GetAuthorityName(nullptr);
+    const char* code = crs.GetAuthorityCode(nullptr);
+    if (authority && code) return std::string(authority) + ":" + code;
+    const char* name = crs.GetName();
+    return name ? name : "unnamed coordinate system";
+}
+
+// The footprint in WGS84 degrees; false when PROJ cannot carry it there.
+bool Footprint(GDALDataset& dataset, const double (&g)[6], const OGRSpatialReference& crs,
+               KestrovaRasterInfo& info) {
+    const double w = dataset.GetRasterXSize();
+    const double h = dataset.GetRasterYSize();
+    const double xs[4] = {g[0], g[0] + w * g[1], g[0] + h * g[2], g[0] + w * g[1] + h * g[2]};
+    const double ys[4] = {g[3], g[3] + w * g[4], g[3] + h * g[5], g[3] + w * g[4] + h * g[5]};
+    const double minX = *std::min_element(xs, xs + 4), maxX = *std::max_element(xs, xs + 4);
+    const double minY = *std::min_element(ys, ys + 4), maxY = *std::max_element(ys, ys + 4);
+    OGRSpatialReference source(crs);
+    source.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    const OGRSpatialReference wgs84 = Wgs84();
+    std::unique_ptr<OGRCoordinateTransformation> transform(
+        OGRCreateCoordinateTransformation(&source, &wgs84));
+    if (!transform) return false;
+    return transform->TransformBounds(minX, minY, maxX, maxY, &info.west, &info.south, &info.east,
+                                      &info.north, 21) != 0;
+}
+
+std::string Describe(const char* path, KestrovaRasterInfo& info) {
+    Dataset dataset = Open(path);
+    if (!dataset)
+        return "is not a raster GDAL can read: " +
+               QuietGdalErrors::Last("an unknown format, or a damaged file");
+    if (std::string problem = BandProblem(*dataset); !problem.empty()) return problem;
+    double g[6];
+    if (dataset->GetGeoTransform(g) != CE_None || g[1] == 0 || g[5] == 0)
+        return "has no georeferencing (no position on the Earth)";
+    const OGRSpatialReference* crs = dataset->GetSpatialRef();
+    if (crs == nullptr || crs->IsEmpty()) return "has no coordinate system";
+    if (!Footprint(*dataset, g, *crs, info))
+        return "lies in a coordinate system (" + CrsName(*crs) +
+               ") that cannot be carried to WGS84: " + QuietGdalErrors::Last("no transformation");
+    if (!(info.west < info.east && info.south < info.north)) return "covers no area on the Earth";
+    const double pixel = std::hypot(g[4], g[5]);
+    info.resolution = crs->IsGeographic() ? pixel * crs->GetAngularUnits() * 180 / M_PI
+                                          : pixel * crs->GetLinearUnits() / 111320.0;
+    info.width = dataset->GetRasterXSize();
+    info.height = dataset->GetRasterYSize();
+    Copy(info.driver, sizeof info.driver, dataset->GetDriver()->GetDescription());
+    Copy(info.crs, sizeof info.crs, CrsName(*crs));
+    return SampleProblem(*dataset);
+}
+
+// Where a node falls in the raster: pixel coordinates (x east, y south,
+// whole numbers at pixel edges), or NaN outside the coordinate system.
+struct PixelPosition {
+    double x;
+    double y;
+};
+
+// Carries the lattice's nodes into the raster's pixel coordinates. Every
+// kSpan-th node of a row, and the middle of each span, is carried exactly
+// (PROJ through GDAL); the nodes between are interpolated, and carried
+// exactly too wherever the interpolation's error could move them across a
+// pixel edge. So every node lands in the pixel an exact transformation
+// gives it, as gdallocationinfo -wgs84 finds it, at a small part of the
+// cost of carrying each node.
+class NodeCarrier {
+public:
+    NodeCarrier(OGRCoordinateTransformation& transform, const double (&inverse)[6])
+        : transform_(transform), inverse_(inverse) {}
+
+    void Row(double lat, double west, double h, int size, std::vector<PixelPosition>& out) {
+        out.resize(static_cast<std::size_t>(size));
+        // Exact at the span ends and middles.
+        std::vector<double> lons, lats;
+        for (int c = 0; c < size; c += kSpan / 2)
+            lons.push_back(west + c * h);
+        if ((size - 1) % (kSpan / 2) != 0) lons.push_back(west + (size - 1) * h);
+        const std::vector<PixelPosition> exact = Carry(lons, lat);
+        for (std::size_t k = 0; k < lons.size(); ++k) {
+            const int c = static_cast<int>(std::lround((lons[k] - west) / h));
+            out[static_cast<std::size_t>(c)] = exact[k];
+        }
+        std::vector<double> redo;
+        double lastError = 1.0; // none seen yet: carry every node exactly
+        for (int start = 0; start < size - 1; start += kSpan) {
+            const int end = std::min(start + kSpan, size - 1);
+            const int middle = std::min(start + kSpan / 2, end);
+            const PixelPosition& a = out[static_cast<std::size_t>(start)];
+            const PixelPosition& b = out[static_cast<std::size_t>(end)];
+            const PixelPosition& m = out[static_cast<std::size_t>(middle)];
+            const double t = static_cast<double>(middle - start) / (end - start);
+            // A last span too short for a middle of its own takes the
+            // error of the span before it.
+            const double error = middle == end ? lastError
+                                               : std::max(std::fabs(a.x + t * (b.x - a.x) - m.x),
+                                                          std::fabs(a.y + t * (b.y - a.y) - m.y));
+            lastError = error;
+            // Twice the error seen at the middle, as the bound anywhere in
+            // the span; no interpolation at all when it is not small.
+            const double margin = std::isfinite(error) && error < 0.01 ? 2 * error + 1e-9 : 1.0;
+            for (int c = start + 1; c < end; ++c) {
+                if (c == middle) continue;
+                const double u = static_cast<double>(c - start) / (end - start);
+                PixelPosition& p = out[static_cast<std::size_t>(c)];
+                p = {a.x + u * (b.x - a.x), a.y + u * (b.y - a.y)};
+                if (NearEdge(p.x, margin) || NearEdge(p.y, margin)) redo.push_back(c);
+            }
+        }
+        if (redo.empty()) return;
+        std::vector<double> redoLons;
+        for (const double c : redo)
+            redoLons.push_back(west + c * h);
+        const std::vector<PixelPosition> exactRedo = Carry(redoLons, lat);
+        for (std::size_t k = 0; k < redo.size(); ++k)
+            out[static_cast<std::size_t>(redo[k])] = exactRedo[k];
+    }
+
+private:
+    static constexpr int kSpan = 32;
+
+    static bool NearEdge(double v, double margin) {
+        return !std::isfinite(v) || std::fabs(v - std::round(v)) <= margin;
+    }
+
+    std::vector<PixelPosition> Carry(const std::vector<double>& lons, double lat) {
+        std::vector<double> x(lons), y(lons.size(), lat);
+        std::vector<int> ok(lons.size(), 0);
+        transform_.Transform(static_cast<int>(x.size()), x.data(), y.data(), nullptr, ok.data());
+        std::vector<PixelPosition> pixels(lons.size());
+        const double* g = inverse_;
+        for (std::size_t k = 0; k < x.size(); ++k)
+            pixels[k] = ok[k] ? PixelPosition{g[0] + x[k] * g[1] + y[k] * g[2],
+                                              g[3] + x[k] * g[4] + y[k] * g[5]}
+                              : PixelPosition{NAN, NAN};
+        return pixels;
+    }
+
+    OGRCoordinateTransformation& transform_;
+    const double* inverse_;
+};
+
+// One band of lattice rows: the pixel each node falls in (-1: outside the
+// raster), and the window of the raster holding them all.
+struct RowBand {
+    std::vector<std::int64_t> pixel;      // per node: row * width + column, or -1
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1; // window, inclusive
+};
+
+class LatticePainter {
+public:
+    LatticePainter(GDALDataset& source, KestrovaRasterFill& request)
+        : source_(source), band_(*source.GetRasterBand(1)), request_(request) {}
+
+    std::string Paint() {
+        double g[6], inverse[6];
+        if (source_.GetGeoTransform(g) != CE_None || !GDALInvGeoTransform(g, inverse))
+            return "has no usable georeferencing";
+        OGRSpatialReference target(*source_.GetSpatialRef());
+        target.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        const OGRSpatialReference wgs84 = Wgs84();
+        std::unique_ptr<OGRCoordinateTransformation> transform(
+            OGRCreateCoordinateTransformation(&wgs84, &target));
+        if (!transform) return "cannot be carried from WGS84: " + QuietGdalErrors::Last("");
+        NodeCarrier carrier(*transform, inverse);
+        int noDataSet = 0;
+        noData_ = band_.GetNoDataValue(&noDataSet);
+        hasNoData_ = noDataSet != 0;
+        const int flags = band_.GetMaskFlags();
+        useMask_ = !(flags & GMF_ALL_VALID) && !(flags & GMF_NODATA);
+        const int size = request_.size;
+        const double h = 1.0 / (size - 1);
+        std::vector<PixelPosition> row;
+        for (int r0 = 0; r0 < size; r0 += kRowsPerBand) {
+            const int r1 = std::min(r0 + kRowsPerBand, size);
+            RowBand band;
+            band.pixel.reserve(static_cast<std::size_t>(r1 - r0) * size);
+            for (int r = r0; r < r1; ++r) {
+                carrier.Row(request_.north - r * h, request_.west, h, size, row);
+                for (const PixelPosition& p : row)
+                    band.pixel.push_back(Locate(p, band));
+            }
+            if (std::string problem = PaintBand(band, r0); !problem.empty()) return problem;
+        }
+        return {};
+    }
+
+private:
+    static constexpr int kRowsPerBand = 32;
+    static constexpr std::int64_t kWindowLimit = 1 << 22; // pixels read at once
+
+    std::int64_t Locate(const PixelPosition& p, RowBand& band) const {
+        if (!(std::isfinite(p.x) && std::isfinite(p.y))) return -1;
+        const double fx = std::floor(p.x), fy = std::floor(p.y);
+        if (fx < 0 || fy < 0 || fx >= source_.GetRasterXSize() || fy >= source_.GetRasterYSize())
+            return -1;
+        const int x = static_cast<int>(fx), y = static_cast<int>(fy);
+        if (band.x1 < band.x0) {
+            band.x0 = band.x1 = x;
+            band.y0 = band.y1 = y;
+        } else {
+            band.x0 = std::min(band.x0, x);
+            band.x1 = std::max(band.x1, x);
+            band.y0 = std::min(band.y0, y);
+            band.y1 = std::max(band.y1, y);
+        }
+        return static_cast<std::int64_t>(y) * source_.GetRasterXSize() + x;
+    }
+
+    // The window's values (and its mask, where the raster has one), read at
+    // once when small enough, else pixel by pixel through GDAL's block cache.
+    std::string PaintBand(const RowBand& band, int firstRow) {
+        if (band.x1 < band.x0) return {};
+        const int w = band.x1 - band.x0 + 1, hgt = band.y1 - band.y0 + 1;
+        const bool whole = static_cast<std::int64_t>(w) * hgt <= kWindowLimit;
+        if (whole) {
+            values_.resize(static_cast<std::size_t>(w) * hgt);
+            if (band_.RasterIO(GF_Read, band.x0, band.y0, w, hgt, values_.data(), w, hgt,
+                               GDT_Float64, 0, 0, nullptr) != CE_None)
+                return "cannot be read: " + QuietGdalErrors::Last("a read error");
+            if (useMask_) {
+                mask_.resize(values_.size());
+                if (band_.GetMaskBand()->RasterIO(GF_Read, band.x0, band.y0, w, hgt, mask_.data(),
+                                                  w, hgt, GDT_Byte, 0, 0, nullptr) != CE_None)
+                    return "cannot be read: " + QuietGdalErrors::Last("a read error");
+            }
+        }
+        const std::int64_t width = source_.GetRasterXSize();
+        int16_t* out = request_.heights + static_cast<std::size_t>(firstRow) * request_.size;
+        for (std::size_t k = 0; k < band.pixel.size(); ++k) {
+            const std::int64_t p = band.pixel[k];
+            if (p < 0) continue;
+            const int x = static_cast<int>(p % width), y = static_cast<int>(p / width);
+            double value = 0;
+            unsigned char valid = 1;
+            if (whole) {
+                const std::size_t i = static_cast<std::size_t>(y - band.y0) * w + (x - band.x0);
+                value = values_[i];
+                if (useMask_) valid = mask_[i];
+            } else if (band_.RasterIO(GF_Read, x, y, 1, 1, &value, 1, 1, GDT_Float64, 0, 0,
+                                      nullptr) != CE_None ||
+                       (useMask_ &&
+                        band_.GetMaskBand()->RasterIO(GF_Read, x, y, 1, 1, &valid, 1, 1, GDT_Byte,
+                                                      0, 0, nullptr) != CE_None)) {
+                return "cannot be read: " + QuietGdalErrors::Last("a read error");
+            }
+            if (!valid || std::isnan(value) || (hasNoData_ && value == noData_)) continue;
+            if (value < kLowestHeight || value > kHighestHeight) continue;
+            out[k] = static_cast<int16_t>(std::lround(value));
+        }
+        return {};
+    }
+
+    GDALDataset& source_;
+    GDALRasterBand& band_;
+    KestrovaRasterFill& request_;
+    double noData_ = 0;
+    bool hasNoData_ = false;
+    bool useMask_ = false;
+    std::vector<double> values_;
+    std::vector<unsigned char> mask_;
+};
+
+std::string Fill(KestrovaRasterFill& request) {
+    Dataset source = Open(request.path);
+    if (!source) return "cannot be opened: " + QuietGdalErrors::Last("unknown format");
+    if (std::string problem = BandProblem(*source); !problem.empty()) return problem;
+    if (source->GetSpatialRef() == nullptr) return "has no coordinate system";
+    return LatticePainter(*source, request).Paint();
+}
+
+} // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int kestrova_describe_raster(const char* path,
+                                                                    KestrovaRasterInfo* info) {
+    const QuietGdalErrors quiet;
+    *info = KestrovaRasterInfo{};
+    std::string problem;
+    try {
+        problem = Describe(path, *info);
+    } catch (const std::exception& error) {
+        problem = std::string("cannot be read: ") + error.what();
+    }
+    Copy(info->error, sizeof info->error, problem);
+    return problem.empty() ? 1 : 0;
+}
+
+__attribute__((visibility("default"))) int kestrova_fill_raster(KestrovaRasterFill* request) {
+    const QuietGdalErrors quiet;
+    std::string problem;
+    try {
+        problem = request->size >= 2 ? Fill(*request) : "a lattice needs two nodes a side";
+    } catch (const std::exception& error) {
+        problem = std::string("cannot be read: ") + error.what();
+    }
+    Copy(request->error, sizeof request->error, problem);
+    return problem.empty() ? 1 : 0;
+}
+}
