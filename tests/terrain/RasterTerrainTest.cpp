@@ -202,7 +202,8 @@ TEST_F(RasterTerrain, MapOverGeoTiffIsByteIdenticalToTheMapOverTheTile) {
 struct BadRaster {
     const char* name;
     const char* file;
-    const char* reason; // a part of the problem's text
+    const char* reason; // a part of the problem's text (a file cut short may fail its header or its
+                        // heights)
     std::string make;   // shell commands making the file in the current directory
 };
 
@@ -214,9 +215,7 @@ TEST_F(RasterTerrain, BadRastersAreNamedAndSkipped) {
     const BadRaster bad[] = {
         {"not a raster", "notes.tif", "is not a raster GDAL can read", "echo hello > notes.tif"},
         {
-            "truncated",
-            "cut.tif",
-            "read", // its header, or its heights "head -c 1500000 " + copy + " > cut.tif"},
+            {"truncated", "cut.tif", "read", "head -c 1500000 " + copy + " > cut.tif"},
             {"a picture", "photo.tif", "not an elevation raster",
              "gdal_translate -ot Byte -b 1 -b 1 -b 1 -colorinterp red,green,blue " + copy +
                  " photo.tif"},
