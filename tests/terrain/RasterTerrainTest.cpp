@@ -202,9 +202,10 @@ TEST_F(RasterTerrain, MapOverGeoTiffIsByteIdenticalToTheMapOverTheTile) {
 struct BadRaster {
     const char* name;
     const char* file;
-    const char* reason; // a part of the problem's text (a file cut short may fail its header or its
-                        // heights)
-    std::string make;   // shell commands making the file in the current directory
+    // A part of the problem's text (a file cut short may fail its header
+    // or its heights).
+    const char* reason;
+    std::string make; // shell commands making the file in the current directory
 };
 
 // Each bad raster lies beside a good copy of the tile: it is named with its
@@ -214,24 +215,23 @@ TEST_F(RasterTerrain, BadRastersAreNamedAndSkipped) {
     const std::string wgs84 = " -a_srs EPSG:4326 -a_ullr -2 52 -1 51 ";
     const BadRaster bad[] = {
         {"not a raster", "notes.tif", "is not a raster GDAL can read", "echo hello > notes.tif"},
-        {
-            {"truncated", "cut.tif", "read", "head -c 1500000 " + copy + " > cut.tif"},
-            {"a picture", "photo.tif", "not an elevation raster",
-             "gdal_translate -ot Byte -b 1 -b 1 -b 1 -colorinterp red,green,blue " + copy +
-                 " photo.tif"},
-            {"complex numbers", "complex.tif", "complex numbers",
-             "gdal_translate -ot CInt16 " + copy + " complex.tif"},
-            {"no georeferencing", "nowhere.tif", "has no georeferencing",
-             "gdal_create -outsize 10 10 -ot Int16 nowhere.tif"},
-            {"absurd heights", "absurd.tif", "which no terrain has",
-             "gdal_create -outsize 10 10 -ot Float32 -burn 1e9" + wgs84 + "absurd.tif"},
-            {"a 100000 x 100000 header", "huge.vrt", "is not a raster GDAL can read",
-             "printf 'tiny' > huge.raw && printf '<VRTDataset rasterXSize=\"100000\" "
-             "rasterYSize=\"100000\"><SRS>EPSG:4326</SRS><GeoTransform>-2, 0.00001, 0, 52, 0, "
-             "-0.00001</GeoTransform><VRTRasterBand dataType=\"Int16\" band=\"1\" "
-             "subClass=\"VRTRawRasterBand\"><SourceFilename relativeToVRT=\"1\">huge.raw"
-             "</SourceFilename></VRTRasterBand></VRTDataset>' > huge.vrt"},
-        };
+        {"truncated", "cut.tif", "read", "head -c 1500000 " + copy + " > cut.tif"},
+        {"a picture", "photo.tif", "not an elevation raster",
+         "gdal_translate -ot Byte -b 1 -b 1 -b 1 -colorinterp red,green,blue " + copy +
+             " photo.tif"},
+        {"complex numbers", "complex.tif", "complex numbers",
+         "gdal_translate -ot CInt16 " + copy + " complex.tif"},
+        {"no georeferencing", "nowhere.tif", "has no georeferencing",
+         "gdal_create -outsize 10 10 -ot Int16 nowhere.tif"},
+        {"absurd heights", "absurd.tif", "which no terrain has",
+         "gdal_create -outsize 10 10 -ot Float32 -burn 1e9" + wgs84 + "absurd.tif"},
+        {"a 100000 x 100000 header", "huge.vrt", "is not a raster GDAL can read",
+         "printf 'tiny' > huge.raw && printf '<VRTDataset rasterXSize=\"100000\" "
+         "rasterYSize=\"100000\"><SRS>EPSG:4326</SRS><GeoTransform>-2, 0.00001, 0, 52, 0, "
+         "-0.00001</GeoTransform><VRTRasterBand dataType=\"Int16\" band=\"1\" "
+         "subClass=\"VRTRawRasterBand\"><SourceFilename relativeToVRT=\"1\">huge.raw"
+         "</SourceFilename></VRTRasterBand></VRTDataset>' > huge.vrt"},
+    };
     for (const BadRaster& raster : bad) {
         SCOPED_TRACE(raster.name);
         const TempDir location;
