@@ -27,6 +27,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 
 namespace kestrova {
@@ -144,6 +145,81 @@ BENCHMARK(BM_CoverageMap)
     ->Args({3, 0, 14})
     ->UseManualTime()
     ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The terrain of the map's area as the tile itself (0), a GeoTIFF copy made
+// with gdal_translate (1) and a copy on the British National Grid at 100 m
+// made with gdalwarp (2): the folders, made once a run; "" when GDAL's tools
+// fail.
+std::string SourceDirectory(int source) {
+    static const std::string made = [] {
+        std::string dir = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX");
+        if (mkdtemp(dir.data()) == nullptr) return std::string();
+        const std::string tile = "'" + TileDirectory() + "n51w002.hgt'";
+        const std::string commands =
+            "mkdir -p '" + dir + "/tif' '" + dir + "/bng' && gdal_translate -q " + tile + " '" +
+            dir + "/tif/n51w002.tif' && gdalwarp -q -t_srs EPSG:27700 -tr 100 100 -r near " + tile +
+            " '" + dir + "/bng/n51w002-bng.tif'";
+        return std::system(commands.c_str()) == 0 ? dir : std::string();
+    }();
+    if (source == 0) return TileDirectory();
+    if (made.empty()) return made;
+    return made + (source == 1 ? "/tif/" : "/bng/");
+}
+
+// Wall seconds per warm map over the tile, for the ratios.
+double& TileSeconds() {
+    static double seconds = 0;
+    return seconds;
+}
+
+// state.range(0): the terrain source (see SourceDirectory). The default map
+// on one thread. first_map_ms: the first map of the run, which reads the
+// terrain (a raster onto the store's lattice); the iterations after it find
+// the cell read; ratio: warm map time / the tile's.
+void BM_CoverageSource(benchmark::State& state) {
+    if (!HaveData(state)) return;
+    const int source = static_cast<int>(state.range(0));
+    CoverageInputs inputs = Inputs(1);
+    inputs.tileDirectory = SourceDirectory(source);
+    if (inputs.tileDirectory.empty()) {
+        state.SkipWithError("gdal_translate or gdalwarp failed");
+        return;
+    }
+    const auto area = CoverageAreaAround(Transmitter(), 50.0, 30);
+    const double cells = static_cast<double>(area->n) * area->n;
+    double total = 0.0, processor = 0.0, first = -1.0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::clock_t clockStart = std::clock();
+        CoverageJob job(*area, inputs);
+        job.Start();
+        if (!job.Wait()) state.SkipWithError("the walk stopped early");
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        if (first < 0) {
+            first = seconds; // reads the terrain: kept apart from the warm figures
+            continue;
+        }
+        processor += static_cast<double>(std::clock() - clockStart) / CLOCKS_PER_SEC;
+        total += seconds;
+    }
+    const double warm = static_cast<double>(state.iterations()) - 1;
+    if (warm < 1) return;
+    if (source == 0) TileSeconds() = total / warm;
+    state.counters["first_map_ms"] = first * 1e3;
+    state.counters["us_per_cell_core"] = processor / warm / cells * 1e6;
+    if (TileSeconds() > 0) state.counters["ratio"] = total / warm / TileSeconds();
+}
+BENCHMARK(BM_CoverageSource)
+    ->Name("BM_CoverageMap/Source")
+    ->ArgName("source")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->MinTime(3.0)
     ->Unit(benchmark::kMillisecond);
 
 // One coarse call from the transmitter to the map's far north-east corner

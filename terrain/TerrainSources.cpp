@@ -1,9 +1,11 @@
 #include "terrain/TerrainSources.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <list>
 #include <map>
 #include <mutex>
 #include <new>
@@ -77,6 +79,65 @@ void PaintTile(const TileSamples& tile, int size, std::vector<int16_t>& heights)
         }
 }
 
+// Composed cells, kept for the life of the process within a memory budget
+// (the least recently used go first): a raster is read onto the lattice once,
+// not by every store, map or link that needs the cell.
+class ComposedCells {
+public:
+    static ComposedCells& Shared() {
+        static ComposedCells cells;
+        return cells;
+    }
+
+    std::shared_ptr<const TileSamples> Find(const std::string& key) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (auto it = entries_.begin(); it != entries_.end(); ++it)
+            if (it->key == key) {
+                entries_.splice(entries_.begin(), entries_, it);
+                return it->samples;
+            }
+        return nullptr;
+    }
+
+    void Keep(const std::string& key, std::shared_ptr<const TileSamples> samples,
+              std::shared_ptr<const CTerrainSources> sources) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        bytes_ += Bytes(*samples);
+        entries_.push_front({key, std::move(samples), std::move(sources)});
+        while (bytes_ > kBudget && entries_.size() > 1) {
+            bytes_ -= Bytes(*entries_.back().samples);
+            entries_.pop_back();
+        }
+    }
+
+private:
+    static constexpr std::size_t kBudget = std::size_t{256} << 20;
+    static std::size_t Bytes(const TileSamples& samples) { return samples.heights.size() * 2; }
+
+    struct Entry {
+        std::string key;
+        std::shared_ptr<const TileSamples> samples;
+        std::shared_ptr<const CTerrainSources> sources; // keeps the key's address unique
+    };
+    std::mutex mutex_;
+    std::list<Entry> entries_;
+    std::size_t bytes_ = 0;
+};
+
+// What a composed cell depends on: the rasters (one description object per
+// state of the location), the cell, and its tile's samples.
+std::string CellKey(const CTerrainSources* sources, const std::string& name,
+                    const TileSamples* tile) {
+    std::uint64_t hash = 1469598103934665603ull; // FNV-1a over the tile's samples
+    if (tile)
+        for (const int16_t h : tile->heights)
+            hash = (hash ^ static_cast<std::uint16_t>(h)) * 1099511628211ull;
+    char text[64];
+    std::snprintf(text, sizeof text, "%p %016llx %d", static_cast<const void*>(sources),
+                  static_cast<unsigned long long>(hash), tile ? tile->size : 0);
+    return name + ' ' + text;
+}
+
 struct Layer {
     double resolution;
     const TerrainRaster* raster; // null: the cell's tile
@@ -121,6 +182,11 @@ CellRead ReadCell(const std::string& location, const std::string& name, double l
     const std::vector<const TerrainRaster*> rasters = sources->Covering(latMin, lonMin);
     if (rasters.empty()) return read;
 
+    const std::string key = CellKey(sources.get(), name, tile.samples.get());
+    if (auto kept = ComposedCells::Shared().Find(key)) {
+        read.samples = std::move(kept);
+        return read;
+    }
     std::vector<Layer> layers;
     int size = tile.samples ? tile.samples->size : kTileSize3;
     if (tile.samples) layers.push_back({1.0 / (tile.samples->size - 1), nullptr});
@@ -134,17 +200,21 @@ CellRead ReadCell(const std::string& location, const std::string& name, double l
         auto cell = std::make_shared<TileSamples>();
         cell->size = size;
         cell->heights.assign(static_cast<std::size_t>(size) * size, kVoidSample);
+        bool complete = true; // every raster read: the cell may be kept
         for (const Layer& layer : layers) {
             std::string problem;
             if (!layer.raster)
                 PaintTile(*tile.samples, size, cell->heights);
             else if (!FillRaster(layer.raster->path, lonMin, latMin + 1, size, cell->heights.data(),
-                                 problem))
+                                 problem)) {
                 read.problems.push_back("raster " + layer.raster->path + " " + problem);
+                complete = false;
+            }
         }
         const bool any = std::any_of(cell->heights.begin(), cell->heights.end(),
                                      [](int16_t h) { return h > -32767; });
         read.samples = any ? std::move(cell) : nullptr;
+        if (complete && read.samples) ComposedCells::Shared().Keep(key, read.samples, sources);
     } catch (const std::bad_alloc&) { // the cell stays as its tile alone
         read.problems.push_back(location + " cell " + name +
                                 " is too large for the memory available");
