@@ -315,7 +315,10 @@ int RunCoverage(const Words& words, std::ostream& out) {
     }
     const long long withoutTerrain = job.CellsWithoutTerrain();
     const double terrainMissing = static_cast<double>(withoutTerrain) / job.CellCount();
-    WarnAboutMissingArea(terrainMissing, block ? "the block" : "the area");
+    if (block) // a piece: the marks travel in it to merge, which draws them
+        WarnAboutMissingTerrain(terrainMissing, "the block");
+    else
+        WarnAboutMissingArea(terrainMissing, "the area");
     if (block)
         WriteCoveragePiece(*block, job, rangeKm, inputs, options);
     else if (const int status = WriteCoverageOutputs(outputs, args, field, inputs, options, notes))
