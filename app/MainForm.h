@@ -116,6 +116,7 @@ private:
     CalculationInputs CurrentCalculationInputs();
     bool RunEngine();
     void ShowProfileResults();
+    void ShowTerrainStatus(double missingFraction);
     void FormClose();
     void UpdateDataStatus();
     // "Radio-climate maps: loaded ...; missing ...; damaged N050.TXT (why)".
@@ -137,6 +138,8 @@ private:
     QTabWidget* PageControl1 = nullptr;
     QLabel* dataStatus = nullptr;
     QLabel* n0Status = nullptr; // where the last link's N0 and ΔN came from
+    // How much of the last link's path had no terrain data (empty: none).
+    QLabel* terrainStatus = nullptr;
     // The pages (owned by their tabs).
     TInputPage* inputPage = nullptr;
     TTablePage* tablePage = nullptr;

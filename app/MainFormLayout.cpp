@@ -59,6 +59,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     statusBar()->addWidget(dataStatus, 1);
     n0Status = new QLabel(this);
     n0Status->setObjectName(QStringLiteral("N0Status"));
+    terrainStatus = new QLabel(this);
+    terrainStatus->setObjectName(QStringLiteral("TerrainStatus"));
+    terrainStatus->setStyleSheet(QStringLiteral("color: red"));
+    terrainStatus->hide();
+    statusBar()->addPermanentWidget(terrainStatus);
     statusBar()->addPermanentWidget(n0Status);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);

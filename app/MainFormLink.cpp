@@ -10,8 +10,10 @@
 #include "geo/Path.h"
 #include "propagation/P676.h"
 #include "propagation/engine/EngineInputs.h"
+#include "propagation/engine/MissingTerrain.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -187,10 +189,12 @@ void TMainForm::ShowProfileResults() {
     }
     if (!RunEngine() || !state.engine->ready || !state.engine->valid ||
         state.engine->profile.count < 1) {
+        ShowTerrainStatus(0.0);
         inputPage->ShowPathTooShort();
         return;
     }
     const CTerrain& e = *state.engine;
+    ShowTerrainStatus(e.profile.MissingFraction());
     if (const std::string problem = LossProblem(e.loss, state.pathGasLoss); !problem.empty()) {
         inputPage->ShowPathTooShort();
         Notify(QString::fromStdString(problem), true);
@@ -199,6 +203,13 @@ void TMainForm::ShowProfileResults() {
     refractivityPage->ShowPathData(e);
     inputPage->ShowResults(e, state.pathGasLoss);
     tablePage->ShowProfile(e.profile, Metric->isChecked());
+}
+
+void TMainForm::ShowTerrainStatus(double missingFraction) {
+    QString text = QString::fromStdString(MissingTerrainText(missingFraction, "the path"));
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    terrainStatus->setText(text);
+    terrainStatus->setVisible(!text.isEmpty());
 }
 
 void TMainForm::ShowInputMode(bool startEnd) {

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "cli/Args.h"
+#include "propagation/engine/MissingTerrain.h"
 
 #include <algorithm>
 #include <iostream>
@@ -44,13 +45,13 @@ const std::vector<Command>& AllCommands() {
          "[--image FILE] "
          "[--scale FILE] [--kmz FILE] [--geotiff FILE] [--png FILE] [--mode terrain|colour|mono] "
          "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
-         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald] [--block I/N --piece FILE] [--plan "
-         "[--json]]",
+         "[--palette hsv|dem|jet|dem15|ncar|schwarzwald] [--block I/N --piece FILE] [--plan] "
+         "[--json]",
          RunCoverage},
         {"merge", "the pieces of a map computed in blocks, written as the map's files",
          "PIECE... [--csv FILE] [--header|--no-header] [--image FILE] [--scale FILE] [--kmz FILE] "
-         "[--geotiff FILE] [--png FILE] [--tiles DIR] [--interpolate] and the display options "
-         "of coverage",
+         "[--geotiff FILE] [--png FILE] [--tiles DIR] [--interpolate] [--json] and the display "
+         "options of coverage",
          RunMerge},
         {"coverage-batch",
          "the map of every site of a site file on one grid, and the best-server composite",
@@ -120,6 +121,11 @@ std::vector<std::string> TileWarnings(const std::vector<std::string>& problems) 
 
 void WarnAboutTiles(const std::vector<std::string>& problems) {
     for (const std::string& text : TileWarnings(problems))
+        Warnings() << "warning: " << text << "\n";
+}
+
+void WarnAboutMissingTerrain(double fraction, const std::string& what) {
+    if (const std::string text = MissingTerrainText(fraction, what); !text.empty())
         Warnings() << "warning: " << text << "\n";
 }
 

@@ -37,6 +37,10 @@ void WarnAboutTiles(const std::vector<std::string>& problems);
 // The same warnings' texts, for a JSON result.
 std::vector<std::string> TileWarnings(const std::vector<std::string>& problems);
 
+// One warning line when a share (0..1) of what ("the path", "the area")
+// had no terrain data and was read as ground at 0 m; nothing for 0.
+void WarnAboutMissingTerrain(double fraction, const std::string& what);
+
 // "kestrova-cli 0.1.0"
 std::string VersionText();
 

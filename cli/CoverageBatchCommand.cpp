@@ -26,6 +26,7 @@
 #include "files/InputFile.h"
 #include "geo/NumberFormat.h"
 #include "propagation/Refractivity.h"
+#include "propagation/engine/MissingTerrain.h"
 #include "sites/Sites.h"
 
 #include <algorithm>
@@ -144,12 +145,17 @@ CoverageOutputs SiteOutputs(const std::string& dir, int number) {
     return outputs;
 }
 
+// A site's grid, row by row, and its cells without terrain.
+struct SiteCells {
+    std::vector<std::int16_t> cells;
+    CellMask noTerrain;
+};
+
 // Computes a site's map and writes its files; its grid, row by row.
 // InputError when it cannot be computed or written; CalculationFailed
 // when a cell has no figure.
-std::vector<std::int16_t> ComputeSite(const BatchSite& site, const SiteInputs& inputs,
-                                      const Args& args, const std::string& dir, int siteCount,
-                                      std::ostream& out) {
+SiteCells ComputeSite(const BatchSite& site, const SiteInputs& inputs, const Args& args,
+                      const std::string& dir, int siteCount, std::ostream& out) {
     const auto start = std::chrono::steady_clock::now();
     CoverageJob job(site.square.area, inputs.inputs);
     job.Start();
@@ -161,11 +167,17 @@ std::vector<std::int16_t> ComputeSite(const BatchSite& site, const SiteInputs& i
                                 " cells have no finite field strength");
     const int n = site.square.area.n;
     std::vector<std::int16_t> cells(static_cast<size_t>(n) * static_cast<size_t>(n));
+    CellMask noTerrain;
+    if (job.CellsWithoutTerrain() > 0) noTerrain = CellMask(cells.size());
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            cells[static_cast<size_t>(i) * static_cast<size_t>(n) + static_cast<size_t>(j)] =
-                job.GridAt(i, j);
+        for (int j = 0; j < n; ++j) {
+            const size_t k =
+                static_cast<size_t>(i) * static_cast<size_t>(n) + static_cast<size_t>(j);
+            cells[k] = job.GridAt(i, j);
+            if (noTerrain.Size() > 0 && job.NoTerrainAt(i, j)) noTerrain.Set(k);
+        }
     const JobField field(job);
+    WarnAboutMissingArea(field.TerrainMissing(), Label(site) + "'s area");
     // A square moved onto the shared grid is no longer centred on the site:
     // its terrain is drawn around its own centre.
     const CoverageArea& area = site.square.area;
@@ -173,18 +185,19 @@ std::vector<std::int16_t> ComputeSite(const BatchSite& site, const SiteInputs& i
     const bool moved = area.north != site.own.north || area.west != site.own.west;
     WriteCoverageOutputs(SiteOutputs(dir, site.number), args, field, inputs.inputs, site.options,
                          out, moved ? &centre : nullptr);
-    WriteFileSafely(SitePath(dir, site.number, ".grid"),
-                    EncodeSiteGrid({site.number, siteCount, site.name, inputs.map, cells}));
+    WriteFileSafely(
+        SitePath(dir, site.number, ".grid"),
+        EncodeSiteGrid({site.number, siteCount, site.name, inputs.map, cells, noTerrain}));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     out << Label(site) << ": " << job.CellCount() << " cells (" << n << " x " << n << ") on "
         << job.ThreadCount() << " threads in " << FormatFixed(seconds, 6, 2) << " s\n";
-    return cells;
+    return {std::move(cells), std::move(noTerrain)};
 }
 
 // The site's grid from its site-K.grid, checked against this run's inputs.
-std::vector<std::int16_t> ReadSiteGrid(const BatchSite& site, const SiteInputs& inputs,
-                                       const std::string& dir, int siteCount) {
+SiteCells ReadSiteGrid(const BatchSite& site, const SiteInputs& inputs, const std::string& dir,
+                       int siteCount) {
     const std::string path = SitePath(dir, site.number, ".grid");
     const std::size_t most =
         (std::size_t{1} << 20) +
@@ -208,7 +221,7 @@ std::vector<std::int16_t> ReadSiteGrid(const BatchSite& site, const SiteInputs& 
     if (!mismatch.empty())
         throw InputError(path + " is not this run's map of the site (" + mismatch +
                          "): compute it again with --site " + std::to_string(site.number));
-    return std::move(grid->cells);
+    return {std::move(grid->cells), std::move(grid->noTerrain)};
 }
 
 void WriteComposite(const BestServer& best, const std::vector<BatchSite>& sites, const Args& args,
@@ -241,6 +254,12 @@ void WriteComposite(const BestServer& best, const std::vector<BatchSite>& sites,
     for (size_t k = 0; k < sites.size(); ++k)
         out << (k == 0 ? " " : ", ") << "site " << k + 1 << " at " << cellsOf[k + 1];
     out << ", none at " << cellsOf[0] << "\n";
+    if (const std::string text =
+            MissingTerrainText(static_cast<double>(best.CellsWithoutTerrain()) /
+                                   static_cast<double>(best.Strongest().size()),
+                               "the composite");
+        !text.empty())
+        Warnings() << "warning: " << text << "; those cells have no data in composite.tif\n";
 }
 
 struct Batch {
@@ -366,10 +385,13 @@ int RunCoverageBatch(const Words& words, std::ostream& out) {
         if (only != 0 && only != site.number) continue;
         try {
             const SiteInputs inputs = InputsOf(site, rangeKm, threads);
-            const std::vector<std::int16_t> cells =
-                compositeOnly ? ReadSiteGrid(site, inputs, dir, siteCount)
-                              : ComputeSite(site, inputs, args, dir, siteCount, out);
-            if (only == 0) best.Add(site.number - 1, site.square, cells);
+            const SiteCells grid = compositeOnly
+                                       ? ReadSiteGrid(site, inputs, dir, siteCount)
+                                       : ComputeSite(site, inputs, args, dir, siteCount, out);
+            if (only == 0) {
+                best.Add(site.number - 1, site.square, grid.cells);
+                best.AddNoTerrain(site.square, grid.noTerrain);
+            }
         } catch (const InputError& e) {
             failures.push_back(
                 {&site, e.what(), dynamic_cast<const CalculationFailed*>(&e) != nullptr});

@@ -16,7 +16,10 @@
 #include "coverage/KmzExport.h"
 #include "geo/NumberFormat.h"
 #include "maps/Palette.h"
+#include "propagation/engine/MissingTerrain.h"
 #include "terrain/SRTM.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <chrono>
@@ -109,7 +112,10 @@ QImage ColourGrid(const CoverageField& field, double maxFs, double minFs) {
     QImage image(n, n, QImage::Format_RGB32);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
-            image.setPixel(j, i, CoverageColour(field.Value(i, j), maxFs, minFs).ToArgb());
+            image.setPixel(j, i,
+                           field.NoTerrain(i, j)
+                               ? noTerrainRgb
+                               : CoverageColour(field.Value(i, j), maxFs, minFs).ToArgb());
     return image;
 }
 
@@ -172,6 +178,13 @@ void WriteImages(const Outputs& outputs, const CoverageField& field, const Cover
 }
 
 } // namespace
+
+void WarnAboutMissingArea(double fraction, const std::string& what) {
+    if (const std::string text = MissingTerrainText(fraction, what); !text.empty())
+        Warnings() << "warning: " << text
+                   << "; those cells are hatched in the image and KMZ and have no data in the "
+                      "GeoTIFF\n";
+}
 
 void CheckCoverageDisplay(const Args& args) {
     ReadDisplay(args);
@@ -290,17 +303,41 @@ int RunCoverage(const Words& words, std::ostream& out) {
     const double seconds = RunJob(job);
     WarnAboutTiles(job.TileProblems());
     const JobField field(job);
+    const bool json = args.Flag("json");
+    // With --json the result is one JSON object: the notes go to stderr.
+    std::ostream& notes = json ? Warnings() : out;
 
     if (const long long invalid = CountCellsWithoutFigure(job); invalid > 0) {
-        if (block) out << "block " << block->index << "/" << block->count << ": ";
-        out << "Calculation failed: " << invalid << " of " << job.CellCount()
-            << " cells have no finite field strength; nothing was written\n";
+        if (block) notes << "block " << block->index << "/" << block->count << ": ";
+        notes << "Calculation failed: " << invalid << " of " << job.CellCount()
+              << " cells have no finite field strength; nothing was written\n";
         return 3;
     }
+    const long long withoutTerrain = job.CellsWithoutTerrain();
+    const double terrainMissing = static_cast<double>(withoutTerrain) / job.CellCount();
+    if (block) // a piece: the marks travel in it to merge, which draws them
+        WarnAboutMissingTerrain(terrainMissing, "the block");
+    else
+        WarnAboutMissingArea(terrainMissing, "the area");
     if (block)
         WriteCoveragePiece(*block, job, rangeKm, inputs, options);
-    else if (const int status = WriteCoverageOutputs(outputs, args, field, inputs, options, out))
+    else if (const int status = WriteCoverageOutputs(outputs, args, field, inputs, options, notes))
         return status;
+    if (json) {
+        out << nlohmann::ordered_json{{"valid", true},
+                                      {"cellsASide", area->n},
+                                      {"firstRow", job.FirstRow() + 1},
+                                      {"rows", job.RowCount()},
+                                      {"cells", job.CellCount()},
+                                      {"threads", job.ThreadCount()},
+                                      {"seconds", seconds},
+                                      {"edition", EditionName(inputs.link.edition)},
+                                      {"cellsWithoutTerrain", withoutTerrain},
+                                      {"terrainMissing", terrainMissing}}
+                   .dump()
+            << "\n";
+        return 0;
+    }
     if (block)
         out << "block " << block->index << "/" << block->count << ", rows " << job.FirstRow() + 1
             << "-" << job.FirstRow() + job.RowCount() << ": ";

@@ -48,6 +48,11 @@ void CheckCoverageDisplay(const Args& args);
 // when none is given).
 CoverageOutputs ReadCoverageOutputs(const Args& args);
 
+// One warning line when a share (0..1) of what ("the area", "the block",
+// "site 2's area") has no terrain, saying how such cells are marked;
+// nothing for 0.
+void WarnAboutMissingArea(double fraction, const std::string& what);
+
 // "Calculation failed: ..." on out and 3 when a cell has no figure, nothing
 // written; otherwise every output or none (InputError), and 0. The image's
 // terrain is that of the square centred on the transmitter, as the window

@@ -8,6 +8,7 @@
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
 #include "propagation/Refractivity.h"
+#include "propagation/engine/MissingTerrain.h"
 #include "terrain/SRTM.h"
 #include "terrain/TileLibrary.h"
 
@@ -37,7 +38,8 @@ struct RowOutcome {
     int status = 0; // 0 computed, 2 bad row (skipped), 3 calculation failed
     std::string output;
     std::string problem;
-    std::string note; // on the radio-climate maps, when they could not serve
+    std::string note;            // on the radio-climate maps, when they could not serve
+    double terrainMissing = 0.0; // share of the path without terrain data
 };
 
 std::string Trim(const std::string& text) {
@@ -201,10 +203,11 @@ RowOutcome ComputeRow(const BatchData& data, const BatchRow& row, CTerrain& engi
         if (const std::string problem = NonFiniteMember(result); !problem.empty())
             return Failure(data, row.number, problem);
         const std::string note = UnusableMapsNote(inputs);
-        if (!data.json) return {0, CsvLine(row.number, engine, gasLoss), "", note};
+        const double missing = engine.profile.MissingFraction();
+        if (!data.json) return {0, CsvLine(row.number, engine, gasLoss), "", note, missing};
         nlohmann::ordered_json line{{"row", row.number}};
         line.update(result);
-        return {0, line.dump() + "\n", "", note};
+        return {0, line.dump() + "\n", "", note, missing};
     } catch (const std::exception& e) { // UsageError, InputError: the row's own mistake
         return {2, "", e.what(), ""};
     }
@@ -251,6 +254,10 @@ int RunLinkBatch(const Args& args, std::ostream& out) {
         const RowOutcome& outcome = outcomes[i];
         out << outcome.output;
         if (note.empty()) note = outcome.note;
+        if (const std::string text = MissingTerrainText(outcome.terrainMissing, "the path");
+            !text.empty())
+            Warnings() << "warning: row " << rows[i].number << " (line " << rows[i].line << " of "
+                       << path << "): " << text << "\n";
         if (outcome.status == 0) continue;
         Warnings() << "kestrova-cli link: row " << rows[i].number << " (line " << rows[i].line
                    << " of " << path << ")" << (outcome.status == 2 ? " skipped: " : ": ")

@@ -108,6 +108,7 @@ int RunLink(const Words& words, std::ostream& out) {
         engine->CalculateLink(store, *zones, tx, rx, options.interpolate, inputs.link);
         tileProblems = store.TileProblems();
         WarnAboutTiles(tileProblems);
+        if (engine->valid) WarnAboutMissingTerrain(engine->profile.MissingFraction(), "the path");
         CPath path;
         path.SetPath(tx, rx);
         double bearing = 0.0;

@@ -1,9 +1,19 @@
 #include "cli/LinkJson.h"
 
+#include "propagation/engine/MissingTerrain.h"
+
 #include <cmath>
 #include <vector>
 
 namespace kestrova::cli {
+
+nlohmann::ordered_json NoTerrainJson(const TerrainProfile& profile) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const NoTerrainStretch& stretch : NoTerrainStretches(profile))
+        list.push_back({stretch.from, stretch.to});
+    return list;
+}
+
 namespace {
 
 // Every figure of a P.452-18 calculation, losses in dB with their gaseous
@@ -50,7 +60,9 @@ nlohmann::ordered_json Edition18Json(const CTerrain& e) {
             {"surfaceN0", e.surfaceN0},
             {"deltaN", e.deltaN},
             {"maxHeight", e.profile.maxHeight},
-            {"count", e.profile.count}};
+            {"count", e.profile.count},
+            {"terrainMissing", e.profile.MissingFraction()},
+            {"noTerrainStretches", NoTerrainJson(e.profile)}};
 }
 
 // [{"file": "DN50.TXT", "problem": "missing"}, ...]
@@ -86,6 +98,8 @@ nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& ga
             {"lb", l.lb},
             {"theta", l.theta},
             {"count", e.profile.count},
+            {"terrainMissing", e.profile.MissingFraction()},
+            {"noTerrainStretches", NoTerrainJson(e.profile)},
             {"pathLength", e.pathLength},
             {"kMedian", e.kMedian},
             {"beta0", e.beta0},

@@ -49,6 +49,9 @@ int RunMechanisms(const Words& words, std::ostream& out) {
     auto engine = std::make_unique<CTerrain>();
     const std::vector<MechanismPoint> points =
         MechanismCurves(*engine, store, *zones, tx, rx, options.interpolate, inputs.link, gasLoss);
+    // Every percentage walks the same profile: the last calculation's share.
+    const double terrainMissing = points.empty() ? 0.0 : engine->profile.MissingFraction();
+    WarnAboutMissingTerrain(terrainMissing, "the path");
 
     if (args.Flag("json")) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
@@ -60,6 +63,7 @@ int RunMechanisms(const Words& words, std::ostream& out) {
                             {"overall", p.overall}});
         out << nlohmann::ordered_json{{"edition", EditionName(inputs.link.edition)},
                                       {"gasLoss", gasLoss},
+                                      {"terrainMissing", terrainMissing},
                                       {"points", list}}
                    .dump()
             << "\n";

@@ -8,6 +8,8 @@
 #include "coverage/CoveragePiece.h"
 #include "files/InputFile.h"
 
+#include <nlohmann/json.hpp>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,7 +20,7 @@ int RunMerge(const Words& words, std::ostream& out) {
     std::set<std::string> valueOptions = CoverageOutputValueOptions();
     valueOptions.insert("tiles");
     std::set<std::string> flags = CoverageOutputFlags();
-    flags.insert("interpolate");
+    flags.insert({"interpolate", "json"});
     const Args args(words, valueOptions, flags);
     if (args.Positional().empty()) throw UsageError("give the pieces to merge");
     const CoverageOutputs outputs = ReadCoverageOutputs(args);
@@ -50,9 +52,23 @@ int RunMerge(const Words& words, std::ostream& out) {
     options.settings.temperature = map.temperature;
     options.settings.pressure = map.pressure;
     options.settings.humidity = map.humidity;
-    const Grid16Field field(map.area, assembled->cells);
-    if (const int status = WriteCoverageOutputs(outputs, args, field, inputs, options, out))
+    const Grid16Field field(map.area, assembled->cells, assembled->noTerrain);
+    const bool json = args.Flag("json");
+    std::ostream& notes = json ? Warnings() : out; // --json: one JSON object on out
+    WarnAboutMissingArea(field.TerrainMissing(), "the area");
+    if (const int status = WriteCoverageOutputs(outputs, args, field, inputs, options, notes))
         return status;
+    if (json) {
+        out << nlohmann::ordered_json{{"valid", true},
+                                      {"pieces", pieces.size()},
+                                      {"cellsASide", map.area.n},
+                                      {"cells", static_cast<long long>(map.area.n) * map.area.n},
+                                      {"cellsWithoutTerrain", field.CellsWithoutTerrain()},
+                                      {"terrainMissing", field.TerrainMissing()}}
+                   .dump()
+            << "\n";
+        return 0;
+    }
     out << pieces.size() << (pieces.size() == 1 ? " piece" : " pieces")
         << " merged: " << static_cast<long long>(map.area.n) * map.area.n << " cells ("
         << map.area.n << " x " << map.area.n << ")\n";

@@ -45,7 +45,12 @@ nlohmann::ordered_json ProfileJson(const std::optional<ProfileChart>& chart) {
                           {"lineOfSight", chart->lineOfSight[i].y},
                           {"fresnelLower", chart->fresnelLower[i].y},
                           {"fresnelUpper", chart->fresnelUpper[i].y}});
-    return {{"heightAxisMaximum", chart->heightAxisMaximum}, {"points", points}};
+    nlohmann::ordered_json stretches = nlohmann::ordered_json::array();
+    for (const NoTerrainStretch& stretch : chart->noTerrain)
+        stretches.push_back({stretch.from, stretch.to});
+    return {{"heightAxisMaximum", chart->heightAxisMaximum},
+            {"points", points},
+            {"noTerrainStretches", stretches}};
 }
 
 // rxGain: the receiving antenna's gain, dBi, when given: each record then
@@ -75,6 +80,7 @@ nlohmann::ordered_json ResultJson(const RadialEvaluation& result, bool zoneMap,
             {"deltaN", field.inputs.link.deltaN},
             {"kFactor", field.inputs.kFactor},
             {"zoneMap", zoneMap},
+            {"terrainMissing", result.terrainMissing},
             {"rho", field.rho},
             {"gamma", field.gamma},
             {"K", field.K},
@@ -112,6 +118,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     WarnAboutTiles(tileProblems);
     if (!result.rx.IsValid()) throw InputError("the radial's end lies off the globe");
     if (!result.problem.empty()) throw InputError(result.problem);
+    WarnAboutMissingTerrain(result.terrainMissing, "the radial");
     std::string problem = result.field ? "" : "Path too short";
     for (size_t j = 0; result.field && j < result.field->points.size() && problem.empty(); ++j) {
         const FieldPoint& point = result.field->points[j];

@@ -10,6 +10,14 @@
 // engine cannot evaluate there either (which a transmitter with valid
 // coordinates never causes) holds no value: Value() is NaN, GridAt()
 // noGridValue.
+//
+// A cell without terrain is one whose own grid point has no terrain data:
+// the store answers voidValue there (no tile for its 1-degree cell, or a
+// void sample). Its field strength is computed all the same (the engine
+// takes missing ground as 0 m); the cell is only marked. The mark depends
+// on the cell's position alone, not on the transmitter, so maps of
+// several sites on one grid agree on it; it costs one look-up a cell,
+// beside the few hundred of the cell's path.
 #pragma once
 
 #include "geo/Locator.h"
@@ -119,6 +127,14 @@ public:
         return value == noGridValue ? std::numeric_limits<double>::quiet_NaN() : value / 100.0;
     }
     std::int16_t GridAt(int i, int j) const { return grid[Index(i, j)]; }
+    // Whether cell (i, j) of the band has no terrain (see above); a
+    // finished column's cells may be read while the job runs.
+    bool NoTerrainAt(int i, int j) const {
+        const size_t k = static_cast<size_t>(i - firstRow);
+        return (noTerrain[static_cast<size_t>(j) * columnBytes + k / 8] >> (k % 8) & 1u) != 0;
+    }
+    // The band's cells without terrain, once the job has ended.
+    long long CellsWithoutTerrain() const;
 
 private:
     // Column by column: each worker writes a column of its own, so workers
@@ -130,12 +146,17 @@ private:
     void Work(int worker);
     void WorkerEnded();
     double ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) const;
+    bool WithoutTerrain(CSRTM& store, int i, int j) const;
 
     CoverageArea area;
     CoverageInputs inputs;
     int firstRow = 0;
     int rows = 0;
     std::vector<std::int16_t> grid; // hundredths of dB(µV/m): two bytes a cell
+    // The cells without terrain, a bit a cell, column by column; each
+    // column starts a byte of its own, so that workers never share one.
+    size_t columnBytes = 0;
+    std::vector<std::uint8_t> noTerrain;
     std::unique_ptr<std::atomic<bool>[]> columnDone;
     std::atomic<int> nextColumn{0};
     // Cells done, a count for each worker on a cache line of its own.

@@ -14,6 +14,12 @@ size_t CellCount(const CoverageArea& area) {
 
 } // namespace
 
+double CoverageField::TerrainMissing() const {
+    const size_t cells = CellCount(Area());
+    return cells > 0 ? static_cast<double>(CellsWithoutTerrain()) / static_cast<double>(cells)
+                     : 0.0;
+}
+
 double JobField::Value(int i, int j) const {
     return job.ColumnDone(j) ? job.Value(i, j) : notComputed;
 }

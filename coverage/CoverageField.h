@@ -17,6 +17,12 @@ public:
     virtual double Value(int i, int j) const = 0;
     // The 16-bit grid value: hundredths of dB, rounded half up, saturated.
     std::int16_t GridAt(int i, int j) const { return GridValue(Value(i, j)); }
+    // Whether cell (i, j) has no terrain under its own grid point (see
+    // Coverage.h): its field strength stands on ground taken as 0 m.
+    virtual bool NoTerrain(int /*i*/, int /*j*/) const { return false; }
+    // How many cells have no terrain, and their share of the grid (0..1).
+    virtual long long CellsWithoutTerrain() const { return 0; }
+    double TerrainMissing() const;
 };
 
 // The cells of a job, read in place while it runs or after it: the cells
@@ -26,6 +32,11 @@ public:
     explicit JobField(const CoverageJob& coverageJob) : job(coverageJob) {}
     const CoverageArea& Area() const override { return job.Area(); }
     double Value(int i, int j) const override;
+    bool NoTerrain(int i, int j) const override {
+        return job.ColumnDone(j) && job.NoTerrainAt(i, j);
+    }
+    // Once the job has ended.
+    long long CellsWithoutTerrain() const override { return job.CellsWithoutTerrain(); }
 
 private:
     const CoverageJob& job;

@@ -103,6 +103,34 @@ QImage ComposeCoverageImage(const QImage& raster, const QImage& terrain, Coverag
     return image;
 }
 
+void HatchCellsWithoutTerrain(QImage& image, const CoverageField& field) {
+    const int n = field.Area().n;
+    if (image.isNull() || n < 1 || field.CellsWithoutTerrain() == 0) return;
+    const int m = std::max(image.width(), image.height());
+    // Which cell shows at each pixel lacks terrain, in the raster's order.
+    std::vector<std::uint8_t> marked(static_cast<size_t>(m) * static_cast<size_t>(m), 0);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            const CellBlock block = CoverageCellBlock(i, j, n, m);
+            const std::uint8_t mark = field.NoTerrain(i, j) ? 1 : 0;
+            const int x1 = std::min(block.x + block.size, m);
+            const int y1 = std::min(block.y + block.size, m);
+            for (int y = std::max(block.y, 0); y < y1; ++y)
+                for (int x = std::max(block.x, 0); x < x1; ++x)
+                    marked[static_cast<size_t>(y) * static_cast<size_t>(m) +
+                           static_cast<size_t>(x)] = mark;
+        }
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((x + y) % 6 < 2 &&
+                marked[static_cast<size_t>(y) * static_cast<size_t>(m) + static_cast<size_t>(x)])
+                line[x] = noTerrainRgb;
+    }
+}
+
 void DrawTransmitterMarker(QImage& image) {
     if (image.isNull()) return;
     const int cx = image.width() / 2;
@@ -125,6 +153,7 @@ CoverageFinish FinishCoverage(const CoverageField& field, const QImage& terrain,
         aborted ? BlankCoverageImage(m)
                 : ComposeCoverageImage(CoverageRaster(field, display.maxFs, display.minFs, m),
                                        terrain, display.mode);
+    if (!aborted) HatchCellsWithoutTerrain(finish.image, field);
     if (display.contours && !aborted) DrawFieldContours(finish.image, field, display, m);
     DrawTransmitterMarker(finish.image);
     return finish;

@@ -34,6 +34,17 @@ RenderedTerrain CoverageTerrain(const TerrainSource& source, const CoverageArea&
 // one counts as white terrain.
 QImage ComposeCoverageImage(const QImage& raster, const QImage& terrain, CoverageMode mode);
 
+// The grey of the hatching over cells without terrain, and of such a cell
+// in the one-pixel-a-cell colour grid (the colour map has no greys).
+inline constexpr unsigned int noTerrainRgb = 0xff808080u;
+
+// Hatches the blocks of the cells without terrain (see Coverage.h) on an
+// image of the grid, m x m pixels: diagonal lines of noTerrainRgb, two
+// pixels wide every six, where (x + y) % 6 < 2, over the pixels each such
+// cell shows (blocks painted in the raster's order, a later cell covering
+// an earlier one). An image with terrain under every cell is left alone.
+void HatchCellsWithoutTerrain(QImage& image, const CoverageField& field);
+
 // A rounded rectangle with a red brush and a black pen from
 // (w/2 - 2, h/2 - 2) to (w/2 + 2, h/2 + 2) (the right and bottom edges
 // outside), corner ellipse 4 x 4.
@@ -49,7 +60,8 @@ struct CoverageFinish {
 // contours of the grid when display.contours is set (ContourLevels of the
 // limits, black, m / n pixels a cell), the marker. After an abort the
 // scale bar is still drawn (colour or grey, by the mode), the image is
-// left blank (black) and gets only the marker, no contours. terrain
+// left blank (black) and gets only the marker, no contours. The cells
+// without terrain of a whole map are hatched under the contours. terrain
 // is RenderTerrainArea's image of the area, needed in the
 // highlighted-terrain mode only.
 CoverageFinish FinishCoverage(const CoverageField& field, const QImage& terrain,

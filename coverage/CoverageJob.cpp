@@ -7,6 +7,7 @@
 #include "terrain/Zones.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -50,6 +51,8 @@ CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs covera
       firstRow(inputs.rowCount > 0 ? std::clamp(inputs.firstRow, 0, area.n - 1) : 0),
       rows(inputs.rowCount > 0 ? std::clamp(inputs.rowCount, 1, area.n - firstRow) : area.n),
       grid(static_cast<size_t>(area.n) * static_cast<size_t>(rows), 0),
+      columnBytes((static_cast<size_t>(rows) + 7) / 8),
+      noTerrain(static_cast<size_t>(area.n) * columnBytes, 0),
       columnDone(std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(area.n))),
       library(std::make_shared<CTileLibrary>()),
       zones(std::make_unique<CZONES>(inputs.zoneDirectory, inputs.zoneFileName)) {
@@ -107,14 +110,35 @@ void CoverageJob::Work(int worker) {
     auto engine = std::make_unique<CTerrain>();
     CSRTM store(9, inputs.tileDirectory, library);
     for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
+        std::uint8_t* marks = noTerrain.data() + static_cast<size_t>(j) * columnBytes;
         for (int i = firstRow; i < firstRow + rows; ++i) {
             if (Aborted()) return;
             grid[Index(i, j)] = GridValue(ComputeCell(*engine, store, i, j));
+            if (WithoutTerrain(store, i, j)) {
+                const auto k = static_cast<size_t>(i - firstRow);
+                marks[k / 8] = static_cast<std::uint8_t>(marks[k / 8] | 1u << (k % 8));
+            }
             // This worker is the count's only writer: no locked add.
             done.store(done.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         }
         columnDone[j].store(true, std::memory_order_release);
     }
+}
+
+long long CoverageJob::CellsWithoutTerrain() const {
+    long long count = 0;
+    for (const std::uint8_t byte : noTerrain)
+        count += std::popcount(byte);
+    return count;
+}
+
+// The cell's own grid point, as the engine's last look-ups see the
+// position: folded onto the globe, then the sample at or south-west of it.
+bool CoverageJob::WithoutTerrain(CSRTM& store, int i, int j) const {
+    double lat = area.north - i * area.step;
+    double lon = area.west + j * area.step;
+    CSRTM::NormalisePosition(lat, lon);
+    return store.GetNearest(lat, lon) == store.GetVoidValue();
 }
 
 std::vector<std::string> CoverageJob::TileProblems() const {

@@ -166,7 +166,8 @@ RowBand BlockRows(int n, int index, int count) {
 std::string EncodeCoveragePiece(const CoveragePiece& piece) {
     Writer w;
     w.Bytes(magic, sizeof magic);
-    w.U32(coveragePieceVersion);
+    const bool masked = piece.noTerrain.Any();
+    w.U32(masked ? coveragePieceVersion : 1);
     WriteMap(w, piece.map);
     w.I32(piece.blockIndex);
     w.I32(piece.blockCount);
@@ -174,6 +175,7 @@ std::string EncodeCoveragePiece(const CoveragePiece& piece) {
     w.I32(piece.rows.count);
     for (const std::int16_t cell : piece.cells)
         w.I16(cell);
+    if (masked) w.Bytes(piece.noTerrain.Bytes().data(), piece.noTerrain.Bytes().size());
     return std::move(w.text);
 }
 
@@ -184,9 +186,9 @@ std::optional<CoveragePiece> DecodeCoveragePiece(std::string_view bytes, std::st
     }
     Reader r(bytes.substr(sizeof magic));
     const std::uint32_t version = r.U32();
-    if (r.ok && version != coveragePieceVersion) {
+    if (r.ok && (version < 1 || version > coveragePieceVersion)) {
         error = "a coverage piece of format version " + std::to_string(version) +
-                "; this program reads version " + std::to_string(coveragePieceVersion);
+                "; this program reads versions 1 to " + std::to_string(coveragePieceVersion);
         return std::nullopt;
     }
     CoveragePiece piece;
@@ -212,14 +214,17 @@ std::optional<CoveragePiece> DecodeCoveragePiece(std::string_view bytes, std::st
         return std::nullopt;
     }
     const size_t cells = static_cast<size_t>(n) * static_cast<size_t>(piece.rows.count);
-    if (r.Left() != 2 * cells) {
+    const size_t maskBytes = version >= 2 ? CellMask::ByteCount(cells) : 0;
+    if (r.Left() != 2 * cells + maskBytes) {
         error = "a damaged coverage piece (" + std::to_string(r.Left()) +
-                " bytes of cells where its band needs " + std::to_string(2 * cells) + ")";
+                " bytes of cells where its band needs " + std::to_string(2 * cells + maskBytes) +
+                ")";
         return std::nullopt;
     }
     piece.cells.resize(cells);
     for (std::int16_t& cell : piece.cells)
         cell = r.I16();
+    if (maskBytes > 0) piece.noTerrain = CellMask(cells, bytes.substr(bytes.size() - maskBytes));
     return piece;
 }
 
@@ -235,11 +240,19 @@ CoveragePiece PieceOfJob(const CoverageJob& job, const CoverageMapInputs& map, i
     for (int i = job.FirstRow(); i < job.FirstRow() + job.RowCount(); ++i)
         for (int j = 0; j < n; ++j)
             piece.cells.push_back(job.GridAt(i, j));
+    if (job.CellsWithoutTerrain() > 0) {
+        piece.noTerrain = CellMask(piece.cells.size());
+        size_t k = 0;
+        for (int i = job.FirstRow(); i < job.FirstRow() + job.RowCount(); ++i)
+            for (int j = 0; j < n; ++j, ++k)
+                if (job.NoTerrainAt(i, j)) piece.noTerrain.Set(k);
+    }
     return piece;
 }
 
-Grid16Field::Grid16Field(const CoverageArea& gridArea, std::vector<std::int16_t> gridCells)
-    : area(gridArea), cells(std::move(gridCells)) {
+Grid16Field::Grid16Field(const CoverageArea& gridArea, std::vector<std::int16_t> gridCells,
+                         CellMask cellsWithoutTerrain)
+    : area(gridArea), cells(std::move(gridCells)), noTerrain(std::move(cellsWithoutTerrain)) {
     cells.resize(static_cast<size_t>(area.n) * static_cast<size_t>(area.n), noGridValue);
 }
 
@@ -301,8 +314,14 @@ std::optional<AssembledMap> AssemblePieces(const std::vector<NamedPiece>& pieces
     AssembledMap map;
     map.map = first.piece.map;
     map.cells.reserve(static_cast<size_t>(n) * static_cast<size_t>(n));
-    for (const NamedPiece* p : order)
+    bool masked = false;
+    for (const NamedPiece* p : order) {
         map.cells.insert(map.cells.end(), p->piece.cells.begin(), p->piece.cells.end());
+        masked = masked || p->piece.noTerrain.Any();
+    }
+    if (masked)
+        for (const NamedPiece* p : order)
+            map.noTerrain.Append(p->piece.noTerrain, p->piece.cells.size());
     return map;
 }
 

@@ -6,11 +6,17 @@
 // The piece file: the 8 bytes "KSTPIECE", the format version (a 32-bit
 // number), the map's inputs, the block's number and count, the band's
 // first row and row count, and the band's 16-bit grid values row by row
-// from the band's northern row, west first. Numbers are little-endian,
-// real numbers their IEEE 754 doubles' bits: a piece holds its figures
-// exactly.
+// from the band's northern row, west first; in version 2 then the band's
+// cells without terrain (CellMask's bytes, in the same order). Numbers are
+// little-endian, real numbers their IEEE 754 doubles' bits: a piece holds
+// its figures exactly.
+//
+// A band with terrain under every cell is written as version 1, which has
+// no mask: the bytes earlier programs wrote for it. A version 1 piece is
+// read as a band with terrain everywhere.
 #pragma once
 
+#include "coverage/CellMask.h"
 #include "coverage/CoverageField.h"
 
 #include <cstdint>
@@ -59,9 +65,12 @@ struct CoveragePiece {
     int blockCount = 1;
     RowBand rows;
     std::vector<std::int16_t> cells; // rows.count x n, row by row, west first
+    CellMask noTerrain;              // the same cells; empty: terrain under every one
 };
 
-inline constexpr std::uint32_t coveragePieceVersion = 1;
+// The newest format version; a piece without a cell lacking terrain is
+// written as version 1.
+inline constexpr std::uint32_t coveragePieceVersion = 2;
 
 std::string EncodeCoveragePiece(const CoveragePiece& piece);
 // nullopt with the reason in error when the bytes are not a piece this
@@ -77,13 +86,22 @@ CoveragePiece PieceOfJob(const CoverageJob& job, const CoverageMapInputs& map, i
 // noGridValue).
 class Grid16Field final : public CoverageField {
 public:
-    Grid16Field(const CoverageArea& gridArea, std::vector<std::int16_t> gridCells);
+    Grid16Field(const CoverageArea& gridArea, std::vector<std::int16_t> gridCells,
+                CellMask cellsWithoutTerrain = {});
     const CoverageArea& Area() const override { return area; }
     double Value(int i, int j) const override;
+    bool NoTerrain(int i, int j) const override {
+        return noTerrain.Get(static_cast<size_t>(i) * static_cast<size_t>(area.n) +
+                             static_cast<size_t>(j));
+    }
+    long long CellsWithoutTerrain() const override {
+        return static_cast<long long>(noTerrain.Count());
+    }
 
 private:
     CoverageArea area;
     std::vector<std::int16_t> cells;
+    CellMask noTerrain;
 };
 
 struct NamedPiece {
@@ -96,6 +114,7 @@ struct NamedPiece {
 struct AssembledMap {
     CoverageMapInputs map;
     std::vector<std::int16_t> cells; // n x n
+    CellMask noTerrain;              // n x n, or empty: terrain under every cell
 };
 std::optional<AssembledMap> AssemblePieces(const std::vector<NamedPiece>& pieces,
                                            std::string& error);

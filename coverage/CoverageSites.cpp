@@ -85,6 +85,16 @@ void BestServer::Add(int site, const SiteSquare& square, const std::vector<std::
         }
 }
 
+void BestServer::AddNoTerrain(const SiteSquare& square, const CellMask& mask) {
+    if (!mask.Any()) return;
+    if (noTerrain.Size() == 0) noTerrain = CellMask(strongest.size());
+    const int n = square.area.n;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            if (mask.Get(static_cast<size_t>(i) * static_cast<size_t>(n) + static_cast<size_t>(j)))
+                noTerrain.Set(Index(square.row + i, square.column + j));
+}
+
 namespace {
 
 constexpr char siteMagic[8] = {'K', 'S', 'T', 'S', 'I', 'T', 'E', '1'};
@@ -120,7 +130,8 @@ std::vector<std::pair<std::string, std::string>> ParseInputsText(const std::stri
 std::string EncodeSiteGrid(const SiteGrid& grid) {
     bytes::Writer w;
     w.Bytes(siteMagic, sizeof siteMagic);
-    w.U32(siteGridVersion);
+    const bool masked = grid.noTerrain.Any();
+    w.U32(masked ? siteGridVersion : 1);
     w.I32(grid.site);
     w.I32(grid.siteCount);
     w.Text(grid.name);
@@ -133,6 +144,7 @@ std::string EncodeSiteGrid(const SiteGrid& grid) {
     w.text.reserve(w.text.size() + 2 * grid.cells.size());
     for (const std::int16_t value : grid.cells)
         w.I16(value);
+    if (masked) w.Bytes(grid.noTerrain.Bytes().data(), grid.noTerrain.Bytes().size());
     std::string out = std::move(w.text);
     return out;
 }
@@ -145,8 +157,8 @@ std::optional<DecodedSiteGrid> DecodeSiteGrid(std::string_view bytes, std::strin
     }
     Reader r(bytes.substr(sizeof siteMagic));
     const std::uint32_t version = r.U32();
-    if (r.ok && version != siteGridVersion) {
-        error = "a site grid of format version " + std::to_string(version) + ", not " +
+    if (r.ok && (version < 1 || version > siteGridVersion)) {
+        error = "a site grid of format version " + std::to_string(version) + ", not 1 to " +
                 std::to_string(siteGridVersion);
         return std::nullopt;
     }
@@ -168,13 +180,15 @@ std::optional<DecodedSiteGrid> DecodeSiteGrid(std::string_view bytes, std::strin
     const bool sane = r.ok && inputsOk && grid.siteCount >= 1 && grid.site >= 1 &&
                       grid.site <= grid.siteCount && a.n >= 1 && a.n <= maxCoverageCells;
     const size_t cells = sane ? static_cast<size_t>(a.n) * static_cast<size_t>(a.n) : 0;
-    if (!sane || r.Left() != 2 * cells) {
+    const size_t maskBytes = version >= 2 ? CellMask::ByteCount(cells) : 0;
+    if (!sane || r.Left() != 2 * cells + maskBytes) {
         error = "a damaged site grid";
         return std::nullopt;
     }
     grid.cells.resize(cells);
     for (std::int16_t& value : grid.cells)
         value = r.I16();
+    if (maskBytes > 0) grid.noTerrain = CellMask(cells, bytes.substr(bytes.size() - maskBytes));
     return grid;
 }
 

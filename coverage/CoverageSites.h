@@ -14,7 +14,9 @@
 // the format version (a 32-bit number), the site's number and the count of
 // sites, its name, its map's inputs as text ("name<TAB>value" lines, the
 // values exact), and its n x n 16-bit grid values row by row from the
-// north-west corner. Numbers are little-endian.
+// north-west corner; in version 2 then its cells without terrain
+// (CellMask's bytes). A grid with terrain under every cell is written as
+// version 1, without the mask. Numbers are little-endian.
 #pragma once
 
 #include "coverage/CoverageField.h"
@@ -54,6 +56,12 @@ public:
     // strengths the site added first keeps the cell) whose cells, n x n row
     // by row, lie on square. Cells without a value are passed over.
     void Add(int site, const SiteSquare& square, const std::vector<std::int16_t>& cells);
+    // Marks the cells of a site's mask (cells of its square) as cells
+    // without terrain; the mark of a grid point is the same in every map.
+    void AddNoTerrain(const SiteSquare& square, const CellMask& noTerrain);
+    // Whether cell (i, j) lacks terrain in a map added, and how many do.
+    bool NoTerrainAt(int i, int j) const { return noTerrain.Get(Index(i, j)); }
+    long long CellsWithoutTerrain() const { return static_cast<long long>(noTerrain.Count()); }
 
     const CoverageArea& Area() const { return area; }
     // Hundredths of dB(µV/m), noGridValue where no site reaches.
@@ -70,6 +78,7 @@ private:
     CoverageArea area;
     std::vector<std::int16_t> strongest;
     std::vector<std::uint16_t> servers;
+    CellMask noTerrain; // empty until a cell without terrain is added
 };
 
 struct SiteGrid {
@@ -78,9 +87,11 @@ struct SiteGrid {
     std::string name;
     CoverageMapInputs map;
     std::vector<std::int16_t> cells; // map.area.n x n
+    CellMask noTerrain;              // the same cells; empty: terrain under every one
 };
 
-inline constexpr std::uint32_t siteGridVersion = 1;
+// The newest format version; a grid with terrain everywhere is version 1.
+inline constexpr std::uint32_t siteGridVersion = 2;
 
 std::string EncodeSiteGrid(const SiteGrid& grid);
 // The site grid of bytes; nullopt with the reason in error when they are
@@ -93,6 +104,7 @@ struct DecodedSiteGrid {
     std::vector<std::pair<std::string, std::string>> inputs;
     CoverageArea area;
     std::vector<std::int16_t> cells;
+    CellMask noTerrain;
 };
 std::optional<DecodedSiteGrid> DecodeSiteGrid(std::string_view bytes, std::string& error);
 

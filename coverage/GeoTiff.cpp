@@ -56,7 +56,8 @@ void FillRow(void* context, int i, float* values) {
     const int n = field.Area().n;
     for (int j = 0; j < n; ++j) {
         const double value = field.Value(i, j);
-        values[j] = static_cast<float>(std::isfinite(value) ? value : geoTiffNoData);
+        const bool shown = std::isfinite(value) && !field.NoTerrain(i, j);
+        values[j] = static_cast<float>(shown ? value : geoTiffNoData);
     }
 }
 
@@ -65,10 +66,14 @@ std::string WriteTo(const std::string& path, const CoverageField& field, const G
     const KestrovaWriteGeoTiff writer = LoadWriter(problem);
     if (!writer) return problem;
     const CoverageArea& area = field.Area();
-    const std::array<std::string, 6> values = {
-        FormatGeneral(link.frequency, 10),  FormatGeneral(link.txHeight, 10),
-        FormatGeneral(link.rxHeight, 10),   FormatGeneral(link.percent, 10),
-        FormatGeneral(link.txLatitude, 10), FormatGeneral(link.txLongitude, 10)};
+    const std::array<std::string, 7> values = {
+        FormatGeneral(link.frequency, 10),        FormatGeneral(link.txHeight, 10),
+        FormatGeneral(link.rxHeight, 10),         FormatGeneral(link.percent, 10),
+        FormatGeneral(link.txLatitude, 10),       FormatGeneral(link.txLongitude, 10),
+        FormatGeneral(field.TerrainMissing(), 10)};
+    // The share of cells without terrain only where there are any: a map
+    // with terrain everywhere keeps the file it always had.
+    const bool missing = field.CellsWithoutTerrain() > 0;
     const char* const metadata[] = {"FREQUENCY_GHZ",
                                     values[0].c_str(),
                                     "TX_HEIGHT_M",
@@ -83,6 +88,8 @@ std::string WriteTo(const std::string& path, const CoverageField& field, const G
                                     values[5].c_str(),
                                     "EIRP",
                                     "1 kW",
+                                    missing ? "TERRAIN_MISSING" : nullptr,
+                                    values[6].c_str(),
                                     nullptr};
     std::vector<char> error(1024, '\0');
     // Pixel (0, 0) is centred on the north-west grid point.
@@ -108,10 +115,12 @@ void FillBestServerRow(void* context, int i, float* values) {
     const auto& composite = *static_cast<const BestServer*>(context);
     const int n = composite.Area().n;
     for (int j = 0; j < n; ++j) {
+        const bool shown = !composite.NoTerrainAt(i, j);
         const std::int16_t value = composite.StrongestAt(i, j);
-        values[j] = static_cast<float>(value == noGridValue ? geoTiffNoData : value / 100.0);
+        values[j] =
+            static_cast<float>(value == noGridValue || !shown ? geoTiffNoData : value / 100.0);
         const std::uint16_t server = composite.ServerAt(i, j);
-        values[n + j] = static_cast<float>(server == 0 ? geoTiffNoData : server);
+        values[n + j] = static_cast<float>(server == 0 || !shown ? geoTiffNoData : server);
     }
 }
 

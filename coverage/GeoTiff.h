@@ -1,7 +1,10 @@
 // The field-strength grid as a GeoTIFF for GIS programs: one Float32 band
 // in dB(µV/m) for 1 kW EIRP, EPSG:4326, north up, one pixel per grid cell
-// centred on its grid point, nodata where a cell was not computed, and the
-// link's frequency, heights and time percentage in the metadata.
+// centred on its grid point, nodata where a cell was not computed or has no
+// terrain under it (so that GIS programs show those cells as empty), and
+// the link's frequency, heights and time percentage in the metadata, with
+// TERRAIN_MISSING (the share of the cells without terrain, 0..1) when
+// there are such cells.
 #pragma once
 
 #include "coverage/CoverageField.h"
@@ -33,7 +36,7 @@ std::string WriteCoverageGeoTiff(const std::string& path, const CoverageField& f
 // The composite of many sites' maps on the same grid: band 1 the strongest
 // field strength, band 2 the number of the site that gives it (1 for the
 // first of siteNames), both Float32 and geoTiffNoData where no site
-// reaches; each site's name in the metadata as SITE_1, SITE_2, ...
+// reaches or the cell has no terrain; each site's name in the metadata as SITE_1, SITE_2, ...
 std::string WriteBestServerGeoTiff(const std::string& path, const BestServer& composite,
                                    const std::vector<std::string>& siteNames);
 

@@ -53,6 +53,9 @@ RadialEvaluation EvaluateRadial(const RadialRequest& request, CSRTM& store, CZON
     }
     result.profile = Profile(request, result.rx, result.profileInputs, store, zones, engine);
     result.field = Field(request, result.rx, store, zones, engine);
+    result.terrainMissing = result.profile ? result.profile->terrainMissing
+                            : result.field ? engine.profile.MissingFraction()
+                                           : 0.0;
     return result;
 }
 

@@ -57,6 +57,9 @@ struct RadialEvaluation {
     std::optional<ProfileChart> profile;
     CalculationInputs profileInputs; // of the profile's link calculation (blended)
     std::optional<FieldCurve> field; // nullopt: the engine rejected the radial
+    // The share of the radial's samples without terrain data: the
+    // profile's, or the field curve's when there is no profile.
+    double terrainMissing = 0.0;
 };
 
 RadialEvaluation EvaluateRadial(const RadialRequest& request, CSRTM& store, CZONES& zones,

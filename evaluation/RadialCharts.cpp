@@ -31,6 +31,8 @@ ProfileChart MakeProfileChart(const TerrainProfile& profile, double htg, double 
         chart.fresnelLower.push_back({profile.distance[i], ray - profile.fresnelRadius[i]});
         chart.fresnelUpper.push_back({profile.distance[i], ray + profile.fresnelRadius[i]});
     }
+    chart.terrainMissing = profile.MissingFraction();
+    chart.noTerrain = NoTerrainStretches(profile);
     return chart;
 }
 

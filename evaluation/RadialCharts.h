@@ -3,6 +3,7 @@
 // field strength at each receiver position along it.
 #pragma once
 
+#include "propagation/engine/MissingTerrain.h"
 #include "propagation/engine/Terrain.h"
 
 #include <array>
@@ -24,6 +25,10 @@ struct ProfileChart {
     std::vector<ChartPoint> fresnelLower;
     std::vector<ChartPoint> fresnelUpper;
     double heightAxisMaximum = 0.0; // the height axis runs from 0 to here
+    // The share of the samples without terrain data (drawn at 0 m) and
+    // where they lie.
+    double terrainMissing = 0.0;
+    std::vector<NoTerrainStretch> noTerrain;
 };
 
 // From the profile of a link calculation whose ends include the antenna

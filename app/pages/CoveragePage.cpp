@@ -46,8 +46,15 @@ TCoveragePage::TCoveragePage(TPageHost& pageHost)
     CoverageProgress->setTextVisible(true);
     CoverageProgress->setFormat(QString());
     CoverageProgress->setValue(0);
+    // Under the bar: how much of the last map had no terrain, when any.
+    CoverageTerrainNote = Label("CoverageTerrainNote", QString(), this);
+    CoverageTerrainNote->setStyleSheet(QStringLiteral("color: red"));
+    CoverageTerrainNote->setWordWrap(true);
+    CoverageTerrainNote->setFixedWidth(coverageMapSize);
+    CoverageTerrainNote->hide();
     centre->addWidget(CoverageMap);
     centre->addWidget(CoverageProgress);
+    centre->addWidget(CoverageTerrainNote);
     centre->addStretch(1);
     columns->addLayout(centre);
 

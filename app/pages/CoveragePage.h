@@ -107,6 +107,9 @@ private:
     void StopCoverage();
     void FinishRun(bool aborted);
     void DrawResult(bool complete);
+    // The share of a whole map's cells without terrain under the bar
+    // (hidden for none, and while a map is computed).
+    void ShowTerrainNote(double missingFraction);
     void DisplayModeChanged();
     void KeepLastCell(const CoverageArea& area, int columnsDone);
     // heights: the scale is the terrain's (else the field strength's).
@@ -133,6 +136,7 @@ private:
     QPushButton* ExportKMZ = nullptr;
     QPushButton* ExportGeoTiff = nullptr;
     QProgressBar* CoverageProgress = nullptr;
+    QLabel* CoverageTerrainNote = nullptr;
     // The map and its scale.
     TMapView* CoverageMap = nullptr;
     TMapView* ColourScale = nullptr;

@@ -11,8 +11,10 @@
 #include "coverage/CoverageRaster.h"
 #include "coverage/CoverageScale.h"
 #include "geo/Path.h"
+#include "propagation/engine/MissingTerrain.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -140,6 +142,7 @@ void TCoveragePage::StartCoverage(const CoverageArea& area, const CoverageInputs
     CoverageProgress->setRange(0, job->CellCount());
     CoverageProgress->setValue(0);
     CoverageProgress->setFormat(CoverageProgressText(0, job->CellCount(), 0.0));
+    ShowTerrainNote(0.0);
     SetRunning(true);
     clock.start();
     job->Start();
@@ -204,11 +207,23 @@ void TCoveragePage::FinishRun(bool aborted) {
                                         .arg(job->CellCount()));
     }
     CoverageProgress->setValue(job->CellsDone());
+    ShowTerrainNote(complete ? JobField(*job).TerrainMissing() : 0.0);
     DrawResult(complete);
     haveResult = true;
     resultComplete = complete;
     SetRunning(false);
     if (complete && run.save) SaveCoverageFile();
+}
+
+void TCoveragePage::ShowTerrainNote(double missingFraction) {
+    QString text = QString::fromStdString(MissingTerrainText(missingFraction, "the area"));
+    if (!text.isEmpty()) {
+        text[0] = text[0].toUpper();
+        text += QStringLiteral(". Its cells are hatched on the map and in the KMZ, and have no "
+                               "data in the GeoTIFF.");
+    }
+    CoverageTerrainNote->setText(text);
+    CoverageTerrainNote->setVisible(!text.isEmpty());
 }
 
 // The map of the last computation in the run's display mode, from its grid,

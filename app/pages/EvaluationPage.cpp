@@ -9,6 +9,7 @@
 #include "app/pages/PageTools.h"
 #include "evaluation/FieldStrength.h"
 #include "evaluation/RadialControls.h"
+#include "propagation/engine/MissingTerrain.h"
 #include "settings/InputLimits.h"
 
 #include <QAreaSeries>
@@ -383,6 +384,10 @@ void TEvaluationPage::DoEvalProfilePlot(const ProfileChart& chart) {
         ProfileRangeTitle(runTitles.bearing.toStdString(), runTitles.start.toStdString())));
     SetRoundRange(terrainBottom, 0.0, chart.terrain.empty() ? 1.0 : chart.terrain.back().x);
     EvalTerrain->SetHome();
+    // Said over the chart where the radial runs off the terrain data.
+    QString note = QString::fromStdString(MissingTerrainText(chart.terrainMissing, "the radial"));
+    if (!note.isEmpty()) note[0] = note[0].toUpper();
+    EvalTerrain->chart()->setTitle(note);
 }
 
 // rangeKm: the length of the radial's profile, so that both charts share

@@ -232,14 +232,17 @@ void TInputPage::BuildChart(QVBoxLayout* column) {
     Series8 = Line("Series8", QStringLiteral("LOS Line"), Qt::black);
     Series9 = Line("Series9", QStringLiteral("Lower Fresnel"), Qt::red);
     Series10 = Line("Series10", QStringLiteral("Upper Fresnel"), Qt::red);
+    NoTerrain = NamedArea("NoTerrain", QStringLiteral("No terrain data"), QColor(128, 128, 128));
+    NoTerrain->setBrush(QBrush(QColor(128, 128, 128), Qt::BDiagPattern));
+    NoTerrain->setPen(QPen(QColor(128, 128, 128)));
     bottomAxis = new QValueAxis(chart);
     leftAxis = new QValueAxis(chart);
     bottomAxis->setTitleText(QStringLiteral("Range (km)"));
     leftAxis->setTitleText(QStringLiteral("Height (m)"));
     chart->addAxis(bottomAxis, Qt::AlignBottom);
     chart->addAxis(leftAxis, Qt::AlignLeft);
-    for (QAbstractSeries* series :
-         std::initializer_list<QAbstractSeries*>{Series1, Series2, Series8, Series9, Series10}) {
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{
+             Series1, Series2, NoTerrain, Series8, Series9, Series10}) {
         chart->addSeries(series);
         series->attachAxis(bottomAxis);
         series->attachAxis(leftAxis);
@@ -462,6 +465,7 @@ void TInputPage::ClearResults(const QString& reason) {
         label->setText(QString::fromLatin1(text) + QStringLiteral("-"));
     for (QXYSeries* series : Chart1->chart()->findChildren<QXYSeries*>())
         series->clear();
+    Chart1->chart()->setTitle(QStringLiteral("Terrain"));
     InvalidPath->setText(reason);
     InvalidPath->show();
 }

@@ -88,6 +88,9 @@ private:
     void BuildResults(QVBoxLayout* column);
     void Connect();
     void ShowProfileChart(const CTerrain& engine);
+    // The bands over the samples without terrain data, up to the height
+    // axis's top, and the chart's title saying how much of the path they are.
+    void ShowNoTerrain(const CTerrain& engine, double xScale);
     QString ResultsBlock();
 
     QString resultsFileName; // SaveResultsDialog's name, kept for the run
@@ -140,11 +143,12 @@ private:
     QLabel* ChartData = nullptr;
     QLabel* PointData = nullptr;
     TChartView* Chart1 = nullptr;
-    QAreaSeries* Series1 = nullptr;  // Terrain
-    QAreaSeries* Series2 = nullptr;  // Earth Bulge
-    QLineSeries* Series8 = nullptr;  // LOS Line
-    QLineSeries* Series9 = nullptr;  // Lower Fresnel
-    QLineSeries* Series10 = nullptr; // Upper Fresnel
+    QAreaSeries* Series1 = nullptr;   // Terrain
+    QAreaSeries* Series2 = nullptr;   // Earth Bulge
+    QLineSeries* Series8 = nullptr;   // LOS Line
+    QLineSeries* Series9 = nullptr;   // Lower Fresnel
+    QLineSeries* Series10 = nullptr;  // Upper Fresnel
+    QAreaSeries* NoTerrain = nullptr; // hatched bands where the profile has no terrain data
     QValueAxis* bottomAxis = nullptr;
     QValueAxis* leftAxis = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "controls/UserDialogs.h"
+#include "propagation/engine/MissingTerrain.h"
 #include "propagation/engine/Terrain.h"
 
 #include <QAreaSeries>
@@ -81,7 +82,30 @@ void TInputPage::ShowProfileChart(const CTerrain& engine) {
     Chart1->chart()->zoomReset();
     SetRoundRange(leftAxis, 0.0, top);
     SetRoundRange(bottomAxis, 0.0, n > 0 ? terrain.last().x() : 1.0);
+    ShowNoTerrain(engine, metric ? 1.0 : 1.0 / kmPerMile);
     Chart1->SetHome();
+}
+
+// Each sample without terrain data stands for half a spacing either side.
+void TInputPage::ShowNoTerrain(const CTerrain& engine, double xScale) {
+    const TerrainProfile& p = engine.profile;
+    const int n = p.count;
+    const double half = n > 1 ? (p.distance[1] - p.distance[0]) / 2.0 : 0.0;
+    const double end = n > 0 ? p.distance[static_cast<std::size_t>(n - 1)] : 0.0;
+    const double top = leftAxis->max();
+    QList<QPointF> bands;
+    for (const NoTerrainStretch& stretch : NoTerrainStretches(p)) {
+        const double from = std::max(0.0, stretch.from - half) * xScale;
+        const double to = std::min(end, stretch.to + half) * xScale;
+        bands << QPointF(from, 0.0) << QPointF(from, top) << QPointF(to, top) << QPointF(to, 0.0);
+    }
+    NoTerrain->upperSeries()->replace(bands);
+    const double missing = p.MissingFraction();
+    Chart1->chart()->setTitle(
+        missing > 0.0
+            ? QStringLiteral("Terrain: no data for %1 of the path (hatched), taken as 0 m")
+                  .arg(QString::fromStdString(ShareText(missing)))
+            : QStringLiteral("Terrain"));
 }
 
 void TInputPage::HideReadout() {

@@ -128,6 +128,7 @@ bool CTerrain::ProfileEdition18(const std::vector<ProfilePoint>& points, double 
         profile.distance[i] = d[i];
         profile.height[i] = h[i];
         profile.zone[i] = zone[i];
+        profile.noTerrain[i] = 0; // a surveyed profile has every height
         profile.earthBulge[i] = i == 0 || i == shown - 1 ? 0.0 : bulge.At(d[i]);
         profile.maxHeight = std::max(profile.maxHeight, h[i]);
     }

@@ -14,6 +14,7 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
     profile.midPathBulge = 0.0;
     profile.count = 0;
     profile.hullCount = 0;
+    profile.missingCount = 0;
     kBeta = 3.0;
     surfaceN0 = inputs.n0;
     deltaN = inputs.deltaN;
@@ -168,6 +169,7 @@ bool CTerrain::CalculateProfile(const std::vector<ProfilePoint>& points, double 
         profile.height[i] = points[i].height;
         profile.zone[i] = static_cast<std::int8_t>(points[i].zone);
         profile.earthBulge[i] = i == 0 || i == n - 1 ? 0.0 : bulge.At(d);
+        profile.noTerrain[i] = 0; // a surveyed profile has every height
         profile.maxHeight = std::max(profile.maxHeight, points[i].height);
     }
     profile.midPathBulge = bulge.MidPath();

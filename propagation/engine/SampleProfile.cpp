@@ -75,6 +75,7 @@ bool CTerrain::SampleProfile(bool interpolate) {
     // Where the walk answered for every sample (the usual case), a loop
     // without branches; PointAtRange for the samples it left.
     const bool allSure = walked == n && AllSure(walkHeights.data(), walkZones.data(), n);
+    int missing = 0;
     if (allSure) {
         const short* hw = walkHeights.data();
         const int* zw = walkZones.data();
@@ -82,8 +83,13 @@ bool CTerrain::SampleProfile(bool interpolate) {
         double* h = height.data();
         for (int i = 0; i < n; ++i) {
             zone[i] = static_cast<std::int8_t>(zw[i]);
+            missing += hw[i] == voidValue;
             h[i] = hw[i] == noData || hw[i] == voidValue ? 0 : hw[i];
         }
+        // The chart's marks: a link or a radial only, never a map's cell.
+        if (!coverageMode)
+            for (int i = 0; i < n; ++i)
+                profile.noTerrain[i] = hw[i] == voidValue;
     }
     for (int i = 0; i < n && !allSure; ++i) {
         int zone = i < walked ? walkZones[i] : -1;
@@ -96,8 +102,11 @@ bool CTerrain::SampleProfile(bool interpolate) {
             h = terrainStore->GetHeight(lat, lon, interpolated);
         }
         profile.zone[i] = static_cast<std::int8_t>(zone);
+        missing += h == voidValue;
+        profile.noTerrain[i] = h == voidValue;
         height[i] = h == noData || h == voidValue ? 0 : h;
     }
+    profile.missingCount = missing;
     profile.maxHeight = std::max(profile.maxHeight, HighestOf(height.data(), n));
     if (coverageMode) {
         // Cell after cell of a map: only the samples not yet cleared.

@@ -39,6 +39,17 @@ struct TerrainProfile {
     double maxHeight = 0.0;
     double midPathBulge = 0.0;
     int zeroBulges = capacity; // earthBulge[0 .. zeroBulges) is known to be 0
+    // Samples the terrain store had no height for (no tile for their
+    // 1-degree cell, a void sample, no usable neighbour to interpolate):
+    // their height is taken as 0 m, as the sea's. noTerrain marks them for
+    // the link and the radial; a coverage cell only counts them.
+    int missingCount = 0;
+    std::array<std::uint8_t, capacity> noTerrain{};
+
+    // The share of the samples without terrain data, 0 to 1.
+    double MissingFraction() const {
+        return count > 0 ? static_cast<double>(missingCount) / count : 0.0;
+    }
 
     TerrainProfile() { hullIndex.fill(-1); }
 };

@@ -77,12 +77,49 @@ TEST(CoveragePieceFile, HoldsEveryFigureExactly) {
     EXPECT_EQ(EncodeCoveragePiece(*back), bytes);
 }
 
+// A band with terrain under every cell keeps the version 1 bytes earlier
+// programs wrote; one with cells without terrain is version 2 and carries
+// their marks, which a version 1 reader could not hold.
+TEST(CoveragePieceFile, MarksOfCellsWithoutTerrainMakeVersionTwo) {
+    CoveragePiece piece = SmallPiece();
+    const std::string plain = EncodeCoveragePiece(piece);
+    EXPECT_EQ(plain[8], 1);
+    piece.noTerrain = CellMask(piece.cells.size());
+    EXPECT_EQ(EncodeCoveragePiece(piece), plain); // an empty mask is no mask
+    const size_t marked[] = {0, 7, 8, piece.cells.size() - 1};
+    for (const size_t k : marked)
+        piece.noTerrain.Set(k);
+    const std::string bytes = EncodeCoveragePiece(piece);
+    EXPECT_EQ(bytes[8], 2);
+    EXPECT_EQ(bytes.size(), plain.size() + CellMask::ByteCount(piece.cells.size()));
+    std::string error;
+    const auto back = DecodeCoveragePiece(bytes, error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(back->cells, piece.cells);
+    EXPECT_EQ(back->noTerrain.Count(), std::size(marked));
+    for (size_t k = 0; k < piece.cells.size(); ++k)
+        EXPECT_EQ(back->noTerrain.Get(k), piece.noTerrain.Get(k)) << k;
+    EXPECT_EQ(EncodeCoveragePiece(*back), bytes);
+
+    const auto plainBack = DecodeCoveragePiece(plain, error);
+    ASSERT_TRUE(plainBack) << error;
+    EXPECT_EQ(plainBack->noTerrain.Count(), 0u); // version 1: terrain everywhere
+    // A version 2 piece without its marks, or a version 1 piece with them,
+    // is damaged.
+    std::string cut = bytes.substr(0, plain.size());
+    EXPECT_FALSE(DecodeCoveragePiece(cut, error));
+    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+    std::string claimed = bytes;
+    claimed[8] = 1;
+    EXPECT_FALSE(DecodeCoveragePiece(claimed, error));
+}
+
 TEST(CoveragePieceFile, RefusesWhatIsNotAWholePiece) {
     const CoveragePiece piece = SmallPiece();
     const std::string bytes = EncodeCoveragePiece(piece);
     const size_t header = bytes.size() - 2 * piece.cells.size();
     std::string newer = bytes;
-    newer[8] = 2; // the format version
+    newer[8] = 3; // the format version
     std::string badBand = bytes;
     badBand[header - 16] = 9;        // the block index, beyond the count of 3
     CoveragePiece otherArea = piece; // an area its range does not give
@@ -94,7 +131,7 @@ TEST(CoveragePieceFile, RefusesWhatIsNotAWholePiece) {
     } cases[] = {
         {"empty", "", "not a coverage piece"},
         {"another file", "KSTPIEC", "not a coverage piece"},
-        {"newer format", newer, "format version 2"},
+        {"newer format", newer, "format version 3"},
         {"a cell short", bytes.substr(0, bytes.size() - 2), "bytes of cells"},
         {"a cell more", bytes + "ab", "bytes of cells"},
         {"header cut", bytes.substr(0, 40), "damaged"},

@@ -150,10 +150,41 @@ TEST(SiteGridFile, HoldsTheSiteAndItsMapExactly) {
     EXPECT_NE(SiteGridMismatch(*back, other).find("northern edge"), std::string::npos);
 }
 
+// The marks of cells without terrain travel in a version 2 grid, and the
+// composite takes them at the site's place on the shared grid.
+TEST(SiteGridFile, CarriesCellsWithoutTerrainIntoTheComposite) {
+    SiteGrid grid = SampleGrid();
+    EXPECT_EQ(EncodeSiteGrid(grid)[8], 1); // terrain everywhere: the old bytes
+    grid.noTerrain = CellMask(grid.cells.size());
+    const int n = grid.map.area.n;
+    grid.noTerrain.Set(0);                              // north-west corner
+    grid.noTerrain.Set(static_cast<size_t>(n) * 2 + 3); // row 2, column 3
+    const std::string bytes = EncodeSiteGrid(grid);
+    EXPECT_EQ(bytes[8], 2);
+    std::string error;
+    const auto back = DecodeSiteGrid(bytes, error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(back->cells, grid.cells);
+    EXPECT_EQ(back->noTerrain.Count(), 2u);
+    EXPECT_TRUE(back->noTerrain.Get(static_cast<size_t>(n) * 2 + 3));
+    EXPECT_FALSE(DecodeSiteGrid(bytes.substr(0, bytes.size() - 1), error)); // marks cut
+
+    CoverageArea composite = grid.map.area;
+    composite.n = n + 4;
+    BestServer best(composite);
+    SiteSquare square{grid.map.area, 1, 2}; // one row down, two columns right
+    best.Add(0, square, back->cells);
+    best.AddNoTerrain(square, back->noTerrain);
+    EXPECT_EQ(best.CellsWithoutTerrain(), 2);
+    EXPECT_TRUE(best.NoTerrainAt(1, 2));
+    EXPECT_TRUE(best.NoTerrainAt(3, 5));
+    EXPECT_FALSE(best.NoTerrainAt(0, 0));
+}
+
 TEST(SiteGridFile, RefusesWhatIsNotAWholeSiteGrid) {
     const std::string bytes = EncodeSiteGrid(SampleGrid());
     std::string newer = bytes;
-    newer[8] = 2;
+    newer[8] = 3;
     SiteGrid beyond = SampleGrid();
     beyond.site = 4; // of 3
     const struct {
@@ -163,7 +194,7 @@ TEST(SiteGridFile, RefusesWhatIsNotAWholeSiteGrid) {
     } cases[] = {
         {"empty", "", "not a site grid"},
         {"a piece", "KSTPIECE" + bytes.substr(8), "not a site grid"},
-        {"another version", newer, "format version 2"},
+        {"another version", newer, "format version 3"},
         {"one cell short", bytes.substr(0, bytes.size() - 2), "damaged"},
         {"a byte more", bytes + "x", "damaged"},
         {"header cut", bytes.substr(0, 30), "damaged"},

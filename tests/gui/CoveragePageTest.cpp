@@ -16,6 +16,7 @@
 #include "coverage/Kml.h"
 #include "coverage/ZipReader.h"
 #include "geo/Path.h"
+#include "propagation/engine/MissingTerrain.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -24,6 +25,7 @@
 #include <QScrollArea>
 
 #include <gdal_priv.h>
+#include <nlohmann/json.hpp>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -168,6 +170,16 @@ void CoveragePageTest::defaultMapFillsTheMapAndTheScale() {
     QVERIFY(std::fabs(rx.GetLatitude() - (area.north - (area.n - 1) * area.step)) < 1e-9);
     QVERIFY(std::fabs(rx.GetLongitude() - (area.west + (area.n - 1) * area.step)) < 1e-9);
     QVERIFY(form->State().pathGasLoss > 0.0);
+    // The area runs past the tile's eastern and southern edges: the page
+    // says how much of it has no terrain, as the command line does.
+    const auto run = CommandLine({"--csv", workDirectory->filePath("map.csv"), "--json"});
+    QVERIFY2(run.status == 0, run.err.c_str());
+    const double share = nlohmann::json::parse(run.out)["terrainMissing"].get<double>();
+    QVERIFY(share > 0.1 && share < 0.9);
+    QVERIFY(Find<QLabel>("CoverageTerrainNote")->isVisible());
+    QVERIFY2(Text("CoverageTerrainNote")
+                 .startsWith("No terrain data for " + Q(ShareText(share)) + " of the area"),
+             qPrintable(Text("CoverageTerrainNote")));
 
     // The page fits a 1280 x 720 screen without scrolling.
     form->resize(1280, 720);

@@ -7,6 +7,7 @@
 #include "controls/NumEdit.h"
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
+#include "propagation/engine/MissingTerrain.h"
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void enterInALocationCalculates();
     void chartKeepsItsPlace();
     void chartTicksAreRound();
+    void pathOffTheTerrainIsSaid();
 };
 
 void InputPageTest::invalidLocationsClearOldResults_data() {
@@ -447,6 +449,41 @@ void InputPageTest::chartTicksAreRound() {
             QCOMPARE(values->min(), 0.0); // the range itself is the profile's
         }
     }
+}
+
+// A link that runs off the tile at 1 W: the status bar says how much of the
+// path has no terrain data, the chart names the share and hatches the
+// stretch from the meridian to the far end. A link inside takes it back.
+void InputPageTest::pathOffTheTerrainIsSaid() {
+    QVERIFY(StartForm());
+    Find<QRadioButton>("DEG")->setChecked(true);
+    Edit("StartLoc")->setText("51.5 N 1.5 W");
+    Edit("EndLoc")->setText("51.5 N 0.5 W");
+    Click("CalculateBtn");
+    const double share = Engine().profile.MissingFraction();
+    QVERIFY2(share > 0.49 && share < 0.51, qPrintable(QString::number(share)));
+    const QString text = Q(MissingTerrainText(share, "the path"));
+    auto* status = Find<QLabel>("TerrainStatus");
+    QVERIFY(status->isVisible());
+    QCOMPARE(status->text(), "N" + text.mid(1));
+    QVERIFY2(status->text().startsWith("No terrain data for 50 % of the path"),
+             qPrintable(status->text()));
+    QChart* chart = Find<QChartView>("Chart1")->chart();
+    QVERIFY2(chart->title().contains("no data for 50 % of the path"), qPrintable(chart->title()));
+    // One band from about half way (35 km) to the end, up to the axis top.
+    const QList<QPointF> band = Series("Chart1", "NoTerrain")->points();
+    QCOMPARE(band.size(), 4);
+    QVERIFY2(std::fabs(band[0].x() - 34.6) < 0.5, qPrintable(QString::number(band[0].x())));
+    QCOMPARE(band[3].x(), Series("Chart1", "Series1")->points().last().x());
+    QCOMPARE(band[1].y(), LeftAxis("Chart1")->max());
+    QVERIFY(!Find<QLabel>("InvalidPath")->isVisible()); // the losses are still given
+
+    Edit("EndLoc")->setText("51.6 N 1.2 W");
+    Click("CalculateBtn");
+    QCOMPARE(Engine().profile.MissingFraction(), 0.0);
+    QVERIFY(!status->isVisible());
+    QCOMPARE(chart->title(), "Terrain");
+    QCOMPARE(Series("Chart1", "NoTerrain")->count(), 0);
 }
 
 QTEST_MAIN(InputPageTest)
