@@ -101,6 +101,7 @@ public Q_SLOTS:
     // F1: the current page's help topic.
     void CurrentPageHelp();
     void ChooseTerrainDirectoryClick();
+    void ChooseTerrainFileClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

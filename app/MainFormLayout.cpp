@@ -127,6 +127,11 @@ void TMainForm::BuildMenu() {
     QAction* terrain = menuBar()->addAction(QStringLiteral("Terrain Directory..."));
     terrain->setObjectName(QStringLiteral("TerrainDirectory1"));
     connect(terrain, &QAction::triggered, this, &TMainForm::ChooseTerrainDirectoryClick);
+    QAction* terrainFile = menuBar()->addAction(QStringLiteral("Terrain File..."));
+    terrainFile->setObjectName(QStringLiteral("TerrainFile1"));
+    terrainFile->setToolTip(
+        QStringLiteral("One elevation raster as the terrain: a GeoTIFF, a VRT mosaic, ..."));
+    connect(terrainFile, &QAction::triggered, this, &TMainForm::ChooseTerrainFileClick);
     QAction* help1 = menuBar()->addAction(QStringLiteral("Help"));
     help1->setObjectName(QStringLiteral("Help1"));
     QAction* about1 = menuBar()->addAction(QStringLiteral("About"));

@@ -11,6 +11,7 @@
 #include "propagation/Refractivity.h"
 #include "settings/InputLimits.h"
 #include "settings/SettingsFile.h"
+#include "terrain/TerrainSources.h"
 #include "terrain/TileFile.h"
 
 #include <QCheckBox>
@@ -23,6 +24,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -33,16 +35,13 @@ namespace {
 // How long a status-bar line stays.
 constexpr int statusSeconds = 30;
 
-const QStringList tilePatterns{QStringLiteral("*.hgt"), QStringLiteral("*.hgt.zip")};
-
 QString DirectoryOf(const std::string& directory) {
     return directory.empty() ? QDir::currentPath() : QString::fromStdString(directory);
 }
 
-int CountTiles(const std::string& directory) {
-    return static_cast<int>(QDir(DirectoryOf(directory))
-                                .entryList(tilePatterns, QDir::Files | QDir::Hidden | QDir::System)
-                                .size());
+// True when the location (a directory or one raster file) holds terrain.
+bool HoldsTerrain(const std::string& location) {
+    return DirectoryHoldsTiles(location);
 }
 
 std::string WithSeparator(QString directory) {
@@ -51,6 +50,11 @@ std::string WithSeparator(QString directory) {
 }
 
 const QString terrainQuestion = QStringLiteral("Please select directory containing terrain data");
+const QString terrainFileQuestion =
+    QStringLiteral("Please select an elevation raster (GeoTIFF, VRT, Erdas Imagine, ...)");
+const QString terrainFileFilter =
+    QStringLiteral("Elevation rasters (*.tif *.tiff *.vrt *.img *.dt0 *.dt1 *.dt2 *.asc *.bil "
+                   "*.flt *.bt *.ers *.nc *.grd *.gpkg *.jp2);;All files (*)");
 
 // The zone map beside the executable (a build tree) or in the installed
 // data directory; when there is none, the name it would have beside the
@@ -110,14 +114,14 @@ bool TMainForm::InitialiseLink() {
 // the user choose again; without a choice the demo tile shipped with the
 // program is used, so a first start calculates at once.
 std::string TMainForm::TerrainDirectoryToUse() {
-    if (CountTiles(state.mapDirectory) > 0) return state.mapDirectory;
+    if (HoldsTerrain(state.mapDirectory)) return state.mapDirectory;
     if (!state.mapDirectory.empty()) {
         const QString chosen =
             UserDialogs::Current().ExistingDirectory(this, terrainQuestion, QDir::currentPath());
         if (!chosen.isEmpty()) {
             state.mapDirectory = WithSeparator(chosen);
             RememberTerrainDirectory();
-            if (CountTiles(state.mapDirectory) > 0) return state.mapDirectory;
+            if (HoldsTerrain(state.mapDirectory)) return state.mapDirectory;
         }
     }
     const std::string demo = DemoTileDirectory();
@@ -138,6 +142,19 @@ void TMainForm::ChooseTerrainDirectoryClick() {
         this, terrainQuestion, QString::fromStdString(state.terrainDirectory));
     if (chosen.isEmpty()) return;
     state.mapDirectory = WithSeparator(chosen);
+    RememberTerrainDirectory();
+    InitialiseTerrain();
+    UpdateDataStatus();
+    CalculateBtnClick();
+}
+
+// One raster file as the terrain (a GeoTIFF, or a VRT mosaic of many),
+// kept in the settings file like a directory.
+void TMainForm::ChooseTerrainFileClick() {
+    const QString chosen = UserDialogs::Current().OpenFileName(
+        this, terrainFileQuestion, DirectoryOf(state.terrainDirectory), terrainFileFilter);
+    if (chosen.isEmpty()) return;
+    state.mapDirectory = chosen.toStdString();
     RememberTerrainDirectory();
     InitialiseTerrain();
     UpdateDataStatus();
@@ -229,19 +246,28 @@ void TMainForm::UpdateDataStatus() {
     if (!demo.empty() && state.terrainDirectory == demo && state.mapDirectory != demo) {
         parts << QStringLiteral("Terrain: ") + QString::fromUtf8(demoTileDescription);
     } else {
-        const int tiles = CountTiles(state.terrainDirectory);
+        const TerrainSummary summary = SummariseTerrain(state.terrainDirectory);
         parts << QStringLiteral("Terrain: %1 tile%2 in %3")
-                     .arg(tiles)
-                     .arg(tiles == 1 ? "" : "s")
+                     .arg(summary.tiles)
+                     .arg(summary.tiles == 1 ? "" : "s")
                      .arg(QDir::toNativeSeparators(DirectoryOf(state.terrainDirectory)));
+        const std::vector<std::string> lines = DescribeTerrain(summary);
+        for (std::size_t i = summary.tiles > 0 ? 1 : 0; i < lines.size(); ++i)
+            parts << QStringLiteral("Terrain raster %1").arg(QString::fromStdString(lines[i]));
     }
 
     parts << MapStatusText();
 
+    std::vector<std::string> problems = SummariseTerrain(state.terrainDirectory).problems;
     if (state.terrainStore)
         for (const std::string& problem : state.terrainStore->TileProblems())
-            parts << QStringLiteral("Terrain tile %1: read as missing terrain")
-                         .arg(QString::fromStdString(problem));
+            if (std::find(problems.begin(), problems.end(), problem) == problems.end())
+                problems.push_back(problem);
+    for (const std::string& problem : problems)
+        parts << (problem.rfind("raster ", 0) == 0
+                      ? QStringLiteral("Terrain %1: skipped").arg(QString::fromStdString(problem))
+                      : QStringLiteral("Terrain tile %1: read as missing terrain")
+                            .arg(QString::fromStdString(problem)));
 
     const bool zones = state.zoneMap && state.zoneMap->IsUsable();
     parts << (zones ? QStringLiteral("Zone map: present")

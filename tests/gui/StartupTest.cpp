@@ -9,6 +9,7 @@
 #include <QCheckBox>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace kestrova;
 using kestrova::test::WindowFixture;
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void settingsWithABadLineKeepEveryOtherValue();
     void settingsAboveOneMegabyteAreNotRead();
     void aChosenTerrainDirectoryIsKeptAtOnce();
+    void aTerrainFileServesAsItsTileDoes();
     void aFixedKFactorDoesNotOutliveItsCalculation();
     void weatherNoAirCanHaveIsRefused();
     void mapStatusSaysWhatLoaded_data();
@@ -84,6 +86,27 @@ void StartupTest::aChosenTerrainDirectoryIsKeptAtOnce() {
     QVERIFY(Settings().contains("Frequency = 2.4; # kept\n"));
     QVERIFY(Text("DataStatus").contains("1 tile in"));
     QVERIFY(!Find<QLabel>("InvalidPath")->isVisible());
+}
+
+// A GeoTIFF copy of the tile chosen with "Terrain File...": kept, named in
+// the status bar with its grid and area, and the link's figures unchanged.
+void StartupTest::aTerrainFileServesAsItsTileDoes() {
+    QVERIFY(StartForm());
+    const QString overall = Text("OverallLoss");
+    const QString copy = QDir::current().filePath(QStringLiteral("copy.tif"));
+    const QString command = QStringLiteral("gdal_translate -q '%1' '%2'")
+                                .arg(TileFolder() + QStringLiteral("n51w002.hgt"), copy);
+    QCOMPARE(std::system(command.toUtf8().constData()), 0);
+    dialogs->openAnswer = copy;
+    form->findChild<QAction*>(QStringLiteral("TerrainFile1"))->trigger();
+    QCOMPARE(dialogs->openCaptions.size(), 1);
+    QVERIFY(Settings().contains("MapDirectory = " + copy.toUtf8() + "; \n"));
+    QVERIFY2(
+        Text("DataStatus")
+            .contains("Terrain raster copy.tif: GTiff, EPSG:4326, 1201 x 1201 pixels of 3.00\""),
+        qPrintable(Text("DataStatus")));
+    QCOMPARE(Text("OverallLoss"), overall);
+    QVERIFY(dialogs->messages.isEmpty());
 }
 
 // Without radio-climate maps, a calculation with "Fixed" k = 0.5 runs on
