@@ -251,10 +251,19 @@ private:
 };
 
 // One band of lattice rows: the pixel each node falls in (-1: outside the
-// raster), and the window of the raster holding them all.
+// raster), node (r, c) of the band at r * size + c.
 struct RowBand {
-    std::vector<std::int64_t> pixel;      // per node: row * width + column, or -1
-    int x0 = 0, y0 = 0, x1 = -1, y1 = -1; // window, inclusive
+    std::vector<std::int64_t> pixel; // row * width + column, or -1
+    int firstRow = 0;
+    int rows = 0;
+};
+
+// A window of the raster, inclusive; empty while x1 < x0.
+struct Window {
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+    std::int64_t Pixels() const {
+        return x1 < x0 ? 0 : static_cast<std::int64_t>(x1 - x0 + 1) * (y1 - y0 + 1);
+    }
 };
 
 class LatticePainter {
@@ -282,15 +291,16 @@ public:
         const double h = 1.0 / (size - 1);
         std::vector<PixelPosition> row;
         for (int r0 = 0; r0 < size; r0 += kRowsPerBand) {
-            const int r1 = std::min(r0 + kRowsPerBand, size);
             RowBand band;
-            band.pixel.reserve(static_cast<std::size_t>(r1 - r0) * size);
-            for (int r = r0; r < r1; ++r) {
+            band.firstRow = r0;
+            band.rows = std::min(r0 + kRowsPerBand, size) - r0;
+            band.pixel.reserve(static_cast<std::size_t>(band.rows) * size);
+            for (int r = r0; r < r0 + band.rows; ++r) {
                 carrier.Row(request_.north - r * h, request_.west, h, size, row);
                 for (const PixelPosition& p : row)
-                    band.pixel.push_back(Locate(p, band));
+                    band.pixel.push_back(Locate(p));
             }
-            if (std::string problem = PaintBand(band, r0); !problem.empty()) return problem;
+            if (std::string problem = PaintColumns(band, 0, size); !problem.empty()) return problem;
         }
         return {};
     }
@@ -299,66 +309,92 @@ private:
     static constexpr int kRowsPerBand = 32;
     static constexpr std::int64_t kWindowLimit = 1 << 22; // pixels read at once
 
-    std::int64_t Locate(const PixelPosition& p, RowBand& band) const {
+    std::int64_t Locate(const PixelPosition& p) const {
         if (!(std::isfinite(p.x) && std::isfinite(p.y))) return -1;
         const double fx = std::floor(p.x), fy = std::floor(p.y);
         if (fx < 0 || fy < 0 || fx >= source_.GetRasterXSize() || fy >= source_.GetRasterYSize())
             return -1;
-        const int x = static_cast<int>(fx), y = static_cast<int>(fy);
-        if (band.x1 < band.x0) {
-            band.x0 = band.x1 = x;
-            band.y0 = band.y1 = y;
-        } else {
-            band.x0 = std::min(band.x0, x);
-            band.x1 = std::max(band.x1, x);
-            band.y0 = std::min(band.y0, y);
-            band.y1 = std::max(band.y1, y);
-        }
-        return static_cast<std::int64_t>(y) * source_.GetRasterXSize() + x;
+        return static_cast<std::int64_t>(fy) * source_.GetRasterXSize() +
+               static_cast<std::int64_t>(fx);
     }
 
-    // The window's values (and its mask, where the raster has one), read at
-    // once when small enough, else pixel by pixel through GDAL's block cache.
-    std::string PaintBand(const RowBand& band, int firstRow) {
-        if (band.x1 < band.x0) return {};
-        const int w = band.x1 - band.x0 + 1, hgt = band.y1 - band.y0 + 1;
-        const bool whole = static_cast<std::int64_t>(w) * hgt <= kWindowLimit;
+    // The window holding the band's nodes of columns c0..c1-1.
+    Window WindowOf(const RowBand& band, int c0, int c1) const {
+        Window w;
+        const std::int64_t width = source_.GetRasterXSize();
+        for (int r = 0; r < band.rows; ++r)
+            for (int c = c0; c < c1; ++c) {
+                const std::int64_t p = band.pixel[static_cast<std::size_t>(r) * request_.size + c];
+                if (p < 0) continue;
+                const int x = static_cast<int>(p % width), y = static_cast<int>(p / width);
+                if (w.x1 < w.x0) {
+                    w = {x, y, x, y};
+                    continue;
+                }
+                w.x0 = std::min(w.x0, x);
+                w.x1 = std::max(w.x1, x);
+                w.y0 = std::min(w.y0, y);
+                w.y1 = std::max(w.y1, y);
+            }
+        return w;
+    }
+
+    // The band's nodes of columns c0..c1-1, from one read of their window;
+    // a window too large to read at once (a raster much finer than the
+    // lattice) is split by columns, down to pixel by pixel through GDAL's
+    // block cache.
+    std::string PaintColumns(const RowBand& band, int c0, int c1) {
+        const Window w = WindowOf(band, c0, c1);
+        if (w.Pixels() == 0) return {};
+        if (w.Pixels() > kWindowLimit && c1 - c0 > 1) {
+            const int middle = c0 + (c1 - c0) / 2;
+            if (std::string problem = PaintColumns(band, c0, middle); !problem.empty())
+                return problem;
+            return PaintColumns(band, middle, c1);
+        }
+        const bool whole = w.Pixels() <= kWindowLimit;
+        const int ww = w.x1 - w.x0 + 1, wh = w.y1 - w.y0 + 1;
         if (whole) {
-            values_.resize(static_cast<std::size_t>(w) * hgt);
-            if (band_.RasterIO(GF_Read, band.x0, band.y0, w, hgt, values_.data(), w, hgt,
-                               GDT_Float64, 0, 0, nullptr) != CE_None)
+            values_.resize(static_cast<std::size_t>(ww) * wh);
+            if (band_.RasterIO(GF_Read, w.x0, w.y0, ww, wh, values_.data(), ww, wh, GDT_Float64, 0,
+                               0, nullptr) != CE_None)
                 return "cannot be read: " + QuietGdalErrors::Last("a read error");
             if (useMask_) {
                 mask_.resize(values_.size());
-                if (band_.GetMaskBand()->RasterIO(GF_Read, band.x0, band.y0, w, hgt, mask_.data(),
-                                                  w, hgt, GDT_Byte, 0, 0, nullptr) != CE_None)
+                if (band_.GetMaskBand()->RasterIO(GF_Read, w.x0, w.y0, ww, wh, mask_.data(), ww, wh,
+                                                  GDT_Byte, 0, 0, nullptr) != CE_None)
                     return "cannot be read: " + QuietGdalErrors::Last("a read error");
             }
         }
         const std::int64_t width = source_.GetRasterXSize();
-        int16_t* out = request_.heights + static_cast<std::size_t>(firstRow) * request_.size;
-        for (std::size_t k = 0; k < band.pixel.size(); ++k) {
-            const std::int64_t p = band.pixel[k];
-            if (p < 0) continue;
-            const int x = static_cast<int>(p % width), y = static_cast<int>(p / width);
-            double value = 0;
-            unsigned char valid = 1;
-            if (whole) {
-                const std::size_t i = static_cast<std::size_t>(y - band.y0) * w + (x - band.x0);
-                value = values_[i];
-                if (useMask_) valid = mask_[i];
-            } else if (band_.RasterIO(GF_Read, x, y, 1, 1, &value, 1, 1, GDT_Float64, 0, 0,
-                                      nullptr) != CE_None ||
-                       (useMask_ &&
-                        band_.GetMaskBand()->RasterIO(GF_Read, x, y, 1, 1, &valid, 1, 1, GDT_Byte,
-                                                      0, 0, nullptr) != CE_None)) {
-                return "cannot be read: " + QuietGdalErrors::Last("a read error");
+        for (int r = 0; r < band.rows; ++r)
+            for (int c = c0; c < c1; ++c) {
+                const std::size_t k = static_cast<std::size_t>(r) * request_.size + c;
+                const std::int64_t p = band.pixel[k];
+                if (p < 0) continue;
+                const int x = static_cast<int>(p % width), y = static_cast<int>(p / width);
+                double value = 0;
+                unsigned char valid = 1;
+                if (whole) {
+                    const std::size_t i = static_cast<std::size_t>(y - w.y0) * ww + (x - w.x0);
+                    value = values_[i];
+                    if (useMask_) valid = mask_[i];
+                } else if (!ReadPixel(x, y, value, valid)) {
+                    return "cannot be read: " + QuietGdalErrors::Last("a read error");
+                }
+                if (!valid || std::isnan(value) || (hasNoData_ && value == noData_)) continue;
+                if (value < kLowestHeight || value > kHighestHeight) continue;
+                request_.heights[static_cast<std::size_t>(band.firstRow) * request_.size + k] =
+                    static_cast<int16_t>(std::lround(value));
             }
-            if (!valid || std::isnan(value) || (hasNoData_ && value == noData_)) continue;
-            if (value < kLowestHeight || value > kHighestHeight) continue;
-            out[k] = static_cast<int16_t>(std::lround(value));
-        }
         return {};
+    }
+
+    bool ReadPixel(int x, int y, double& value, unsigned char& valid) {
+        return band_.RasterIO(GF_Read, x, y, 1, 1, &value, 1, 1, GDT_Float64, 0, 0, nullptr) ==
+                   CE_None &&
+               (!useMask_ || band_.GetMaskBand()->RasterIO(GF_Read, x, y, 1, 1, &valid, 1, 1,
+                                                           GDT_Byte, 0, 0, nullptr) == CE_None);
     }
 
     GDALDataset& source_;
