@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <optional>
 
 namespace kestrova {
 namespace {
@@ -89,30 +90,35 @@ public:
         return cells;
     }
 
-    std::shared_ptr<const TileSamples> Find(const std::string& key) {
+    // The cell kept under key (null: the rasters hold no height there), or
+    // nullopt when none is kept.
+    std::optional<std::shared_ptr<const TileSamples>> Find(const std::string& key) {
         const std::lock_guard<std::mutex> lock(mutex_);
         for (auto it = entries_.begin(); it != entries_.end(); ++it)
             if (it->key == key) {
                 entries_.splice(entries_.begin(), entries_, it);
                 return it->samples;
             }
-        return nullptr;
+        return std::nullopt;
     }
 
     void Keep(const std::string& key, std::shared_ptr<const TileSamples> samples,
               std::shared_ptr<const CTerrainSources> sources) {
         const std::lock_guard<std::mutex> lock(mutex_);
-        bytes_ += Bytes(*samples);
+        bytes_ += Bytes(samples);
         entries_.push_front({key, std::move(samples), std::move(sources)});
-        while (bytes_ > kBudget && entries_.size() > 1) {
-            bytes_ -= Bytes(*entries_.back().samples);
+        while ((bytes_ > kBudget && entries_.size() > 1) || entries_.size() > kEntries) {
+            bytes_ -= Bytes(entries_.back().samples);
             entries_.pop_back();
         }
     }
 
 private:
     static constexpr std::size_t kBudget = std::size_t{256} << 20;
-    static std::size_t Bytes(const TileSamples& samples) { return samples.heights.size() * 2; }
+    static constexpr std::size_t kEntries = 4096; // cells without heights take no bytes
+    static std::size_t Bytes(const std::shared_ptr<const TileSamples>& samples) {
+        return samples ? samples->heights.size() * 2 : 0;
+    }
 
     struct Entry {
         std::string key;
@@ -184,7 +190,7 @@ CellRead ReadCell(const std::string& location, const std::string& name, double l
 
     const std::string key = CellKey(sources.get(), name, tile.samples.get());
     if (auto kept = ComposedCells::Shared().Find(key)) {
-        read.samples = std::move(kept);
+        read.samples = std::move(*kept);
         return read;
     }
     std::vector<Layer> layers;
@@ -214,7 +220,7 @@ CellRead ReadCell(const std::string& location, const std::string& name, double l
         const bool any = std::any_of(cell->heights.begin(), cell->heights.end(),
                                      [](int16_t h) { return h > -32767; });
         read.samples = any ? std::move(cell) : nullptr;
-        if (complete && read.samples) ComposedCells::Shared().Keep(key, read.samples, sources);
+        if (complete) ComposedCells::Shared().Keep(key, read.samples, sources);
     } catch (const std::bad_alloc&) { // the cell stays as its tile alone
         read.problems.push_back(location + " cell " + name +
                                 " is too large for the memory available");
