@@ -23,9 +23,11 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;
+class QAction;
 
 namespace kestrova {
 
+class IniFile;
 class TAbout;
 class TCoveragePage;
 class TEvaluationPage;
@@ -101,6 +103,10 @@ public Q_SLOTS:
     // F1: the current page's help topic.
     void CurrentPageHelp();
     void ChooseTerrainDirectoryClick();
+    // "Land Cover...": a land-cover raster and its classes, kept in
+    // profile.ini at once; "No Land Cover" stops using it.
+    void ChooseLandCoverClick();
+    void NoLandCoverClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -125,6 +131,12 @@ private:
     void ShowN0Source(const CalculationInputs& inputs);
     std::string TerrainDirectoryToUse();
     void RememberTerrainDirectory();
+    // Opens state's land cover; "" when it opened (or none is set), else why
+    // not (the land cover is then not used).
+    std::string OpenLandCover();
+    void RememberLandCover();
+    void ReadLandCoverSettings(const IniFile& ini, std::vector<std::string>& notes);
+    QString LandCoverSettingsText() const;
     void PlaceWindow();
     void RestorePage();
     void RememberWindowPlace();
@@ -175,6 +187,7 @@ private:
     QRadioButton* Imperial = nullptr;
     QCheckBox* INTERPOLATE = nullptr;
     std::array<QRadioButton*, 6> paletteButtons{}; // in palette type order
+    QAction* noLandCover = nullptr;                // enabled while a land cover is in use
 };
 
 } // namespace kestrova

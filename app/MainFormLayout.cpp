@@ -127,6 +127,13 @@ void TMainForm::BuildMenu() {
     QAction* terrain = menuBar()->addAction(QStringLiteral("Terrain Directory..."));
     terrain->setObjectName(QStringLiteral("TerrainDirectory1"));
     connect(terrain, &QAction::triggered, this, &TMainForm::ChooseTerrainDirectoryClick);
+    QAction* landCover = menuBar()->addAction(QStringLiteral("Land Cover..."));
+    landCover->setObjectName(QStringLiteral("LandCover1"));
+    connect(landCover, &QAction::triggered, this, &TMainForm::ChooseLandCoverClick);
+    noLandCover = menuBar()->addAction(QStringLiteral("No Land Cover"));
+    noLandCover->setObjectName(QStringLiteral("NoLandCover1"));
+    noLandCover->setEnabled(false);
+    connect(noLandCover, &QAction::triggered, this, &TMainForm::NoLandCoverClick);
     QAction* help1 = menuBar()->addAction(QStringLiteral("Help"));
     help1->setObjectName(QStringLiteral("Help1"));
     QAction* about1 = menuBar()->addAction(QStringLiteral("About"));

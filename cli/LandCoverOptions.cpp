@@ -3,6 +3,8 @@
 #include "cli/Commands.h"
 #include "files/InputFile.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -79,7 +81,12 @@ void WarnAboutLandCover(const std::shared_ptr<const CLandCover>& cover) {
 
 std::string LandCoverText(const LinkInputs& link) {
     if (!link.landCover || link.edition != Edition::P452_18) return {};
-    return link.landCover->Path() + "; classes " + link.landCover->Table().Text();
+    std::uint64_t hash = 1469598103934665603ull; // FNV-1a of the table's text
+    for (const char c : link.landCover->Table().Text())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    char text[32];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return link.landCover->Path() + ", clutter table " + text;
 }
 
 } // namespace kestrova::cli

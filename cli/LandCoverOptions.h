@@ -32,8 +32,8 @@ void WarnAboutLandCover(const std::shared_ptr<const CLandCover>& cover);
 // The warnings' texts ("" none).
 std::string UnknownClassesText(const CLandCover& cover);
 
-// What a map's clutter depends on: the land cover and its table ("" when
-// the map has none: no land cover, or P.452-14).
+// What a map's clutter depends on: the land cover's path and a digest of
+// its table ("" when the map has none: no land cover, or P.452-14).
 std::string LandCoverText(const LinkInputs& link);
 
 } // namespace kestrova::cli

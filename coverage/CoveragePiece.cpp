@@ -12,7 +12,7 @@ namespace kestrova {
 namespace {
 
 constexpr char magic[8] = {'K', 'S', 'T', 'P', 'I', 'E', 'C', 'E'};
-constexpr size_t kMostLandCoverText = 1 << 20; // a path and a table of every class
+constexpr size_t kMostLandCoverText = 8192; // a path and its table's digest
 
 using bytes::Reader;
 using bytes::Writer;
