@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <iostream>
 
@@ -82,6 +83,15 @@ void TMainForm::ChooseLandCoverClick() {
     }
     RememberLandCover();
     CalculateBtnClick();
+    // Classes the table does not hold, met on the link's path: named once.
+    QStringList unknown;
+    for (const int code : state.landCover->UnknownCodes())
+        unknown << QString::number(code);
+    if (!unknown.isEmpty())
+        Notify(QStringLiteral("%1: class(es) %2 are not in the %3 table and read as 0 m of "
+                              "clutter")
+                   .arg(QFileInfo(chosen).fileName(), unknown.join(QStringLiteral(", ")),
+                        corine ? QStringLiteral("CORINE") : QStringLiteral("WorldCover")));
 }
 
 void TMainForm::NoLandCoverClick() {

@@ -153,11 +153,12 @@ TEST_F(HostileInput, DataLocationsAreCheckedAndUsedAsGiven) {
     fs::create_directory(dir.Path("empty"));
     const CliRun missing = Cli(With(kLink, {"--tiles", "/nonexistent-kestrova"}));
     EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("tile directory \"/nonexistent-kestrova\" does not exist"),
-              std::string::npos);
+    EXPECT_NE(missing.err.find("terrain location \"/nonexistent-kestrova\" does not exist"),
+              std::string::npos)
+        << missing.err;
     const CliRun empty = Cli(With(kLink, {"--tiles", dir.Path("empty")}));
     EXPECT_EQ(empty.status, 2);
-    EXPECT_NE(empty.err.find("holds no terrain tiles"), std::string::npos) << empty.err;
+    EXPECT_NE(empty.err.find("holds no terrain: no SRTM tiles"), std::string::npos) << empty.err;
 
     // --zones names the file itself; a missing one is a warning and no zone
     // map in the result, not a silent zone 0.

@@ -26,7 +26,7 @@ private Q_SLOTS:
     void cleanup() { Cleanup(); }
 
     void chosenLandCoverDrawsTheCommandLinesClutter();
-    void unreadableLandCoverIsNamedAndNotUsed();
+    void unreadableOrUnknownLandCoverIsNamed();
 
 private:
     // Built-up (WorldCover 50) west of 1.4 W over the demo tile's cell.
@@ -115,7 +115,7 @@ void LandCoverTest::chosenLandCoverDrawsTheCommandLinesClutter() {
     QCOMPARE(Text("OverallLoss"), bare);
 }
 
-void LandCoverTest::unreadableLandCoverIsNamedAndNotUsed() {
+void LandCoverTest::unreadableOrUnknownLandCoverIsNamed() {
     QFile junk(QDir::current().filePath("junk.tif"));
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("not a raster");
@@ -131,6 +131,24 @@ void LandCoverTest::unreadableLandCoverIsNamedAndNotUsed() {
     QVERIFY(!form->State().landCover);
     QVERIFY(Series("Chart1", "Clutter")->points().isEmpty());
     QVERIFY(!ReadLines("profile.ini").join("\n").contains("LandCover"));
+
+    // CORINE codes read with the WorldCover table: named once, read as 0 m.
+    const QString corine = QDir::current().filePath("clc.tif");
+    QCOMPARE(std::system(("gdal_create -of GTiff -ot Int16 -outsize 10 10 -a_srs EPSG:4326 "
+                          "-a_ullr -2 52 -1 51 -burn 112 '" +
+                          corine + "' >/dev/null 2>&1")
+                             .toUtf8()
+                             .constData()),
+             0);
+    Click("RESET");
+    Find<QComboBox>("Edition")->setCurrentIndex(1);
+    const QString bare = Text("OverallLoss");
+    dialogs->openAnswer = corine;
+    Trigger("LandCover1");
+    QCOMPARE(dialogs->messages.size(), 2);
+    QVERIFY2(dialogs->messages.last().contains("112 are not in the WorldCover table"),
+             qPrintable(dialogs->messages.last()));
+    QCOMPARE(Text("OverallLoss"), bare);
 }
 
 QTEST_MAIN(LandCoverTest)
