@@ -9,6 +9,7 @@
 #include "maps/Palette.h"
 #include "propagation/Refractivity.h"
 #include "propagation/engine/Terrain.h"
+#include "terrain/LandCover.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
@@ -37,6 +38,13 @@ struct LinkState {
     std::string programDirectory; // the executable's directory, trailing '/'
     std::string settingsNotes;    // values of profile.ini replaced by defaults, and why
     std::string lastFolder;       // of the last file chosen in a file dialog, trailing '/'
+    // The land cover of P.452-18's clutter heights: its raster ("" none),
+    // its classes, a user's clutter table over them ("" none), and the
+    // raster opened (null when none or when it cannot be read).
+    std::string landCoverFile;
+    LandCoverClasses landCoverClasses = LandCoverClasses::WorldCover;
+    std::string clutterTableFile;
+    std::shared_ptr<const CLandCover> landCover;
 
     std::unique_ptr<CSRTM> terrainStore;
     std::unique_ptr<CZONES> zoneMap;

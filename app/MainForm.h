@@ -23,9 +23,11 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;
+class QAction;
 
 namespace kestrova {
 
+class IniFile;
 class TAbout;
 class TCoveragePage;
 class TEvaluationPage;
@@ -102,6 +104,10 @@ public Q_SLOTS:
     void CurrentPageHelp();
     void ChooseTerrainDirectoryClick();
     void ChooseTerrainFileClick();
+    // "Land Cover...": a land-cover raster and its classes, kept in
+    // profile.ini at once; "No Land Cover" stops using it.
+    void ChooseLandCoverClick();
+    void NoLandCoverClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -126,6 +132,12 @@ private:
     void ShowN0Source(const CalculationInputs& inputs);
     std::string TerrainDirectoryToUse();
     void RememberTerrainDirectory();
+    // Opens state's land cover; "" when it opened (or none is set), else why
+    // not (the land cover is then not used).
+    std::string OpenLandCover();
+    void RememberLandCover();
+    void ReadLandCoverSettings(const IniFile& ini, std::vector<std::string>& notes);
+    QString LandCoverSettingsText() const;
     void PlaceWindow();
     void RestorePage();
     void RememberWindowPlace();
@@ -176,6 +188,7 @@ private:
     QRadioButton* Imperial = nullptr;
     QCheckBox* INTERPOLATE = nullptr;
     std::array<QRadioButton*, 6> paletteButtons{}; // in palette type order
+    QAction* noLandCover = nullptr;                // enabled while a land cover is in use
 };
 
 } // namespace kestrova

@@ -93,6 +93,7 @@ void TMainForm::WriteSettings(const QString& fileName) {
     line(QStringLiteral("[FilePaths]"));
     line(QStringLiteral("MapDirectory = %1; ")
              .arg(QString::fromStdString(SettingsValueText(state.mapDirectory))));
+    text += LandCoverSettingsText();
     line(QStringLiteral("#"));
     line(QStringLiteral("[Misc]"));
     line(QStringLiteral("PaletteFormat = %1; # The palette selected")
@@ -148,6 +149,7 @@ void TMainForm::ReadSettings(const QString& path) {
 
     state.mapDirectory = ini.GetString("FilePaths:MapDirectory", "");
     if (!state.mapDirectory.empty() && state.mapDirectory.back() != '/') state.mapDirectory += '/';
+    ReadLandCoverSettings(ini, notes);
 
     const int paletteType = ini.GetLimitedInt(
         "Misc:PaletteFormat", 0, static_cast<int>(paletteButtons.size()) - 1, 0, notes);

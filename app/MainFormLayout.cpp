@@ -132,6 +132,13 @@ void TMainForm::BuildMenu() {
     terrainFile->setToolTip(
         QStringLiteral("One elevation raster as the terrain: a GeoTIFF, a VRT mosaic, ..."));
     connect(terrainFile, &QAction::triggered, this, &TMainForm::ChooseTerrainFileClick);
+    QAction* landCover = menuBar()->addAction(QStringLiteral("Land Cover..."));
+    landCover->setObjectName(QStringLiteral("LandCover1"));
+    connect(landCover, &QAction::triggered, this, &TMainForm::ChooseLandCoverClick);
+    noLandCover = menuBar()->addAction(QStringLiteral("No Land Cover"));
+    noLandCover->setObjectName(QStringLiteral("NoLandCover1"));
+    noLandCover->setEnabled(false);
+    connect(noLandCover, &QAction::triggered, this, &TMainForm::NoLandCoverClick);
     QAction* help1 = menuBar()->addAction(QStringLiteral("Help"));
     help1->setObjectName(QStringLiteral("Help1"));
     QAction* about1 = menuBar()->addAction(QStringLiteral("About"));

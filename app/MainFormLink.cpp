@@ -132,6 +132,7 @@ CalculationSettings TMainForm::CurrentSettings() {
     settings.humidity = RH->GetValue();
     if (ForcedKFactor->isChecked()) settings.forcedK = K_FACT->GetValue();
     inputPage->FillEditionSettings(settings);
+    settings.landCover = state.landCover;
     return settings;
 }
 

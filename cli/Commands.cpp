@@ -29,7 +29,9 @@ const std::vector<Command>& AllCommands() {
          "--percent P --tx-height M --rx-height M [--temperature C] [--pressure HPA] "
          "[--humidity PCT] [--k-factor K] [--n0 N] [--delta-n D] [--interpolate] [--tiles DIR] "
          "[--zones FILE] [--profile-out FILE] [--edition 14|18] [--polarisation h|v] "
-         "[--tx-gain DBI] [--rx-gain DBI] [--dct KM] [--dcr KM] [--no-gas] [--json] | "
+         "[--tx-gain DBI] [--rx-gain DBI] [--dct KM] [--dcr KM] [--no-gas] "
+         "[--land-cover FILE [--land-cover-classes worldcover|corine] [--clutter-table FILE]] "
+         "[--json] | "
          "--batch LINKS.csv [--threads N] and the options above for every row",
          RunLink},
         {"radial", "terrain, loss and field strength along a radial from the transmitter",
@@ -41,7 +43,8 @@ const std::vector<Command>& AllCommands() {
          "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",
          "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
          "--tx-height M --rx-height M [weather, --k-factor, --n0, --delta-n, --tiles, --zones, "
-         "--edition and its options as for link] [--threads N] [--csv FILE] [--header|--no-header] "
+         "--edition and its options, --land-cover as for link] [--threads N] [--csv FILE] "
+         "[--header|--no-header] "
          "[--image FILE] "
          "[--scale FILE] [--kmz FILE] [--geotiff FILE] [--png FILE] [--mode terrain|colour|mono] "
          "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "

@@ -17,6 +17,7 @@
 #include "cli/CoveragePieceOutput.h"
 #include "cli/FileOutput.h"
 #include "cli/ImageOutput.h"
+#include "cli/LandCoverOptions.h"
 #include "cli/LinkOptions.h"
 #include "coverage/Coverage.h"
 #include "coverage/CoveragePlan.h"
@@ -133,6 +134,7 @@ SiteInputs InputsOf(const BatchSite& site, double rangeKm, int threads) {
     map.temperature = site.options.settings.temperature;
     map.pressure = site.options.settings.pressure;
     map.humidity = site.options.settings.humidity;
+    map.landCover = LandCoverText(gas.link);
     return result;
 }
 
@@ -307,6 +309,7 @@ int RunCoverageBatch(const Words& words, std::ostream& out) {
     if (args.Positional().size() != 1) throw UsageError("give one site file");
     const std::string siteFile = args.Positional().front();
     const LinkOptions base = ReadLinkOptions(args);
+    NoteLandCoverEdition(base.settings.landCover, base.settings.edition);
     const MapSize size = ReadMapSize(args);
     const double rangeKm = size.rangeKm;
     const int resolution = size.resolution;
@@ -414,6 +417,7 @@ int RunCoverageBatch(const Words& words, std::ostream& out) {
                    << "\n";
         return calculation ? 3 : 2;
     }
+    WarnAboutLandCover(base.settings.landCover);
     if (only == 0) WriteComposite(best, sites, args, dir, out);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "cli/CoveragePieceOutput.h"
 #include "cli/FileOutput.h"
 #include "cli/ImageOutput.h"
+#include "cli/LandCoverOptions.h"
 #include "cli/LinkOptions.h"
 #include "coverage/Coverage.h"
 #include "coverage/CoverageFile.h"
@@ -248,6 +249,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
     flags.insert("plan");
     const Args args(words, valueOptions, flags);
     const LinkOptions options = ReadLinkOptions(args);
+    NoteLandCoverEdition(options.settings.landCover, options.settings.edition);
     const MapSize size = ReadMapSize(args);
     const double rangeKm = size.rangeKm;
     const int resolution = size.resolution;
@@ -302,6 +304,7 @@ int RunCoverage(const Words& words, std::ostream& out) {
     CoverageJob job(*area, inputs);
     const double seconds = RunJob(job);
     WarnAboutTiles(job.TileProblems());
+    WarnAboutLandCover(inputs.link.landCover);
     const JobField field(job);
     const bool json = args.Flag("json");
     // With --json the result is one JSON object: the notes go to stderr.

@@ -1,6 +1,7 @@
 #include "cli/CoveragePieceOutput.h"
 
 #include "cli/FileOutput.h"
+#include "cli/LandCoverOptions.h"
 #include "coverage/CoveragePiece.h"
 #include "geo/NumberFormat.h"
 
@@ -114,6 +115,7 @@ void WriteCoveragePiece(const BlockOption& block, const CoverageJob& job, double
     map.temperature = options.settings.temperature;
     map.pressure = options.settings.pressure;
     map.humidity = options.settings.humidity;
+    map.landCover = LandCoverText(inputs.link);
     WriteFileSafely(block.piece,
                     EncodeCoveragePiece(PieceOfJob(job, map, block.index, block.count)));
 }

@@ -3,6 +3,7 @@
 #include "cli/LinkBatch.h"
 
 #include "cli/Commands.h"
+#include "cli/LandCoverOptions.h"
 #include "cli/LinkJson.h"
 #include "files/InputFile.h"
 #include "geo/NumberFormat.h"
@@ -67,8 +68,9 @@ std::vector<std::string> SplitCells(const std::string& line) {
 // (which serve every row and are given once on the command line).
 std::set<std::string> ColumnOptions() {
     std::set<std::string> names = LinkValueOptions();
-    names.erase("tiles");
-    names.erase("zones");
+    for (const char* location :
+         {"tiles", "zones", "land-cover", "land-cover-classes", "clutter-table"})
+        names.erase(location);
     names.insert({"tx", "rx", "format"});
     return names;
 }
@@ -182,6 +184,7 @@ RowOutcome ComputeRow(const BatchData& data, const BatchRow& row, CTerrain& engi
         LinkOptions options = data.options;
         options.settings = ReadLinkSettings(args);
         options.settings.gas = data.options.settings.gas;
+        options.settings.landCover = data.options.settings.landCover;
         const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
         const CLocator tx = ReadEnd(args, "tx", format, "TX");
         const CLocator rx = ReadEnd(args, "rx", format, "RX");
@@ -266,6 +269,7 @@ int RunLinkBatch(const Args& args, std::ostream& out) {
     }
     if (!note.empty()) Warnings() << note;
     WarnAboutTiles(data.library->Problems());
+    WarnAboutLandCover(data.options.settings.landCover);
     return skipped ? 2 : failed ? 3 : 0;
 }
 

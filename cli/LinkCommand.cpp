@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/FileOutput.h"
+#include "cli/LandCoverOptions.h"
 #include "cli/LinkBatch.h"
 #include "cli/LinkJson.h"
 #include "cli/LinkOptions.h"
@@ -22,16 +23,29 @@
 namespace kestrova::cli {
 namespace {
 
+// The sampled profile; with clutter heights from a land cover, a last
+// column clutter_m.
 std::string ProfileTable(const CTerrain& engine) {
     std::ostringstream table;
-    table << "distance_km,height_m,zone,earth_bulge_m,ray_height_m,fresnel_radius_m\n";
     const TerrainProfile& p = engine.profile;
-    for (int i = 0; i < p.count; ++i)
+    table << "distance_km,height_m,zone,earth_bulge_m,ray_height_m,fresnel_radius_m"
+          << (p.hasClutter ? ",clutter_m\n" : "\n");
+    for (int i = 0; i < p.count; ++i) {
         table << FormatGeneral(p.distance[i], 10) << ',' << FormatGeneral(p.height[i], 10) << ','
               << static_cast<int>(p.zone[i]) << ',' << FormatGeneral(p.earthBulge[i], 10) << ','
-              << FormatGeneral(p.rayHeight[i], 10) << ',' << FormatGeneral(p.fresnelRadius[i], 10)
-              << '\n';
+              << FormatGeneral(p.rayHeight[i], 10) << ',' << FormatGeneral(p.fresnelRadius[i], 10);
+        if (p.hasClutter) table << ',' << FormatGeneral(p.clutter[i], 10);
+        table << '\n';
+    }
     return table.str();
+}
+
+// Each sample's clutter height, m, for --profile-out's JSON.
+nlohmann::ordered_json ClutterJson(const TerrainProfile& p) {
+    nlohmann::ordered_json heights = nlohmann::ordered_json::array();
+    for (int i = 0; i < p.count; ++i)
+        heights.push_back(p.clutter[i]);
+    return heights;
 }
 
 void PrintResult(std::ostream& out, const CTerrain& e, const CalculationInputs& gas,
@@ -79,7 +93,11 @@ int RunLink(const Words& words, std::ostream& out) {
     if (args.Value("batch")) return RunLinkBatch(args, out);
     if (args.Value("threads")) throw UsageError("option --threads goes with --batch");
     const auto csv = args.Value("profile");
+    if (csv && args.Value("land-cover"))
+        throw UsageError("option --land-cover goes with --tx and --rx, not --profile (a surveyed "
+                         "profile gives its clutter in a column clutter_m)");
     const LinkOptions options = ReadLinkOptions(args, !csv);
+    NoteLandCoverEdition(options.settings.landCover, options.settings.edition);
     const bool edition18 = options.settings.edition == Edition::P452_18;
     if (const auto file = args.Value("profile-out")) CheckOutputTargets({{"profile-out", *file}});
     auto engine = std::make_unique<CTerrain>();
@@ -108,6 +126,7 @@ int RunLink(const Words& words, std::ostream& out) {
         engine->CalculateLink(store, *zones, tx, rx, options.interpolate, inputs.link);
         tileProblems = store.TileProblems();
         WarnAboutTiles(tileProblems);
+        WarnAboutLandCover(options.settings.landCover);
         if (engine->valid) WarnAboutMissingTerrain(engine->profile.MissingFraction(), "the path");
         CPath path;
         path.SetPath(tx, rx);
@@ -121,7 +140,13 @@ int RunLink(const Words& words, std::ostream& out) {
     if (const std::string problem = LossProblem(engine->loss, gasLoss); !problem.empty())
         return Failed(out, json, problem);
     nlohmann::ordered_json result = ResultJson(*engine, inputs, gasLoss, zoneMap);
-    if (!tileProblems.empty()) result["warnings"] = TileWarnings(tileProblems);
+    std::vector<std::string> warnings = TileWarnings(tileProblems);
+    if (const auto& cover = options.settings.landCover; cover && engine->profile.hasClutter)
+        if (const std::string text = UnknownClassesText(*cover); !text.empty())
+            warnings.push_back(text);
+    if (!warnings.empty()) result["warnings"] = warnings;
+    if (args.Value("profile-out") && engine->profile.hasClutter)
+        result["clutterHeights"] = ClutterJson(engine->profile);
     if (const std::string problem = NonFiniteMember(result); !problem.empty())
         return Failed(out, json, problem);
     if (const auto file = args.Value("profile-out")) WriteFileSafely(*file, ProfileTable(*engine));

@@ -82,6 +82,8 @@ nlohmann::ordered_json ResultJson(const CTerrain& e, const CalculationInputs& ga
         result["zoneMap"] = zoneMap;
         result["n0Source"] = N0SourceName(gas.n0Source);
         result["unusableMaps"] = UnusableMapsJson(gas.unusableMaps);
+        if (e.profile.hasClutter && gas.link.landCover)
+            result["landCover"] = gas.link.landCover->Path();
         return result;
     }
     const PathLossResult& l = e.loss;

@@ -1,6 +1,7 @@
 #include "cli/LinkOptions.h"
 
 #include "cli/Commands.h"
+#include "cli/LandCoverOptions.h"
 #include "geo/FileLocations.h"
 #include "geo/NumberFormat.h"
 #include "propagation/Refractivity.h"
@@ -59,9 +60,11 @@ std::string CheckedTerrainLocation(std::string path) {
 }
 
 std::set<std::string> LinkValueOptions() {
-    return {"freq",     "percent",  "tx-height", "rx-height",    "temperature", "pressure",
-            "humidity", "k-factor", "n0",        "delta-n",      "tiles",       "zones",
-            "edition",  "tx-gain",  "rx-gain",   "polarisation", "dct",         "dcr"};
+    return {"freq",         "percent",  "tx-height", "rx-height",  "temperature",
+            "pressure",     "humidity", "k-factor",  "n0",         "delta-n",
+            "tiles",        "zones",    "edition",   "tx-gain",    "rx-gain",
+            "polarisation", "dct",      "dcr",       "land-cover", "land-cover-classes",
+            "clutter-table"};
 }
 
 std::set<std::string> LinkFlags() {
@@ -125,6 +128,7 @@ LinkOptions ReadLinkOptions(const Args& args, bool needsTiles) {
     options.interpolate = args.Flag("interpolate");
     options.tiles = TileDirectory(args, needsTiles);
     options.zoneFile = ZoneFile(args);
+    options.settings.landCover = ReadLandCover(args);
     return options;
 }
 

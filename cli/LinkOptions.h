@@ -30,7 +30,8 @@ Edition ReadEdition(const Args& args);
 // "P.452-14" or "P.452-18", as the JSON names it.
 const char* EditionName(Edition edition);
 
-// Every option checked against its limits (UsageError naming it). With
+// Every option checked against its limits (UsageError naming it), and the
+// land cover opened (LandCoverOptions.h). With
 // needsTiles, --tiles must name a directory holding tiles (InputError);
 // without --tiles the working directory is used, or the demo tile when it
 // holds none.

@@ -3,6 +3,7 @@
 // "Mechanisms" chart, each with the path's gaseous loss.
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/LandCoverOptions.h"
 #include "cli/LinkOptions.h"
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
@@ -30,6 +31,7 @@ int RunMechanisms(const Words& words, std::ostream& out) {
     valueOptions.insert({"tx", "rx", "format"});
     const Args args(words, valueOptions, LinkFlags());
     const LinkOptions options = ReadLinkOptions(args);
+    NoteLandCoverEdition(options.settings.landCover, options.settings.edition);
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
     const CLocator rx = ReadEnd(args, "rx", format, "RX");
@@ -52,6 +54,7 @@ int RunMechanisms(const Words& words, std::ostream& out) {
     // Every percentage walks the same profile: the last calculation's share.
     const double terrainMissing = points.empty() ? 0.0 : engine->profile.MissingFraction();
     WarnAboutMissingTerrain(terrainMissing, "the path");
+    WarnAboutLandCover(options.settings.landCover);
 
     if (args.Flag("json")) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();

@@ -30,9 +30,10 @@ int RunMerge(const Words& words, std::ostream& out) {
     for (const std::string& path : args.Positional()) {
         std::string bytes;
         std::string problem;
-        // The largest band: every cell of the largest map, two bytes each.
-        const std::size_t most = 4096 + 2 * static_cast<std::size_t>(maxCoverageCells) *
-                                            static_cast<std::size_t>(maxCoverageCells);
+        // The largest band: every cell of the largest map, two bytes each,
+        // after a header naming a land cover.
+        const std::size_t most = 16384 + 2 * static_cast<std::size_t>(maxCoverageCells) *
+                                             static_cast<std::size_t>(maxCoverageCells);
         if (!ReadWholeFile(path, most, bytes, problem))
             throw InputError("piece " + path + " " + problem);
         std::string error;

@@ -2,6 +2,7 @@
 // from the transmitter, the points the site evaluation page plots.
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/LandCoverOptions.h"
 #include "cli/LinkOptions.h"
 #include "evaluation/FieldStrength.h"
 #include "evaluation/Radial.h"
@@ -107,6 +108,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     flags.insert("flat-earth");
     const Args args(words, valueOptions, flags);
     const LinkOptions options = ReadLinkOptions(args);
+    NoteLandCoverEdition(options.settings.landCover, options.settings.edition);
     const CRefractivity maps;
     const RadialRequest request = ReadRequest(args, options, maps);
 
@@ -116,6 +118,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     const RadialEvaluation result = EvaluateRadial(request, store, *zones, *engine);
     const std::vector<std::string> tileProblems = store.TileProblems();
     WarnAboutTiles(tileProblems);
+    WarnAboutLandCover(options.settings.landCover);
     if (!result.rx.IsValid()) throw InputError("the radial's end lies off the globe");
     if (!result.problem.empty()) throw InputError(result.problem);
     WarnAboutMissingTerrain(result.terrainMissing, "the radial");

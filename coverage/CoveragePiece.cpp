@@ -12,6 +12,7 @@ namespace kestrova {
 namespace {
 
 constexpr char magic[8] = {'K', 'S', 'T', 'P', 'I', 'E', 'C', 'E'};
+constexpr size_t kMostLandCoverText = 8192; // a path and its table's digest
 
 using bytes::Reader;
 using bytes::Writer;
@@ -122,7 +123,7 @@ std::string Named(const NamedPiece& p) {
 
 std::vector<std::pair<std::string, std::string>> DescribeMapInputs(const CoverageMapInputs& m) {
     const LinkInputs& l = m.link;
-    return {
+    std::vector<std::pair<std::string, std::string>> inputs{
         {"transmitter latitude", Exact(m.txLatitude)},
         {"transmitter longitude", Exact(m.txLongitude)},
         {"range (km)", Exact(m.rangeKm)},
@@ -154,6 +155,8 @@ std::vector<std::pair<std::string, std::string>> DescribeMapInputs(const Coverag
         {"pressure (hPa)", Exact(m.pressure)},
         {"humidity (%)", Exact(m.humidity)},
     };
+    if (!m.landCover.empty()) inputs.emplace_back("land cover", m.landCover);
+    return inputs;
 }
 
 RowBand BlockRows(int n, int index, int count) {
@@ -166,16 +169,22 @@ RowBand BlockRows(int n, int index, int count) {
 std::string EncodeCoveragePiece(const CoveragePiece& piece) {
     Writer w;
     w.Bytes(magic, sizeof magic);
-    const bool masked = piece.noTerrain.Any();
-    w.U32(masked ? coveragePieceVersion : 1);
+    const bool clutter = !piece.map.landCover.empty();
+    const bool masked = clutter || piece.noTerrain.Any();
+    w.U32(clutter ? 3 : masked ? 2 : 1);
     WriteMap(w, piece.map);
+    if (clutter) w.Text(piece.map.landCover);
     w.I32(piece.blockIndex);
     w.I32(piece.blockCount);
     w.I32(piece.rows.first);
     w.I32(piece.rows.count);
     for (const std::int16_t cell : piece.cells)
         w.I16(cell);
-    if (masked) w.Bytes(piece.noTerrain.Bytes().data(), piece.noTerrain.Bytes().size());
+    if (masked) {
+        const CellMask none(piece.cells.size());
+        const CellMask& mask = piece.noTerrain.Any() ? piece.noTerrain : none;
+        w.Bytes(mask.Bytes().data(), mask.Bytes().size());
+    }
     return std::move(w.text);
 }
 
@@ -193,6 +202,10 @@ std::optional<CoveragePiece> DecodeCoveragePiece(std::string_view bytes, std::st
     }
     CoveragePiece piece;
     piece.map = ReadMap(r);
+    if (version >= 3) {
+        piece.map.landCover = r.Text(kMostLandCoverText);
+        if (piece.map.landCover.empty()) r.ok = false;
+    }
     piece.blockIndex = r.I32();
     piece.blockCount = r.I32();
     piece.rows.first = r.I32();
@@ -270,13 +283,18 @@ std::optional<AssembledMap> AssemblePieces(const std::vector<NamedPiece>& pieces
     }
     const NamedPiece& first = pieces.front();
     const auto inputs = DescribeMapInputs(first.piece.map);
+    // Only the land cover, named last, may be missing from one of them.
+    const auto value = [](const auto& list, size_t k) {
+        return k < list.size() ? list[k].second : std::string("none");
+    };
     for (const NamedPiece& other : pieces) {
         const auto otherInputs = DescribeMapInputs(other.piece.map);
-        for (size_t k = 0; k < inputs.size(); ++k)
-            if (otherInputs[k].second != inputs[k].second) {
+        const auto& names = otherInputs.size() > inputs.size() ? otherInputs : inputs;
+        for (size_t k = 0; k < names.size(); ++k)
+            if (value(otherInputs, k) != value(inputs, k)) {
                 error = other.name + " is a piece of another map than " + first.name + ": " +
-                        inputs[k].first + " " + otherInputs[k].second + " there, " +
-                        inputs[k].second + " in " + first.name;
+                        names[k].first + " " + value(otherInputs, k) + " there, " +
+                        value(inputs, k) + " in " + first.name;
                 return std::nullopt;
             }
     }

@@ -13,7 +13,9 @@
 //
 // A band with terrain under every cell is written as version 1, which has
 // no mask: the bytes earlier programs wrote for it. A version 1 piece is
-// read as a band with terrain everywhere.
+// read as a band with terrain everywhere. A map with clutter from a land
+// cover is written as version 3: version 2 with the land cover's text
+// (CoverageMapInputs::landCover) after the map's inputs.
 #pragma once
 
 #include "coverage/CellMask.h"
@@ -42,10 +44,14 @@ struct CoverageMapInputs {
     double temperature = 0.0;
     double pressure = 0.0;
     double humidity = 0.0;
+    // The land cover and its clutter table (ClutterTable::Text), when the
+    // map's clutter came from one: "" for bare terrain.
+    std::string landCover;
 };
 
 // The inputs by name, each with its exact value as text: two maps are the
-// same map when these are equal.
+// same map when these are equal. The land cover is named last, and only
+// when the map has one.
 std::vector<std::pair<std::string, std::string>> DescribeMapInputs(const CoverageMapInputs& map);
 
 // A band of rows, row 0 the northern edge.
@@ -69,8 +75,8 @@ struct CoveragePiece {
 };
 
 // The newest format version; a piece without a cell lacking terrain is
-// written as version 1.
-inline constexpr std::uint32_t coveragePieceVersion = 2;
+// written as version 1, one without land cover as version 2 at most.
+inline constexpr std::uint32_t coveragePieceVersion = 3;
 
 std::string EncodeCoveragePiece(const CoveragePiece& piece);
 // nullopt with the reason in error when the bytes are not a piece this

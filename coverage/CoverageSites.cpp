@@ -202,6 +202,9 @@ std::string SiteGridMismatch(const DecodedSiteGrid& grid, const CoverageMapInput
             return want[k].first + " " + here + " in the grid file, " + want[k].second +
                    " in this run";
     }
+    if (grid.inputs.size() > want.size())
+        return grid.inputs[want.size()].first + " " + grid.inputs[want.size()].second +
+               " in the grid file, none in this run";
     return {};
 }
 

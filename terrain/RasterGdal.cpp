@@ -415,6 +415,62 @@ std::string Fill(KestrovaRasterFill& request) {
     return LatticePainter(*source, request).Paint();
 }
 
+// Why band 1 of the dataset cannot hold land-cover class codes, or "": one
+// band of whole numbers (a colour table, as land-cover products carry, and
+// an alpha band are welcome).
+std::string ClassBandProblem(GDALDataset& dataset) {
+    const int bands = dataset.GetRasterCount();
+    if (bands < 1) return "holds no raster band";
+    if (bands > 2 ||
+        (bands == 2 && dataset.GetRasterBand(2)->GetColorInterpretation() != GCI_AlphaBand))
+        return "holds " + std::to_string(bands) + " bands, not one band of class codes";
+    const GDALDataType type = dataset.GetRasterBand(1)->GetRasterDataType();
+    if (GDALDataTypeIsComplex(type) || GDALDataTypeIsFloating(type))
+        return std::string("holds real numbers (") + GDALGetDataTypeName(type) +
+               "), not whole-number class codes";
+    return {};
+}
+
+// The footprint and grid of a class raster, as Describe gives them for
+// heights; a coarse read catches a file cut short.
+std::string DescribeClasses(const char* path, KestrovaRasterInfo& info) {
+    Dataset dataset = Open(path);
+    if (!dataset)
+        return "is not a raster GDAL can read: " +
+               QuietGdalErrors::Last("an unknown format, or a damaged file");
+    if (std::string problem = ClassBandProblem(*dataset); !problem.empty()) return problem;
+    double g[6];
+    if (dataset->GetGeoTransform(g) != CE_None || g[1] == 0 || g[5] == 0)
+        return "has no georeferencing (no position on the Earth)";
+    const OGRSpatialReference* crs = dataset->GetSpatialRef();
+    if (crs == nullptr || crs->IsEmpty()) return "has no coordinate system";
+    if (!Footprint(*dataset, g, *crs, info))
+        return "lies in a coordinate system (" + CrsName(*crs) +
+               ") that cannot be carried to WGS84: " + QuietGdalErrors::Last("no transformation");
+    if (!(info.west < info.east && info.south < info.north)) return "covers no area on the Earth";
+    const double pixel = std::hypot(g[4], g[5]);
+    info.resolution = crs->IsGeographic() ? pixel * crs->GetAngularUnits() * 180 / M_PI
+                                          : pixel * crs->GetLinearUnits() / 111320.0;
+    info.width = dataset->GetRasterXSize();
+    info.height = dataset->GetRasterYSize();
+    Copy(info.driver, sizeof info.driver, dataset->GetDriver()->GetDescription());
+    Copy(info.crs, sizeof info.crs, CrsName(*crs));
+    std::vector<double> values(32 * 32);
+    const int w = std::min(32, info.width), h = std::min(32, info.height);
+    if (dataset->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, info.width, info.height, values.data(),
+                                            w, h, GDT_Float64, 0, 0, nullptr) != CE_None)
+        return "cannot be read: " + QuietGdalErrors::Last("a read error");
+    return {};
+}
+
+std::string FillClasses(KestrovaRasterFill& request) {
+    Dataset source = Open(request.path);
+    if (!source) return "cannot be opened: " + QuietGdalErrors::Last("unknown format");
+    if (std::string problem = ClassBandProblem(*source); !problem.empty()) return problem;
+    if (source->GetSpatialRef() == nullptr) return "has no coordinate system";
+    return LatticePainter(*source, request).Paint();
+}
+
 } // namespace
 
 extern "C" {
@@ -438,6 +494,32 @@ __attribute__((visibility("default"))) int kestrova_fill_raster(KestrovaRasterFi
     std::string problem;
     try {
         problem = request->size >= 2 ? Fill(*request) : "a lattice needs two nodes a side";
+    } catch (const std::exception& error) {
+        problem = std::string("cannot be read: ") + error.what();
+    }
+    Copy(request->error, sizeof request->error, problem);
+    return problem.empty() ? 1 : 0;
+}
+
+__attribute__((visibility("default"))) int kestrova_describe_classes(const char* path,
+                                                                     KestrovaRasterInfo* info) {
+    const QuietGdalErrors quiet;
+    *info = KestrovaRasterInfo{};
+    std::string problem;
+    try {
+        problem = DescribeClasses(path, *info);
+    } catch (const std::exception& error) {
+        problem = std::string("cannot be read: ") + error.what();
+    }
+    Copy(info->error, sizeof info->error, problem);
+    return problem.empty() ? 1 : 0;
+}
+
+__attribute__((visibility("default"))) int kestrova_fill_classes(KestrovaRasterFill* request) {
+    const QuietGdalErrors quiet;
+    std::string problem;
+    try {
+        problem = request->size >= 2 ? FillClasses(*request) : "a lattice needs two nodes a side";
     } catch (const std::exception& error) {
         problem = std::string("cannot be read: ") + error.what();
     }

@@ -47,10 +47,17 @@ struct KestrovaRasterFill {
 
 // 1 when the lattice was painted; 0 with error set otherwise.
 using KestrovaFillRaster = int (*)(KestrovaRasterFill* request);
+
+// The same two for a raster of class codes (land cover): one band of
+// whole numbers, which may carry a colour table, painted unrounded.
+using KestrovaDescribeClasses = int (*)(const char* path, KestrovaRasterInfo* info);
+using KestrovaFillClasses = int (*)(KestrovaRasterFill* request);
 }
 
 namespace kestrova {
 inline constexpr const char* rasterModuleName = "libkestrova_raster.so";
 inline constexpr const char* rasterDescribeEntryPoint = "kestrova_describe_raster";
 inline constexpr const char* rasterFillEntryPoint = "kestrova_fill_raster";
+inline constexpr const char* classesDescribeEntryPoint = "kestrova_describe_classes";
+inline constexpr const char* classesFillEntryPoint = "kestrova_fill_classes";
 } // namespace kestrova

@@ -87,4 +87,71 @@ bool FillRaster(const std::string& path, double west, double north, int size, in
     return true;
 }
 
+namespace {
+
+struct ClassReader {
+    KestrovaDescribeClasses describe = nullptr;
+    KestrovaFillClasses fill = nullptr;
+    std::string problem;
+};
+
+// The class entry points of the module LoadReader found.
+const ClassReader& LoadClassReader() {
+    static std::once_flag loaded;
+    static ClassReader reader;
+    std::call_once(loaded, [] {
+        const Reader& heights = LoadReader();
+        Dl_info where{};
+        void* module = nullptr;
+        if (heights.fill && ::dladdr(reinterpret_cast<void*>(heights.fill), &where) != 0)
+            module = ::dlopen(where.dli_fname, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+        if (module) {
+            reader.describe = reinterpret_cast<KestrovaDescribeClasses>(
+                ::dlsym(module, classesDescribeEntryPoint));
+            reader.fill =
+                reinterpret_cast<KestrovaFillClasses>(::dlsym(module, classesFillEntryPoint));
+        }
+        if (!reader.describe || !reader.fill)
+            reader.problem = heights.problem.empty()
+                                 ? std::string("the raster reader (") + rasterModuleName +
+                                       ") cannot read land cover"
+                                 : heights.problem;
+    });
+    return reader;
+}
+
+} // namespace
+
+std::optional<RasterInfo> DescribeClassRaster(const std::string& path, std::string& problem) {
+    const ClassReader& reader = LoadClassReader();
+    if (!reader.describe) {
+        problem = reader.problem;
+        return std::nullopt;
+    }
+    KestrovaRasterInfo info{};
+    if (!reader.describe(path.c_str(), &info)) {
+        problem = info.error;
+        return std::nullopt;
+    }
+    problem.clear();
+    return RasterInfo{info.west,  info.south,  info.east,   info.north, info.resolution,
+                      info.width, info.height, info.driver, info.crs};
+}
+
+bool FillClassRaster(const std::string& path, double west, double north, int size, int16_t* codes,
+                     std::string& problem) {
+    const ClassReader& reader = LoadClassReader();
+    if (!reader.fill) {
+        problem = reader.problem;
+        return false;
+    }
+    KestrovaRasterFill request{path.c_str(), west, north, size, codes, {}};
+    if (!reader.fill(&request)) {
+        problem = request.error;
+        return false;
+    }
+    problem.clear();
+    return true;
+}
+
 } // namespace kestrova

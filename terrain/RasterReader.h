@@ -31,4 +31,10 @@ std::optional<RasterInfo> DescribeRaster(const std::string& path, std::string& p
 bool FillRaster(const std::string& path, double west, double north, int size, int16_t* heights,
                 std::string& problem);
 
+// The same for a raster of land-cover class codes: one band of whole
+// numbers, a colour table allowed; each node takes its pixel's code.
+std::optional<RasterInfo> DescribeClassRaster(const std::string& path, std::string& problem);
+bool FillClassRaster(const std::string& path, double west, double north, int size, int16_t* codes,
+                     std::string& problem);
+
 } // namespace kestrova

@@ -229,6 +229,9 @@ void TInputPage::BuildChart(QVBoxLayout* column) {
     chart->setTitle(QStringLiteral("Terrain"));
     Series1 = NamedArea("Series1", QStringLiteral("Terrain"), QColor(128, 64, 0));
     Series2 = NamedArea("Series2", QStringLiteral("Earth Bulge"), QColor(192, 192, 192));
+    Clutter = NamedArea("Clutter", QStringLiteral("Clutter"), QColor(34, 139, 34));
+    auto* clutterBase = new QLineSeries(Clutter);
+    Clutter->setLowerSeries(clutterBase);
     Series8 = Line("Series8", QStringLiteral("LOS Line"), Qt::black);
     Series9 = Line("Series9", QStringLiteral("Lower Fresnel"), Qt::red);
     Series10 = Line("Series10", QStringLiteral("Upper Fresnel"), Qt::red);
@@ -242,7 +245,7 @@ void TInputPage::BuildChart(QVBoxLayout* column) {
     chart->addAxis(bottomAxis, Qt::AlignBottom);
     chart->addAxis(leftAxis, Qt::AlignLeft);
     for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{
-             Series1, Series2, NoTerrain, Series8, Series9, Series10}) {
+             Series1, Series2, Clutter, NoTerrain, Series8, Series9, Series10}) {
         chart->addSeries(series);
         series->attachAxis(bottomAxis);
         series->attachAxis(leftAxis);

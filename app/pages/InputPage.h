@@ -143,8 +143,11 @@ private:
     QLabel* ChartData = nullptr;
     QLabel* PointData = nullptr;
     TChartView* Chart1 = nullptr;
-    QAreaSeries* Series1 = nullptr;   // Terrain
-    QAreaSeries* Series2 = nullptr;   // Earth Bulge
+    QAreaSeries* Series1 = nullptr; // Terrain
+    QAreaSeries* Series2 = nullptr; // Earth Bulge
+    // The clutter band over the terrain: each sample's clutter height from
+    // the land cover of a P.452-18 calculation (empty otherwise).
+    QAreaSeries* Clutter = nullptr;
     QLineSeries* Series8 = nullptr;   // LOS Line
     QLineSeries* Series9 = nullptr;   // Lower Fresnel
     QLineSeries* Series10 = nullptr;  // Upper Fresnel

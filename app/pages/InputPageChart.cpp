@@ -47,7 +47,7 @@ void TInputPage::ShowProfileChart(const CTerrain& engine) {
     bottomAxis->setTitleText(metric ? QStringLiteral("Range (km)")
                                     : QStringLiteral("Range (miles)"));
 
-    QList<QPointF> terrain, bulge, los, lower, upper;
+    QList<QPointF> terrain, bulge, los, lower, upper, clutter;
     for (QList<QPointF>* list : {&terrain, &bulge, &los, &lower, &upper})
         list->reserve(n);
     for (int i = 0; i < n; ++i) {
@@ -59,6 +59,7 @@ void TInputPage::ShowProfileChart(const CTerrain& engine) {
         if (metric) {
             const double x = p.distance[s];
             terrain << QPointF(x, h + b);
+            if (p.hasClutter) clutter << QPointF(x, h + b + p.clutter[s]);
             bulge << QPointF(x, b);
             los << QPointF(x, b + p.rayHeight[s]);
             upper << QPointF(x, b + p.rayHeight[s] + p.fresnelRadius[s]);
@@ -68,6 +69,7 @@ void TInputPage::ShowProfileChart(const CTerrain& engine) {
             const double l = (b + p.rayHeight[s]) * feetPerMetre + 0.5;
             const double f = p.fresnelRadius[s] * feetPerMetre + 0.5;
             terrain << QPointF(x, (h + b) * feetPerMetre + 0.5);
+            if (p.hasClutter) clutter << QPointF(x, (h + b + p.clutter[s]) * feetPerMetre + 0.5);
             bulge << QPointF(x, b * feetPerMetre + 0.5);
             los << QPointF(x, l);
             upper << QPointF(x, l + f);
@@ -76,6 +78,8 @@ void TInputPage::ShowProfileChart(const CTerrain& engine) {
     }
     Series1->upperSeries()->replace(terrain);
     Series2->upperSeries()->replace(bulge);
+    Clutter->upperSeries()->replace(clutter);
+    Clutter->lowerSeries()->replace(p.hasClutter ? terrain : QList<QPointF>());
     Series8->replace(los);
     Series9->replace(lower);
     Series10->replace(upper);

@@ -79,7 +79,9 @@ bool CTerrain::RunEdition18(int count, double length, double phi) {
     const p452v18::Profile view{std::span<const double>(profile.distance.data(), count),
                                 std::span<const double>(profile.height.data(), count),
                                 std::span<const std::int8_t>(profile.zone.data(), count),
-                                {}};
+                                profile.hasClutter
+                                    ? std::span<const double>(profile.clutter.data(), count)
+                                    : std::span<const double>()};
     problem18 = p452v18::Calculate(view, EditionInputs(inputs18, phi), result18, &workspace18);
     last = sampled;
     if (!problem18.empty()) return valid = false;

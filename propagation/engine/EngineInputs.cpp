@@ -175,6 +175,7 @@ CalculationInputs BuildCalculationInputs(const CalculationSettings& s, const CRe
     link.pressure = s.pressure;
     link.temperature = s.temperature;
     link.gas = s.gas;
+    link.landCover = s.landCover;
     if (edition18) return inputs; // the edition computes its own gaseous absorption
 
     inputs.rho = P676::WaterVapourDensity(s.humidity, s.temperature, true);

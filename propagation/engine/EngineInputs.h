@@ -20,6 +20,7 @@
 #include "geo/Locator.h"
 #include "propagation/engine/Terrain.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,8 @@ struct CalculationSettings {
     std::optional<double> dct; // km
     std::optional<double> dcr; // km
     bool gas = true;
+    // The land cover giving P.452-18 its clutter heights (null: none).
+    std::shared_ptr<const CLandCover> landCover;
 };
 
 // Where N0 and ΔN come from.

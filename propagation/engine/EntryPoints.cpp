@@ -15,6 +15,7 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
     profile.count = 0;
     profile.hullCount = 0;
     profile.missingCount = 0;
+    profile.hasClutter = false;
     kBeta = 3.0;
     surfaceN0 = inputs.n0;
     deltaN = inputs.deltaN;

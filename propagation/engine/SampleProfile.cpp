@@ -37,6 +37,23 @@ bool AllSure(const short* heights, const int* zones, int n) {
 
 } // namespace
 
+void CTerrain::SampleClutter(int n, int walked) {
+    profile.hasClutter = edition == Edition::P452_18 && inputs18.landCover;
+    if (!profile.hasClutter) return;
+    const CLandCover& cover = *inputs18.landCover;
+    for (int i = 0; i < n; ++i) {
+        double lat = 0.0;
+        double lon = 0.0;
+        if (i < walked) {
+            lat = walkLat[i];
+            lon = walkLon[i];
+        } else {
+            path.PointAtRange(profile.distance[i], lat, lon);
+        }
+        profile.clutter[i] = clutterLookup.At(cover, lat, lon);
+    }
+}
+
 bool CTerrain::SampleProfile(bool interpolate) {
     if (!ready || !terrainStore || !zoneMap) return false;
     const int limit = coverageMode ? 250 : 999;
@@ -107,6 +124,7 @@ bool CTerrain::SampleProfile(bool interpolate) {
         height[i] = h == noData || h == voidValue ? 0 : h;
     }
     profile.missingCount = missing;
+    SampleClutter(n, walked);
     profile.maxHeight = std::max(profile.maxHeight, HighestOf(height.data(), n));
     if (coverageMode) {
         // Cell after cell of a map: only the samples not yet cleared.

@@ -11,9 +11,11 @@
 #include "geo/Path.h"
 #include "geo/PathWalk.h"
 #include "propagation/p452v18/P452v18.h"
+#include "terrain/LandCover.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +47,10 @@ struct TerrainProfile {
     // the link and the radial; a coverage cell only counts them.
     int missingCount = 0;
     std::array<std::uint8_t, capacity> noTerrain{};
+    // The representative clutter height of each sample, m, from the land
+    // cover of a P.452-18 calculation (hasClutter); unset otherwise.
+    bool hasClutter = false;
+    std::array<double, capacity> clutter{};
 
     // The share of the samples without terrain data, 0 to 1.
     double MissingFraction() const {
@@ -115,6 +121,9 @@ struct LinkInputs {
     double pressure = 1013.25;
     double temperature = 15.0;
     bool gas = true;
+    // The land cover whose classes give each sample its representative
+    // clutter height (P.452-18 only; null: bare terrain).
+    std::shared_ptr<const CLandCover> landCover;
 };
 
 class CTerrain {
@@ -218,6 +227,9 @@ private:
     // P.452-18 over the first `count` samples of the profile, the last one
     // taken at `length` km; the path-centre latitude phi.
     bool RunEdition18(int count, double length, double phi);
+    // The clutter heights of the first n samples from the land cover (the
+    // first `walked` at the walk's positions), when P.452-18 has one.
+    void SampleClutter(int n, int walked);
     double PathCentreLatitude18(double length) const;
     // Copies a P.452-18 result into `loss` and the path parameters.
     bool RunEdition18Results(const p452v18::Result& r);
@@ -233,6 +245,7 @@ private:
     std::array<int, TerrainProfile::capacity> walkZones;
     std::array<short, TerrainProfile::capacity> walkHeights;
     std::array<double, TerrainProfile::capacity> scratch; // one value a sample
+    ClutterLookup clutterLookup;
 
     // Set by ComputeHorizons: it ran for the current calculation, and the
     // line-of-sight decision of its horizon test.

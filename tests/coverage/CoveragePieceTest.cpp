@@ -119,7 +119,7 @@ TEST(CoveragePieceFile, RefusesWhatIsNotAWholePiece) {
     const std::string bytes = EncodeCoveragePiece(piece);
     const size_t header = bytes.size() - 2 * piece.cells.size();
     std::string newer = bytes;
-    newer[8] = 3; // the format version
+    newer[8] = 4; // the format version
     std::string badBand = bytes;
     badBand[header - 16] = 9;        // the block index, beyond the count of 3
     CoveragePiece otherArea = piece; // an area its range does not give
@@ -131,7 +131,7 @@ TEST(CoveragePieceFile, RefusesWhatIsNotAWholePiece) {
     } cases[] = {
         {"empty", "", "not a coverage piece"},
         {"another file", "KSTPIEC", "not a coverage piece"},
-        {"newer format", newer, "format version 3"},
+        {"newer format", newer, "format version 4"},
         {"a cell short", bytes.substr(0, bytes.size() - 2), "bytes of cells"},
         {"a cell more", bytes + "ab", "bytes of cells"},
         {"header cut", bytes.substr(0, 40), "damaged"},
