@@ -165,11 +165,17 @@ std::shared_ptr<const CTerrainSources> CTerrainSources::At(const std::string& lo
 
 std::vector<const TerrainRaster*> CTerrainSources::Covering(double latMin, double lonMin) const {
     std::vector<const TerrainRaster*> covering;
-    const double margin = 1.0 / 7200; // the lattice's outer nodes' half spacing
-    for (const TerrainRaster& raster : rasters_)
-        if (raster.info.west < lonMin + 1 + margin && raster.info.east > lonMin - margin &&
-            raster.info.south < latMin + 1 + margin && raster.info.north > latMin - margin)
+    for (const TerrainRaster& raster : rasters_) {
+        // A raster must reach more than half a pixel into the cell: a tile's
+        // copy, whose outer pixels are centred on its cell's edges, reaches
+        // half a pixel into each neighbour, where the tile itself gives no
+        // heights (SRTM tiles share their edge samples with tiles that may
+        // not be there), and must read as the tile does.
+        const double inside = 0.51 * raster.info.resolution;
+        if (raster.info.west < lonMin + 1 - inside && raster.info.east > lonMin + inside &&
+            raster.info.south < latMin + 1 - inside && raster.info.north > latMin + inside)
             covering.push_back(&raster);
+    }
     std::stable_sort(covering.begin(), covering.end(),
                      [](const TerrainRaster* a, const TerrainRaster* b) {
                          return a->info.resolution > b->info.resolution;

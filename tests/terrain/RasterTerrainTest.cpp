@@ -99,6 +99,10 @@ TEST_F(RasterTerrain, CopiesOfTheTileGiveItsHeights) {
         SCOPED_TRACE(copy.name);
         EXPECT_TRUE(DirectoryHoldsTiles(copy.location));
         EXPECT_TRUE(CellAt(copy.location) == TileHeights());
+        // Half a pixel reaches into each neighbour, which has no tile and
+        // so no heights.
+        for (const auto& [lat, lon] : {std::pair{51, -1}, {51, -3}, {52, -2}, {50, -2}})
+            EXPECT_FALSE(ReadCell(copy.location, "neighbour", lat, lon).samples) << lat << lon;
     }
     // The store answers as over the tile, nearest and interpolated.
     CSRTM tile(4, dir->Dir() + "hgt/");
@@ -181,10 +185,12 @@ TEST_F(RasterTerrain, FinerSourceWinsAndCoarserFillsItsHoles) {
     EXPECT_NE(coarse, tile); // the coarse source is seen where it serves
 }
 
+// The default 50 km map runs past the tile on every side: the copy's half
+// pixel beyond the cell must not put heights where the tile has none.
 TEST_F(RasterTerrain, MapOverGeoTiffIsByteIdenticalToTheMapOverTheTile) {
     const auto map = [&](const std::string& tiles, const std::string& name) {
         const cli::CliRun run = cli::Cli(
-            {"coverage", "--tx", "SU458573", "--range", "12", "--resolution", "30", "--tiles",
+            {"coverage", "--tx", "SU458573", "--range", "50", "--resolution", "30", "--tiles",
              tiles, "--csv", dir->Path(name + ".csv"), "--geotiff", dir->Path(name + ".tif")});
         EXPECT_EQ(run.status, 0) << run.err;
         std::string bytes;
