@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "files/InputFile.h"
 #include "geo/NumberFormat.h"
+#include "geo/TextScan.h"
 #include "settings/InputLimits.h"
 
 #include <sstream>
@@ -11,19 +12,11 @@
 namespace kestrova::cli {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 double Field(std::string_view field, int line, const char* name) {
-    const auto value = ParseNumber(std::string(Trim(field)));
+    const auto value = ParseNumber(std::string(scan::TrimField(field)));
     if (!value)
         throw InputError("profile line " + std::to_string(line) + ": " + name + " \"" +
-                         std::string(Trim(field)) + "\" is not a number");
+                         std::string(scan::TrimField(field)) + "\" is not a number");
     return *value;
 }
 
@@ -47,7 +40,7 @@ std::vector<ProfilePoint> ParseProfileCsv(const std::string& text, const Profile
     int number = 0;
     while (std::getline(lines, line)) {
         ++number;
-        if (number == 1 || Trim(line).empty()) continue; // the header
+        if (number == 1 || scan::TrimField(line).empty()) continue; // the header
         std::string_view rest = line;
         std::string_view fields[4];
         int count = 0;

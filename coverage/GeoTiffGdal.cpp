@@ -3,6 +3,8 @@
 // row by row.
 #include "coverage/GeoTiffModule.h"
 
+#include "terrain/GdalSupport.h"
+
 #include <cpl_error.h>
 #include <cpl_string.h>
 #include <gdal_frmts.h>
@@ -18,27 +20,8 @@
 
 namespace {
 
-// GDAL's errors are collected rather than printed while a file is written.
-class QuietGdalErrors {
-public:
-    QuietGdalErrors() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietGdalErrors() { CPLPopErrorHandler(); }
-    QuietGdalErrors(const QuietGdalErrors&) = delete;
-    QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
-
-    static std::string Last(const char* fallback) {
-        const char* message = CPLGetLastErrorMsg();
-        return message != nullptr && *message != '\0' ? message : fallback;
-    }
-};
-
-struct DatasetCloser {
-    void operator()(GDALDataset* dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
-};
-using Dataset = std::unique_ptr<GDALDataset, DatasetCloser>;
+using kestrova::gdal::Dataset;
+using QuietGdalErrors = kestrova::gdal::QuietErrors;
 
 GDALDriver* GeoTiffDriver() {
     static std::once_flag registered;

@@ -17,6 +17,16 @@ bool Double(std::string_view& text, double& value);
 bool Char(std::string_view& text, char& value);
 void SkipBlanks(std::string_view& text);
 
+// A field of a CSV line without the spaces and tabs around it (and the
+// carriage return of a CRLF line at its end).
+inline std::string_view TrimField(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
 // ASCII upper case, whatever the C locale says about other bytes.
 void UpperCase(std::string& text);
 

@@ -1,5 +1,7 @@
 #include "terrain/ClutterTable.h"
 
+#include "geo/TextScan.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -89,16 +91,8 @@ constexpr CorineClass kCorine[] = {
     {50, 995, kOpen},      // unclassified water bodies
 };
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::optional<double> Number(std::string_view text) {
-    text = Trim(text);
+    text = scan::TrimField(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -113,12 +107,12 @@ std::string ReadLine(std::string_view line, std::map<int, double>& entries) {
     const std::size_t comma = line.find(',');
     if (comma == std::string_view::npos || line.find(',', comma + 1) != std::string_view::npos)
         return "expected class,height_m";
-    const std::string_view classText = Trim(line.substr(0, comma));
+    const std::string_view classText = scan::TrimField(line.substr(0, comma));
     const std::optional<double> code = Number(classText);
     if (!code || *code < 0 || *code > maxClassCode || *code != std::floor(*code))
         return "class \"" + std::string(classText) + "\" is not a whole number 0.." +
                std::to_string(maxClassCode);
-    const std::string_view heightText = Trim(line.substr(comma + 1));
+    const std::string_view heightText = scan::TrimField(line.substr(comma + 1));
     const std::optional<double> height = Number(heightText);
     if (!height || *height < 0 || *height > maxClutterHeight)
         return "height \"" + std::string(heightText) + "\" is not a number of metres within 0..100";
@@ -185,7 +179,7 @@ ClutterTableText ParseClutterTable(std::string_view text) {
     bool first = true;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trim(text.substr(0, end));
+        const std::string_view line = scan::TrimField(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++number;
         if (line.empty() || line.front() == '#') continue;

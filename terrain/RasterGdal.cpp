@@ -1,7 +1,9 @@
 // The elevation-raster reader's module (see RasterModule.h): GDAL opens the
-// raster, PROJ (through GDAL) carries positions between its coordinate
-// system and WGS84, and GDAL's warper paints it onto the store's lattice.
+// raster and reads its pixels, PROJ (through GDAL) carries the store's
+// lattice nodes into its coordinate system.
 #include "terrain/RasterModule.h"
+
+#include "terrain/GdalSupport.h"
 
 #include <cpl_error.h>
 #include <cpl_string.h>
@@ -19,27 +21,8 @@
 
 namespace {
 
-// GDAL's errors are collected rather than printed while a raster is read.
-class QuietGdalErrors {
-public:
-    QuietGdalErrors() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietGdalErrors() { CPLPopErrorHandler(); }
-    QuietGdalErrors(const QuietGdalErrors&) = delete;
-    QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
-
-    static std::string Last(const char* fallback) {
-        const char* message = CPLGetLastErrorMsg();
-        return message != nullptr && *message != '\0' ? message : fallback;
-    }
-};
-
-struct DatasetCloser {
-    void operator()(GDALDataset* dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
-};
-using Dataset = std::unique_ptr<GDALDataset, DatasetCloser>;
+using kestrova::gdal::Dataset;
+using QuietGdalErrors = kestrova::gdal::QuietErrors;
 
 constexpr double kLowestHeight = -12000; // below the deepest ocean floor
 constexpr double kHighestHeight = 9000;  // above the highest summit
@@ -471,59 +454,45 @@ std::string FillClasses(KestrovaRasterFill& request) {
     return LatticePainter(*source, request).Paint();
 }
 
+// Runs an entry point's work, turning an exception into its message and
+// the message into the entry point's 1 (no problem) or 0 (error set).
+template <typename Work> int Guarded(char (&error)[512], Work work) {
+    const QuietGdalErrors quiet;
+    std::string problem;
+    try {
+        problem = work();
+    } catch (const std::exception& exception) {
+        problem = std::string("cannot be read: ") + exception.what();
+    }
+    Copy(error, sizeof error, problem);
+    return problem.empty() ? 1 : 0;
+}
+
 } // namespace
 
 extern "C" {
 
 __attribute__((visibility("default"))) int kestrova_describe_raster(const char* path,
                                                                     KestrovaRasterInfo* info) {
-    const QuietGdalErrors quiet;
     *info = KestrovaRasterInfo{};
-    std::string problem;
-    try {
-        problem = Describe(path, *info);
-    } catch (const std::exception& error) {
-        problem = std::string("cannot be read: ") + error.what();
-    }
-    Copy(info->error, sizeof info->error, problem);
-    return problem.empty() ? 1 : 0;
+    return Guarded(info->error, [&] { return Describe(path, *info); });
 }
 
 __attribute__((visibility("default"))) int kestrova_fill_raster(KestrovaRasterFill* request) {
-    const QuietGdalErrors quiet;
-    std::string problem;
-    try {
-        problem = request->size >= 2 ? Fill(*request) : "a lattice needs two nodes a side";
-    } catch (const std::exception& error) {
-        problem = std::string("cannot be read: ") + error.what();
-    }
-    Copy(request->error, sizeof request->error, problem);
-    return problem.empty() ? 1 : 0;
+    return Guarded(request->error, [&] {
+        return request->size >= 2 ? Fill(*request) : "a lattice needs two nodes a side";
+    });
 }
 
 __attribute__((visibility("default"))) int kestrova_describe_classes(const char* path,
                                                                      KestrovaRasterInfo* info) {
-    const QuietGdalErrors quiet;
     *info = KestrovaRasterInfo{};
-    std::string problem;
-    try {
-        problem = DescribeClasses(path, *info);
-    } catch (const std::exception& error) {
-        problem = std::string("cannot be read: ") + error.what();
-    }
-    Copy(info->error, sizeof info->error, problem);
-    return problem.empty() ? 1 : 0;
+    return Guarded(info->error, [&] { return DescribeClasses(path, *info); });
 }
 
 __attribute__((visibility("default"))) int kestrova_fill_classes(KestrovaRasterFill* request) {
-    const QuietGdalErrors quiet;
-    std::string problem;
-    try {
-        problem = request->size >= 2 ? FillClasses(*request) : "a lattice needs two nodes a side";
-    } catch (const std::exception& error) {
-        problem = std::string("cannot be read: ") + error.what();
-    }
-    Copy(request->error, sizeof request->error, problem);
-    return problem.empty() ? 1 : 0;
+    return Guarded(request->error, [&] {
+        return request->size >= 2 ? FillClasses(*request) : "a lattice needs two nodes a side";
+    });
 }
 }

@@ -14,6 +14,8 @@ namespace {
 struct Reader {
     KestrovaDescribeRaster describe = nullptr;
     KestrovaFillRaster fill = nullptr;
+    KestrovaDescribeClasses describeClasses = nullptr;
+    KestrovaFillClasses fillClasses = nullptr;
     std::string problem; // why the module cannot be loaded
 };
 
@@ -43,115 +45,71 @@ const Reader& LoadReader() {
                 reinterpret_cast<KestrovaDescribeRaster>(::dlsym(module, rasterDescribeEntryPoint));
             reader.fill =
                 reinterpret_cast<KestrovaFillRaster>(::dlsym(module, rasterFillEntryPoint));
-            if (reader.describe && reader.fill) return;
+            reader.describeClasses = reinterpret_cast<KestrovaDescribeClasses>(
+                ::dlsym(module, classesDescribeEntryPoint));
+            reader.fillClasses =
+                reinterpret_cast<KestrovaFillClasses>(::dlsym(module, classesFillEntryPoint));
+            if (reader.describe && reader.fill && reader.describeClasses && reader.fillClasses)
+                return;
         }
-        reader.describe = nullptr;
-        reader.fill = nullptr;
+        reader = Reader{};
         reader.problem = std::string("the raster reader (") + rasterModuleName +
                          ", with GDAL) cannot be loaded" + (reasons.empty() ? "" : ": " + reasons);
     });
     return reader;
 }
 
-} // namespace
-
-std::optional<RasterInfo> DescribeRaster(const std::string& path, std::string& problem) {
-    const Reader& reader = LoadReader();
-    if (!reader.describe) {
-        problem = reader.problem;
+// A raster described by one of the module's describing entry points.
+std::optional<RasterInfo> DescribeWith(KestrovaDescribeRaster describe, const std::string& path,
+                                       std::string& problem) {
+    if (!describe) {
+        problem = LoadReader().problem;
         return std::nullopt;
     }
     KestrovaRasterInfo info{};
-    if (!reader.describe(path.c_str(), &info)) {
+    if (!describe(path.c_str(), &info)) {
         problem = info.error;
         return std::nullopt;
     }
     problem.clear();
     return RasterInfo{info.west,  info.south,  info.east,   info.north, info.resolution,
                       info.width, info.height, info.driver, info.crs};
+}
+
+// A lattice painted by one of the module's painting entry points.
+bool FillWith(KestrovaFillRaster fill, const std::string& path, double west, double north, int size,
+              int16_t* values, std::string& problem) {
+    if (!fill) {
+        problem = LoadReader().problem;
+        return false;
+    }
+    KestrovaRasterFill request{path.c_str(), west, north, size, values, {}};
+    if (!fill(&request)) {
+        problem = request.error;
+        return false;
+    }
+    problem.clear();
+    return true;
+}
+
+} // namespace
+
+std::optional<RasterInfo> DescribeRaster(const std::string& path, std::string& problem) {
+    return DescribeWith(LoadReader().describe, path, problem);
 }
 
 bool FillRaster(const std::string& path, double west, double north, int size, int16_t* heights,
                 std::string& problem) {
-    const Reader& reader = LoadReader();
-    if (!reader.fill) {
-        problem = reader.problem;
-        return false;
-    }
-    KestrovaRasterFill request{path.c_str(), west, north, size, heights, {}};
-    if (!reader.fill(&request)) {
-        problem = request.error;
-        return false;
-    }
-    problem.clear();
-    return true;
+    return FillWith(LoadReader().fill, path, west, north, size, heights, problem);
 }
-
-namespace {
-
-struct ClassReader {
-    KestrovaDescribeClasses describe = nullptr;
-    KestrovaFillClasses fill = nullptr;
-    std::string problem;
-};
-
-// The class entry points of the module LoadReader found.
-const ClassReader& LoadClassReader() {
-    static std::once_flag loaded;
-    static ClassReader reader;
-    std::call_once(loaded, [] {
-        const Reader& heights = LoadReader();
-        Dl_info where{};
-        void* module = nullptr;
-        if (heights.fill && ::dladdr(reinterpret_cast<void*>(heights.fill), &where) != 0)
-            module = ::dlopen(where.dli_fname, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-        if (module) {
-            reader.describe = reinterpret_cast<KestrovaDescribeClasses>(
-                ::dlsym(module, classesDescribeEntryPoint));
-            reader.fill =
-                reinterpret_cast<KestrovaFillClasses>(::dlsym(module, classesFillEntryPoint));
-        }
-        if (!reader.describe || !reader.fill)
-            reader.problem = heights.problem.empty()
-                                 ? std::string("the raster reader (") + rasterModuleName +
-                                       ") cannot read land cover"
-                                 : heights.problem;
-    });
-    return reader;
-}
-
-} // namespace
 
 std::optional<RasterInfo> DescribeClassRaster(const std::string& path, std::string& problem) {
-    const ClassReader& reader = LoadClassReader();
-    if (!reader.describe) {
-        problem = reader.problem;
-        return std::nullopt;
-    }
-    KestrovaRasterInfo info{};
-    if (!reader.describe(path.c_str(), &info)) {
-        problem = info.error;
-        return std::nullopt;
-    }
-    problem.clear();
-    return RasterInfo{info.west,  info.south,  info.east,   info.north, info.resolution,
-                      info.width, info.height, info.driver, info.crs};
+    return DescribeWith(LoadReader().describeClasses, path, problem);
 }
 
 bool FillClassRaster(const std::string& path, double west, double north, int size, int16_t* codes,
                      std::string& problem) {
-    const ClassReader& reader = LoadClassReader();
-    if (!reader.fill) {
-        problem = reader.problem;
-        return false;
-    }
-    KestrovaRasterFill request{path.c_str(), west, north, size, codes, {}};
-    if (!reader.fill(&request)) {
-        problem = request.error;
-        return false;
-    }
-    problem.clear();
-    return true;
+    return FillWith(LoadReader().fillClasses, path, west, north, size, codes, problem);
 }
 
 } // namespace kestrova
