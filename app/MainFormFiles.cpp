@@ -7,7 +7,7 @@
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "files/SafeWrite.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -9,7 +9,7 @@
 #include "geo/FileLocations.h"
 #include "geo/Path.h"
 #include "propagation/Refractivity.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 #include "settings/SettingsFile.h"
 #include "terrain/TerrainSources.h"
 #include "terrain/TileFile.h"

@@ -6,7 +6,7 @@
 #include "propagation/P676.h"
 #include "propagation/Refractivity.h"
 #include "propagation/engine/EngineInputs.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <nlohmann/json.hpp>
 

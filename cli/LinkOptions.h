@@ -5,7 +5,7 @@
 
 #include "cli/Args.h"
 #include "propagation/engine/EngineInputs.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 #include "terrain/Zones.h"
 
 #include <memory>

@@ -4,7 +4,7 @@
 #include "files/InputFile.h"
 #include "geo/NumberFormat.h"
 #include "geo/TextScan.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <sstream>
 #include <string_view>

@@ -1,9 +1,9 @@
 // The window's numeric entry fields take their decimals, limits, initial
 // value and whole-number setting from the core's one table of inputs
-// (settings/InputLimits.h), which kestrova-cli reads too.
+// (inputs/InputLimits.h), which kestrova-cli reads too.
 #pragma once
 
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <span>
 #include <string_view>

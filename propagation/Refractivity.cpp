@@ -1,7 +1,7 @@
 #include "propagation/Refractivity.h"
 
 #include "geo/FileLocations.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <iterator>
 #include <limits>

@@ -3,7 +3,7 @@
 // of the link sets.
 #pragma once
 
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 #include "sites/Site.h"
 
 #include <optional>

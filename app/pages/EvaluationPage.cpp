@@ -10,7 +10,7 @@
 #include "evaluation/FieldStrength.h"
 #include "evaluation/RadialControls.h"
 #include "propagation/engine/MissingTerrain.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <QAreaSeries>
 #include <QGridLayout>

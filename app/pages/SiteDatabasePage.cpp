@@ -7,7 +7,7 @@
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "geo/Locator.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 #include "sites/SiteTexts.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "geo/NumberFormat.h"
 #include "propagation/P676.h"
 #include "propagation/Refractivity.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 #include "controls/NumEdit.h"
 #include "coverage/Kml.h"
 #include "geo/NumberFormat.h"
-#include "settings/InputLimits.h"
+#include "inputs/InputLimits.h"
 
 #include <QAbstractButton>
 #include <QFormLayout>

@@ -1,7 +1,10 @@
-// The one table of numeric inputs: for every quantity the user can enter,
-// its limits (inclusive), the decimals the window shows, its initial value
-// and its unit. The window's numeric fields, the settings reader and every
-// option of kestrova-cli read it, so a limit is never written twice.
+// The one table of inputs: for every quantity the user can enter, its
+// name, unit, limits (inclusive), the decimals the window shows, its
+// first-start and reset values, its key in the settings file (one
+// spelling), its kestrova-cli option and a one-line description. The
+// window's numeric fields and their tooltips, the settings file's reader
+// and writer, the reset and every numeric option of kestrova-cli are loops
+// over it, so a fact about an input is never written twice.
 #pragma once
 
 #include <span>
@@ -15,16 +18,26 @@ struct InputLimit {
     int decimals;     // shown by the window's field
     double minimum;
     double maximum;
-    double initial;   // as the window is laid out
+    double initial;   // the first-start value: a fresh window, kestrova-cli
     bool integerEdit; // the field shows whole numbers
     const char* unit;
     // True for a window field (TNumEdit); false for a quantity only the
-    // command line and the maps give (N0, ΔN).
+    // command line and the maps give (N0, ΔN), or a switch of the window.
     bool field;
+    double reset;            // the value "Reset" puts back
+    const char* settingsKey; // "Section:Key" in profile.ini; "" not kept
+    const char* option;      // kestrova-cli's long option without dashes; "" none
+    const char* description; // one line: the field's tooltip, the option's help
 
     bool Contains(double value) const { return value >= minimum && value <= maximum; }
     // "must lie between 0.025 and 300 GHz"
     std::string RangeText() const;
+    // "GHz, 0.025 to 300, default 10.368": the option's help after its
+    // description.
+    std::string HelpText() const;
+    // The settings file's section and key of settingsKey.
+    std::string_view Section() const;
+    std::string_view Key() const;
 };
 
 namespace limits {
@@ -63,6 +76,13 @@ extern const InputLimit&
     deltaN; // lapse rate, N-units/km: k = 157 / (157 - ΔN) within K_FACT's limits
 extern const InputLimit& dct; // km from the transmitter to the coast (P.452-18)
 extern const InputLimit& dcr; // km from the receiver to the coast (P.452-18)
+// The link's switches, kept in the settings file (0 or 1 unless said).
+extern const InputLimit& forcedKFactor; // ForcedKFactor: K_FACT is used as given
+extern const InputLimit& metric;        // Metric: 1 metric, 0 imperial
+extern const InputLimit& locatorFormat; // LocatorFormat: 0 locator, 1 NGR, 2 degrees, 3 DMS
+extern const InputLimit& startEndInput; // StartEndInput: 1 both ends, 0 range and bearing
+extern const InputLimit& edition;       // Edition: 14 or 18
+extern const InputLimit& polarisation;  // Polarisation: 0 vertical, 1 horizontal
 } // namespace limits
 
 // Every quantity, the window's fields first in the order of its layout.
