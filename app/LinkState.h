@@ -22,10 +22,8 @@ struct LinkState {
     CLocator txLocation;
     CLocator rxLocation;
     CLocator cursorLocation;
-    bool startEndInput = true; // false: the receiver by range and bearing
-    bool initialised = false;  // start-up (or a reset) has finished
+    bool initialised = false; // start-up (or a reset) has finished
     bool abortRequested = false;
-    bool interpolate = false;
     double pathBearing = 0.0; // degrees, TX to RX, last valid calculation
     double pathGasLoss = 0.0; // dB over the last valid path
     double lastN0 = 320.0;

@@ -1,27 +1,22 @@
 // TMainForm: the main window, the shell around the pages. It holds the menu,
-// the page control and the status bar, owns LinkState and with it the
-// long-lived data objects, runs the start-up sequence once on first
-// activation, resets the inputs, reads and writes the settings file, and
-// runs the operations that several pages start: the link calculation above
-// all. Each page is a TPage of its own (app/pages) that reaches the window
-// through TPageHost; the window shows a page's results through the page's
-// own operations. Every message box and file dialog goes through UserDialogs.
+// the page control and the status bar, owns LinkState with the long-lived
+// data objects and the link controller (TLinkController: the link's inputs
+// and calculation), runs the start-up sequence once on first activation,
+// and assembles the settings file. Each page is a TPage of its own
+// (app/pages) that reaches the window through TPageHost and the link
+// through the controller. Every message box and file dialog goes through
+// UserDialogs.
 #pragma once
 
+#include "app/LinkController.h"
 #include "app/LinkState.h"
 #include "app/pages/PageHost.h"
-#include "propagation/engine/EngineInputs.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
 
-#include <array>
-
-class QCheckBox;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
 class QTabWidget;
 class QAction;
 
@@ -34,7 +29,6 @@ class TEvaluationPage;
 class THelpBrowser;
 class TInputPage;
 class TMechanismsPage;
-class TNumEdit;
 class TPage;
 class TRefractivityPage;
 class TSiteDatabasePage;
@@ -54,6 +48,10 @@ public:
     ~TMainForm() override;
 
     const LinkState& State() const { return state; }
+    // The selected location format (FormatMaidenhead ... FormatDMS).
+    int LocatorFormat() const { return link.Setup().Format(); }
+    // The link's inputs now, as a calculation would take them.
+    LinkInputs CurrentLinkInputs() const { return link.CurrentLinkInputs(); }
     // The help browser, created on first use (null before).
     THelpBrowser* HelpBrowser() const;
     TAbout* About() const;
@@ -65,24 +63,14 @@ public:
 
     // TPageHost.
     LinkState& State() override { return state; }
-    int LocatorFormat() const override;
-    LinkInputs CurrentLinkInputs() override;
-    double TimePercent() override;
-    std::optional<CoverageLinkInputs> CoverageLink() override;
-    QString LinkFieldText(const char* name) override;
-    bool LinkOption(const char* name) override;
-    void SetLinkFieldText(const char* name, const QString& text) override;
-    std::optional<CalculationSettings> LinkSettings(bool report) override;
+    TLinkController& Link() override { return link; }
+    void SetPalette(int type) override;
     bool WriteFileSafely(const QString& fileName, const QByteArray& bytes) override;
     bool AppendToFileSafely(const QString& fileName, const QByteArray& bytes) override;
     void Notify(const QString& text, bool error = false) override;
     void Status(const QString& text) override;
-    void SetLocatorFormat(int format) override;
 
     // Operations shared with start-up and reset.
-    void ShowInputMode(bool startEnd);
-    void LOCClick();
-    QString SiteHeightText(const CLocator& location);
     bool InitialiseLink();
     bool InitialiseTerrain();
     void ResetDefaults();
@@ -91,10 +79,8 @@ public:
 
 public Q_SLOTS:
     void FormActivate();
-    void CalculateBtnClick() override;
-    void Panel1Click() override;
-    void Panel2Click() override;
-    void PaletteButtonClick() override;
+    // The link calculation (the "Calculate" button).
+    void CalculateBtnClick() { link.Calculate(); }
     void RESETClick() override;
     void SaveInitButtonClick() override;
     void Help1Click();
@@ -115,14 +101,9 @@ protected:
 
 private:
     void AddPage(TPage* page);
-    void BindLinkInputs();
+    void ConnectLink();
     void BuildMenu();
     void PageControl1Change(int index);
-    void GasLossStep(double rangeKm);
-    CalculationSettings CurrentSettings();
-    CalculationInputs CurrentCalculationInputs();
-    bool RunEngine();
-    void ShowProfileResults();
     void ShowTerrainStatus(double missingFraction);
     void FormClose();
     void UpdateDataStatus();
@@ -143,6 +124,7 @@ private:
     void RememberWindowPlace();
 
     LinkState state;
+    TLinkController link{state};
     bool activated = false;
     int keptPage = -1;      // the page current at the last close, until start-up has run
     QPointer<TAbout> about; // a child of the window, made on first use
@@ -164,31 +146,7 @@ private:
     TEvaluationPage* evaluationPage = nullptr;
     TSiteDatabasePage* siteDatabasePage = nullptr;
 
-    // The link inputs, which the calculation, start-up, reset and the
-    // settings file read and write: controls of the input page (and the
-    // palette buttons of the terrain map page), found by name.
-    QLineEdit* StartLoc = nullptr;
-    QLineEdit* EndLoc = nullptr;
-    TNumEdit* Range = nullptr;
-    TNumEdit* Bearing = nullptr;
-    QRadioButton* DMS = nullptr;
-    QRadioButton* DEG = nullptr;
-    QRadioButton* NGR = nullptr;
-    QRadioButton* LOC = nullptr;
-    TNumEdit* FREQ = nullptr;
-    TNumEdit* TX_H = nullptr;
-    TNumEdit* RX_H = nullptr;
-    TNumEdit* RH = nullptr;
-    TNumEdit* TEMPERATURE = nullptr;
-    TNumEdit* PRESSURE = nullptr;
-    TNumEdit* Percent = nullptr;
-    TNumEdit* K_FACT = nullptr;
-    QCheckBox* ForcedKFactor = nullptr;
-    QRadioButton* Metric = nullptr;
-    QRadioButton* Imperial = nullptr;
-    QCheckBox* INTERPOLATE = nullptr;
-    std::array<QRadioButton*, 6> paletteButtons{}; // in palette type order
-    QAction* noLandCover = nullptr;                // enabled while a land cover is in use
+    QAction* noLandCover = nullptr; // enabled while a land cover is in use
 };
 
 } // namespace kestrova

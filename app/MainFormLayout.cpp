@@ -10,28 +10,15 @@
 #include "app/pages/TablePage.h"
 #include "app/pages/TerrainMapPage.h"
 #include "app/pages/ZoneMapPage.h"
-#include "controls/NumEdit.h"
 
-#include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 
 namespace kestrova {
-namespace {
-
-template <typename Widget> void Bind(QWidget* page, Widget*& control, const char* name) {
-    control = page->findChild<Widget*>(QString::fromLatin1(name));
-    if (!control) qFatal("the window has no control %s", name);
-}
-
-} // namespace
-
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Kestrova"));
@@ -49,7 +36,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     AddPage(coveragePage = new TCoveragePage(*this));
     AddPage(evaluationPage = new TEvaluationPage(*this));
     AddPage(siteDatabasePage = new TSiteDatabasePage(*this));
-    BindLinkInputs();
+    ConnectLink();
     BuildMenu();
 
     dataStatus = new QLabel(this);
@@ -96,31 +83,14 @@ void TMainForm::PageControl1Change(int index) {
     if (auto* page = scroll ? qobject_cast<TPage*>(scroll->widget()) : nullptr) page->PageShow();
 }
 
-void TMainForm::BindLinkInputs() {
-    Bind(inputPage, StartLoc, "StartLoc");
-    Bind(inputPage, EndLoc, "EndLoc");
-    Bind(inputPage, Range, "Range");
-    Bind(inputPage, Bearing, "Bearing");
-    Bind(inputPage, DMS, "DMS");
-    Bind(inputPage, DEG, "DEG");
-    Bind(inputPage, NGR, "NGR");
-    Bind(inputPage, LOC, "LOC");
-    Bind(inputPage, FREQ, "FREQ");
-    Bind(inputPage, TX_H, "TX_H");
-    Bind(inputPage, RX_H, "RX_H");
-    Bind(inputPage, RH, "RH");
-    Bind(inputPage, TEMPERATURE, "TEMPERATURE");
-    Bind(inputPage, PRESSURE, "PRESSURE");
-    Bind(inputPage, Percent, "Percent");
-    Bind(inputPage, K_FACT, "K_FACT");
-    Bind(inputPage, ForcedKFactor, "ForcedKFactor");
-    Bind(inputPage, Metric, "Metric");
-    Bind(inputPage, Imperial, "Imperial");
-    Bind(inputPage, INTERPOLATE, "INTERPOLATE");
-    const char* const palettes[] = {"HSVSELECT",   "DEMSELECT",  "JETSELECT",
-                                    "DEM15SELECT", "NCARSELECT", "SCHWARZWALDSELECT"};
-    for (std::size_t type = 0; type < paletteButtons.size(); ++type)
-        Bind(terrainMapPage, paletteButtons[type], palettes[type]);
+// The link's problems, its refractivity source and its missing terrain in
+// the window's messages and status bar.
+void TMainForm::ConnectLink() {
+    connect(&link, &TLinkController::Problem, this,
+            [this](const QString& text) { Notify(text, true); });
+    connect(&link, &TLinkController::N0Source, this, &TMainForm::ShowN0Source);
+    connect(&link, &TLinkController::TerrainMissing, this, &TMainForm::ShowTerrainStatus);
+    connect(&link, &TLinkController::TerrainProblems, this, &TMainForm::UpdateDataStatus);
 }
 
 void TMainForm::BuildMenu() {

@@ -3,24 +3,19 @@
 #include "app/About.h"
 #include "app/HelpBrowser.h"
 #include "app/MainForm.h"
-#include "app/pages/InputPage.h"
-#include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "geo/FileLocations.h"
-#include "geo/Path.h"
-#include "propagation/Refractivity.h"
 #include "inputs/InputLimits.h"
+#include "propagation/Refractivity.h"
+#include "propagation/engine/MissingTerrain.h"
 #include "settings/SettingsFile.h"
 #include "terrain/TerrainSources.h"
 #include "terrain/TileFile.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -87,10 +82,6 @@ void TMainForm::FormActivate() {
     }
     setWindowTitle(QStringLiteral("Radio path estimation using SRTM data"));
     state.refractivity = std::make_unique<CRefractivity>();
-    if (paletteButtons[PaletteHSV]->isChecked())
-        state.palette = std::make_unique<CPalette>(PaletteHSV);
-    else if (paletteButtons[PaletteNCAR]->isChecked())
-        state.palette = std::make_unique<CPalette>(PaletteNCAR);
     UpdateDataStatus();
     CalculateBtnClick();
     RestorePage();
@@ -99,11 +90,7 @@ void TMainForm::FormActivate() {
 bool TMainForm::InitialiseLink() {
     state.initialised = false;
     state.abortRequested = false;
-    state.interpolate = false;
-    INTERPOLATE->setChecked(false);
     ReadSettings(QString::fromStdString(state.startDirectory) + QStringLiteral("profile.ini"));
-    ShowInputMode(state.startEndInput);
-    LOCClick(); // both edits show the stored locations in the selected format
     if (!InitialiseTerrain()) return false;
     state.initialised = true;
     return true;
@@ -177,42 +164,12 @@ bool TMainForm::InitialiseTerrain() {
         Notify(QStringLiteral("Memory allocation failure"), true);
         return false;
     }
-    if (!state.engine->ready) {
-        Notify(QStringLiteral("Terrain object initialisation failure"), true);
-        return false;
-    }
     return true;
 }
 
 void TMainForm::ResetDefaults() {
     state.initialised = false;
-    LOC->setChecked(true);
-    state.txLocation = CLocator(std::string("SU374616"), FormatNGR);
-    state.rxLocation = CLocator(std::string("IO91IO44"), FormatMaidenhead);
-    state.startEndInput = true;
-    CPath path;
-    path.SetPath(state.txLocation, state.rxLocation);
-    double range = 0.0;
-    double bearing = 0.0;
-    path.GetRangeBearing(range, bearing);
-    Metric->setChecked(true);
-    // The link's first-start values (those of kestrova-cli); the data
-    // folders stay as chosen.
-    TX_H->SetValue(limits::txHeight.initial);
-    RX_H->SetValue(limits::rxHeight.initial);
-    FREQ->SetValue(limits::frequency.initial);
-    RH->SetValue(limits::humidity.initial);
-    TEMPERATURE->SetValue(limits::temperature.initial);
-    PRESSURE->SetValue(limits::pressure.initial);
-    Percent->SetValue(limits::percent.initial);
-    ForcedKFactor->setChecked(false);
-    K_FACT->SetValue(limits::kFactor.initial);
-    inputPage->ResetEdition();
-    ShowInputMode(true);
-    EndLoc->setText(QString::fromStdString(state.rxLocation.GetMaidenhead(10)));
-    StartLoc->setText(QString::fromStdString(state.txLocation.GetMaidenhead(10)));
-    Range->SetValue(range);
-    Bearing->SetValue(bearing);
+    link.Reset(); // the data folders stay as chosen
     // Fresh data objects over the same terrain directory.
     InitialiseTerrain();
     UpdateDataStatus();
@@ -340,6 +297,13 @@ void TMainForm::ShowN0Source(const CalculationInputs& inputs) {
     n0Status->setText(text);
 }
 
+void TMainForm::ShowTerrainStatus(double missingFraction) {
+    QString text = QString::fromStdString(MissingTerrainText(missingFraction, "the path"));
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    terrainStatus->setText(text);
+    terrainStatus->setVisible(!text.isEmpty());
+}
+
 void TMainForm::Notify(const QString& text, bool error) {
     UserDialogs::Current().Message(
         this, error ? UserDialogs::Kind::Error : UserDialogs::Kind::Information, text);
@@ -349,10 +313,8 @@ void TMainForm::Status(const QString& text) {
     statusBar()->showMessage(text, statusSeconds * 1000);
 }
 
-void TMainForm::PaletteButtonClick() {
-    for (std::size_t type = 0; type < paletteButtons.size(); ++type)
-        if (paletteButtons[type]->isChecked())
-            state.palette = std::make_unique<CPalette>(static_cast<int>(type));
+void TMainForm::SetPalette(int type) {
+    state.palette = std::make_unique<CPalette>(type);
 }
 
 THelpBrowser* TMainForm::HelpBrowser() const {

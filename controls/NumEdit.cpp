@@ -78,6 +78,10 @@ TNumEdit::TNumEdit(const NumericField& field, QWidget* parent) : TNumEdit(parent
     FMinValue = field.minimum;
     FMaxValue = field.maximum;
     FIntegerEdit = field.integerEdit;
+    // What the field is, its unit, limits and first-start value: the
+    // table's words, as kestrova-cli's help gives them.
+    setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(field.description),
+                                             QString::fromStdString(field.HelpText())));
     SetValue(field.initial);
     setModified(false);
 }

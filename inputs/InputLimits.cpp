@@ -45,7 +45,7 @@ constexpr std::array<InputLimit, 35> table{{
      "Effective Earth radius factor k; used as given when fixed, else from the path's ΔN"},
     {"Range", 0, 0.1, 3000, 10, false, "km", true, 10,
      "Locator:Range", "",
-     "Receiver's distance from the transmitter (miles with imperial units)"},
+     "Receiver's distance from the transmitter (in mls with imperial units)"},
     {"Bearing", 1, 0, 360, 10, false, "degrees", true, 10,
      "Locator:Bearing", "",
      "Receiver's bearing from the transmitter, from true north"},
@@ -96,7 +96,7 @@ constexpr std::array<InputLimit, 35> table{{
      "Receiving antenna's gain, for the received power"},
     {"EvalSensitivity", 1, -200, 0, -100, false, "dBm", true, -100,
      "", "",
-     "Receiver's sensitivity: the weakest power it uses"},
+     "Receiver's sensitivity, drawn as a line on the field-strength chart"},
     // Refractivity (no field of its own).
     {"N0", 1, 200, 450, 320, false, "N-units", false, 320,
      "", "n0",

@@ -118,24 +118,18 @@ void TCoveragePage::BuildMapControl(QVBoxLayout* column) {
         TNumEdit*& edit;
         const char* name;
         const char* caption;
-        const char* hint;
     };
     const Field rows[] = {
-        {CoverageRange, "CoverageRange", "Range (km)",
-         "Range of the coverage map from the transmitter in km"},
-        {CoverageResolution, "CoverageResolution", "Resolution (arcsec)",
-         "Grid step in whole arc-seconds"},
-        {MaxLoss, "MaxLoss", "Maximum fs (dBµV/m)",
-         "Field strength (dBµV/m) at the top of the scale"},
-        {MinLoss, "MinLoss", "Minimum fs (dBµV/m)",
-         "Field strength (dBµV/m) at the bottom of the scale"},
-        {MaxHeight, "MaxHeight", "Max height (m)", "Highest terrain height of the terrain colours"},
-        {MinHeight, "MinHeight", "Min height (m)", "Lowest terrain height of the terrain colours"},
+        {CoverageRange, "CoverageRange", "Range (km)"},
+        {CoverageResolution, "CoverageResolution", "Resolution (arcsec)"},
+        {MaxLoss, "MaxLoss", "Maximum fs (dBµV/m)"},
+        {MinLoss, "MinLoss", "Minimum fs (dBµV/m)"},
+        {MaxHeight, "MaxHeight", "Max height (m)"},
+        {MinHeight, "MinHeight", "Min height (m)"},
     };
     int row = 0;
     for (const Field& field : rows) {
         field.edit = NumField(field.name, group);
-        field.edit->setToolTip(QString::fromUtf8(field.hint));
         fields->addWidget(new QLabel(QString::fromUtf8(field.caption), group), row, 0);
         fields->addWidget(field.edit, row++, 1);
     }
@@ -244,10 +238,11 @@ void TCoveragePage::CoverageShow() {
     LinkState& state = host.State();
     CLocator tx = state.txLocation;
     CoverageMapCentre->setText(QString::fromStdString(tx.GetText(FormatDMS)));
-    CoverageFrequency->setText(host.LinkFieldText("FREQ"));
-    CoverageTxHeight->setText(host.LinkFieldText("TX_H"));
-    CoverageRxHeight->setText(host.LinkFieldText("RX_H"));
-    CoverageTimePercentage->setText(host.LinkFieldText("Percent"));
+    const LinkSetup& link = host.Link().Setup();
+    CoverageFrequency->setText(FieldText(link.frequency, limits::frequency));
+    CoverageTxHeight->setText(FieldText(link.txHeight, limits::txHeight));
+    CoverageRxHeight->setText(FieldText(link.rxHeight, limits::rxHeight));
+    CoverageTimePercentage->setText(FieldText(link.percent, limits::percent));
     if (coverageImage.isNull()) {
         coverageImage = BlankCoverageImage(std::max(CoverageMap->width(), CoverageMap->height()));
         if (coverageImage.isNull())

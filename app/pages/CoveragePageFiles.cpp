@@ -55,8 +55,7 @@ void TCoveragePage::ExportKMZClick() {
     if (chosen.isEmpty()) return;
     kmzFileName = chosen;
     const CLocator tx = haveResult ? run.tx : host.State().txLocation;
-    const double txHeight =
-        haveResult ? run.header.txHeight : host.LinkFieldText("TX_H").toDouble();
+    const double txHeight = haveResult ? run.header.txHeight : host.Link().Setup().txHeight;
     KmlOverlay overlay{coverageNorth,    coverageSouth,     coverageEast, coverageWest,
                        tx.GetLatitude(), tx.GetLongitude(), txHeight};
     if (haveResult && job)

@@ -72,7 +72,7 @@ void TCoveragePage::PlotCoverageClick() {
     if (running || !state.initialised) return; // never a second run inside the first
     state.abortRequested = false;
     if (!MapFieldsAcceptable()) return;
-    const std::optional<CoverageLinkInputs> link = host.CoverageLink();
+    const std::optional<CoverageLinkInputs> link = host.Link().CoverageLink();
     if (!link) return;
     if (!state.txLocation.IsValid()) {
         host.Notify(QStringLiteral("Invalid TX Locator"), true);
@@ -237,8 +237,8 @@ void TCoveragePage::DrawResult(bool complete) {
     if (complete && run.display.mode == CoverageMode::Terrain && state.terrainStore &&
         terrainBitmap.isNull()) {
         const RenderedTerrain terrain = kestrova::CoverageTerrain(
-            {*state.terrainStore, palette, state.interpolate}, job->Area(), run.tx, run.display,
-            std::max(CoverageMap->width(), CoverageMap->height()));
+            {*state.terrainStore, palette, host.Link().Setup().interpolate}, job->Area(), run.tx,
+            run.display, std::max(CoverageMap->width(), CoverageMap->height()));
         if (terrain.imageFailed)
             host.Notify(QStringLiteral("Could not load or display bitmap"), true);
         terrainBitmap = terrain.bitmap;

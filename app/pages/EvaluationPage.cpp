@@ -9,8 +9,8 @@
 #include "app/pages/PageTools.h"
 #include "evaluation/FieldStrength.h"
 #include "evaluation/RadialControls.h"
-#include "propagation/engine/MissingTerrain.h"
 #include "inputs/InputLimits.h"
+#include "propagation/engine/MissingTerrain.h"
 
 #include <QAreaSeries>
 #include <QGridLayout>
@@ -61,10 +61,6 @@ QList<QPointF> Points(const std::vector<ChartPoint>& points) {
     for (const ChartPoint& p : points)
         list << QPointF(p.x, p.y);
     return list;
-}
-
-QString FieldText(double value, const InputLimit& limit) {
-    return TNumEdit::FormatValue(value, limit.decimals, limit.integerEdit);
 }
 
 // The point of a series nearest to x (of the first when it has none near).
@@ -128,16 +124,13 @@ QWidget* TEvaluationPage::BuildInputs() {
         const char* caption;
         const char* name;
         const char* unit;
-        const char* hint;
     } fields[] = {
-        {grid6, 0, "Range", "EvalRange", "km", "Range for profile"},
-        {grid6, 1, "Bearing", "EvalBearing", "deg", "Bearing for evaluation"},
-        {grid7, 0, "Power", "EvalPower", "W", "TX Power"},
-        {grid7, 1, "Ant Gain", "EvalGain", "dBi", "Antenna gain"},
-        {grid8, 0, "RX Gain", "EvalRxGain", "dBi",
-         "Receiving antenna gain, for the received power (dBm)"},
-        {grid8, 1, "Sensitivity", "EvalSensitivity", "dBm",
-         "Receiver sensitivity, drawn as a line on the field-strength chart"},
+        {grid6, 0, "Range", "EvalRange", "km"},
+        {grid6, 1, "Bearing", "EvalBearing", "deg"},
+        {grid7, 0, "Power", "EvalPower", "W"},
+        {grid7, 1, "Ant Gain", "EvalGain", "dBi"},
+        {grid8, 0, "RX Gain", "EvalRxGain", "dBi"},
+        {grid8, 1, "Sensitivity", "EvalSensitivity", "dBm"},
     };
     TNumEdit** edits[] = {&EvalRange, &EvalBearing, &EvalPower,
                           &EvalGain,  &EvalRxGain,  &EvalSensitivity};
@@ -145,7 +138,6 @@ QWidget* TEvaluationPage::BuildInputs() {
         const auto& f = fields[i];
         QWidget* panel = f.grid->parentWidget();
         TNumEdit* edit = NumField(f.name, panel);
-        edit->setToolTip(QString::fromLatin1(f.hint));
         f.grid->addWidget(new QLabel(QString::fromLatin1(f.caption), panel), f.row, 0);
         f.grid->addWidget(edit, f.row, 1);
         f.grid->addWidget(new QLabel(QString::fromLatin1(f.unit), panel), f.row, 3);
@@ -252,16 +244,12 @@ void TEvaluationPage::BuildCharts() {
 
 void TEvaluationPage::EvaluationShow() {
     evalReady = false;
-    // The link's range (km, whatever the unit system) and bearing; a field
-    // that is not a number leaves the evaluation's as it was.
-    double value = 0.0;
-    if (TNumEdit::ParseNumber(host.LinkFieldText("Range"), value))
-        EvalRange->SetValue(EvalRangeKm(value, host.LinkOption("Metric")));
-    if (TNumEdit::ParseNumber(host.LinkFieldText("Bearing"), value))
-        EvalBearing->SetValue(
-            std::clamp(value, limits::evalBearing.minimum, limits::evalBearing.maximum));
-    EvalLocation->setText(
-        QString::fromStdString(EvalLocationText(host.LinkFieldText("StartLoc").toStdString())));
+    // The link's range (km, whatever the unit system) and bearing.
+    const LinkSetup& link = host.Link().Setup();
+    EvalRange->SetValue(EvalRangeKm(link.range, link.Metric()));
+    EvalBearing->SetValue(
+        std::clamp(link.bearing, limits::evalBearing.minimum, limits::evalBearing.maximum));
+    EvalLocation->setText(QString::fromStdString(EvalLocationText(link.startText)));
     evalReady = true;
     EvalChange();
 }
@@ -287,7 +275,7 @@ void TEvaluationPage::EvalChange() {
         pending = true; // one more radial, with the fields as they are then
         return;
     }
-    const std::optional<CalculationSettings> settings = host.LinkSettings(false);
+    const std::optional<CalculationSettings> settings = host.Link().LinkSettings(false);
     if (!settings) {
         ShowProblem(QStringLiteral("No evaluation: an input of the Input Data page is not a "
                                    "number within its limits."));
@@ -302,11 +290,11 @@ void TEvaluationPage::EvalChange() {
     request.gainDbi = EvalGain->GetValue();
     request.settings = *settings;
     request.fallback = {state.lastN0, state.lastDeltaN};
-    request.interpolate = state.interpolate;
-    request.flatEarth = host.LinkOption("FlatEarth");
+    request.interpolate = host.Link().Setup().interpolate;
+    request.flatEarth = host.Link().Setup().flatEarth;
     job.tileDirectory = state.terrainDirectory;
     job.zoneFile = state.zoneMap ? state.zoneMap->GetFileName() : std::string();
-    runTitles = {EvalBearing->text(), host.LinkFieldText("StartLoc"),
+    runTitles = {EvalBearing->text(), QString::fromStdString(host.Link().Setup().startText),
                  EditionTitle(settings->edition), settings->frequency};
     StartEvaluation(std::move(job));
 }
@@ -494,13 +482,12 @@ void TEvaluationPage::EvalLossMouseMove(QPoint position) {
 // the field strength's (nearest map node), or the profile's when the
 // radial entry gave nothing.
 void TEvaluationPage::ShowKFactor(const RadialEvaluation& evaluation) {
-    if (host.LinkOption("ForcedKFactor")) return;
+    TLinkController& link = host.Link();
+    if (link.Setup().ForcedK()) return;
     if (evaluation.field)
-        host.SetLinkFieldText("K_FACT",
-                              FieldText(evaluation.field->inputs.kFactor, limits::kFactor));
+        link.SetNumber(&LinkSetup::kFactor, evaluation.field->inputs.kFactor);
     else if (evaluation.profile)
-        host.SetLinkFieldText("K_FACT",
-                              FieldText(evaluation.profileInputs.kFactor, limits::kFactor));
+        link.SetNumber(&LinkSetup::kFactor, evaluation.profileInputs.kFactor);
 }
 
 void TEvaluationPage::ShowProblem(const QString& text) {

@@ -9,7 +9,6 @@
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "geo/Path.h"
-#include "settings/SettingsFile.h"
 
 #include <QAreaSeries>
 #include <QCheckBox>
@@ -26,6 +25,7 @@
 #include <QValueAxis>
 #include <QXYSeries>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -62,7 +62,7 @@ void KeepRoomWhenHidden(QWidget* widget) {
 
 TInputPage::TInputPage(TPageHost& pageHost)
     : TPage(pageHost, "InputData", QStringLiteral("Input Data")),
-      resultsFileName(QStringLiteral("results.dat")) {
+      resultsFileName(QStringLiteral("results.dat")), link(pageHost.Link()) {
     auto* columns = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     columns->addLayout(left, 0);
@@ -76,8 +76,7 @@ TInputPage::TInputPage(TPageHost& pageHost)
     BuildEdition(right);
     BuildResults(right);
     Connect();
-    ForcedKFactorClick();
-    ShowInputMode(true);
+    ConnectLink();
 }
 
 void TInputPage::BuildLocations(QVBoxLayout* column) {
@@ -298,7 +297,7 @@ void TInputPage::BuildResults(QVBoxLayout* column) {
 }
 
 void TInputPage::Connect() {
-    const auto calculate = [this] { host.CalculateBtnClick(); };
+    const auto calculate = [this] { link.Calculate(); };
     connect(CalculateBtn, &QPushButton::clicked, this, calculate);
     // Enter in a location field calculates, as the button does.
     connect(StartLoc, &QLineEdit::returnPressed, this, calculate);
@@ -316,9 +315,15 @@ void TInputPage::Connect() {
         });
     connect(Panel1, &TPanel::Clicked, this, &TInputPage::Panel1Click);
     connect(Panel2, &TPanel::Clicked, this, &TInputPage::Panel2Click);
-    connect(EditionBox, &QComboBox::currentIndexChanged, this, &TInputPage::EditionChanged);
-    connect(PolarisationBox, &QComboBox::currentIndexChanged, this,
-            [this] { host.CalculateBtnClick(); });
+    connect(EditionBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        link.Edit(&LinkSetup::edition, shown.edition = index == 1 ? 18.0 : 14.0);
+        EditionChanged();
+        link.Calculate();
+    });
+    connect(PolarisationBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        link.Edit(&LinkSetup::polarisation, shown.polarisation = index);
+        link.Calculate();
+    });
     connect(RESET, &QPushButton::clicked, this, [this] { host.RESETClick(); });
     connect(SaveInitButton, &QPushButton::clicked, this, [this] { host.SaveInitButtonClick(); });
     connect(SaveResults, &QPushButton::clicked, this, &TInputPage::SaveResultsClick);
@@ -328,15 +333,122 @@ void TInputPage::Connect() {
     AddImageMenu(Chart1, host, QStringLiteral("profile"), QStringLiteral("Chart"));
 }
 
-bool TInputPage::LinkFieldsAcceptable() {
+std::array<std::pair<TNumEdit*, double LinkSetup::*>, 12> TInputPage::NumberFields() const {
+    return {{{FREQ, &LinkSetup::frequency},
+             {TX_H, &LinkSetup::txHeight},
+             {RX_H, &LinkSetup::rxHeight},
+             {RH, &LinkSetup::humidity},
+             {TEMPERATURE, &LinkSetup::temperature},
+             {PRESSURE, &LinkSetup::pressure},
+             {Percent, &LinkSetup::percent},
+             {K_FACT, &LinkSetup::kFactor},
+             {Range, &LinkSetup::range},
+             {Bearing, &LinkSetup::bearing},
+             {TX_GAIN, &LinkSetup::txGain},
+             {RX_GAIN, &LinkSetup::rxGain}}};
+}
+
+QRadioButton* TInputPage::FormatButton(int format) const {
+    QRadioButton* const buttons[] = {LOC, NGR, DEG, DMS}; // in format order
+    return buttons[std::clamp(format, 0, 3)];
+}
+
+// The controls edit the controller's inputs as they change; the
+// controller's changes and results come back by signal.
+void TInputPage::ConnectLink() {
+    for (const auto& [field, member] : NumberFields())
+        connect(field, &QLineEdit::textChanged, this, [this, field = field, member = member] {
+            if (!field->IsAcceptable()) return; // the last number stays until it is one
+            double value = 0.0;
+            TNumEdit::ParseNumber(field->text(), value);
+            link.Edit(member, shown.*member = value);
+        });
+    for (const bool start : {true, false})
+        connect(start ? StartLoc : EndLoc, &QLineEdit::textChanged, this,
+                [this, start](const QString& text) {
+                    link.EditText(start, text.toStdString());
+                    (start ? shown.startText : shown.endText) = text.toStdString();
+                });
+    link.SetInputCheck([this](bool report) { return FieldsAcceptable(report); });
+    connect(&link, &TLinkController::Changed, this, &TInputPage::ShowSetup);
+    connect(&link, &TLinkController::Started, this, &TInputPage::HideReadout);
+    connect(&link, &TLinkController::Cleared, this, &TInputPage::ClearResults);
+    connect(&link, &TLinkController::PathTooShort, this, &TInputPage::ShowPathTooShort);
+    connect(&link, &TLinkController::EndHeights, this, &TInputPage::ShowEndHeights);
+    connect(&link, &TLinkController::BackBearing, this, &TInputPage::ShowBackBearing);
+    connect(&link, &TLinkController::GasLoss, this, &TInputPage::ShowGasLoss);
+    connect(&link, &TLinkController::RangeBearing, this, &TInputPage::ShowRangeBearing);
+    connect(&link, &TLinkController::Calculated, this, &TInputPage::ShowResults);
+    ShowSetup();
+}
+
+void TInputPage::ShowSetup() {
+    const LinkSetup& setup = link.Setup();
+    // A field the user is typing into keeps its text unless the input
+    // itself changed.
+    for (const auto& [field, member] : NumberFields())
+        if (setup.*member != shown.*member) {
+            shown.*member = setup.*member;
+            field->SetValue(setup.*member);
+        }
+    for (const bool start : {true, false}) {
+        const std::string& text = start ? setup.startText : setup.endText;
+        std::string& was = start ? shown.startText : shown.endText;
+        if (text != was) (start ? StartLoc : EndLoc)->setText(QString::fromStdString(text));
+        was = text;
+    }
+    // The switches and choices, without their handlers.
+    const QSignalBlocker blockers[] = {QSignalBlocker(LOC),
+                                       QSignalBlocker(NGR),
+                                       QSignalBlocker(DEG),
+                                       QSignalBlocker(DMS),
+                                       QSignalBlocker(Metric),
+                                       QSignalBlocker(Imperial),
+                                       QSignalBlocker(ForcedKFactor),
+                                       QSignalBlocker(INTERPOLATE),
+                                       QSignalBlocker(FlatEarth),
+                                       QSignalBlocker(EditionBox),
+                                       QSignalBlocker(PolarisationBox)};
+    FormatButton(setup.Format())->setChecked(true);
+    (setup.Metric() ? Metric : Imperial)->setChecked(true);
+    ForcedKFactor->setChecked(setup.ForcedK());
+    INTERPOLATE->setChecked(setup.interpolate);
+    FlatEarth->setChecked(setup.flatEarth);
+    EditionBox->setCurrentIndex(setup.EditionUsed() == Edition::P452_18 ? 1 : 0);
+    PolarisationBox->setCurrentIndex(setup.polarisation == 1.0 ? 1 : 0);
+    shown.locatorFormat = setup.locatorFormat;
+    shown.metric = setup.metric;
+    shown.forcedK = setup.forcedK;
+    shown.interpolate = setup.interpolate;
+    shown.flatEarth = setup.flatEarth;
+    shown.edition = setup.edition;
+    shown.polarisation = setup.polarisation;
+    ForcedKFactorColour();
+    EditionChanged();
+    ShowInputMode(setup.StartEnd());
+}
+
+bool TInputPage::FieldsAcceptable(bool report) {
     // A field whose text is not a number or lies outside its limits stops
     // the calculation (rather than run the engine on 0 or on a value it is
     // not made for); the field reports it unless its exit check just did.
-    const bool rangeBearing = !host.State().startEndInput;
-    return TNumEdit::AllAcceptable({FREQ, TX_H, RX_H, RH, TEMPERATURE, PRESSURE, Percent, TX_GAIN,
-                                    RX_GAIN, ForcedKFactor->isChecked() ? K_FACT : nullptr,
-                                    rangeBearing ? Range : nullptr,
-                                    rangeBearing ? Bearing : nullptr});
+    const bool rangeBearing = !link.Setup().StartEnd();
+    const std::initializer_list<TNumEdit*> fields = {FREQ,
+                                                     TX_H,
+                                                     RX_H,
+                                                     RH,
+                                                     TEMPERATURE,
+                                                     PRESSURE,
+                                                     Percent,
+                                                     TX_GAIN,
+                                                     RX_GAIN,
+                                                     ForcedKFactor->isChecked() ? K_FACT : nullptr,
+                                                     rangeBearing ? Range : nullptr,
+                                                     rangeBearing ? Bearing : nullptr};
+    if (report) return TNumEdit::AllAcceptable(fields);
+    for (const TNumEdit* field : fields)
+        if (field && !field->IsAcceptable()) return false;
+    return true;
 }
 
 void TInputPage::ShowEndHeights(const QString& tx, const QString& rx) {
@@ -358,54 +470,6 @@ void TInputPage::ShowGasLoss(double gasLoss) {
                      QStringLiteral(" dB"));
 }
 
-Edition TInputPage::CurrentEdition() const {
-    return EditionBox->currentIndex() == 1 ? Edition::P452_18 : Edition::P452_14;
-}
-
-void TInputPage::FillEditionSettings(CalculationSettings& settings) const {
-    settings.edition = CurrentEdition();
-    settings.polarisation = PolarisationBox->currentIndex() == 1 ? p452v18::Polarisation::Horizontal
-                                                                 : p452v18::Polarisation::Vertical;
-    settings.txGain = TX_GAIN->GetValue();
-    settings.rxGain = RX_GAIN->GetValue();
-}
-
-QString TInputPage::EditionSettingsText() const {
-    return QStringLiteral("[Edition]\n"
-                          "Edition = %1; # ITU-R P.452 edition: 14 (2009) or 18 (2023)\n"
-                          "Polarisation = %2; # 0 = vertical, 1 = horizontal (P.452-18)\n"
-                          "TX_Gain = %3; # TX antenna gain in dBi (P.452-18)\n"
-                          "RX_Gain = %4; # RX antenna gain in dBi (P.452-18)\n")
-        .arg(CurrentEdition() == Edition::P452_18 ? 18 : 14)
-        .arg(PolarisationBox->currentIndex())
-        .arg(QString::number(TX_GAIN->GetValue(), 'g', 15))
-        .arg(QString::number(RX_GAIN->GetValue(), 'g', 15));
-}
-
-void TInputPage::ReadEditionSettings(const SettingsFile& ini) {
-    const QSignalBlocker editionBlock(EditionBox);
-    const QSignalBlocker polarisationBlock(PolarisationBox);
-    EditionBox->setCurrentIndex(ini.GetInt("Edition:Edition", 14) == 18 ? 1 : 0);
-    PolarisationBox->setCurrentIndex(ini.GetInt("Edition:Polarisation", 0) == 1 ? 1 : 0);
-    const auto gain = [&ini](const char* key, const InputLimit& limit) {
-        const double value = ini.GetReal(key, limit.initial);
-        return limit.Contains(value) ? value : limit.initial;
-    };
-    TX_GAIN->SetValue(gain("Edition:TX_Gain", limits::txGain));
-    RX_GAIN->SetValue(gain("Edition:RX_Gain", limits::rxGain));
-    EditionChanged();
-}
-
-void TInputPage::ResetEdition() {
-    const QSignalBlocker editionBlock(EditionBox);
-    const QSignalBlocker polarisationBlock(PolarisationBox);
-    EditionBox->setCurrentIndex(0);
-    PolarisationBox->setCurrentIndex(0);
-    TX_GAIN->SetValue(limits::txGain.initial);
-    RX_GAIN->SetValue(limits::rxGain.initial);
-    EditionChanged();
-}
-
 // P.452-18 reads the polarisation and the gains, never the humidity.
 void TInputPage::EditionChanged() {
     const bool edition18 = CurrentEdition() == Edition::P452_18;
@@ -419,7 +483,6 @@ void TInputPage::EditionChanged() {
                              : QStringLiteral("Relative humidity, %"));
     PRESSURE->setToolTip(edition18 ? QStringLiteral("Dry-air pressure, hPa (ITU-R P.452-18)")
                                    : QStringLiteral("Atmospheric pressure, hPa"));
-    host.CalculateBtnClick();
 }
 
 void TInputPage::ShowRangeBearing() {
@@ -428,7 +491,7 @@ void TInputPage::ShowRangeBearing() {
     // Range and bearing as typed stay as typed: the receiver's location
     // text is rounded, and measuring it back would shorten them a little
     // at every calculation.
-    if (!host.State().startEndInput) return;
+    if (!link.Setup().StartEnd()) return;
     CPath path;
     path.SetPath(host.State().txLocation, host.State().rxLocation);
     double range = 0.0;
@@ -490,37 +553,41 @@ void TInputPage::ShowResults(const CTerrain& engine, double gasLoss) {
 }
 
 void TInputPage::Panel1Click() {
-    host.State().startEndInput = false;
-    ShowInputMode(false);
+    link.SetInputMode(false);
 }
 
 void TInputPage::Panel2Click() {
-    host.State().startEndInput = true;
-    ShowInputMode(true);
+    link.SetInputMode(true);
 }
 
 void TInputPage::MetricClick() {
-    host.CalculateBtnClick();
+    link.Edit(&LinkSetup::metric, shown.metric = Metric->isChecked() ? 1.0 : 0.0);
+    link.Calculate();
 }
 
 void TInputPage::FlatEarthClick() {
-    host.CalculateBtnClick();
+    link.EditSwitch(&LinkSetup::flatEarth, shown.flatEarth = FlatEarth->isChecked());
+    link.Calculate();
 }
 
 void TInputPage::INTERPOLATEClick() {
-    host.State().interpolate = INTERPOLATE->isChecked();
+    link.EditSwitch(&LinkSetup::interpolate, shown.interpolate = INTERPOLATE->isChecked());
 }
 
 void TInputPage::ForcedKFactorClick() {
+    link.Edit(&LinkSetup::forcedK, shown.forcedK = ForcedKFactor->isChecked() ? 1.0 : 0.0);
+    ForcedKFactorColour();
+}
+
+void TInputPage::ForcedKFactorColour() {
     SetColour(K_FACT, QPalette::Base,
               ForcedKFactor->isChecked() ? QColor(Qt::red)
                                          : palette().color(QPalette::Inactive, QPalette::Window));
 }
 
 void TInputPage::LOCClick() {
-    const int format = host.LocatorFormat();
-    EndLoc->setText(LocationText(host.State().rxLocation, format, shownPrecision));
-    StartLoc->setText(LocationText(host.State().txLocation, format, shownPrecision));
+    for (int format = 0; format < 4; ++format)
+        if (FormatButton(format)->isChecked()) link.SetLocatorFormat(format);
 }
 
 } // namespace kestrova

@@ -1,15 +1,17 @@
-// TInputPage: the "Input Data" page. It holds the link inputs (the two
-// locations or a start with range and bearing, the format selector, the
-// radio and weather fields, the profile options and the buttons), the
-// profile chart with its readout, and the results: site heights, gaseous
-// loss and the loss of each mechanism. The window's link calculation reads
-// the inputs and shows its results here; the page's own handlers change the
-// input mode, the format, the units and options, save the results file and
-// copy the chart.
+// TInputPage: the "Input Data" page, the editor of the link's inputs (the
+// two locations or a start with range and bearing, the format selector,
+// the radio and weather fields, the profile options and the buttons), with
+// the profile chart and its readout and the results: site heights, gaseous
+// loss and the loss of each mechanism. Its controls edit the link
+// controller's inputs and show them when they change elsewhere; the
+// controller's results are shown here.
 #pragma once
 
+#include "app/LinkController.h"
 #include "app/pages/Page.h"
-#include "propagation/engine/EngineInputs.h"
+
+#include <array>
+#include <utility>
 
 #include <QLineSeries>
 
@@ -36,11 +38,14 @@ class TInputPage : public TPage {
 public:
     explicit TInputPage(TPageHost& host);
 
-    // Operations of the link calculation.
     // True when every input of the calculation is a number within its
-    // limits; otherwise the first field that is not says so (unless its own
-    // exit check already has) and takes the focus.
-    bool LinkFieldsAcceptable();
+    // limits; otherwise, with report, the first field that is not says so
+    // (unless its own exit check already has) and takes the focus.
+    bool FieldsAcceptable(bool report);
+    // The link's inputs where they differ from what the controls show.
+    void ShowSetup();
+
+    // The link's results.
     void ShowEndHeights(const QString& tx, const QString& rx);
     void ShowBackBearing(double bearing);
     void ShowGasLoss(double gasLoss);
@@ -54,16 +59,6 @@ public:
     // The loss labels and the profile chart of a valid calculation.
     void ShowResults(const CTerrain& engine, double gasLoss);
     void HideReadout();
-
-    // The edition of ITU-R P.452 chosen, and what only P.452-18 reads.
-    Edition CurrentEdition() const;
-    void FillEditionSettings(CalculationSettings& settings) const;
-    // "[Edition]" lines of the settings file, and their reading (an older
-    // file without them: P.452-14, vertical polarisation, 0 dBi).
-    QString EditionSettingsText() const;
-    void ReadEditionSettings(const SettingsFile& ini);
-    // The first-start choice: P.452-14, vertical, 0 dBi.
-    void ResetEdition();
 
 public Q_SLOTS:
     void MetricClick();
@@ -87,6 +82,12 @@ private:
     void BuildChart(QVBoxLayout* column);
     void BuildResults(QVBoxLayout* column);
     void Connect();
+    void ForcedKFactorColour();
+    void ConnectLink();
+    // Each numeric field with the input it edits.
+    std::array<std::pair<TNumEdit*, double LinkSetup::*>, 12> NumberFields() const;
+    QRadioButton* FormatButton(int format) const;
+    Edition CurrentEdition() const { return link.Setup().EditionUsed(); }
     void ShowProfileChart(const CTerrain& engine);
     // The bands over the samples without terrain data, up to the height
     // axis's top, and the chart's title saying how much of the path they are.
@@ -94,6 +95,8 @@ private:
     QString ResultsBlock();
 
     QString resultsFileName; // SaveResultsDialog's name, kept for the run
+    TLinkController& link;
+    LinkSetup shown; // the inputs as the controls show them
 
     TPanel* Panel1 = nullptr;
     TPanel* Panel2 = nullptr;

@@ -156,7 +156,8 @@ void TInputPage::Chart1MouseMove(QPoint position) {
         x *= readoutKmPerMile;
     }
     state.cursorLocation = EndPointFromRangeBearing(state.txLocation, x, state.pathBearing);
-    ChartLocator->setText(LocationText(state.cursorLocation, host.LocatorFormat(), shownPrecision));
+    ChartLocator->setText(
+        LocationText(state.cursorLocation, host.Link().Setup().Format(), shownPrecision));
     for (QLabel* label : {ChartData, ChartLocator, CursorPos, PointData})
         label->show();
 }

@@ -59,7 +59,7 @@ QString TInputPage::ResultsBlock() {
              .arg(F(K_FACT->GetValue(), 6, 4)));
     line(QStringLiteral("#"));
     line(QStringLiteral("[Locator]"));
-    switch (host.LocatorFormat()) {
+    switch (host.Link().Setup().Format()) {
     case FormatNGR:
         line(QStringLiteral("LocatorFormat: UK National Grid"));
         break;

@@ -118,11 +118,11 @@ void TMechanismsPage::MechanismsShow() {
         return;
     // The link's own inputs (the same refractivity fallbacks and fixed
     // k-factor as Calculate), so that the 50 % point is the link's loss.
-    const LinkInputs inputs = host.CurrentLinkInputs();
+    const LinkInputs inputs = host.Link().CurrentLinkInputs();
     Chart2->chart()->setTitle(QStringLiteral("Model Results, ") + EditionTitle(inputs.edition));
-    const std::vector<MechanismPoint> points =
-        MechanismCurves(*engine, *state.terrainStore, *state.zoneMap, state.txLocation,
-                        state.rxLocation, state.interpolate, inputs, state.pathGasLoss);
+    const std::vector<MechanismPoint> points = MechanismCurves(
+        *engine, *state.terrainStore, *state.zoneMap, state.txLocation, state.rxLocation,
+        host.Link().Setup().interpolate, inputs, state.pathGasLoss);
     std::array<QList<QPointF>, 4> values;
     double lowest = INFINITY;
     double highest = -INFINITY;

@@ -7,6 +7,7 @@
 #include "controls/NumericFields.h"
 #include "geo/Locator.h"
 #include "geo/NumberFormat.h"
+#include "inputs/InputLimits.h"
 #include "propagation/engine/Terrain.h"
 
 #include <QLabel>
@@ -25,6 +26,11 @@ inline QLabel* Label(const char* name, const QString& caption, QWidget* parent) 
 
 inline TNumEdit* NumField(const char* name, QWidget* parent) {
     return new TNumEdit(FindNumericField(name), parent);
+}
+
+// The text a numeric field of the table shows for value.
+inline QString FieldText(double value, const InputLimit& limit) {
+    return TNumEdit::FormatValue(value, limit.decimals, limit.integerEdit);
 }
 
 // The edition a page's figures come from, as the pages name it.

@@ -47,6 +47,12 @@ TRefractivityPage::TRefractivityPage(TPageHost& pageHost)
     DCT = value(pathForm, path, "DCT", QStringLiteral("TX coastal distance"));
     DCR = value(pathForm, path, "DCR", QStringLiteral("RX coastal distance"));
     PLEN = value(pathForm, path, "PLEN", QStringLiteral("Path length"));
+    // The link's results.
+    const TLinkController& link = host.Link();
+    connect(&link, &TLinkController::WaterVapour, this, &TRefractivityPage::ShowWaterVapour);
+    connect(&link, &TLinkController::KFactor, this, &TRefractivityPage::ShowKFactor);
+    connect(&link, &TLinkController::Calculated, this,
+            [this](const CTerrain& engine) { ShowPathData(engine); });
 }
 
 void TRefractivityPage::ShowWaterVapour(double rho) {
@@ -67,7 +73,7 @@ void TRefractivityPage::ShowKFactor(double k, const QString& source) {
 }
 
 void TRefractivityPage::TabSheet1Show() {
-    PTime->setText(QString::number(host.TimePercent(), 'g', 5) + QStringLiteral(" %"));
+    PTime->setText(QString::number(host.Link().Setup().percent, 'g', 5) + QStringLiteral(" %"));
     const LinkState& state = host.State();
     const CRefractivity* maps = state.refractivity.get();
     const CLocator& tx = state.txLocation;

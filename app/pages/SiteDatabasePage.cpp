@@ -38,10 +38,6 @@ QString FormatName(int format) {
     }
 }
 
-QString FieldText(double value, const InputLimit& limit) {
-    return TNumEdit::FormatValue(value, limit.decimals, limit.integerEdit);
-}
-
 // "Line 7: reason", one skipped line a row (the first 50).
 QString SkippedLinesText(const CSites& sites) {
     constexpr int shown = 50;
@@ -177,17 +173,16 @@ void TSiteDatabasePage::SiteListClick() {
 }
 
 void TSiteDatabasePage::CopyTxClick() {
-    CopySelected("StartLoc", "TX_H", true);
+    CopySelected(true);
 }
 
 void TSiteDatabasePage::CopyRxClick() {
     if (!SelectedSite()) return;
-    host.Panel2Click(); // the receiver by its own location, not range and bearing
-    CopySelected("EndLoc", "RX_H", false);
+    host.Link().SetInputMode(true); // the receiver by its own location, not range and bearing
+    CopySelected(false);
 }
 
-void TSiteDatabasePage::CopySelected(const char* locationField, const char* heightField,
-                                     bool transmitter) {
+void TSiteDatabasePage::CopySelected(bool transmitter) {
     const CSite* site = SelectedSite();
     if (!site) return;
     const InputLimit& heightLimit = transmitter ? limits::txHeight : limits::rxHeight;
@@ -195,7 +190,8 @@ void TSiteDatabasePage::CopySelected(const char* locationField, const char* heig
     // A format that cannot hold the site (an OSGB grid reference outside
     // Great Britain) gives way to decimal degrees before anything changes:
     // a location field never shows "Invalid".
-    int format = host.LocatorFormat();
+    TLinkController& link = host.Link();
+    int format = link.Setup().Format();
     SiteCopy copy = CopySite(*site, format, heightLimit, limits::frequency);
     if (!CLocator(copy.location, format).IsValid()) {
         const QString name = QString::fromStdString(site->GetName());
@@ -208,19 +204,21 @@ void TSiteDatabasePage::CopySelected(const char* locationField, const char* heig
                         true);
             return;
         }
-        host.SetLocatorFormat(format);
+        link.SetLocatorFormat(format);
     }
-    host.SetLinkFieldText(locationField, QString::fromStdString(copy.location));
+    link.SetText(transmitter, copy.location);
     if (copy.antennaHeight)
-        host.SetLinkFieldText(heightField, FieldText(*copy.antennaHeight, heightLimit));
+        link.SetNumber(transmitter ? &LinkSetup::txHeight : &LinkSetup::rxHeight,
+                       *copy.antennaHeight);
     if (copy.frequency) {
+        const QString shown = FieldText(link.Setup().frequency, limits::frequency);
         const QString frequency = FieldText(*copy.frequency, limits::frequency);
-        if (host.LinkFieldText("FREQ") != frequency)
+        if (shown != frequency)
             notes << QStringLiteral("Frequency changed from %1 GHz to %2 GHz, the site's")
-                         .arg(host.LinkFieldText("FREQ"), frequency);
-        host.SetLinkFieldText("FREQ", frequency);
+                         .arg(shown, frequency);
+        link.SetNumber(&LinkSetup::frequency, *copy.frequency);
     }
-    host.CalculateBtnClick();
+    link.Calculate();
     if (!notes.isEmpty()) host.Status(notes.join(QStringLiteral("; ")));
 }
 

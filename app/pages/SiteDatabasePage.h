@@ -45,7 +45,7 @@ private:
     void ShowDatabase();
     // Location, antenna height (into heightField) and frequency of the
     // selected site, then the link calculation.
-    void CopySelected(const char* locationField, const char* heightField, bool transmitter);
+    void CopySelected(bool transmitter);
 
     QPushButton* LoadSitesButton = nullptr;
     QTreeWidget* SiteList = nullptr;

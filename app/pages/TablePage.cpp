@@ -41,6 +41,9 @@ TTablePage::TTablePage(TPageHost& pageHost)
     groupLayout->addWidget(Profile);
     layout->addWidget(group);
     connect(Profile, &QListWidget::itemDoubleClicked, this, &TTablePage::ProfileDblClick);
+    connect(&host.Link(), &TLinkController::Calculated, this, [this](const CTerrain& engine) {
+        ShowProfile(engine.profile, host.Link().Setup().Metric());
+    });
 }
 
 void TTablePage::ShowProfile(const TerrainProfile& p, bool metric) {

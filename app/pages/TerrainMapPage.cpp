@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -126,8 +127,15 @@ void TTerrainMapPage::BuildControls(QVBoxLayout* column) {
     column->addStretch(1);
 }
 
+void TTerrainMapPage::ShowPalette(int type) {
+    if (type < 0 || type >= static_cast<int>(paletteButtons.size())) return;
+    const QSignalBlocker blocker(paletteButtons[static_cast<std::size_t>(type)]);
+    paletteButtons[static_cast<std::size_t>(type)]->setChecked(true);
+}
+
 void TTerrainMapPage::PaletteClick() {
-    host.PaletteButtonClick();
+    for (std::size_t type = 0; type < paletteButtons.size(); ++type)
+        if (paletteButtons[type]->isChecked()) host.SetPalette(static_cast<int>(type));
     // A new palette shows at once on a page in view.
     if (isVisible() && host.State().initialised) mapShow();
 }
@@ -152,11 +160,12 @@ int TTerrainMapPage::ContourSpacingValue() {
 void TTerrainMapPage::mapShow() {
     // Every showing and every "Redraw" draws: the calculation clears any
     // abort request, and nothing here waits on window messages.
-    host.CalculateBtnClick();
+    host.Link().Calculate();
     LinkState& state = host.State();
     if (!state.terrainStore || !state.palette) return;
     const int spacing = ContourSpacingValue();
-    const TerrainSource source{*state.terrainStore, *state.palette, state.interpolate};
+    const TerrainSource source{*state.terrainStore, *state.palette,
+                               host.Link().Setup().interpolate};
     const CLocator& tx = state.txLocation;
     const CLocator& rx = state.rxLocation;
 
@@ -183,7 +192,8 @@ void TTerrainMapPage::DrawLocal(TMapView* view, QLabel* area, QImage& bitmap, bo
                                 int maxH, int minH, int spacing) {
     LinkState& state = host.State();
     const CLocator& end = transmitter ? state.txLocation : state.rxLocation;
-    const TerrainSource source{*state.terrainStore, *state.palette, state.interpolate};
+    const TerrainSource source{*state.terrainStore, *state.palette,
+                               host.Link().Setup().interpolate};
     const LocalMapImage local =
         DrawLocalMap(source, transmitter ? "TX" : "RX", end.GetLatitude(), end.GetLongitude(), maxH,
                      minH, view->width(), view->height(), spacing,
@@ -191,7 +201,7 @@ void TTerrainMapPage::DrawLocal(TMapView* view, QLabel* area, QImage& bitmap, bo
     bitmap = local.map.bitmap;
     // The page speaks the window's units: km in a metric window.
     const std::string areaText =
-        host.LinkOption("Metric")
+        host.Link().Setup().Metric()
             ? LocalAreaText(transmitter ? "TX" : "RX", end.GetLatitude(), local.side,
                             local.map.maxHeight, local.map.minHeight, true)
             : local.areaText;
@@ -208,18 +218,19 @@ void TTerrainMapPage::LinkMapMouseMove(QPoint position) {
                     position.x(), position.y(), lat, lon);
     LinkState& state = host.State();
     state.cursorLocation.SetLatLon(lat, lon);
-    LocationOnMap->setText(QStringLiteral("Cursor Position ") + LocationText(state.cursorLocation,
-                                                                             host.LocatorFormat(),
-                                                                             shownPrecision));
+    LocationOnMap->setText(
+        QStringLiteral("Cursor Position ") +
+        LocationText(state.cursorLocation, host.Link().Setup().Format(), shownPrecision));
     LocationOnMap->show();
     // The terrain height there, as the map's colours show it (from the
     // same store, with the link's interpolation).
-    const int height = state.terrainStore
-                           ? state.terrainStore->GetHeight(lat, lon, state.interpolate)
-                           : noTerrainHeight;
+    const int height =
+        state.terrainStore
+            ? state.terrainStore->GetHeight(lat, lon, host.Link().Setup().interpolate)
+            : noTerrainHeight;
     if (height == noTerrainHeight)
         HeightOnMap->setText(QStringLiteral("Terrain height: no data"));
-    else if (host.LinkOption("Metric"))
+    else if (host.Link().Setup().Metric())
         HeightOnMap->setText(QStringLiteral("Terrain height %1 m").arg(height));
     else
         HeightOnMap->setText(

@@ -36,6 +36,8 @@ public:
     double LinkMapWest() const { return linkMapWest; }
     double LinkMapSpan() const { return linkMapSpan; }
     double LinkMapScale() const { return linkMapScale; }
+    // Shows the palette of that type as the chosen one (no drawing).
+    void ShowPalette(int type);
 
 public Q_SLOTS:
     void mapShow();

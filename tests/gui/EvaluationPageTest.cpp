@@ -11,6 +11,7 @@
 #include "app/ChartView.h"
 #include "app/pages/EvaluationPage.h"
 #include "controls/NumEdit.h"
+#include "inputs/InputLimits.h"
 #include "geo/NumberFormat.h"
 
 #include <QCheckBox>
@@ -132,7 +133,7 @@ private:
             words.push_back(Edit("K_FACT")->text().toStdString());
         }
         if (Find<QCheckBox>("FlatEarth")->isChecked()) words.push_back("--flat-earth");
-        if (state.interpolate) words.push_back("--interpolate");
+        if (form->Link().Setup().interpolate) words.push_back("--interpolate");
         for (const char* option : extraOptions)
             words.push_back(option);
         const cli::CliRun run = cli::Cli(words);
@@ -248,16 +249,15 @@ void EvaluationPageTest::bothChartsOnEntry() {
     QVERIFY(dialogs->messages.isEmpty());
     CompareWithTheCommandLine();
 
-    // The fields carry their hints and units.
-    const struct {
-        const char* name;
-        const char* hint;
-    } hints[] = {{"EvalRange", "Range for profile"},
-                 {"EvalBearing", "Bearing for evaluation"},
-                 {"EvalPower", "TX Power"},
-                 {"EvalGain", "Antenna gain"}};
-    for (const auto& h : hints)
-        QCOMPARE(Field(h.name)->toolTip(), h.hint);
+    // The fields carry the table's description, unit, limits and default.
+    QCOMPARE(Field("EvalPower")->toolTip(), "Transmitter power (W, 1e-06 to 1e+06, default 100)");
+    for (const char* name : {"EvalRange", "EvalBearing", "EvalGain", "EvalRxGain"}) {
+        const InputLimit* limit = FindInputLimit(name);
+        QVERIFY(limit);
+        QCOMPARE(Field(name)->toolTip(),
+                 QStringLiteral("%1 (%2)").arg(QString::fromUtf8(limit->description),
+                                               QString::fromStdString(limit->HelpText())));
+    }
 }
 
 void EvaluationPageTest::sameChartsAsTheCommandLine_data() {
@@ -355,12 +355,12 @@ void EvaluationPageTest::panelsLeaveTheInputModeAlone() {
         ShowPage("InputData");
         QTest::mouseClick(Find<QWidget>(startEnd ? "Panel2" : "Panel1"), Qt::LeftButton, {},
                           QPoint(2, 2));
-        QCOMPARE(form->State().startEndInput, startEnd);
+        QCOMPARE(form->Link().Setup().StartEnd(), startEnd);
         ShowPage("Evaluation");
         QVERIFY(Idle());
         for (const char* panel : {"Panel6", "Panel7"}) {
             QTest::mouseClick(Find<QWidget>(panel), Qt::LeftButton, {}, QPoint(2, 2));
-            QCOMPARE(form->State().startEndInput, startEnd);
+            QCOMPARE(form->Link().Setup().StartEnd(), startEnd);
             QCOMPARE(Edit("EndLoc")->isReadOnly(), !startEnd);
         }
     }

@@ -166,7 +166,7 @@ void InputPageTest::rangeAndBearingMode() {
     Click("RESET");
     QWidget* panel = Find<QWidget>("Panel1");
     QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(panel->width() - 3, panel->height() - 3));
-    QVERIFY(!form->State().startEndInput);
+    QVERIFY(!form->Link().Setup().StartEnd());
     QVERIFY(Edit("EndLoc")->isReadOnly());
     QVERIFY(!Edit("Range")->isReadOnly());
     Edit("Range")->setText("100");
@@ -194,7 +194,7 @@ void InputPageTest::rangeAndBearingMode() {
     // Panel2: the receiver by its own location again.
     Find<QWidget>("Panel2")->setFocus();
     QTest::mouseClick(Find<QWidget>("Panel2"), Qt::LeftButton, {}, QPoint(2, 2));
-    QVERIFY(form->State().startEndInput);
+    QVERIFY(form->Link().Setup().StartEnd());
     QVERIFY(!Edit("EndLoc")->isReadOnly());
 }
 
@@ -320,7 +320,8 @@ void InputPageTest::resultsBeforeAnyCalculation() {
     const QStringList lines = ReadLines("results.dat");
     QCOMPARE(lines.size(), 30);
     QCOMPARE(lines[7], "Metric: 0; # 1 = Metric, 0 = Imperial System");
-    QCOMPARE(lines[15], "LocatorFormat: UK National Grid");
+    // The first-start format, as a fresh start without a settings file has.
+    QCOMPARE(lines[15], "LocatorFormat: Maidenhead");
     QCOMPARE(lines.mid(22),
              (QStringList{"TX ASL;", "RX ASL;", "LOS Loss;", "Gas Loss;", "Diffraction Loss;",
                           "Troposcatter Loss;", "Ducting Loss;", "Overall Loss;"}));

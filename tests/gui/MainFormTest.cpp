@@ -186,13 +186,19 @@ void MainFormTest::settingsRoundTrip() {
     QVERIFY(dialogs->messages.isEmpty());
     const QStringList lines = ReadLines("profile.ini");
     QCOMPARE(lines.size(), 35);
-    QCOMPARE(lines[5], "Frequency = 2.400000; # Frequency in GHz");
-    QCOMPARE(lines[9], "Metric = 0; # 1 = Metric, 0 = Imperial System");
-    QCOMPARE(lines[17], "LocatorFormat = 2; # 0 = Maidenhead, 1 = OSGB NGR, 2 = Decimal "
-                        "Degrees, 3  Deg Min Sec");
-    QCOMPARE(lines[25], "MapDirectory = " + tileDirectory + "/; ");
-    QCOMPARE(lines[28], "PaletteFormat = 4; # The palette selected");
-    QCOMPARE(lines[31], "Edition = 14; # ITU-R P.452 edition: 14 (2009) or 18 (2023)");
+    // Each input's line: its key, its value, its description and unit.
+    QCOMPARE(lines[5], "Frequency = 2.400000; # Frequency of the link, GHz");
+    QCOMPARE(lines[9], "Metric = 0; # 1: metric units, 0: imperial");
+    QCOMPARE(lines[13], "ForcedKFactor = 1; # 1: the k-factor is used as given, 0: from the "
+                        "path's ΔN");
+    QCOMPARE(lines[14], "K_Factor = 1.200000; # Effective Earth radius factor k; used as given "
+                        "when fixed, else from the path's ΔN");
+    QCOMPARE(lines[17], "LocatorFormat = 2; # 0 Maidenhead locator, 1 OSGB NGR, 2 decimal "
+                        "degrees, 3 degrees minutes seconds");
+    QCOMPARE(lines[21], "StartLocator = " + start + "; ");
+    QCOMPARE(lines[25], "Edition = 14; # The edition of ITU-R P.452 followed: 14 or 18");
+    QCOMPARE(lines[31], "MapDirectory = " + tileDirectory + "/; ");
+    QCOMPARE(lines[34], "PaletteFormat = 4; # The palette selected");
 
     form.reset();
     dialogs->directoryCaptions.clear();

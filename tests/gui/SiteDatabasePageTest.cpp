@@ -247,12 +247,12 @@ void SiteDatabasePageTest::copyToRxSelectsLocationEntry() {
     QVERIFY(OpenWithSites());
     ShowPage("InputData");
     QTest::mouseClick(Find<QWidget>("Panel1"), Qt::LeftButton, {}, QPoint(2, 2));
-    QVERIFY(!form->State().startEndInput);
+    QVERIFY(!form->Link().Setup().StartEnd());
     ShowPage("SiteDatabase");
     Select(1); // 30 feet: 9.1 m, no frequency
     const QString frequency = Edit("FREQ")->text();
     Click("CopyRx");
-    QVERIFY(form->State().startEndInput);
+    QVERIFY(form->Link().Setup().StartEnd());
     QVERIFY(!Edit("EndLoc")->isReadOnly());
     QCOMPARE(Edit("EndLoc")->text(), "IO91FM34"); // the locator format of the reset
     QCOMPARE(Edit("RX_H")->text(), "9.1");
