@@ -1,12 +1,12 @@
 // The "Site Evaluation" page (see EvaluationPage.h).
 #include "app/pages/EvaluationPage.h"
 
-#include "app/ChartView.h"
 #include "app/pages/ChartSeries.h"
 #include "app/pages/ChartTicks.h"
 #include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
+#include "controls/ChartView.h"
 #include "evaluation/FieldStrength.h"
 #include "evaluation/RadialControls.h"
 #include "inputs/InputLimits.h"

@@ -2,12 +2,12 @@
 // link inputs.
 #include "app/pages/InputPage.h"
 
-#include "app/ChartView.h"
-#include "app/Panel.h"
 #include "app/pages/ChartSeries.h"
 #include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
+#include "controls/ChartView.h"
+#include "controls/Panel.h"
 #include "geo/Path.h"
 
 #include <QAreaSeries>

@@ -1,12 +1,12 @@
 // The profile chart of the "Input Data" page: the terrain, the Earth bulge,
 // the line of sight and the first Fresnel zone of the last valid link, its
 // readout under the mouse, and its copy to the clipboard.
-#include "app/ChartView.h"
 #include "app/pages/ChartTicks.h"
 #include "app/pages/ImageTools.h"
 #include "app/pages/InputPage.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
+#include "controls/ChartView.h"
 #include "controls/UserDialogs.h"
 #include "propagation/engine/MissingTerrain.h"
 #include "propagation/engine/Terrain.h"

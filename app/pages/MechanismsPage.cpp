@@ -1,11 +1,11 @@
 // The "Mechanisms" page (see MechanismsPage.h).
 #include "app/pages/MechanismsPage.h"
 
-#include "app/ChartView.h"
 #include "app/pages/ChartTicks.h"
 #include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
+#include "controls/ChartView.h"
 #include "propagation/engine/Mechanisms.h"
 
 #include <QLabel>

@@ -8,11 +8,11 @@
 #include "WindowFixture.h"
 
 #include "CliRun.h"
-#include "app/ChartView.h"
 #include "app/pages/EvaluationPage.h"
+#include "controls/ChartView.h"
 #include "controls/NumEdit.h"
-#include "inputs/InputLimits.h"
 #include "geo/NumberFormat.h"
+#include "inputs/InputLimits.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -4,8 +4,8 @@
 // loss, an empty chart for a path too short, and the chart copy.
 #include "WindowFixture.h"
 
-#include "app/ChartView.h"
 #include "app/pages/MechanismsPage.h"
+#include "controls/ChartView.h"
 
 #include "CliRun.h"
 #include "geo/NumberFormat.h"

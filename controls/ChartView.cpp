@@ -1,5 +1,5 @@
 // The window's chart view (see ChartView.h).
-#include "app/ChartView.h"
+#include "controls/ChartView.h"
 
 #include <QAction>
 #include <QKeyEvent>
