@@ -13,7 +13,7 @@ CZONES::CZONES(std::string zoneDirectory) : CZONES(std::move(zoneDirectory), "zo
 CZONES::CZONES(std::string zoneDirectory, const std::string& name)
     : directory(std::move(zoneDirectory)), fileName(directory + name) {}
 
-const std::uint8_t* CZONES::Cells() const {
+const std::uint8_t* CZONES::CellBytes() const {
     std::call_once(opened, [this] {
         // A file of any other size is not a zone map: reading it would give
         // codes from the wrong cells, or read past its end.
@@ -23,16 +23,39 @@ const std::uint8_t* CZONES::Cells() const {
 }
 
 bool CZONES::IsUsable() const {
-    return Cells() != nullptr;
+    return CellBytes() != nullptr;
 }
 
 bool CZONES::OutOfMemory() const {
-    return Cells() == nullptr && file.MapError() == ENOMEM;
+    return CellBytes() == nullptr && file.MapError() == ENOMEM;
+}
+
+ZoneCells CZONES::Cells() const {
+    ZoneCells view;
+    view.bytes = CellBytes();
+    view.rows = gridRows;
+    view.cols = gridCols;
+    view.bytesPerRow = bytesPerRow;
+    view.northCentre = northCentre;
+    view.westCentre = westCentre;
+    view.rowsPerDegree = 1.0 / latStep;
+    view.colsPerDegree = 1.0 / lonStep;
+    // Whole arc-minutes: the steps are 1/60 degree and the north-west
+    // corner lies on whole arc-minutes.
+    constexpr double kArcMinute = 1.0 / 60.0;
+    const double row0 = (90.0 - northEdge) * 60.0;
+    const double col0 = (westEdge + 180.0) * 60.0;
+    if (latStep == kArcMinute && lonStep == kArcMinute && row0 == std::round(row0) &&
+        col0 == std::round(col0) && row0 >= 0 && col0 >= 0) {
+        view.arcMinuteRow0 = static_cast<int>(row0);
+        view.arcMinuteCol0 = static_cast<int>(col0);
+    }
+    return view;
 }
 
 int CZONES::GetZone(double lat, double lon) const {
     NormaliseLatLon(lat, lon);
-    const std::uint8_t* cells = Cells();
+    const std::uint8_t* cells = CellBytes();
     if (!cells) return 0;
     // The cell whose centre is nearest; the range is checked before the
     // conversion, so NaN or a huge latitude lands outside the grid.

@@ -27,6 +27,35 @@
 
 namespace kestrova {
 
+struct WalkPoint;
+
+// A zone map's codes as a read-only grid: 2-bit codes, four a byte with
+// column c mod 4 = 0 in the most significant bits, bytesPerRow bytes a row,
+// row 0 the northern one.
+struct ZoneCells {
+    const std::uint8_t* bytes = nullptr; // null: no zone map
+    int rows = 0;
+    int cols = 0;
+    int bytesPerRow = 0;
+    double northCentre = 0.0; // degrees, the centre of cell (0, 0)
+    double westCentre = 0.0;
+    double rowsPerDegree = 0.0;
+    double colsPerDegree = 0.0;
+    // When the cells are whole arc-minutes on the world's arc-minute
+    // lattice: cell (0, 0)'s row and column there (row 0 just south of
+    // 90 N, column 0 just east of 180 W); -1 otherwise.
+    int arcMinuteRow0 = -1;
+    int arcMinuteCol0 = -1;
+
+    int Code(int row, int col) const {
+        const auto c = static_cast<std::size_t>(col);
+        return (bytes[static_cast<std::size_t>(row) * static_cast<std::size_t>(bytesPerRow) +
+                      c / 4] >>
+                (6 - 2 * (c % 4))) &
+               3;
+    }
+};
+
 class CZONES {
 public:
     // directory ends with a separator (or is empty for the working
@@ -46,8 +75,13 @@ public:
     // negative size or one of more than INT_MAX cells, or when memory runs out.
     const CZoneGrid* GetArea(double lonWest, double latSouth, int cols, int rows, double step);
     void FreeArea();
+    // GetZone at a walk point, or -1 where the point's bounds reach over a
+    // cell edge or near a pole (see WalkLookup.h).
+    int ZoneAt(const WalkPoint& point) const;
     // See NormaliseLatLon (Position.h).
     static bool NormalisePosition(double& lat, double& lon);
+    // The codes as a read-only grid (bytes null without a usable map).
+    ZoneCells Cells() const;
 
     // True when the zone file could be opened and has the right size.
     bool IsUsable() const;
@@ -65,8 +99,7 @@ public:
         static_cast<std::uint64_t>(kBytesPerRow) * kGridRows;
 
 private:
-    friend struct CWalkLookupAccess; // reads the cells along a walk
-    const std::uint8_t* Cells() const;
+    const std::uint8_t* CellBytes() const;
 
     std::unique_ptr<CZoneGrid> area;
     int areaRows = 0;
@@ -78,6 +111,8 @@ private:
     int gridCols = kGridCols;
     int outsideValue = 255;
     double westCentre = -180.0 + 1.0 / 120.0;
+    double northEdge = 90.0;
+    double westEdge = -180.0;
     double northCentre = 90.0 - 1.0 / 120.0;
     double lonStep = 1.0 / 60.0;
     double latStep = 1.0 / 60.0;

@@ -31,7 +31,7 @@ double HighestOf(const double* h, int n) {
 bool AllSure(const short* heights, const int* zones, int n) {
     int unsure = 0;
     for (int i = 0; i < n; ++i)
-        unsure |= (zones[i] < 0) | (heights[i] == CWalkLookup::kUnsure);
+        unsure |= (zones[i] < 0) | (heights[i] == kWalkUnsure);
     return unsure == 0;
 }
 
@@ -83,8 +83,7 @@ bool CTerrain::SampleProfile(bool interpolate) {
     // the others.
     const WalkPoints points{walkLat.data(), walkLon.data(), walkLatErr.data(), walkLonErr.data()};
     const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, points);
-    CWalkLookup::LookUp(*terrainStore, *zoneMap, points, walked, walkHeights.data(),
-                        walkZones.data());
+    terrainStore->HeightsAlong(points, walked, *zoneMap, walkHeights.data(), walkZones.data());
     auto& distance = profile.distance;
     auto& height = profile.height;
     for (int i = 0; i < n; ++i)
@@ -110,8 +109,8 @@ bool CTerrain::SampleProfile(bool interpolate) {
     }
     for (int i = 0; i < n && !allSure; ++i) {
         int zone = i < walked ? walkZones[i] : -1;
-        int h = i < walked ? walkHeights[i] : CWalkLookup::kUnsure;
-        if (zone < 0 || h == CWalkLookup::kUnsure) {
+        int h = i < walked ? walkHeights[i] : kWalkUnsure;
+        if (zone < 0 || h == kWalkUnsure) {
             double lat = 0.0;
             double lon = 0.0;
             path.PointAtRange(distance[i], lat, lon);

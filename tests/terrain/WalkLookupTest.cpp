@@ -1,6 +1,6 @@
-// Heights and zones along a walk: wherever CWalkLookup answers, its answer
-// is that of GetNearest and GetZone at PointAtRange's position; tested
-// where it is hardest: along tile edges and through a tile corner, on 3"
+// Heights and zones along a walk: wherever CSRTM::HeightsAlong answers,
+// its answer is that of GetNearest and GetZone at PointAtRange's position;
+// tested where it is hardest: along tile edges and through a tile corner, on 3"
 // and 1" tiles and between them, into cells without a tile, along the zone
 // grid's whole arc-minutes and across the date line.
 #include "terrain/WalkLookup.h"
@@ -90,13 +90,13 @@ protected:
         ASSERT_EQ(walked, n);
         std::vector<short> heights(n);
         std::vector<int> codes(n);
-        CWalkLookup::LookUp(store, zones, points, n, heights.data(), codes.data());
+        store.HeightsAlong(points, n, zones, heights.data(), codes.data());
         for (int i = 0; i < n; ++i) {
             ++pointCount;
             double pLat = 0;
             double pLon = 0;
             path.PointAtRange(i * step, pLat, pLon);
-            if (heights[i] != CWalkLookup::kUnsure) {
+            if (heights[i] != kWalkUnsure) {
                 ++sureHeights;
                 ASSERT_EQ(heights[i], exact.GetHeight(pLat, pLon, false))
                     << "point " << i << " at " << pLat << ", " << pLon;
@@ -195,8 +195,8 @@ TEST_F(WalkLookup, PointsWithinTheirBoundOfAnEdgeAreLeftToTheCaller) {
         double lonErr[] = {c.lonErr};
         short height = 0;
         int code = 0;
-        CWalkLookup::LookUp(store, zones, {lat, lon, latErr, lonErr}, 1, &height, &code);
-        EXPECT_EQ(height != CWalkLookup::kUnsure, c.sureHeight);
+        store.HeightsAlong({lat, lon, latErr, lonErr}, 1, zones, &height, &code);
+        EXPECT_EQ(height != kWalkUnsure, c.sureHeight);
         EXPECT_EQ(code >= 0, c.sureZone);
         if (c.sureHeight) {
             EXPECT_EQ(height, exact.GetHeight(c.lat, c.lon, false));
@@ -219,8 +219,8 @@ TEST(WalkLookupEdges, UnsurePointsAreLeftToTheCaller) {
     const WalkPoints points{lat, lon, latErr, lonErr};
     short heights[2];
     int codes[2];
-    CWalkLookup::LookUp(store, zones, points, 2, heights, codes);
-    EXPECT_EQ(heights[0], CWalkLookup::kUnsure);
+    store.HeightsAlong(points, 2, zones, heights, codes);
+    EXPECT_EQ(heights[0], kWalkUnsure);
     EXPECT_EQ(codes[0], -1);
     // Without tiles and zone file: void, and zone 0, where sure.
     EXPECT_EQ(heights[1], store.GetVoidValue());
