@@ -13,7 +13,33 @@ CZONES::CZONES(std::string zoneDirectory) : CZONES(std::move(zoneDirectory), "zo
 CZONES::CZONES(std::string zoneDirectory, const std::string& name)
     : directory(std::move(zoneDirectory)), fileName(directory + name) {}
 
+CZONES::CZONES(const ZoneBox& box, int rowCount, int colCount,
+               const std::vector<std::uint8_t>& codes) {
+    const bool sized =
+        rowCount > 0 && colCount > 0 &&
+        codes.size() == static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(colCount);
+    if (!sized || !(box.north > box.south) || !(box.east > box.west)) return;
+    gridRows = rowCount;
+    gridCols = colCount;
+    bytesPerRow = (colCount + 3) / 4;
+    latStep = (box.north - box.south) / rowCount;
+    lonStep = (box.east - box.west) / colCount;
+    northEdge = box.north;
+    westEdge = box.west;
+    northCentre = box.north - latStep / 2;
+    westCentre = box.west + lonStep / 2;
+    memory.assign(static_cast<std::size_t>(bytesPerRow) * static_cast<std::size_t>(rowCount), 0);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < colCount; ++c) {
+            const int code = codes[static_cast<std::size_t>(r) * colCount + c] & 3;
+            std::uint8_t& byte = memory[static_cast<std::size_t>(r) * bytesPerRow + c / 4];
+            byte = static_cast<std::uint8_t>(byte | code << (6 - 2 * (c % 4)));
+        }
+}
+
 const std::uint8_t* CZONES::CellBytes() const {
+    if (!memory.empty()) return memory.data();
+    if (fileName.empty()) return nullptr;
     std::call_once(opened, [this] {
         // A file of any other size is not a zone map: reading it would give
         // codes from the wrong cells, or read past its end.

@@ -11,6 +11,10 @@
 // 58,320,000 bytes in all. It is mapped into memory once, by the first
 // look-up, so a look-up costs no system call.
 //
+// A zone map may also be made in memory from a grid of codes over a
+// latitude/longitude box, at any resolution (tests, small areas); positions
+// outside the box read as outside the grid.
+//
 // Thread safety: GetZone and IsUsable may be called from any number of
 // threads on one shared CZONES (the file is opened once, under
 // std::call_once, and then only read). GetArea and FreeArea change the
@@ -24,10 +28,19 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
 struct WalkPoint;
+
+// The bounds of a zone grid, degrees.
+struct ZoneBox {
+    double south = -90.0;
+    double north = 90.0;
+    double west = -180.0;
+    double east = 180.0;
+};
 
 // A zone map's codes as a read-only grid: 2-bit codes, four a byte with
 // column c mod 4 = 0 in the most significant bits, bytesPerRow bytes a row,
@@ -63,6 +76,11 @@ public:
     explicit CZONES(std::string directory);
     // A zone file of another name in directory.
     CZONES(std::string directory, const std::string& name);
+    // A zone map in memory: rows x cols codes (0..3, one a byte, row-major
+    // from the north-west) covering box, each cell (north - south) / rows
+    // by (east - west) / cols degrees. An empty box, a size of no cells or
+    // codes of another count make a map without zones (not usable).
+    CZONES(const ZoneBox& box, int rows, int cols, const std::vector<std::uint8_t>& codes);
     CZONES(const CZONES&) = delete;
     CZONES& operator=(const CZONES&) = delete;
     virtual ~CZONES() = default;
@@ -116,6 +134,7 @@ private:
     double northCentre = 90.0 - 1.0 / 120.0;
     double lonStep = 1.0 / 60.0;
     double latStep = 1.0 / 60.0;
+    std::vector<std::uint8_t> memory; // the codes of a map made in memory
     mutable std::once_flag opened;
     mutable CMappedFile file;
 };
