@@ -62,6 +62,8 @@ inline constexpr int maxCoverageCells = 16384;
 std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeKm,
                                                int resolutionArcsec);
 
+// The coverage map's transmitter: 1 kW EIRP.
+inline constexpr double coverageEirpDbw = 30.0;
 // Field strength in dB(µV/m) from the frequency (GHz) and the total loss
 // for 1 kW EIRP: E = 20 log10 f + 197.2 - Lt.
 double FieldStrength(double frequencyGHz, double totalLossDb);

@@ -1,7 +1,7 @@
 #include "coverage/Coverage.h"
 
-#include "evaluation/FieldStrength.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "terrain/SRTM.h"
 #include "terrain/TileLibrary.h"
 #include "terrain/Zones.h"

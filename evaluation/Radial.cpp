@@ -1,5 +1,5 @@
 #include "evaluation/Radial.h"
-#include "evaluation/FieldStrength.h"
+#include "propagation/FieldStrength.h"
 
 #include "geo/Path.h"
 

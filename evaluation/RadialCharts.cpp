@@ -1,5 +1,5 @@
 #include "evaluation/RadialCharts.h"
-#include "evaluation/FieldStrength.h"
+#include "propagation/FieldStrength.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,8 @@
 #include "app/pages/ImageTools.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
-#include "evaluation/FieldStrength.h"
 #include "evaluation/RadialControls.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/engine/MissingTerrain.h"
 #include "settings/InputLimits.h"
 

@@ -3,8 +3,8 @@
 // coverage map on real terrain.
 #include "evaluation/Radial.h"
 #include "coverage/Coverage.h"
-#include "evaluation/FieldStrength.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/P676.h"
 #include "propagation/Refractivity.h"
 #include "terrain/SRTM.h"

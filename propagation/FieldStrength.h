@@ -1,5 +1,5 @@
 // Field strength from basic transmission loss, the one formula of the site
-// evaluation and the coverage map. For a transmitter of EIRP in dBW,
+// evaluation, the coverage map and the window's received power. For a transmitter of EIRP in dBW,
 // frequency f and total loss Lt (basic transmission loss plus gaseous
 // loss), after ITU-R P.525:
 //
@@ -25,8 +25,5 @@ double FieldStrengthDbuVm(double K, double totalLossDb);
 //
 //     Pr = E + Gr - 20 log10 f - 167.2   dBW  = E + Gr - 20 log10 f - 137.2  dBm
 double ReceivedPowerDbm(double fieldStrength, double frequencyGHz, double rxGainDbi);
-
-// The coverage map's transmitter: 1 kW EIRP.
-inline constexpr double coverageEirpDbw = 30.0;
 
 } // namespace kestrova
