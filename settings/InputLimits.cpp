@@ -1,18 +1,18 @@
 #include "settings/InputLimits.h"
 
+#include "propagation/common/KFactor.h"
+
 #include <array>
 #include <cstdio>
 
 namespace kestrova {
 namespace {
 
-// ΔN of a k-factor: ΔN = 157 (1 - 1/k).
-constexpr double DeltaNOf(double k) {
-    return 157.0 * (1.0 - 1.0 / k);
-}
-
 constexpr double kMin = 0.01;
 constexpr double kMax = 100.0;
+// The lapse rates of those k-factors.
+constexpr double deltaNMin = p452::DeltaNOfKFactor(kMin);
+constexpr double deltaNMax = p452::DeltaNOfKFactor(kMax);
 
 // clang-format off
 constexpr std::array<InputLimit, 29> table{{
@@ -48,7 +48,7 @@ constexpr std::array<InputLimit, 29> table{{
     {"EvalSensitivity",     1,        -200,    0,         -100,    false,   "dBm",      true},
     // Refractivity (no field of its own).
     {"N0",                  1,        200,     450,       320,     false,   "N-units",  false},
-    {"DeltaN",              1,        DeltaNOf(kMin), DeltaNOf(kMax), 45, false, "N-units/km", false},
+    {"DeltaN",              1,        deltaNMin, deltaNMax, 45, false, "N-units/km", false},
     // Distances from the ends to the coast, km (P.452-18; no field of their own).
     {"DCT",                 3,        0,       3000,      0,       false,   "km",       false},
     {"DCR",                 3,        0,       3000,      0,       false,   "km",       false},

@@ -1,6 +1,7 @@
 // The engine's entry points: the link, the coarse (coverage) and the radial
 // calculation, and the link calculation over a given profile (the procedure
 // of ITU-R P.452-14, 10/2009, Annex 1 sections 3 and 4).
+#include "propagation/common/KFactor.h"
 #include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
@@ -19,7 +20,7 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
     kBeta = 3.0;
     surfaceN0 = inputs.n0;
     deltaN = inputs.deltaN;
-    kMedian = 157.0 / (157.0 - deltaN); // eq. (5)
+    kMedian = p452::KFactor(deltaN); // eq. (5)
     frequency = inputs.frequency;
     timePercent = inputs.timePercent;
     htg = inputs.htg;

@@ -7,6 +7,7 @@
 #include "propagation/FieldStrength.h"
 #include "propagation/P676.h"
 #include "propagation/Refractivity.h"
+#include "propagation/common/KFactor.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
@@ -149,7 +150,7 @@ TEST(RadialEvaluation, ClimateOfEachChart) {
     EXPECT_DOUBLE_EQ(result.profileInputs.link.n0, blended.n0);
     EXPECT_DOUBLE_EQ(result.profileInputs.link.deltaN, blended.deltaN);
     EXPECT_DOUBLE_EQ(result.field->inputs.link.n0, nearest.n0);
-    EXPECT_DOUBLE_EQ(result.field->inputs.kFactor, 157.0 / (157.0 - nearest.deltaN));
+    EXPECT_DOUBLE_EQ(result.field->inputs.kFactor, p452::KFactor(nearest.deltaN));
     EXPECT_DOUBLE_EQ(data.engine->surfaceN0, nearest.n0); // the radial ran with it
 
     // Off the maps (none found): the last calculation's values.
