@@ -8,6 +8,7 @@
 #include "controls/NumEdit.h"
 #include "controls/UserDialogs.h"
 #include "geo/Path.h"
+#include "geo/Units.h"
 #include "propagation/P676.h"
 #include "propagation/engine/EngineInputs.h"
 #include "propagation/engine/MissingTerrain.h"
@@ -22,7 +23,6 @@
 namespace kestrova {
 namespace {
 
-constexpr double kmPerMile = 1.6093;
 constexpr double feetPerMetre = 3.28084;
 
 } // namespace

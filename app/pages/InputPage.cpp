@@ -9,6 +9,7 @@
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "geo/Path.h"
+#include "geo/Units.h"
 #include "settings/SettingsFile.h"
 
 #include <QAreaSeries>
@@ -31,8 +32,6 @@
 
 namespace kestrova {
 namespace {
-
-constexpr double kmPerMile = 1.6093;
 
 QLineSeries* Line(const char* name, const QString& title, const QColor& colour) {
     auto* series = Named(new QLineSeries, name);

@@ -43,7 +43,7 @@ TEST(EvaluationControls, BearingArrowsWrap) {
 
 TEST(EvaluationControls, RangeFromTheLinkInKilometres) {
     EXPECT_DOUBLE_EQ(EvalRangeKm(10.0, true), 10.0);
-    EXPECT_DOUBLE_EQ(EvalRangeKm(10.0, false), 16.093);
+    EXPECT_DOUBLE_EQ(EvalRangeKm(10.0, false), 16.09344); // the international mile
     EXPECT_DOUBLE_EQ(EvalRangeKm(3000.0, false), 3000.0); // 4828 km is beyond the field
     EXPECT_DOUBLE_EQ(EvalRangeKm(0.05, true), 0.1);
 }

@@ -7,6 +7,7 @@
 #include "controls/NumEdit.h"
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
+#include "geo/Units.h"
 #include "propagation/engine/MissingTerrain.h"
 #include <QCheckBox>
 #include <QClipboard>
@@ -263,9 +264,9 @@ void InputPageTest::flatEarthAndImperialChart() {
     auto* table = Find<QListWidget>("Profile");
     QCOMPARE(table->item(0)->text(), "Range (m)  Height (ft)");
     QCOMPARE(table->item(n)->text(),
-             Q(FormatFixed(p.distance[n - 1] / 1.6093, 4, 2)) + QString(10, ' ') +
+             Q(FormatFixed(p.distance[n - 1] / kmPerMile, 4, 2)) + QString(10, ' ') +
                  QString::number(static_cast<int>(p.height[n - 1] * 3.28084 + 0.5)));
-    QCOMPARE(Series("Chart1", "Series8")->at(n - 1).x(), p.distance[n - 1] / 1.6093);
+    QCOMPARE(Series("Chart1", "Series8")->at(n - 1).x(), p.distance[n - 1] / kmPerMile);
     QCOMPARE(LeftAxis("Chart1")->titleText(), "Height (ft)");
 
     Find<QCheckBox>("FlatEarth")->setChecked(false);
