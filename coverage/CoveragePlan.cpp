@@ -1,5 +1,6 @@
 #include "coverage/CoveragePlan.h"
 
+#include "geo/Locator.h"
 #include "geo/NumberFormat.h"
 #include "propagation/engine/Terrain.h"
 #include "terrain/TileFile.h"
@@ -18,7 +19,8 @@ namespace kestrova {
 namespace {
 
 // The radius DestinationPoint walks on (the WGS84 semi-major axis), km.
-constexpr double destinationRadiusKm = 6378.137;
+constexpr double destinationRadiusKm = CLocator::wgsA / 1000.0;
+static_assert(destinationRadiusKm == 6378.137);
 // Grid cells: the 16-bit grid; a colour image: its RGB pixels, their PNG
 // rows and the compressed output, at most.
 constexpr std::uint64_t gridBytesPerCell = 2;

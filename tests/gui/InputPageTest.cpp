@@ -222,7 +222,7 @@ void InputPageTest::imperialRangeAndBearing() {
     path.SetPath(form->State().txLocation, form->State().rxLocation);
     double range = 0, bearing = 0;
     path.GetRangeBearing(range, bearing);
-    QVERIFY(std::fabs(range - 10.0 * 6371.0 / 6378.137) < 0.01);
+    QVERIFY(std::fabs(range - 10.0 * CPath::earthRadiusKm / (CLocator::wgsA / 1000.0)) < 0.01);
     QCOMPARE(Edit("Range")->text(), "10"); // as typed
 }
 
