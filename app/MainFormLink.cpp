@@ -9,6 +9,7 @@
 #include "controls/UserDialogs.h"
 #include "geo/Path.h"
 #include "geo/Units.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/P676.h"
 #include "propagation/engine/EngineInputs.h"
 #include "propagation/engine/MissingTerrain.h"
@@ -117,7 +118,7 @@ void TMainForm::GasLossStep(double rangeKm) {
     refractivityPage->ShowWaterVapour(rho);
     const double gamma =
         P676::GaseousAttenuation(FREQ->GetValue(), PRESSURE->GetValue(), temperature, rho);
-    state.pathGasLoss = gamma * rangeKm;
+    state.pathGasLoss = GaseousLossDb(gamma, rangeKm);
     inputPage->ShowGasLoss(state.pathGasLoss);
 }
 

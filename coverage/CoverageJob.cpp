@@ -166,7 +166,8 @@ double CoverageJob::ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) co
         if (!engine.CalculateCoarse(store, *zones, inputs.tx, near, inputs.link))
             return std::numeric_limits<double>::quiet_NaN();
     }
-    const double totalLoss = engine.loss.lb + engine.pathLength * inputs.gamma;
+    const double totalLoss =
+        TotalLossDb(engine.loss.lb, GaseousLossDb(inputs.gamma, engine.pathLength));
     return FieldStrength(inputs.link.frequency, totalLoss);
 }
 

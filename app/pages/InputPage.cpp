@@ -10,6 +10,7 @@
 #include "app/pages/PageTools.h"
 #include "geo/Path.h"
 #include "geo/Units.h"
+#include "propagation/FieldStrength.h"
 #include "settings/SettingsFile.h"
 
 #include <QAreaSeries>
@@ -477,7 +478,7 @@ void TInputPage::ShowResults(const CTerrain& engine, double gasLoss) {
     EditionResult->setText(EditionTitle(engine.edition));
     const PathLossResult& l = engine.loss;
     const auto loss = [&](QLabel* label, const char* text, double value) {
-        label->setText(QString::fromLatin1(text) + Fixed(value + gasLoss, 3, 0) +
+        label->setText(QString::fromLatin1(text) + Fixed(TotalLossDb(value, gasLoss), 3, 0) +
                        QStringLiteral(" dB"));
     };
     loss(FSLoss, "Line of sight loss: ", l.lb0p);
