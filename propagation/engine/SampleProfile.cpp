@@ -37,6 +37,17 @@ bool AllSure(const short* heights, const int* zones, int n) {
 
 } // namespace
 
+ProfileSpacing ProfileSpacingFor(double L, bool coverage) {
+    const int limit = coverage ? 250 : 999;
+    double s = 0.025;
+    if (L < 2.0) s = L / 20.0;
+    while (L / s > limit)
+        s += 0.025;
+    // L / s is a whole number of spacings up to rounding (L / (L / 20) may
+    // come out a hair below 20): the tolerance keeps such a sample.
+    return {s, static_cast<int>(std::floor(L / s + 1e-9))};
+}
+
 void CTerrain::SampleClutter(int n, int walked) {
     profile.hasClutter = edition == Edition::P452_18 && inputs18.landCover;
     if (!profile.hasClutter) return;
@@ -56,20 +67,13 @@ void CTerrain::SampleClutter(int n, int walked) {
 
 bool CTerrain::SampleProfile(bool interpolate) {
     if (!ready || !terrainStore || !zoneMap) return false;
-    const int limit = coverageMode ? 250 : 999;
     double L = 0.0;
     double bearing = 0.0;
     path.GetRangeBearing(L, bearing);
     if (!(L >= 0.1)) return false;
     pathLength = L;
 
-    double s = 0.025;
-    if (L < 2.0) s = L / 20.0;
-    while (L / s > limit)
-        s += 0.025;
-    // L / s is a whole number of spacings up to rounding (L / (L / 20) may
-    // come out a hair below 20): the tolerance keeps such a sample.
-    const int n = static_cast<int>(std::floor(L / s + 1e-9));
+    const auto [s, n] = ProfileSpacingFor(L, coverageMode);
     profile.count = n;
 
     const EarthBulge bulge(EffectiveRadiusKm(kMedian), L); // ae of eq. (6a)

@@ -6,6 +6,7 @@
 // line.
 #include "terrain/WalkLookup.h"
 #include "geo/PathWalk.h"
+#include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
@@ -87,10 +88,7 @@ protected:
         double bearing = 0;
         path.GetRangeBearing(range, bearing);
         if (range < 0.1) return;
-        double step = range < 2.0 ? range / 20.0 : 0.025;
-        while (range / step > 250)
-            step += 0.025;
-        const int n = static_cast<int>(std::floor(range / step + 1e-9));
+        const auto [step, n] = ProfileSpacingFor(range, true);
         std::vector<double> lat(n), lon(n), latErr(n), lonErr(n);
         const WalkPoints points{lat.data(), lon.data(), latErr.data(), lonErr.data()};
         const int walked = WalkGreatCircle(path, step, n, points);
