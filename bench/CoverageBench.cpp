@@ -26,7 +26,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -78,7 +77,7 @@ CoverageInputs Inputs(int threads, Edition edition = Edition::P452_14) {
 }
 
 int AllCores() {
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return CoreCount();
 }
 
 // Wall seconds per map on one thread, by resolution and edition, for the

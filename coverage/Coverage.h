@@ -72,6 +72,12 @@ double FieldStrength(double frequencyGHz, double totalLossDb);
 std::int16_t GridValue(double fieldStrength);
 inline constexpr std::int16_t noGridValue = -32768;
 
+// The cores the machine reports, at least 1.
+int CoreCount();
+// The workers of a map of n columns: `threads` (every core for 0 or less),
+// at least 1, at most four a core and one a column.
+int CoverageWorkerCount(int threads, int n);
+
 struct CoverageInputs {
     CLocator tx;
     LinkInputs link;    // N0 and ΔN as chosen for a coverage cell

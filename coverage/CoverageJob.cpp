@@ -40,6 +40,16 @@ double FieldStrength(double frequencyGHz, double totalLossDb) {
     return FieldStrengthDbuVm(FieldStrengthConstant(coverageEirpDbw, frequencyGHz), totalLossDb);
 }
 
+int CoreCount() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+int CoverageWorkerCount(int threads, int n) {
+    const int cores = CoreCount();
+    const int most = std::max(1, std::min(4 * cores, n));
+    return std::clamp(threads > 0 ? threads : cores, 1, most);
+}
+
 std::int16_t GridValue(double fieldStrength) {
     const double hundredths = std::floor(100.0 * fieldStrength + 0.5);
     if (std::isnan(hundredths)) return noGridValue;
@@ -56,9 +66,7 @@ CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs covera
       columnDone(std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(area.n))),
       library(std::make_shared<CTileLibrary>()),
       zones(std::make_unique<CZONES>(inputs.zoneDirectory, inputs.zoneFileName)) {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int most = std::max(1, std::min(4 * cores, area.n));
-    threadCount = std::clamp(inputs.threads > 0 ? inputs.threads : cores, 1, most);
+    threadCount = CoverageWorkerCount(inputs.threads, area.n);
     cellsDone = std::make_unique<Count[]>(static_cast<size_t>(threadCount));
 }
 

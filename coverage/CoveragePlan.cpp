@@ -13,7 +13,6 @@
 #include <numbers>
 #include <optional>
 #include <sys/resource.h>
-#include <thread>
 
 namespace kestrova {
 namespace {
@@ -34,12 +33,6 @@ constexpr int tilesPerStore = 9;
 // the development machine and 6-7 µs while other builds run; the 3" map
 // costs about the same per cell.
 constexpr double secondsPerCell = 8e-6;
-
-int WorkerCount(int threads, int n) {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int most = std::max(1, std::min(4 * cores, n));
-    return std::clamp(threads > 0 ? threads : cores, 1, most);
-}
 
 std::string Megabytes(std::uint64_t bytes) {
     return FormatGeneral(std::ceil(static_cast<double>(bytes) / 1e6), 12) + " MB";
@@ -94,7 +87,7 @@ std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resoluti
 CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool withImage, int rows) {
     CoverageEstimate estimate;
     estimate.cells = static_cast<long long>(area.n) * (rows >= 1 && rows < area.n ? rows : area.n);
-    estimate.threads = WorkerCount(threads, area.n);
+    estimate.threads = CoverageWorkerCount(threads, area.n);
     const auto cells = static_cast<std::uint64_t>(estimate.cells);
     // The tiles the area touches, but no more than the workers' stores hold.
     const double tilesSide = std::ceil(area.extent) + 1.0;
@@ -103,7 +96,7 @@ CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool wi
     estimate.bytes = cells * (gridBytesPerCell + (withImage ? imageBytesPerCell : 0)) +
                      tiles * TileBytesFor(kTileSize3) +
                      static_cast<std::uint64_t>(estimate.threads) * bytesPerWorker;
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = CoreCount();
     estimate.seconds =
         static_cast<double>(estimate.cells) * secondsPerCell / std::min(estimate.threads, cores);
     return estimate;
