@@ -234,7 +234,7 @@ BENCHMARK(BM_CoverageSource)
 // (about 70 km, 234 samples), with the zone map, on a warm store.
 void BM_CoarseFixedPath(benchmark::State& state) {
     if (!HaveData(state)) return;
-    CSRTM store(9, TileDirectory());
+    CSRTM store(CSRTM::kTilesPerStore, TileDirectory());
     const CZONES zones(ExecutableDirectory());
     const CLocator rx(51.80, -0.74);
     auto engine = std::make_unique<CTerrain>();

@@ -242,7 +242,7 @@ int RunLinkBatch(const Args& args, std::ostream& out) {
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         auto engine = std::make_unique<CTerrain>();
-        CSRTM store(9, data.options.tiles, data.library);
+        CSRTM store(CSRTM::kTilesPerStore, data.options.tiles, data.library);
         for (std::size_t i = next.fetch_add(1); i < rows.size(); i = next.fetch_add(1))
             outcomes[i] = ComputeRow(data, rows[i], *engine, store);
     };

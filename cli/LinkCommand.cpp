@@ -121,7 +121,7 @@ int RunLink(const Words& words, std::ostream& out) {
         const CLocator tx = ReadEnd(args, "tx", format, "TX");
         const CLocator rx = ReadEnd(args, "rx", format, "RX");
         inputs = InputsFor(options, &tx, &rx, RefractivitySource::PathCentreBlended);
-        CSRTM store(9, options.tiles);
+        CSRTM store(CSRTM::kTilesPerStore, options.tiles);
         const auto zones = OpenZoneMap(options);
         zoneMap = zones->IsUsable();
         engine->CalculateLink(store, *zones, tx, rx, options.interpolate, inputs.link);

@@ -47,7 +47,7 @@ int RunMechanisms(const Words& words, std::ostream& out) {
     path.GetRangeBearing(range, bearing);
     const double gasLoss = GaseousLossDb(inputs.gamma, range);
 
-    CSRTM store(9, options.tiles);
+    CSRTM store(CSRTM::kTilesPerStore, options.tiles);
     const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     const std::vector<MechanismPoint> points =

@@ -112,7 +112,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     const CRefractivity maps;
     const RadialRequest request = ReadRequest(args, options, maps);
 
-    CSRTM store(9, options.tiles);
+    CSRTM store(CSRTM::kTilesPerStore, options.tiles);
     const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     const RadialEvaluation result = EvaluateRadial(request, store, *zones, *engine);

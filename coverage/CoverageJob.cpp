@@ -116,7 +116,7 @@ bool CoverageJob::Wait() {
 void CoverageJob::Work(int worker) {
     std::atomic<int>& done = cellsDone[worker].cells;
     auto engine = std::make_unique<CTerrain>();
-    CSRTM store(9, inputs.tileDirectory, library);
+    CSRTM store(CSRTM::kTilesPerStore, inputs.tileDirectory, library);
     for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
         std::uint8_t* marks = noTerrain.data() + static_cast<size_t>(j) * columnBytes;
         for (int i = firstRow; i < firstRow + rows; ++i) {

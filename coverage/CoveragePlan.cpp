@@ -3,6 +3,7 @@
 #include "geo/Locator.h"
 #include "geo/NumberFormat.h"
 #include "propagation/engine/Terrain.h"
+#include "terrain/SRTM.h"
 #include "terrain/TileFile.h"
 
 #include <algorithm>
@@ -26,7 +27,6 @@ constexpr std::uint64_t gridBytesPerCell = 2;
 constexpr std::uint64_t imageBytesPerCell = 9;
 // Each worker: its engine and its store's bookkeeping; each tile held.
 constexpr std::uint64_t bytesPerWorker = sizeof(CTerrain) + 64 * 1024;
-constexpr int tilesPerStore = 9;
 // One coarse path (at most 250 samples) on one core, seconds, on the slow
 // side: bench/coverage_map_bench's us_per_cell_core for the default map
 // (50 km at 30", 1.3 GHz, one thread) is about 5.4 µs on an idle core of
@@ -91,8 +91,8 @@ CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool wi
     const auto cells = static_cast<std::uint64_t>(estimate.cells);
     // The tiles the area touches, but no more than the workers' stores hold.
     const double tilesSide = std::ceil(area.extent) + 1.0;
-    const auto tiles = static_cast<std::uint64_t>(
-        std::min(tilesSide * tilesSide, static_cast<double>(estimate.threads * tilesPerStore)));
+    const auto tiles = static_cast<std::uint64_t>(std::min(
+        tilesSide * tilesSide, static_cast<double>(estimate.threads * CSRTM::kTilesPerStore)));
     estimate.bytes = cells * (gridBytesPerCell + (withImage ? imageBytesPerCell : 0)) +
                      tiles * TileBytesFor(kTileSize3) +
                      static_cast<std::uint64_t>(estimate.threads) * bytesPerWorker;

@@ -37,6 +37,10 @@ struct WalkPoint;
 
 class CSRTM {
 public:
+    // The program's stores hold 9 tiles: a position's cell and its eight
+    // neighbours.
+    static constexpr int kTilesPerStore = 9;
+
     // tileCount tiles read from directory (ending with a separator, or
     // empty for the working directory), each store with its own library.
     CSRTM(int tileCount, std::string directory);

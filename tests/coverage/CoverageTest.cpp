@@ -150,7 +150,7 @@ TEST_F(CoverageWalk, TransmitterCellTakesTheFieldJustNorthOfIt) {
     double lat = 0;
     double lon = 0;
     path.PointAt(0.0, 0.101, lat, lon);
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     CZONES zones("/nonexistent-kestrova/");
     auto engine = std::make_unique<CTerrain>();
     const CoverageInputs inputs = Inputs(1);

@@ -25,7 +25,7 @@ constexpr double kKmPerDegree = 6371.0 * 3.141592653589793 / 180.0;
 // A store and zone map over an empty directory: every height is void (0 m
 // to the engine) and every zone 0 (land).
 struct NoData {
-    CSRTM store{9, "/nonexistent-kestrova/"};
+    CSRTM store{CSRTM::kTilesPerStore, "/nonexistent-kestrova/"};
     CZONES zones{"/nonexistent-kestrova/"};
 };
 
@@ -130,7 +130,7 @@ protected:
 
 // The default link: SU374616 (Walbury Hill area) to IO91IO44 near Oxford.
 TEST_F(RealTerrain, DefaultLinkOverTheBerkshireDowns) {
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     CZONES zones("/nonexistent-kestrova/");
     const CLocator tx("SU374616", FormatNGR);
     const CLocator rx("IO91IO44", FormatMaidenhead);
@@ -165,8 +165,8 @@ TEST_F(RealTerrain, DefaultLinkOverTheBerkshireDowns) {
 // of n51w002 is crossed), with the zone map beside the test, and for the
 // link entry without interpolation, which samples the same way.
 TEST_F(RealTerrain, ProfilesAreThoseReadAtTheExactPositions) {
-    CSRTM store(9, tiles);
-    CSRTM exact(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
+    CSRTM exact(CSRTM::kTilesPerStore, tiles);
     const CZONES zones(ExecutableDirectory());
     if (!zones.IsUsable()) GTEST_SKIP() << "zones01.dem not beside the test";
     const CLocator tx("SU374616", FormatNGR);

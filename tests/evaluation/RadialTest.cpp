@@ -24,7 +24,7 @@ namespace {
 // A store and zone map over an empty directory: every height is void (0 m
 // to the engine) and every zone 0.
 struct NoData {
-    CSRTM store{9, "/nonexistent-kestrova/"};
+    CSRTM store{CSRTM::kTilesPerStore, "/nonexistent-kestrova/"};
     CZONES zones{"/nonexistent-kestrova/"};
     std::unique_ptr<CTerrain> engine = std::make_unique<CTerrain>();
 };

@@ -117,8 +117,8 @@ protected:
     static std::unique_ptr<TempDir> dir;
     static std::unique_ptr<CZONES> cornerZones;
     static std::unique_ptr<CZONES> equatorZones;
-    CSRTM store{9, dir->Dir()};
-    CSRTM exact{9, dir->Dir()};
+    CSRTM store{CSRTM::kTilesPerStore, dir->Dir()};
+    CSRTM exact{CSRTM::kTilesPerStore, dir->Dir()};
     const CZONES* zones = cornerZones.get();
     long pointCount = 0;
     long sureHeights = 0;
@@ -234,7 +234,7 @@ TEST_F(WalkLookup, PointsWithinTheirBoundOfAnEdgeAreLeftToTheCaller) {
 TEST(WalkLookupEdges, UnsurePointsAreLeftToTheCaller) {
     // A point on the edge of a 1-degree cell, known to within 1e-9 degree:
     // whether it has a tile is not sure, so neither look-up answers.
-    CSRTM store(9, "/nonexistent-kestrova/");
+    CSRTM store(CSRTM::kTilesPerStore, "/nonexistent-kestrova/");
     CZONES zones("/nonexistent-kestrova/");
     double lat[] = {52.0, 51.2504};
     double lon[] = {-1.5, -0.0104};
