@@ -189,8 +189,7 @@ void TMainForm::ShowProfileResults() {
                                        QStringLiteral("Memory allocation failure"));
         return;
     }
-    if (!RunEngine() || !state.engine->ready || !state.engine->valid ||
-        state.engine->profile.count < 1) {
+    if (!RunEngine() || !state.engine->valid || state.engine->profile.count < 1) {
         ShowTerrainStatus(0.0);
         inputPage->ShowPathTooShort();
         return;

@@ -177,10 +177,6 @@ bool TMainForm::InitialiseTerrain() {
         Notify(QStringLiteral("Memory allocation failure"), true);
         return false;
     }
-    if (!state.engine->ready) {
-        Notify(QStringLiteral("Terrain object initialisation failure"), true);
-        return false;
-    }
     return true;
 }
 

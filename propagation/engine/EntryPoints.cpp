@@ -56,24 +56,21 @@ bool CTerrain::RunLinkSteps() {
     return valid = CombineLosses();
 }
 
-// The set-up every entry point shares; false (and `valid` false) when the
-// engine is not ready.
-bool CTerrain::Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
+// The set-up every entry point shares.
+void CTerrain::Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                        const CLocator& rxLocation, const LinkInputs& inputs, bool coverage) {
     coverageMode = coverage;
     horizonsKnown = false;
-    if (!ready) return valid = false;
     SetEnds(txLocation, rxLocation);
     SetInputs(inputs);
     terrainStore = &store;
     zoneMap = &zones;
-    return true;
 }
 
 bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                              const CLocator& rxLocation, bool interpolate,
                              const LinkInputs& inputs) {
-    if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
+    Prepare(store, zones, txLocation, rxLocation, inputs, false);
     if (!(valid = SampleProfile(interpolate))) return false;
     if (edition == Edition::P452_18) {
         // The edition's figures over the ground alone; then the display data
@@ -96,7 +93,7 @@ bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& 
 // second run would repeat the first one's figures: its test is taken over.
 bool CTerrain::CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, const LinkInputs& inputs) {
-    if (!Prepare(store, zones, txLocation, rxLocation, inputs, true)) return false;
+    Prepare(store, zones, txLocation, rxLocation, inputs, true);
     if (!(valid = SampleProfile(false))) return false;
     if (edition == Edition::P452_18)
         return RunEdition18(profile.count, pathLength, PathCentreLatitude18(pathLength));
@@ -121,7 +118,7 @@ bool CTerrain::CalculateRadial(CSRTM& store, const CZONES& zones, const CLocator
                                const CLocator& rxLocation, bool interpolate,
                                const LinkInputs& inputs, int& radialCount,
                                std::array<RadialRecord, TerrainProfile::capacity>& records) {
-    if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
+    Prepare(store, zones, txLocation, rxLocation, inputs, false);
     if (!(valid = SampleProfile(interpolate))) return false;
     if (edition == Edition::P452_18) return RadialEdition18(radialCount, records);
     if (!(valid = ComputePathParameters())) return false;

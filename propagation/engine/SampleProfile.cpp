@@ -66,7 +66,7 @@ void CTerrain::SampleClutter(int n, int walked) {
 }
 
 bool CTerrain::SampleProfile(bool interpolate) {
-    if (!ready || !terrainStore || !zoneMap) return false;
+    if (!terrainStore || !zoneMap) return false;
     double L = 0.0;
     double bearing = 0.0;
     path.GetRangeBearing(L, bearing);

@@ -185,7 +185,6 @@ public:
     double timePercent = 0.0;
     double pathLength = 0.0; // km
     bool valid = false;
-    bool ready = true; // the arrays are members: always allocated
     bool lineOfSight = false;
     int edgeMain = 0;
     int edgeRx = 0;
@@ -228,7 +227,7 @@ public:
     bool CombineLosses();
 
 private:
-    bool Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
+    void Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                  const CLocator& rxLocation, const LinkInputs& inputs, bool coverage);
     void SetInputs(const LinkInputs& inputs);
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);
