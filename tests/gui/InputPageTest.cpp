@@ -211,7 +211,7 @@ void InputPageTest::imperialRangeAndBearing() {
     QCOMPARE(Find<QLabel>("RangeUnitLabel")->text(), "mls");
     CLocator tx = form->State().txLocation;
     double lat = 0, lon = 0;
-    QVERIFY(tx.DestinationPoint(lat, lon, 16.093, 90.0));
+    QVERIFY(tx.DestinationPoint(lat, lon, 10.0 * kmPerMile, 90.0));
     QVERIFY(std::fabs(form->State().rxLocation.GetLatitude() - lat) < 1e-9);
     QVERIFY(std::fabs(form->State().rxLocation.GetLongitude() - lon) < 1e-9);
     QVERIFY(Text("StartHeight").endsWith(" ft"));
