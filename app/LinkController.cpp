@@ -4,6 +4,8 @@
 
 #include "app/pages/PageTools.h"
 #include "geo/Path.h"
+#include "geo/Units.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/P676.h"
 #include "propagation/engine/MissingTerrain.h"
 #include "terrain/SRTM.h"
@@ -14,7 +16,6 @@
 namespace kestrova {
 namespace {
 
-constexpr double kmPerMile = 1.6093;
 constexpr double feetPerMetre = 3.28084;
 
 } // namespace
@@ -186,7 +187,7 @@ void TLinkController::GasLossStep(double rangeKm) {
     Q_EMIT WaterVapour(rho);
     const double gamma =
         P676::GaseousAttenuation(setup.frequency, setup.pressure, setup.temperature, rho);
-    state.pathGasLoss = gamma * rangeKm;
+    state.pathGasLoss = GaseousLossDb(gamma, rangeKm);
     Q_EMIT GasLoss(state.pathGasLoss);
 }
 

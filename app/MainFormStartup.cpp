@@ -151,7 +151,7 @@ void TMainForm::ChooseTerrainFileClick() {
 bool TMainForm::InitialiseTerrain() {
     state.terrainDirectory = TerrainDirectoryToUse();
     try {
-        state.terrainStore = std::make_unique<CSRTM>(9, state.terrainDirectory);
+        state.terrainStore = std::make_unique<CSRTM>(CSRTM::kTilesPerStore, state.terrainDirectory);
         state.programDirectory = WithSeparator(QCoreApplication::applicationDirPath());
         state.zoneMap = MakeZoneMap(state.programDirectory);
     } catch (const std::bad_alloc&) {

@@ -26,7 +26,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -78,7 +77,7 @@ CoverageInputs Inputs(int threads, Edition edition = Edition::P452_14) {
 }
 
 int AllCores() {
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return CoreCount();
 }
 
 // Wall seconds per map on one thread, by resolution and edition, for the
@@ -235,7 +234,7 @@ BENCHMARK(BM_CoverageSource)
 // (about 70 km, 234 samples), with the zone map, on a warm store.
 void BM_CoarseFixedPath(benchmark::State& state) {
     if (!HaveData(state)) return;
-    CSRTM store(9, TileDirectory());
+    CSRTM store(CSRTM::kTilesPerStore, TileDirectory());
     const CZONES zones(ExecutableDirectory());
     const CLocator rx(51.80, -0.74);
     auto engine = std::make_unique<CTerrain>();

@@ -90,7 +90,7 @@ bool WarmStore(CSRTM& store, benchmark::State& state) {
 }
 
 void BM_CoverageTerrain(benchmark::State& state) {
-    CSRTM store(9, TileDirectory());
+    CSRTM store(CSRTM::kTilesPerStore, TileDirectory());
     if (!WarmStore(store, state)) return;
     const CPalette palette(PaletteNCAR);
     const GridField field = DefaultMap();
@@ -102,7 +102,7 @@ void BM_CoverageTerrain(benchmark::State& state) {
 BENCHMARK(BM_CoverageTerrain)->Unit(benchmark::kMillisecond);
 
 void BM_WindowFinishWithTerrainAndContours(benchmark::State& state) {
-    CSRTM store(9, TileDirectory());
+    CSRTM store(CSRTM::kTilesPerStore, TileDirectory());
     if (!WarmStore(store, state)) return;
     const CPalette palette(PaletteNCAR);
     const GridField field = DefaultMap();

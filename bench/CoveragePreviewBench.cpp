@@ -47,7 +47,7 @@ CoverageInputs DefaultInputs() {
 void BM_CoverageWithPreview(benchmark::State& state) {
     const auto interval = std::chrono::milliseconds(state.range(0));
     const CoverageInputs inputs = DefaultInputs();
-    CSRTM probe(9, inputs.tileDirectory);
+    CSRTM probe(CSRTM::kTilesPerStore, inputs.tileDirectory);
     if (probe.GetHeight(inputs.tx.GetLatitude(), inputs.tx.GetLongitude(), false) ==
         probe.GetVoidValue()) {
         state.SkipWithError("tile n51w002.hgt not found: set KESTROVA_DATA");

@@ -19,7 +19,7 @@ std::string TileDirectory() {
 }
 
 template <bool coarse> void BM_Engine(benchmark::State& state) {
-    kestrova::CSRTM store(9, TileDirectory());
+    kestrova::CSRTM store(kestrova::CSRTM::kTilesPerStore, TileDirectory());
     kestrova::CZONES zones("/nonexistent-kestrova/");
     const kestrova::CLocator tx("SU374616", kestrova::FormatNGR);
     const kestrova::CLocator rx("IO91IO44", kestrova::FormatMaidenhead);

@@ -20,7 +20,7 @@ std::string TileDirectory() {
 }
 
 void BM_EvaluateRadial(benchmark::State& state) {
-    kestrova::CSRTM store(9, TileDirectory());
+    kestrova::CSRTM store(kestrova::CSRTM::kTilesPerStore, TileDirectory());
     kestrova::CZONES zones("/nonexistent-kestrova/");
     auto engine = std::make_unique<kestrova::CTerrain>();
     kestrova::RadialRequest request;

@@ -31,7 +31,7 @@ const CLocator rx("IO91IO44", FormatMaidenhead);
 // linkSpacing: contours on the link map too (the page's default draws them
 // on the local maps only).
 void TerrainPage(benchmark::State& state, int linkSpacing, int palette) {
-    CSRTM store(9, TileDirectory());
+    CSRTM store(CSRTM::kTilesPerStore, TileDirectory());
     if (store.GetHeight(tx.GetLatitude(), tx.GetLongitude(), false) == store.GetVoidValue()) {
         state.SkipWithError("tile n51w002.hgt not found: set KESTROVA_DATA");
         return;

@@ -60,13 +60,13 @@ template <typename Lookup> void WalkPath(benchmark::State& state, Lookup lookup)
 }
 
 void BM_HeightNearest(benchmark::State& state) {
-    kestrova::CSRTM store(9, Tiles().Dir());
+    kestrova::CSRTM store(kestrova::CSRTM::kTilesPerStore, Tiles().Dir());
     WalkPath(state, [&](double lat, double lon) { return store.GetHeight(lat, lon, false); });
 }
 BENCHMARK(BM_HeightNearest);
 
 void BM_HeightInterpolated(benchmark::State& state) {
-    kestrova::CSRTM store(9, Tiles().Dir());
+    kestrova::CSRTM store(kestrova::CSRTM::kTilesPerStore, Tiles().Dir());
     WalkPath(state, [&](double lat, double lon) { return store.GetHeight(lat, lon, true); });
 }
 BENCHMARK(BM_HeightInterpolated);

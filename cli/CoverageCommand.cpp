@@ -157,7 +157,7 @@ void WriteImages(const Outputs& outputs, const CoverageField& field, const Cover
     const CPalette palette(paletteType);
     QImage terrain;
     if (display.mode == CoverageMode::Terrain && outputs.NeedImage()) {
-        CSRTM store(9, options.tiles);
+        CSRTM store(CSRTM::kTilesPerStore, options.tiles);
         const RenderedTerrain rendered =
             CoverageTerrain({store, palette, options.interpolate}, field.Area(), centre, display);
         if (rendered.imageFailed) throw InputError("could not make the terrain image");

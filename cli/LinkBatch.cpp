@@ -8,6 +8,7 @@
 #include "files/InputFile.h"
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/Refractivity.h"
 #include "propagation/engine/MissingTerrain.h"
 #include "terrain/SRTM.h"
@@ -159,7 +160,9 @@ Args RowArgs(const BatchData& data, const BatchRow& row) {
 }
 
 std::string CsvLine(int number, const CTerrain& e, double gasLoss) {
-    const auto loss = [&](double value) { return "," + FormatFixed(value + gasLoss, 3, 0); };
+    const auto loss = [&](double value) {
+        return "," + FormatFixed(TotalLossDb(value, gasLoss), 3, 0);
+    };
     return std::to_string(number) + "," + FormatFixed(e.pathLength, 4, 1) + loss(e.loss.lb0p) +
            loss(e.loss.lbd) + loss(e.loss.lbs) + loss(e.loss.lba) + loss(e.loss.lb) + "\n";
 }
@@ -196,7 +199,7 @@ RowOutcome ComputeRow(const BatchData& data, const BatchRow& row, CTerrain& engi
         double range = 0.0;
         double bearing = 0.0;
         path.GetRangeBearing(range, bearing);
-        const double gasLoss = inputs.gamma * range;
+        const double gasLoss = GaseousLossDb(inputs.gamma, range);
         if (!engine.valid)
             return Failure(data, row.number,
                            engine.problem18.empty() ? "Path too short" : engine.problem18);
@@ -239,7 +242,7 @@ int RunLinkBatch(const Args& args, std::ostream& out) {
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         auto engine = std::make_unique<CTerrain>();
-        CSRTM store(9, data.options.tiles, data.library);
+        CSRTM store(CSRTM::kTilesPerStore, data.options.tiles, data.library);
         for (std::size_t i = next.fetch_add(1); i < rows.size(); i = next.fetch_add(1))
             outcomes[i] = ComputeRow(data, rows[i], *engine, store);
     };

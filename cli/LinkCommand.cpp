@@ -10,6 +10,7 @@
 #include "cli/ProfileCsv.h"
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
@@ -51,7 +52,7 @@ nlohmann::ordered_json ClutterJson(const TerrainProfile& p) {
 void PrintResult(std::ostream& out, const CTerrain& e, const CalculationInputs& gas,
                  double gasLoss) {
     auto lossLine = [&](const char* caption, double value) {
-        out << caption << FormatFixed(value + gasLoss, 3, 0) << " dB\n";
+        out << caption << FormatFixed(TotalLossDb(value, gasLoss), 3, 0) << " dB\n";
     };
     out << "Edition: ITU-R " << EditionName(e.edition) << "\n";
     if (e.edition == Edition::P452_18)
@@ -120,7 +121,7 @@ int RunLink(const Words& words, std::ostream& out) {
         const CLocator tx = ReadEnd(args, "tx", format, "TX");
         const CLocator rx = ReadEnd(args, "rx", format, "RX");
         inputs = InputsFor(options, &tx, &rx, RefractivitySource::PathCentreBlended);
-        CSRTM store(9, options.tiles);
+        CSRTM store(CSRTM::kTilesPerStore, options.tiles);
         const auto zones = OpenZoneMap(options);
         zoneMap = zones->IsUsable();
         engine->CalculateLink(store, *zones, tx, rx, options.interpolate, inputs.link);
@@ -133,7 +134,7 @@ int RunLink(const Words& words, std::ostream& out) {
         double bearing = 0.0;
         path.GetRangeBearing(range, bearing);
     }
-    const double gasLoss = inputs.gamma * range;
+    const double gasLoss = GaseousLossDb(inputs.gamma, range);
     const bool json = args.Flag("json");
     if (!engine->valid)
         return Failed(out, json, engine->problem18.empty() ? "Path too short" : engine->problem18);

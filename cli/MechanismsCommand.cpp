@@ -7,6 +7,7 @@
 #include "cli/LinkOptions.h"
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/engine/Mechanisms.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
@@ -44,9 +45,9 @@ int RunMechanisms(const Words& words, std::ostream& out) {
     double range = 0.0;
     double bearing = 0.0;
     path.GetRangeBearing(range, bearing);
-    const double gasLoss = inputs.gamma * range;
+    const double gasLoss = GaseousLossDb(inputs.gamma, range);
 
-    CSRTM store(9, options.tiles);
+    CSRTM store(CSRTM::kTilesPerStore, options.tiles);
     const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     const std::vector<MechanismPoint> points =

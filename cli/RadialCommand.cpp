@@ -4,9 +4,9 @@
 #include "cli/Commands.h"
 #include "cli/LandCoverOptions.h"
 #include "cli/LinkOptions.h"
-#include "evaluation/FieldStrength.h"
 #include "evaluation/Radial.h"
 #include "geo/NumberFormat.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/Refractivity.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
@@ -112,7 +112,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     const CRefractivity maps;
     const RadialRequest request = ReadRequest(args, options, maps);
 
-    CSRTM store(9, options.tiles);
+    CSRTM store(CSRTM::kTilesPerStore, options.tiles);
     const auto zones = OpenZoneMap(options);
     auto engine = std::make_unique<CTerrain>();
     const RadialEvaluation result = EvaluateRadial(request, store, *zones, *engine);

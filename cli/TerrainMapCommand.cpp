@@ -59,7 +59,7 @@ int RunTerrainMap(const Words& words, std::ostream& out) {
     const CLocator tx = ReadEnd(args, "tx", format, "TX");
     const CLocator rx = ReadEnd(args, "rx", format, "RX");
 
-    CSRTM store(9, options.tiles);
+    CSRTM store(CSRTM::kTilesPerStore, options.tiles);
     const TerrainSource source{store, palette, options.interpolate};
     const LinkMapImage link = DrawLinkMap(source, tx.GetLatitude(), tx.GetLongitude(),
                                           rx.GetLatitude(), rx.GetLongitude(), linkMapSide,

@@ -62,6 +62,8 @@ inline constexpr int maxCoverageCells = 16384;
 std::optional<CoverageArea> CoverageAreaAround(const CLocator& tx, double rangeKm,
                                                int resolutionArcsec);
 
+// The coverage map's transmitter: 1 kW EIRP.
+inline constexpr double coverageEirpDbw = 30.0;
 // Field strength in dB(µV/m) from the frequency (GHz) and the total loss
 // for 1 kW EIRP: E = 20 log10 f + 197.2 - Lt.
 double FieldStrength(double frequencyGHz, double totalLossDb);
@@ -69,6 +71,12 @@ double FieldStrength(double frequencyGHz, double totalLossDb);
 // field strength that is not a number gives noGridValue.
 std::int16_t GridValue(double fieldStrength);
 inline constexpr std::int16_t noGridValue = -32768;
+
+// The cores the machine reports, at least 1.
+int CoreCount();
+// The workers of a map of n columns: `threads` (every core for 0 or less),
+// at least 1, at most four a core and one a column.
+int CoverageWorkerCount(int threads, int n);
 
 struct CoverageInputs {
     CLocator tx;

@@ -1,7 +1,7 @@
 #include "coverage/Coverage.h"
 
-#include "evaluation/FieldStrength.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "terrain/SRTM.h"
 #include "terrain/TileLibrary.h"
 #include "terrain/Zones.h"
@@ -40,6 +40,16 @@ double FieldStrength(double frequencyGHz, double totalLossDb) {
     return FieldStrengthDbuVm(FieldStrengthConstant(coverageEirpDbw, frequencyGHz), totalLossDb);
 }
 
+int CoreCount() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+int CoverageWorkerCount(int threads, int n) {
+    const int cores = CoreCount();
+    const int most = std::max(1, std::min(4 * cores, n));
+    return std::clamp(threads > 0 ? threads : cores, 1, most);
+}
+
 std::int16_t GridValue(double fieldStrength) {
     const double hundredths = std::floor(100.0 * fieldStrength + 0.5);
     if (std::isnan(hundredths)) return noGridValue;
@@ -56,9 +66,7 @@ CoverageJob::CoverageJob(const CoverageArea& coverageArea, CoverageInputs covera
       columnDone(std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(area.n))),
       library(std::make_shared<CTileLibrary>()),
       zones(std::make_unique<CZONES>(inputs.zoneDirectory, inputs.zoneFileName)) {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int most = std::max(1, std::min(4 * cores, area.n));
-    threadCount = std::clamp(inputs.threads > 0 ? inputs.threads : cores, 1, most);
+    threadCount = CoverageWorkerCount(inputs.threads, area.n);
     cellsDone = std::make_unique<Count[]>(static_cast<size_t>(threadCount));
 }
 
@@ -108,7 +116,7 @@ bool CoverageJob::Wait() {
 void CoverageJob::Work(int worker) {
     std::atomic<int>& done = cellsDone[worker].cells;
     auto engine = std::make_unique<CTerrain>();
-    CSRTM store(9, inputs.tileDirectory, library);
+    CSRTM store(CSRTM::kTilesPerStore, inputs.tileDirectory, library);
     for (int j = nextColumn.fetch_add(1); j < area.n; j = nextColumn.fetch_add(1)) {
         std::uint8_t* marks = noTerrain.data() + static_cast<size_t>(j) * columnBytes;
         for (int i = firstRow; i < firstRow + rows; ++i) {
@@ -166,7 +174,8 @@ double CoverageJob::ComputeCell(CTerrain& engine, CSRTM& store, int i, int j) co
         if (!engine.CalculateCoarse(store, *zones, inputs.tx, near, inputs.link))
             return std::numeric_limits<double>::quiet_NaN();
     }
-    const double totalLoss = engine.loss.lb + engine.pathLength * inputs.gamma;
+    const double totalLoss =
+        TotalLossDb(engine.loss.lb, GaseousLossDb(inputs.gamma, engine.pathLength));
     return FieldStrength(inputs.link.frequency, totalLoss);
 }
 

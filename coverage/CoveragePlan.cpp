@@ -1,7 +1,9 @@
 #include "coverage/CoveragePlan.h"
 
+#include "geo/Locator.h"
 #include "geo/NumberFormat.h"
 #include "propagation/engine/Terrain.h"
+#include "terrain/SRTM.h"
 #include "terrain/TileFile.h"
 
 #include <algorithm>
@@ -12,32 +14,25 @@
 #include <numbers>
 #include <optional>
 #include <sys/resource.h>
-#include <thread>
 
 namespace kestrova {
 namespace {
 
 // The radius DestinationPoint walks on (the WGS84 semi-major axis), km.
-constexpr double destinationRadiusKm = 6378.137;
+constexpr double destinationRadiusKm = CLocator::wgsA / 1000.0;
+static_assert(destinationRadiusKm == 6378.137);
 // Grid cells: the 16-bit grid; a colour image: its RGB pixels, their PNG
 // rows and the compressed output, at most.
 constexpr std::uint64_t gridBytesPerCell = 2;
 constexpr std::uint64_t imageBytesPerCell = 9;
 // Each worker: its engine and its store's bookkeeping; each tile held.
 constexpr std::uint64_t bytesPerWorker = sizeof(CTerrain) + 64 * 1024;
-constexpr int tilesPerStore = 9;
 // One coarse path (at most 250 samples) on one core, seconds, on the slow
 // side: bench/coverage_map_bench's us_per_cell_core for the default map
 // (50 km at 30", 1.3 GHz, one thread) is about 5.4 µs on an idle core of
 // the development machine and 6-7 µs while other builds run; the 3" map
 // costs about the same per cell.
 constexpr double secondsPerCell = 8e-6;
-
-int WorkerCount(int threads, int n) {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int most = std::max(1, std::min(4 * cores, n));
-    return std::clamp(threads > 0 ? threads : cores, 1, most);
-}
 
 std::string Megabytes(std::uint64_t bytes) {
     return FormatGeneral(std::ceil(static_cast<double>(bytes) / 1e6), 12) + " MB";
@@ -92,16 +87,16 @@ std::string CoverageAreaProblem(const CLocator& tx, double rangeKm, int resoluti
 CoverageEstimate EstimateCoverage(const CoverageArea& area, int threads, bool withImage, int rows) {
     CoverageEstimate estimate;
     estimate.cells = static_cast<long long>(area.n) * (rows >= 1 && rows < area.n ? rows : area.n);
-    estimate.threads = WorkerCount(threads, area.n);
+    estimate.threads = CoverageWorkerCount(threads, area.n);
     const auto cells = static_cast<std::uint64_t>(estimate.cells);
     // The tiles the area touches, but no more than the workers' stores hold.
     const double tilesSide = std::ceil(area.extent) + 1.0;
-    const auto tiles = static_cast<std::uint64_t>(
-        std::min(tilesSide * tilesSide, static_cast<double>(estimate.threads * tilesPerStore)));
+    const auto tiles = static_cast<std::uint64_t>(std::min(
+        tilesSide * tilesSide, static_cast<double>(estimate.threads * CSRTM::kTilesPerStore)));
     estimate.bytes = cells * (gridBytesPerCell + (withImage ? imageBytesPerCell : 0)) +
                      tiles * TileBytesFor(kTileSize3) +
                      static_cast<std::uint64_t>(estimate.threads) * bytesPerWorker;
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = CoreCount();
     estimate.seconds =
         static_cast<double>(estimate.cells) * secondsPerCell / std::min(estimate.threads, cores);
     return estimate;

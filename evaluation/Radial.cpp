@@ -1,5 +1,5 @@
 #include "evaluation/Radial.h"
-#include "evaluation/FieldStrength.h"
+#include "propagation/FieldStrength.h"
 
 #include "geo/Path.h"
 
@@ -18,7 +18,7 @@ std::optional<ProfileChart> Profile(const RadialRequest& request, const CLocator
                                     const CalculationInputs& inputs, CSRTM& store, CZONES& zones,
                                     CTerrain& engine) {
     engine.CalculateLink(store, zones, request.tx, rx, request.interpolate, inputs.link);
-    if (!engine.ready || !engine.valid) return std::nullopt;
+    if (!engine.valid) return std::nullopt;
     return MakeProfileChart(engine.profile, inputs.link.htg, inputs.link.hrg, request.flatEarth);
 }
 

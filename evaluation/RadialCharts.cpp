@@ -1,5 +1,5 @@
 #include "evaluation/RadialCharts.h"
-#include "evaluation/FieldStrength.h"
+#include "propagation/FieldStrength.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,8 +43,9 @@ MakeFieldPoints(const std::array<RadialRecord, TerrainProfile::capacity>& record
     const int lastPlotted = std::min(N, TerrainProfile::capacity) - 2;
     for (int j = 2; j <= lastPlotted; ++j) {
         const RadialRecord& record = records[static_cast<size_t>(j)];
-        const double Ag = record.distance * gamma;
-        points.push_back({record.distance, FieldStrengthDbuVm(K, record.lb + Ag), Ag, record});
+        const double Ag = GaseousLossDb(gamma, record.distance);
+        points.push_back(
+            {record.distance, FieldStrengthDbuVm(K, TotalLossDb(record.lb, Ag)), Ag, record});
     }
     return points;
 }

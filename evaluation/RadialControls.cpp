@@ -1,4 +1,5 @@
 #include "evaluation/RadialControls.h"
+#include "geo/Units.h"
 
 #include <algorithm>
 
@@ -13,7 +14,7 @@ double BearingDown(double bearingDeg) {
 }
 
 double EvalRangeKm(double linkRange, bool metric) {
-    const double km = metric ? linkRange : linkRange * 1.6093;
+    const double km = metric ? linkRange : linkRange * kmPerMile;
     return std::clamp(km, 0.1, 3000.0);
 }
 

@@ -11,7 +11,7 @@ namespace kestrova {
 double BearingUp(double bearingDeg);
 double BearingDown(double bearingDeg);
 
-// The link's range in the evaluation's kilometres: miles (1.6093 km) with
+// The link's range in the evaluation's kilometres: miles (kmPerMile) with
 // the imperial unit system, kept within the evaluation's 0.1 .. 3000 km.
 double EvalRangeKm(double linkRange, bool metric);
 

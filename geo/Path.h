@@ -10,7 +10,15 @@
 
 namespace kestrova {
 
-struct WalkPoints;
+// The start of a path and its initial bearing, radians, with the sine and
+// cosine of the start's latitude that every point along it uses.
+struct PathStart {
+    double lat = 0.0;
+    double lon = 0.0;
+    double sinLat = 0.0;
+    double cosLat = 0.0;
+    double bearing = 0.0; // 0..2π
+};
 
 class CPath {
 public:
@@ -32,10 +40,10 @@ public:
     void PointAt(double bearingDeg, double rangeKm, double& lat, double& lon) const;
 
     bool IsValid() const { return valid; }
+    // The cached start values PointAt steps from (WalkGreatCircle too).
+    PathStart Start() const { return {lat1, lon1, sinLat1, cosLat1, bearing}; }
 
 private:
-    // Steps from the same cached start values.
-    friend int WalkGreatCircle(const CPath&, double, int, const WalkPoints&);
     void Compute();
 
     double lat1 = 0.0;

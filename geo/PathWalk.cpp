@@ -24,12 +24,6 @@ double AtanSmall(double v) {
     return v + v * v2 * (-1.0 / 3.0 + v2 * (1.0 / 5.0));
 }
 
-// What the walk needs of the path: the start (radians), with the sine and
-// cosine CPath keeps of its latitude, and the initial bearing (radians).
-struct StartValues {
-    double lat1, lon1, sinLat1, cosLat1, bearing;
-};
-
 // The allowances of one walk: for its own rounding and for PointAt's.
 struct Allowances {
     double invCosPhi;  // 1 / cos of the largest latitude the walk can reach
@@ -59,16 +53,16 @@ void Bounds(const Allowances& a, int first, int last, double lambdaFirst, double
 }
 
 // The walk itself, from the path's cached start values.
-KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int count,
+KESTROVA_VECTOR_CLONES int Walk(const PathStart& path, double stepKm, int count,
                                 const WalkPoints& points) {
     // The bearing as PointAtRange passes it to PointAt.
     const double bearingDeg = path.bearing * CPath::radToDeg;
     const bool east = bearingDeg >= 0.0 && bearingDeg < 180.0;
     const double cosTheta = std::cos(bearingDeg * CPath::degToRad);
     const double sinTheta = std::sqrt(std::max(0.0, 1.0 - cosTheta * cosTheta));
-    const double lon1 = path.lon1;
-    const double cosLat1 = path.cosLat1;
-    const double sinLat1 = path.sinLat1;
+    const double lon1 = path.lon;
+    const double cosLat1 = path.cosLat;
+    const double sinLat1 = path.sinLat;
     const double step = stepKm / CPath::earthRadiusKm;
 
     // The latitude changes by no more than the distance walked, the
@@ -76,7 +70,7 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
     // limits at every step and in all, the series below hold (sin and tan
     // of a step are at most a little over the step itself) and the
     // dot product of consecutive points is positive.
-    const double phiMax = std::min(std::fabs(path.lat1) + count * std::fabs(step), CPath::pi / 2);
+    const double phiMax = std::min(std::fabs(path.lat) + count * std::fabs(step), CPath::pi / 2);
     const double cosPhiMin = std::cos(phiMax);
     if (!(std::isfinite(lon1) && cosLat1 >= kMinCos && cosPhiMin >= kMinCos)) return 0;
     Allowances a;
@@ -100,7 +94,7 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
     // x yn - y xn, the polar component of P x Pn, is the same for every
     // step along a great circle (Clairaut): by cos φ1 sin(step).
     const double cross = by * cosLat1 * sinStep;
-    double phi = path.lat1;
+    double phi = path.lat;
     double dLambda = 0.0; // east of the start (0..π), rising
     points.lat[0] = phi * CPath::radToDeg;
     points.lon[0] = lon1 * CPath::radToDeg;
@@ -190,8 +184,7 @@ KESTROVA_VECTOR_CLONES int Walk(const StartValues& path, double stepKm, int coun
 
 int WalkGreatCircle(const CPath& path, double stepKm, int count, const WalkPoints& points) {
     if (count <= 0 || !path.IsValid()) return 0;
-    const StartValues start{path.lat1, path.lon1, path.sinLat1, path.cosLat1, path.bearing};
-    return Walk(start, stepKm, count, points);
+    return Walk(path.Start(), stepKm, count, points);
 }
 
 } // namespace kestrova

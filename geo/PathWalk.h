@@ -25,7 +25,7 @@
 //
 // A look-up that depends only on which grid cell a position falls in gives
 // PointAt's answer from a walk position whenever the position lies farther
-// than its bound from every cell edge (CWalkLookup).
+// than its bound from every cell edge (CSRTM::HeightsAlong).
 //
 // The walk gives no points where it could not keep its bounds: within 1.15
 // degrees of a pole (cos φ below 0.02), for steps beyond 0.0029 rad

@@ -1,18 +1,18 @@
 #include "inputs/InputLimits.h"
 
+#include "propagation/common/KFactor.h" // header only: constant expressions
+
 #include <array>
 #include <cstdio>
 
 namespace kestrova {
 namespace {
 
-// ΔN of a k-factor: ΔN = 157 (1 - 1/k).
-constexpr double DeltaNOf(double k) {
-    return 157.0 * (1.0 - 1.0 / k);
-}
-
 constexpr double kMin = 0.01;
 constexpr double kMax = 100.0;
+// The lapse rates of those k-factors.
+constexpr double deltaNMin = p452::DeltaNOfKFactor(kMin);
+constexpr double deltaNMax = p452::DeltaNOfKFactor(kMax);
 
 // clang-format off
 constexpr std::array<InputLimit, 35> table{{
@@ -101,7 +101,7 @@ constexpr std::array<InputLimit, 35> table{{
     {"N0", 1, 200, 450, 320, false, "N-units", false, 320,
      "", "n0",
      "Sea-level surface refractivity; from the maps when not given"},
-    {"DeltaN", 1, DeltaNOf(kMin), DeltaNOf(kMax), 45, false, "N-units/km", false, 45,
+    {"DeltaN", 1, deltaNMin, deltaNMax, 45, false, "N-units/km", false, 45,
      "", "delta-n",
      "Average radio-refractive index lapse rate over the first km; from the maps when not given"},
     // Distances from the ends to the coast (P.452-18; no field of their own).

@@ -2,6 +2,7 @@
 #include "maps/MapArea.h"
 
 #include "geo/NumberFormat.h"
+#include "geo/Units.h"
 #include "maps/Palette.h"
 
 #include <algorithm>
@@ -140,7 +141,6 @@ std::string MapHeightsText(int maxH, int minH) {
 std::string LocalAreaText(const std::string& end, double latitude, double side, int maxH, int minH,
                           bool metric) {
     constexpr double milesPerDegree = 69.0;
-    constexpr double kmPerMile = 1.609344;
     constexpr double degToRad = 0.017453292519943295;
     const double perDegree = metric ? milesPerDegree * kmPerMile : milesPerDegree;
     const double eastWest = std::cos(latitude * degToRad) * side * perDegree;

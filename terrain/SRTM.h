@@ -31,8 +31,16 @@
 
 namespace kestrova {
 
+class CZONES;
+struct WalkPoints;
+struct WalkPoint;
+
 class CSRTM {
 public:
+    // The program's stores hold 9 tiles: a position's cell and its eight
+    // neighbours.
+    static constexpr int kTilesPerStore = 9;
+
     // tileCount tiles read from directory (ending with a separator, or
     // empty for the working directory), each store with its own library.
     CSRTM(int tileCount, std::string directory);
@@ -68,6 +76,12 @@ public:
     short GetAtNode(double& lat, double& lon);
     // See NormaliseLatLon (Position.h).
     static bool NormalisePosition(double& lat, double& lon);
+    // Heights and zones at the points of a walk (WalkLookup.h): heights[i]
+    // is GetNearest at points[i], or kWalkUnsure; zoneCodes[i] is
+    // zones.GetZone there, or -1. Keeps the tile of the last answer and
+    // loads tiles as GetNearest would.
+    void HeightsAlong(const WalkPoints& points, int count, const CZONES& zones, short* heights,
+                      int* zoneCodes);
 
     const CHeightGrid* GetAreaGrid() const { return area.get(); }
     int GetAreaRows() const { return areaRows; }
@@ -117,9 +131,12 @@ private:
     std::vector<CSRTMTILE> tiles;
     std::string directory;
     std::shared_ptr<CTileLibrary> library;
-    // Look-ups along a walk (CWalkLookup): the tile of the last answer,
+    // Along a walk: where a point outside the tile of the last answer lies.
+    enum class WalkPlace { Tile, Void, Unsure };
+    WalkPlace PlaceOf(const WalkPoint& point);
+
+    // Look-ups along a walk (HeightsAlong): the tile of the last answer,
     // and the last 1-degree cell found without a tile (none: NaN).
-    friend struct CWalkLookupAccess;
     int lastTile = -1;
     double voidCellLat = std::numeric_limits<double>::quiet_NaN();
     double voidCellLon = std::numeric_limits<double>::quiet_NaN();

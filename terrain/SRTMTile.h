@@ -15,12 +15,26 @@
 
 #include "terrain/TileFile.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace kestrova {
 
 class CTileLibrary;
+
+// A tile's samples as a read-only grid: rows x cols heights as the file
+// holds them (not classified), row-major from the north-west corner, over
+// latMin..latMax, lonMin..lonMax. Heights are null for a tile not loaded.
+struct TileSampleGrid {
+    const std::int16_t* heights = nullptr;
+    int rows = 0;
+    int cols = 0;
+    double latMin = 0.0;
+    double latMax = 0.0;
+    double lonMin = 0.0;
+    double lonMax = 0.0;
+};
 
 class CSRTMTILE {
 public:
@@ -73,12 +87,19 @@ public:
     double GetLonStep() const { return lonStep; }
     double GetLatMin() const { return latMin; }
     double GetLonMin() const { return lonMin; }
+    TileSampleGrid SampleGrid() const {
+        return {loaded && samples ? samples->heights.data() : nullptr,
+                rows,
+                cols,
+                latMin,
+                latMax,
+                lonMin,
+                lonMax};
+    }
 
     static constexpr int kScoreLimit = 100000;
 
 private:
-    friend struct CWalkLookupAccess; // reads the samples along a walk
-
     int rows = kTileSize3;
     int cols = kTileSize3;
     double latStep = 1.0 / 1200.0;

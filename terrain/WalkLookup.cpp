@@ -1,5 +1,6 @@
 #include "terrain/WalkLookup.h"
 
+#include "geo/PathWalk.h"
 #include "geo/VectorClones.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
@@ -19,9 +20,6 @@ void Prefetch(const void* address) {
 #endif
 }
 
-// What the store has for a point outside the tile of its last answer.
-enum class Place { Tile, Void, Unsure };
-
 // The tile of the last answer, as the sample grid the run loop reads.
 struct TileFrame {
     double latMin = 0.0;
@@ -38,129 +36,117 @@ struct TileFrame {
     int q = 0;
     int zoneRow0 = 0;
     int zoneCol0 = 0;
+    int zoneBytesPerRow = 0;
 };
+
+// The zone cells of the arc-minute lattice that hold a 1-degree cell's
+// sample cells, q of them to a zone cell (q = K / 60), when the whole cell
+// lies in the zone grid: zoneRow0, zoneCol0 (see WalkLookup.h).
+void PlaceZones(TileFrame& f, const ZoneCells& zones, int latCell, int lonCell) {
+    if (!zones.bytes || zones.arcMinuteRow0 < 0 || f.K % 60 != 0) return;
+    const int row0 = 5399 - 60 * latCell - zones.arcMinuteRow0;
+    const int col0 = 10800 + 60 * lonCell - zones.arcMinuteCol0;
+    if (row0 - 59 < 0 || row0 >= zones.rows || col0 < 0 || col0 + 59 >= zones.cols) return;
+    f.q = f.K / 60;
+    f.zoneRow0 = row0;
+    f.zoneCol0 = col0;
+    f.zoneBytesPerRow = zones.bytesPerRow;
+}
+
+// The tile of the last answer.
+TileFrame Frame(const TileSampleGrid& tile, const ZoneCells& zones) {
+    TileFrame f;
+    f.latMin = tile.latMin;
+    f.latMax = tile.latMax;
+    f.lonMin = tile.lonMin;
+    f.lonMax = tile.lonMax;
+    f.K = tile.rows - 1;
+    f.rows = tile.rows;
+    f.cols = tile.cols;
+    f.heights = tile.heights;
+    if ((f.K == 1200 || f.K == 3600) && tile.latMin >= -90 && tile.latMin < 90 &&
+        tile.lonMin >= -180 && tile.lonMin < 180)
+        PlaceZones(f, zones, static_cast<int>(tile.latMin), static_cast<int>(tile.lonMin));
+    return f;
+}
+
+// A 1-degree cell without a tile, as a grid of 1200 samples a degree (3"
+// cells) for the zone cells, no heights.
+TileFrame VoidFrame(double latCell, double lonCell, const ZoneCells& zones) {
+    TileFrame f;
+    f.latMin = latCell;
+    f.latMax = latCell + 1.0;
+    f.lonMin = lonCell;
+    f.lonMax = lonCell + 1.0;
+    f.K = kTileSize3 - 1;
+    f.rows = f.cols = kTileSize3;
+    // Longitudes beyond 180 are folded by whole turns, as GetZone folds
+    // them (by at most 1e-13 degree of rounding, within the cushion).
+    const double lonFolded =
+        std::remainder(f.lonMin, 360.0) == 180.0 ? -180.0 : std::remainder(f.lonMin, 360.0);
+    if (f.latMin >= -90 && f.latMin < 90 && lonFolded >= -180 && lonFolded < 180)
+        PlaceZones(f, zones, static_cast<int>(f.latMin), static_cast<int>(lonFolded));
+    return f;
+}
 
 } // namespace
 
-// Friend access to the store, its tiles and the zone map.
-struct CWalkLookupAccess {
-    static Place FindTile(CSRTM& store, const WalkPoint& p) {
-        // Its 1-degree cell: sure only away from the edges (and from the
-        // globe's, where GetNearest answers voidValue).
-        const bool inVoidCell = p.lat >= store.voidCellLat && p.lat < store.voidCellLat + 1.0 &&
-                                p.lon >= store.voidCellLon && p.lon < store.voidCellLon + 1.0;
-        const double latCell = inVoidCell ? store.voidCellLat : std::floor(p.lat);
-        const double lonCell = inVoidCell ? store.voidCellLon : std::floor(p.lon);
-        if (!(p.lat - p.latErr > latCell && p.lat + p.latErr < latCell + 1.0 &&
-              p.lon - p.lonErr > lonCell && p.lon + p.lonErr < lonCell + 1.0))
-            return Place::Unsure;
-        if (inVoidCell) return Place::Void;
-        const int index = store.IsAvailable(latCell, lonCell) ? store.TileFor(p.lat, p.lon) : -1;
-        if (index < 0) {
-            store.voidCellLat = latCell;
-            store.voidCellLon = lonCell;
-            return Place::Void;
-        }
-        store.lastTile = index;
-        return Place::Tile;
+CSRTM::WalkPlace CSRTM::PlaceOf(const WalkPoint& p) {
+    // Its 1-degree cell: sure only away from the edges (and from the
+    // globe's, where GetNearest answers voidValue).
+    const bool inVoidCell = p.lat >= voidCellLat && p.lat < voidCellLat + 1.0 &&
+                            p.lon >= voidCellLon && p.lon < voidCellLon + 1.0;
+    const double latCell = inVoidCell ? voidCellLat : std::floor(p.lat);
+    const double lonCell = inVoidCell ? voidCellLon : std::floor(p.lon);
+    if (!(p.lat - p.latErr > latCell && p.lat + p.latErr < latCell + 1.0 &&
+          p.lon - p.lonErr > lonCell && p.lon + p.lonErr < lonCell + 1.0))
+        return WalkPlace::Unsure;
+    if (inVoidCell) return WalkPlace::Void;
+    const int index = IsAvailable(latCell, lonCell) ? TileFor(p.lat, p.lon) : -1;
+    if (index < 0) {
+        voidCellLat = latCell;
+        voidCellLon = lonCell;
+        return WalkPlace::Void;
     }
+    lastTile = index;
+    return WalkPlace::Tile;
+}
 
-    static CSRTMTILE* HotTile(CSRTM& store) {
-        return store.lastTile >= 0 ? &store.tiles[static_cast<std::size_t>(store.lastTile)]
-                                   : nullptr;
-    }
-
-    static short VoidValue(const CSRTM& store) { return static_cast<short>(store.voidValue); }
-
-    static TileFrame Frame(const CSRTMTILE& tile, const std::uint8_t* zoneCells) {
-        TileFrame f;
-        f.latMin = tile.latMin;
-        f.latMax = tile.latMax;
-        f.lonMin = tile.lonMin;
-        f.lonMax = tile.lonMax;
-        f.K = tile.rows - 1;
-        f.rows = tile.rows;
-        f.cols = tile.cols;
-        f.heights = tile.samples->heights.data();
-        if (zoneCells && (f.K == 1200 || f.K == 3600) && tile.latMin >= -90 && tile.latMin < 90 &&
-            tile.lonMin >= -180 && tile.lonMin < 180) {
-            f.q = f.K / 60;
-            f.zoneRow0 = 5399 - 60 * static_cast<int>(tile.latMin);
-            f.zoneCol0 = 10800 + 60 * static_cast<int>(tile.lonMin);
-        }
-        return f;
-    }
-
-    // The 1-degree cell without a tile that FindTile last found, as a grid
-    // of 1200 samples a degree (3" cells) for the zone cells, no heights.
-    static TileFrame VoidFrame(const CSRTM& store, const std::uint8_t* zoneCells) {
-        TileFrame f;
-        f.latMin = store.voidCellLat;
-        f.latMax = store.voidCellLat + 1.0;
-        f.lonMin = store.voidCellLon;
-        f.lonMax = store.voidCellLon + 1.0;
-        f.K = kTileSize3 - 1;
-        f.rows = f.cols = kTileSize3;
-        // Longitudes beyond 180 are folded by whole turns, as GetZone folds
-        // them (by at most 1e-13 degree of rounding, within the cushion).
-        const double lonFolded =
-            std::remainder(f.lonMin, 360.0) == 180.0 ? -180.0 : std::remainder(f.lonMin, 360.0);
-        if (zoneCells && f.latMin >= -90 && f.latMin < 90 && lonFolded >= -180 && lonFolded < 180) {
-            f.q = 20;
-            f.zoneRow0 = 5399 - 60 * static_cast<int>(f.latMin);
-            f.zoneCol0 = 10800 + 60 * static_cast<int>(lonFolded);
-        }
-        return f;
-    }
-
-    static const std::uint8_t* ZoneCells(const CZONES& zones) { return zones.Cells(); }
-
-    static int ZoneAt(const CZONES& z, const WalkPoint& p) {
-        constexpr double kTurnRounding = 1e-13; // degrees: adding or taking 360
-        constexpr double kCellsPerDegree = 60.0;
-        const double lat = p.lat;
-        double lon = p.lon;
-        double lonErr = p.lonErr;
-        // Away from the poles no latitude is folded, and a longitude at
-        // most by one whole turn, alike for the point and the position.
-        if (!(std::fabs(lat) + p.latErr < 89.0 && std::fabs(lon) < 500.0)) return -1;
-        if (!(lon + lonErr < 180.0 && lon - lonErr > -180.0)) {
-            if (lon - lonErr > 180.0)
-                lon -= 360.0;
-            else if (lon + lonErr < -180.0)
-                lon += 360.0;
-            else
-                return -1;
-            lonErr += kTurnRounding;
-        }
-        const std::uint8_t* cells = z.Cells();
-        if (!cells) return 0;
-        // With |lat| < 89 and -180 < lon < 180, t and u are positive and
-        // inside the grid, so truncation is the floor.
-        const double t = (z.northCentre - lat) * kCellsPerDegree + 0.5;
-        const double u = (lon - z.westCentre) * kCellsPerDegree + 0.5;
-        const auto row = static_cast<int>(t);
-        const auto col = static_cast<int>(u);
-        const double tFraction = t - row;
-        const double uFraction = u - col;
-        const double mLat = p.latErr * kCellsPerDegree + CWalkLookup::kEdgeCushion;
-        const double mLon = lonErr * kCellsPerDegree + CWalkLookup::kEdgeCushion;
-        if (!(tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon &&
-              uFraction < 1.0 - mLon && row < z.gridRows && col < z.gridCols))
+int CZONES::ZoneAt(const WalkPoint& p) const {
+    constexpr double kTurnRounding = 1e-13; // degrees: adding or taking 360
+    const double lat = p.lat;
+    double lon = p.lon;
+    double lonErr = p.lonErr;
+    // Away from the poles no latitude is folded, and a longitude at
+    // most by one whole turn, alike for the point and the position.
+    if (!(std::fabs(lat) + p.latErr < 89.0 && std::fabs(lon) < 500.0)) return -1;
+    if (!(lon + lonErr < 180.0 && lon - lonErr > -180.0)) {
+        if (lon - lonErr > 180.0)
+            lon -= 360.0;
+        else if (lon + lonErr < -180.0)
+            lon += 360.0;
+        else
             return -1;
-        return ZoneCode(cells, row, col);
+        lonErr += kTurnRounding;
     }
-
-    static int ZoneCode(const std::uint8_t* cells, int row, int col) {
-        const auto c = static_cast<std::size_t>(col);
-        return (cells[static_cast<std::size_t>(row) * CZONES::kBytesPerRow + c / 4] >>
-                (6 - 2 * (c % 4))) &
-               3;
-    }
-};
-
-int CWalkLookup::ZoneAt(const CZONES& zones, const WalkPoint& point) {
-    return CWalkLookupAccess::ZoneAt(zones, point);
+    const ZoneCells z = Cells();
+    if (!z.bytes) return 0;
+    // Inside the grid t and u are positive, so truncation is the floor;
+    // outside it (only for a map made in memory) the position is left to
+    // the caller.
+    const double t = (z.northCentre - lat) * z.rowsPerDegree + 0.5;
+    const double u = (lon - z.westCentre) * z.colsPerDegree + 0.5;
+    if (!(t >= 0.0 && u >= 0.0)) return -1;
+    const auto row = static_cast<int>(t);
+    const auto col = static_cast<int>(u);
+    const double tFraction = t - row;
+    const double uFraction = u - col;
+    const double mLat = p.latErr * z.rowsPerDegree + kWalkEdgeCushion;
+    const double mLon = lonErr * z.colsPerDegree + kWalkEdgeCushion;
+    if (!(tFraction > mLat && tFraction < 1.0 - mLat && uFraction > mLon &&
+          uFraction < 1.0 - mLon && row < z.rows && col < z.cols))
+        return -1;
+    return z.Code(row, col);
 }
 
 namespace {
@@ -187,6 +173,7 @@ PlaceIn(const TileFrame f, const double* __restrict lat, const double* __restric
     const int cols = f.cols;
     const int zoneRow0 = f.zoneRow0;
     const int zoneCol0 = f.zoneCol0;
+    const int zoneBytesPerRow = f.zoneBytesPerRow;
     for (int k = 0; k < m; ++k) {
         const int in =
             (lat[k] >= latMin) & (lat[k] < latMax) & (lon[k] >= lonMin) & (lon[k] < lonMax);
@@ -201,8 +188,8 @@ PlaceIn(const TileFrame f, const double* __restrict lat, const double* __restric
         const int c = static_cast<int>(u);
         const double tFraction = t - r;
         const double uFraction = u - c;
-        const double mLat = latErr[k] * K + CWalkLookup::kEdgeCushion;
-        const double mLon = lonErr[k] * K + CWalkLookup::kEdgeCushion;
+        const double mLat = latErr[k] * K + kWalkEdgeCushion;
+        const double mLon = lonErr[k] * K + kWalkEdgeCushion;
         const int clear = in & (tFraction > mLat) & (tFraction < 1.0 - mLat) & (uFraction > mLon) &
                           (uFraction < 1.0 - mLon);
         inside[k] = in;
@@ -211,7 +198,7 @@ PlaceIn(const TileFrame f, const double* __restrict lat, const double* __restric
         offset[k] = clear ? (lastRow - r) * cols + c : 0;
         // r, c >= 0: division by a constant, no division instruction.
         const int zoneCol = zoneCol0 + c / Q;
-        zoneByte[k] = (zoneRow0 - r / Q) * CZONES::kBytesPerRow + zoneCol / 4;
+        zoneByte[k] = (zoneRow0 - r / Q) * zoneBytesPerRow + zoneCol / 4;
         zoneShift[k] = 6 - 2 * (zoneCol % 4);
     }
 }
@@ -235,35 +222,38 @@ KESTROVA_VECTOR_CLONES void PlaceRun(const TileFrame& f, const WalkPoints& point
 // where every point lies, then the reads, so that the reads need not wait
 // for one another. A point elsewhere is looked up on its own, which may
 // load its tile (only ever between runs).
-void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoints& points, int count,
-                         short* heights, int* zoneCodes) {
-    using Access = CWalkLookupAccess;
+void CSRTM::HeightsAlong(const WalkPoints& points, int count, const CZONES& zones, short* heights,
+                         int* zoneCodes) {
     constexpr int kRun = 64;
     int inside[kRun];
     int sure[kRun];
     int offset[kRun];
     int zoneByte[kRun];
     int zoneShift[kRun];
-    const std::uint8_t* zoneCells = Access::ZoneCells(zones);
-    const short voidValue = Access::VoidValue(store);
+    const ZoneCells zoneCells = zones.Cells();
+    const std::uint8_t* zoneBytes = zoneCells.bytes;
+    const auto voidHeight = static_cast<short>(voidValue);
+    auto hotTile = [this]() -> CSRTMTILE* {
+        return lastTile >= 0 ? &tiles[static_cast<std::size_t>(lastTile)] : nullptr;
+    };
     int i = 0;
     while (i < count) {
-        CSRTMTILE* tile = Access::HotTile(store);
+        CSRTMTILE* tile = hotTile();
         if (!tile || !tile->Covers(points.lat[i], points.lon[i])) {
-            const Place place = Access::FindTile(store, points[i]);
-            if (place == Place::Unsure) {
-                heights[i] = kUnsure;
+            const WalkPlace place = PlaceOf(points[i]);
+            if (place == WalkPlace::Unsure) {
+                heights[i] = kWalkUnsure;
                 zoneCodes[i] = -1;
                 ++i;
                 continue;
             }
-            tile = place == Place::Tile ? Access::HotTile(store) : nullptr;
+            tile = place == WalkPlace::Tile ? hotTile() : nullptr;
         }
         // A run in the tile, or in the cell without a tile: void heights
         // there, sure where the point clears its 3" cell (and with it its
         // 1-degree cell).
-        const TileFrame f =
-            tile ? Access::Frame(*tile, zoneCells) : Access::VoidFrame(store, zoneCells);
+        const TileFrame f = tile ? Frame(tile->SampleGrid(), zoneCells)
+                                 : VoidFrame(voidCellLat, voidCellLon, zoneCells);
         const int m = count - i < kRun ? count - i : kRun;
         PlaceRun(f, points, i, m, inside, sure, offset, zoneByte, zoneShift);
         int run = 1; // point i is in the tile or the cell
@@ -277,14 +267,14 @@ void CWalkLookup::LookUp(CSRTM& store, const CZONES& zones, const WalkPoints& po
             }
         for (int k = 0; k < run; ++k) {
             if (!sure[k]) { // the caller looks the exact position up
-                heights[i + k] = kUnsure;
+                heights[i + k] = kWalkUnsure;
                 zoneCodes[i + k] = -1;
                 continue;
             }
-            heights[i + k] = tile ? tile->Classify(f.heights[offset[k]]) : voidValue;
-            zoneCodes[i + k] = !zoneCells ? 0
-                               : f.q > 0  ? (zoneCells[zoneByte[k]] >> zoneShift[k]) & 3
-                                          : ZoneAt(zones, points[i + k]);
+            heights[i + k] = tile ? tile->Classify(f.heights[offset[k]]) : voidHeight;
+            zoneCodes[i + k] = !zoneBytes ? 0
+                               : f.q > 0  ? (zoneBytes[zoneByte[k]] >> zoneShift[k]) & 3
+                                          : zones.ZoneAt(points[i + k]);
         }
         if (tile) tile->AddUses(uses);
         i += run;

@@ -13,7 +13,33 @@ CZONES::CZONES(std::string zoneDirectory) : CZONES(std::move(zoneDirectory), "zo
 CZONES::CZONES(std::string zoneDirectory, const std::string& name)
     : directory(std::move(zoneDirectory)), fileName(directory + name) {}
 
-const std::uint8_t* CZONES::Cells() const {
+CZONES::CZONES(const ZoneBox& box, int rowCount, int colCount,
+               const std::vector<std::uint8_t>& codes) {
+    const bool sized =
+        rowCount > 0 && colCount > 0 &&
+        codes.size() == static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(colCount);
+    if (!sized || !(box.north > box.south) || !(box.east > box.west)) return;
+    gridRows = rowCount;
+    gridCols = colCount;
+    bytesPerRow = (colCount + 3) / 4;
+    latStep = (box.north - box.south) / rowCount;
+    lonStep = (box.east - box.west) / colCount;
+    northEdge = box.north;
+    westEdge = box.west;
+    northCentre = box.north - latStep / 2;
+    westCentre = box.west + lonStep / 2;
+    memory.assign(static_cast<std::size_t>(bytesPerRow) * static_cast<std::size_t>(rowCount), 0);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < colCount; ++c) {
+            const int code = codes[static_cast<std::size_t>(r) * colCount + c] & 3;
+            std::uint8_t& byte = memory[static_cast<std::size_t>(r) * bytesPerRow + c / 4];
+            byte = static_cast<std::uint8_t>(byte | code << (6 - 2 * (c % 4)));
+        }
+}
+
+const std::uint8_t* CZONES::CellBytes() const {
+    if (!memory.empty()) return memory.data();
+    if (fileName.empty()) return nullptr;
     std::call_once(opened, [this] {
         // A file of any other size is not a zone map: reading it would give
         // codes from the wrong cells, or read past its end.
@@ -23,16 +49,39 @@ const std::uint8_t* CZONES::Cells() const {
 }
 
 bool CZONES::IsUsable() const {
-    return Cells() != nullptr;
+    return CellBytes() != nullptr;
 }
 
 bool CZONES::OutOfMemory() const {
-    return Cells() == nullptr && file.MapError() == ENOMEM;
+    return CellBytes() == nullptr && file.MapError() == ENOMEM;
+}
+
+ZoneCells CZONES::Cells() const {
+    ZoneCells view;
+    view.bytes = CellBytes();
+    view.rows = gridRows;
+    view.cols = gridCols;
+    view.bytesPerRow = bytesPerRow;
+    view.northCentre = northCentre;
+    view.westCentre = westCentre;
+    view.rowsPerDegree = 1.0 / latStep;
+    view.colsPerDegree = 1.0 / lonStep;
+    // Whole arc-minutes: the steps are 1/60 degree and the north-west
+    // corner lies on whole arc-minutes.
+    constexpr double kArcMinute = 1.0 / 60.0;
+    const double row0 = (90.0 - northEdge) * 60.0;
+    const double col0 = (westEdge + 180.0) * 60.0;
+    if (latStep == kArcMinute && lonStep == kArcMinute && row0 == std::round(row0) &&
+        col0 == std::round(col0) && row0 >= 0 && col0 >= 0) {
+        view.arcMinuteRow0 = static_cast<int>(row0);
+        view.arcMinuteCol0 = static_cast<int>(col0);
+    }
+    return view;
 }
 
 int CZONES::GetZone(double lat, double lon) const {
     NormaliseLatLon(lat, lon);
-    const std::uint8_t* cells = Cells();
+    const std::uint8_t* cells = CellBytes();
     if (!cells) return 0;
     // The cell whose centre is nearest; the range is checked before the
     // conversion, so NaN or a huge latitude lands outside the grid.

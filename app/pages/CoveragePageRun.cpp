@@ -28,7 +28,7 @@ namespace kestrova {
 namespace {
 
 int Cores() {
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return CoreCount();
 }
 
 } // namespace

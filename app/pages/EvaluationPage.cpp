@@ -7,9 +7,9 @@
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "controls/ChartView.h"
-#include "evaluation/FieldStrength.h"
 #include "evaluation/RadialControls.h"
 #include "inputs/InputLimits.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/engine/MissingTerrain.h"
 
 #include <QAreaSeries>

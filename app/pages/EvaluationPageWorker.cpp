@@ -21,7 +21,7 @@ struct TRadialWorker::Tools {
     void MakeFor(const Job& job) {
         if (!store || tileDirectory != job.tileDirectory) {
             store.reset();
-            store = std::make_unique<CSRTM>(9, job.tileDirectory);
+            store = std::make_unique<CSRTM>(CSRTM::kTilesPerStore, job.tileDirectory);
             tileDirectory = job.tileDirectory;
         }
         if (!zones || zoneFile != job.zoneFile) {

@@ -9,6 +9,8 @@
 #include "controls/ChartView.h"
 #include "controls/Panel.h"
 #include "geo/Path.h"
+#include "geo/Units.h"
+#include "propagation/FieldStrength.h"
 
 #include <QAreaSeries>
 #include <QCheckBox>
@@ -31,8 +33,6 @@
 
 namespace kestrova {
 namespace {
-
-constexpr double kmPerMile = 1.6093;
 
 QLineSeries* Line(const char* name, const QString& title, const QColor& colour) {
     auto* series = Named(new QLineSeries, name);
@@ -541,7 +541,7 @@ void TInputPage::ShowResults(const CTerrain& engine, double gasLoss) {
     EditionResult->setText(EditionTitle(engine.edition));
     const PathLossResult& l = engine.loss;
     const auto loss = [&](QLabel* label, const char* text, double value) {
-        label->setText(QString::fromLatin1(text) + Fixed(value + gasLoss, 3, 0) +
+        label->setText(QString::fromLatin1(text) + Fixed(TotalLossDb(value, gasLoss), 3, 0) +
                        QStringLiteral(" dB"));
     };
     loss(FSLoss, "Line of sight loss: ", l.lb0p);

@@ -8,6 +8,7 @@
 #include "app/pages/PageTools.h"
 #include "controls/ChartView.h"
 #include "controls/UserDialogs.h"
+#include "geo/Units.h"
 #include "propagation/engine/MissingTerrain.h"
 #include "propagation/engine/Terrain.h"
 
@@ -22,11 +23,9 @@
 namespace kestrova {
 namespace {
 
-constexpr double kmPerMile = 1.6093;
 constexpr double feetPerMetre = 3.28084;
 // The readout converts with the exact factors.
 constexpr double readoutFeetPerMetre = 3.2808399;
-constexpr double readoutKmPerMile = 1.609344;
 
 } // namespace
 
@@ -153,7 +152,7 @@ void TInputPage::Chart1MouseMove(QPoint position) {
             QStringLiteral("Terrain ") + Fixed(p.height[s] * readoutFeetPerMetre, 6, 0) +
             QStringLiteral(" ft asl, 1st Fresnel zone ") +
             Fixed(p.fresnelRadius[s] * readoutFeetPerMetre, 6, 1) + QStringLiteral(" ft"));
-        x *= readoutKmPerMile;
+        x *= kmPerMile;
     }
     state.cursorLocation = EndPointFromRangeBearing(state.txLocation, x, state.pathBearing);
     ChartLocator->setText(

@@ -114,8 +114,7 @@ TMechanismsPage::~TMechanismsPage() = default;
 
 void TMechanismsPage::MechanismsShow() {
     LinkState& state = host.State();
-    if (!state.engine || !state.engine->ready || !engine || !state.terrainStore || !state.zoneMap)
-        return;
+    if (!state.engine || !engine || !state.terrainStore || !state.zoneMap) return;
     // The link's own inputs (the same refractivity fallbacks and fixed
     // k-factor as Calculate), so that the 50 % point is the link's loss.
     const LinkInputs inputs = host.Link().CurrentLinkInputs();

@@ -5,6 +5,7 @@
 #include "app/pages/PageHost.h"
 #include "app/pages/PageTools.h"
 #include "controls/UserDialogs.h"
+#include "geo/Units.h"
 #include "propagation/engine/Terrain.h"
 
 #include <QEvent>
@@ -18,7 +19,6 @@
 namespace kestrova {
 namespace {
 
-constexpr double kmPerMile = 1.6093;
 constexpr double feetPerMetre = 3.28084;
 constexpr int columnsOnScreen = 5;
 

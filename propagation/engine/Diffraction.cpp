@@ -127,7 +127,6 @@ KESTROVA_VECTOR_CLONES int HighestEdge(const TerrainProfile& p, int first, int l
 } // namespace
 
 bool CTerrain::ComputeDiffraction() {
-    if (!ready) return false;
     const double f = frequency;
     const double p = timePercent;
     const double L = pathLength;

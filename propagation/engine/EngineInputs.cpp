@@ -13,11 +13,6 @@
 namespace kestrova {
 namespace {
 
-// ΔN of a fixed k-factor.
-double DeltaNForK(double k) {
-    return (1.0 - 1.0 / k) * 157.0;
-}
-
 std::string Figure(double value) {
     return FormatGeneral(value, 6);
 }
@@ -86,9 +81,9 @@ RefractivityChoice ChooseRefractivity(const CRefractivity* maps, const CLocator&
     }
     if (forcedK) {
         choice.kFactor = *forcedK;
-        choice.deltaN = DeltaNForK(*forcedK);
+        choice.deltaN = p452::DeltaNOfKFactor(*forcedK);
     } else {
-        choice.kFactor = 157.0 / (157.0 - choice.deltaN);
+        choice.kFactor = p452::KFactor(choice.deltaN);
     }
     return choice;
 }
@@ -160,8 +155,8 @@ CalculationInputs BuildCalculationInputs(const CalculationSettings& s, const CRe
     LinkInputs& link = inputs.link;
     link.n0 = s.n0.value_or(choice.n0);
     link.deltaN = s.deltaN.value_or(choice.deltaN);
-    if (s.forcedK) link.deltaN = DeltaNForK(*s.forcedK);
-    inputs.kFactor = s.forcedK.value_or(157.0 / (157.0 - link.deltaN));
+    if (s.forcedK) link.deltaN = p452::DeltaNOfKFactor(*s.forcedK);
+    inputs.kFactor = s.forcedK.value_or(p452::KFactor(link.deltaN));
     link.frequency = s.frequency;
     link.timePercent = s.timePercent;
     link.htg = s.htg;

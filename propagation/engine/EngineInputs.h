@@ -18,6 +18,7 @@
 #pragma once
 
 #include "geo/Locator.h"
+#include "propagation/common/KFactor.h"
 #include "propagation/engine/Terrain.h"
 
 #include <memory>
@@ -32,8 +33,8 @@ class CRefractivity;
 struct RefractivityChoice {
     double n0 = 320.0;
     double deltaN = 45.0;
-    double kFactor = 157.0 / 112.0; // 157 / (157 - ΔN)
-    bool fromMaps = false;          // both values came from the maps
+    double kFactor = p452::KFactor(45.0);
+    bool fromMaps = false; // both values came from the maps
 };
 
 // The path centre: the mean latitude and the mean longitude taken along the

@@ -1,6 +1,7 @@
 // The engine's entry points: the link, the coarse (coverage) and the radial
 // calculation, and the link calculation over a given profile (the procedure
 // of ITU-R P.452-14, 10/2009, Annex 1 sections 3 and 4).
+#include "propagation/common/KFactor.h"
 #include "propagation/engine/EarthGeometry.h"
 #include "propagation/engine/Terrain.h"
 
@@ -19,7 +20,7 @@ void CTerrain::SetInputs(const LinkInputs& inputs) {
     kBeta = 3.0;
     surfaceN0 = inputs.n0;
     deltaN = inputs.deltaN;
-    kMedian = 157.0 / (157.0 - deltaN); // eq. (5)
+    kMedian = p452::KFactor(deltaN); // eq. (5)
     frequency = inputs.frequency;
     timePercent = inputs.timePercent;
     htg = inputs.htg;
@@ -55,24 +56,21 @@ bool CTerrain::RunLinkSteps() {
     return valid = CombineLosses();
 }
 
-// The set-up every entry point shares; false (and `valid` false) when the
-// engine is not ready.
-bool CTerrain::Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
+// The set-up every entry point shares.
+void CTerrain::Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                        const CLocator& rxLocation, const LinkInputs& inputs, bool coverage) {
     coverageMode = coverage;
     horizonsKnown = false;
-    if (!ready) return valid = false;
     SetEnds(txLocation, rxLocation);
     SetInputs(inputs);
     terrainStore = &store;
     zoneMap = &zones;
-    return true;
 }
 
 bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                              const CLocator& rxLocation, bool interpolate,
                              const LinkInputs& inputs) {
-    if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
+    Prepare(store, zones, txLocation, rxLocation, inputs, false);
     if (!(valid = SampleProfile(interpolate))) return false;
     if (edition == Edition::P452_18) {
         // The edition's figures over the ground alone; then the display data
@@ -95,7 +93,7 @@ bool CTerrain::CalculateLink(CSRTM& store, const CZONES& zones, const CLocator& 
 // second run would repeat the first one's figures: its test is taken over.
 bool CTerrain::CalculateCoarse(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                                const CLocator& rxLocation, const LinkInputs& inputs) {
-    if (!Prepare(store, zones, txLocation, rxLocation, inputs, true)) return false;
+    Prepare(store, zones, txLocation, rxLocation, inputs, true);
     if (!(valid = SampleProfile(false))) return false;
     if (edition == Edition::P452_18)
         return RunEdition18(profile.count, pathLength, PathCentreLatitude18(pathLength));
@@ -120,7 +118,7 @@ bool CTerrain::CalculateRadial(CSRTM& store, const CZONES& zones, const CLocator
                                const CLocator& rxLocation, bool interpolate,
                                const LinkInputs& inputs, int& radialCount,
                                std::array<RadialRecord, TerrainProfile::capacity>& records) {
-    if (!Prepare(store, zones, txLocation, rxLocation, inputs, false)) return false;
+    Prepare(store, zones, txLocation, rxLocation, inputs, false);
     if (!(valid = SampleProfile(interpolate))) return false;
     if (edition == Edition::P452_18) return RadialEdition18(radialCount, records);
     if (!(valid = ComputePathParameters())) return false;

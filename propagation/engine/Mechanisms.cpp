@@ -1,5 +1,6 @@
 // The mechanisms chart of one link (see Mechanisms.h).
 #include "propagation/engine/Mechanisms.h"
+#include "propagation/FieldStrength.h"
 
 namespace kestrova {
 
@@ -12,8 +13,8 @@ std::vector<MechanismPoint> MechanismCurves(CTerrain& engine, CSRTM& store, cons
         inputs.timePercent = p;
         if (!engine.CalculateLink(store, zones, tx, rx, interpolate, inputs)) continue;
         const PathLossResult& loss = engine.loss;
-        points.push_back(
-            {p, loss.lbd + gasLoss, loss.lba + gasLoss, loss.lbs + gasLoss, loss.lb + gasLoss});
+        points.push_back({p, TotalLossDb(loss.lbd, gasLoss), TotalLossDb(loss.lba, gasLoss),
+                          TotalLossDb(loss.lbs, gasLoss), TotalLossDb(loss.lb, gasLoss)});
     }
     return points;
 }

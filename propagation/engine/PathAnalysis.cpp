@@ -22,7 +22,7 @@ constexpr std::int8_t kInland = 3;
 bool CTerrain::ComputePathParameters() {
     const double L = pathLength;
     const int n = profile.count;
-    if (!ready || !(L >= 0.001) || n < 2) return false;
+    if (!(L >= 0.001) || n < 2) return false;
     const auto& zone = profile.zone;
     const auto& d = profile.distance;
 

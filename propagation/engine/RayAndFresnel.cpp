@@ -10,7 +10,6 @@
 namespace kestrova {
 
 int CTerrain::ComputeRayAndFresnel() {
-    if (!ready) return 0;
     const int n = profile.count;
     const auto& h = profile.height;
     const auto& d = profile.distance;

@@ -31,11 +31,22 @@ double HighestOf(const double* h, int n) {
 bool AllSure(const short* heights, const int* zones, int n) {
     int unsure = 0;
     for (int i = 0; i < n; ++i)
-        unsure |= (zones[i] < 0) | (heights[i] == CWalkLookup::kUnsure);
+        unsure |= (zones[i] < 0) | (heights[i] == kWalkUnsure);
     return unsure == 0;
 }
 
 } // namespace
+
+ProfileSpacing ProfileSpacingFor(double L, bool coverage) {
+    const int limit = coverage ? 250 : 999;
+    double s = 0.025;
+    if (L < 2.0) s = L / 20.0;
+    while (L / s > limit)
+        s += 0.025;
+    // L / s is a whole number of spacings up to rounding (L / (L / 20) may
+    // come out a hair below 20): the tolerance keeps such a sample.
+    return {s, static_cast<int>(std::floor(L / s + 1e-9))};
+}
 
 void CTerrain::SampleClutter(int n, int walked) {
     profile.hasClutter = edition == Edition::P452_18 && inputs18.landCover;
@@ -55,21 +66,14 @@ void CTerrain::SampleClutter(int n, int walked) {
 }
 
 bool CTerrain::SampleProfile(bool interpolate) {
-    if (!ready || !terrainStore || !zoneMap) return false;
-    const int limit = coverageMode ? 250 : 999;
+    if (!terrainStore || !zoneMap) return false;
     double L = 0.0;
     double bearing = 0.0;
     path.GetRangeBearing(L, bearing);
     if (!(L >= 0.1)) return false;
     pathLength = L;
 
-    double s = 0.025;
-    if (L < 2.0) s = L / 20.0;
-    while (L / s > limit)
-        s += 0.025;
-    // L / s is a whole number of spacings up to rounding (L / (L / 20) may
-    // come out a hair below 20): the tolerance keeps such a sample.
-    const int n = static_cast<int>(std::floor(L / s + 1e-9));
+    const auto [s, n] = ProfileSpacingFor(L, coverageMode);
     profile.count = n;
 
     const EarthBulge bulge(EffectiveRadiusKm(kMedian), L); // ae of eq. (6a)
@@ -83,8 +87,7 @@ bool CTerrain::SampleProfile(bool interpolate) {
     // the others.
     const WalkPoints points{walkLat.data(), walkLon.data(), walkLatErr.data(), walkLonErr.data()};
     const int walked = interpolated ? 0 : WalkGreatCircle(path, s, n, points);
-    CWalkLookup::LookUp(*terrainStore, *zoneMap, points, walked, walkHeights.data(),
-                        walkZones.data());
+    terrainStore->HeightsAlong(points, walked, *zoneMap, walkHeights.data(), walkZones.data());
     auto& distance = profile.distance;
     auto& height = profile.height;
     for (int i = 0; i < n; ++i)
@@ -110,8 +113,8 @@ bool CTerrain::SampleProfile(bool interpolate) {
     }
     for (int i = 0; i < n && !allSure; ++i) {
         int zone = i < walked ? walkZones[i] : -1;
-        int h = i < walked ? walkHeights[i] : CWalkLookup::kUnsure;
-        if (zone < 0 || h == CWalkLookup::kUnsure) {
+        int h = i < walked ? walkHeights[i] : kWalkUnsure;
+        if (zone < 0 || h == kWalkUnsure) {
             double lat = 0.0;
             double lon = 0.0;
             path.PointAtRange(distance[i], lat, lon);

@@ -1,24 +1,23 @@
 // The smooth-Earth surface of ITU-R P.452-14 (10/2009), Appendix 2 to
-// Annex 1, section 5.1.6 (here a least-squares straight line over the
-// samples, in place of the integral form of eqs. (151) and (152)), the
-// effective antenna heights and the terrain roughness hm.
+// Annex 1, section 5.1.6 (SmoothEarth.h), and the terrain roughness hm.
+#include "propagation/engine/SmoothEarth.h"
 #include "propagation/engine/Terrain.h"
 
 #include <algorithm>
 
 namespace kestrova {
 
-bool CTerrain::FitSmoothEarth() {
-    const double L = pathLength;
-    const int n = profile.count;
-    if (L < 0.0001 || n < 3) return false;
-    const auto& h = profile.height;
-    const auto& d = profile.distance;
+std::optional<SmoothEarthResult> SmoothEarthSurface(const SmoothEarthInputs& in) {
+    const double L = in.L;
+    const int n = in.n;
+    if (L < 0.0001 || n < 3) return std::nullopt;
+    const double* h = in.h;
+    const double* d = in.d;
 
     // Ground heights: the end samples carry the antennas. The sums run in
     // order from the transmitter, the ends taken out of the loops.
-    const double g0 = h[0] - htg;
-    const double gn = h[n - 1] - hrg;
+    const double g0 = h[0] - in.htg;
+    const double gn = h[n - 1] - in.hrg;
     double sum = g0;
     for (int i = 1; i < n - 1; ++i)
         sum += h[i];
@@ -35,14 +34,27 @@ bool CTerrain::FitSmoothEarth() {
     const double xn = d[n - 1] - L / 2.0;
     sxy += (gn - gMean) * xn;
     sxx += xn * xn;
-    slope = sxy / sxx;
-    hst = gMean - slope * L / 2.0; // eq. (153)
-    hsr = hst + slope * L;         // eq. (154)
-    hst = std::min(hst, g0);       // eq. (155a)
-    hsr = std::min(hsr, gn);       // eq. (155b)
-    slope = (hsr - hst) / L;       // eq. (156)
-    hte = h[0] - hst;
-    hre = h[n - 1] - hsr;
+    SmoothEarthResult r;
+    r.slope = sxy / sxx;
+    r.hst = gMean - r.slope * L / 2.0; // eq. (153)
+    r.hsr = r.hst + r.slope * L;       // eq. (154)
+    r.hst = std::min(r.hst, g0);       // eq. (155a)
+    r.hsr = std::min(r.hsr, gn);       // eq. (155b)
+    r.slope = (r.hsr - r.hst) / L;     // eq. (156)
+    r.hte = h[0] - r.hst;
+    r.hre = h[n - 1] - r.hsr;
+    return r;
+}
+
+bool CTerrain::FitSmoothEarth() {
+    const std::optional<SmoothEarthResult> r = SmoothEarthSurface(
+        {profile.distance.data(), profile.height.data(), profile.count, pathLength, htg, hrg});
+    if (!r) return false;
+    hst = r->hst;
+    hsr = r->hsr;
+    slope = r->slope;
+    hte = r->hte;
+    hre = r->hre;
     return true;
 }
 

@@ -60,6 +60,16 @@ struct TerrainProfile {
     TerrainProfile() { hullIndex.fill(-1); }
 };
 
+// The samples of a profile of L km: spacing s km and count n, the whole
+// number of spacings in L. s is 0.025 km, or L / 20 under 2 km, widened by
+// 0.025 km at a time until at most 250 spacings (a coverage cell) or 999 (a
+// link or a radial) fit.
+struct ProfileSpacing {
+    double s = 0.0;
+    int n = 0;
+};
+ProfileSpacing ProfileSpacingFor(double L, bool coverage);
+
 // Loss figures of the last calculation, dB (theta in mrad), without gaseous
 // absorption.
 struct PathLossResult {
@@ -175,7 +185,6 @@ public:
     double timePercent = 0.0;
     double pathLength = 0.0; // km
     bool valid = false;
-    bool ready = true; // the arrays are members: always allocated
     bool lineOfSight = false;
     int edgeMain = 0;
     int edgeRx = 0;
@@ -218,7 +227,7 @@ public:
     bool CombineLosses();
 
 private:
-    bool Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
+    void Prepare(CSRTM& store, const CZONES& zones, const CLocator& txLocation,
                  const CLocator& rxLocation, const LinkInputs& inputs, bool coverage);
     void SetInputs(const LinkInputs& inputs);
     void SetEnds(const CLocator& txLocation, const CLocator& rxLocation);

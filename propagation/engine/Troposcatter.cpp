@@ -12,7 +12,6 @@
 namespace kestrova {
 
 bool CTerrain::ComputeTroposcatter() {
-    if (!ready) return false;
     const double L = pathLength;
     const double f = frequency;
     loss.theta = 1000.0 * L / EffectiveRadiusKm(kMedian) + thetaT + thetaR; // eq. (149)

@@ -1,6 +1,7 @@
 // The P.452-18 prediction, section 4: line of sight (8)–(12), diffraction
 // (41)–(44), troposcatter (45), ducting (46)–(57) and the overall blend
 // (58)–(64), over the path analysis of Attachment 2.
+#include "propagation/common/KFactor.h"
 #include "propagation/common/SharedSteps.h"
 #include "propagation/p452v18/P676v11.h"
 #include "propagation/p452v18/Steps.h"
@@ -106,7 +107,7 @@ std::string Calculate(const Profile& profile, const Inputs& x, Result& r, Worksp
 
     r = Result{};
     r.d = D;
-    r.ae = earthRadius * (157.0 / (157.0 - x.deltaN)); // eqs. (5), (6a)
+    r.ae = earthRadius * p452::KFactor(x.deltaN); // eqs. (5), (6a)
     r.hts = profile.h[0] + x.htg;
     r.hrs = profile.h[n] + x.hrg;
 

@@ -6,6 +6,7 @@
 #include "RealData.h"
 #include "TempDir.h"
 #include "Timeout.h"
+#include "coverage/Coverage.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -269,7 +270,7 @@ TEST_F(HostileInput, CoverageAreasAndThreads) {
         Cli({"coverage", "--tx", "SU374616", "--range", "3", "--resolution", "60", "--tiles", tiles,
              "--threads", "1000000000", "--csv", dir.Path("c.csv")});
     ASSERT_EQ(many.status, 0) << many.err;
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = CoreCount();
     const std::size_t on = many.out.find(" on ");
     ASSERT_NE(on, std::string::npos) << many.out;
     EXPECT_LE(std::stoi(many.out.substr(on + 4)), 4 * cores) << many.out;

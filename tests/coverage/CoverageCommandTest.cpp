@@ -166,7 +166,7 @@ TEST(CoverageCommand, ImageAndScaleAreTheWindowsPixels) {
         display.contours = row.contours;
         display.maxFs = 80.0;
         display.minFs = 40.0;
-        CSRTM store(9, "/nonexistent-kestrova/");
+        CSRTM store(CSRTM::kTilesPerStore, "/nonexistent-kestrova/");
         const QImage terrain =
             row.expected == CoverageMode::Terrain
                 ? CoverageTerrain({store, palette, false}, Area(), CLocator(51.0, -1.0), display)

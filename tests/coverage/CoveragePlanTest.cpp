@@ -9,8 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <thread>
-
 namespace kestrova {
 namespace {
 
@@ -65,7 +63,7 @@ TEST(CoveragePlan, EstimateOfALargeMap) {
 TEST(CoveragePlan, ThreadsAreCappedAtFourPerCore) {
     const auto area = CoverageAreaAround(CLocator(51.35, -1.46), 50, 30);
     ASSERT_TRUE(area);
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = CoreCount();
     CoverageInputs inputs;
     inputs.zoneDirectory = "/nonexistent-kestrova/";
     inputs.threads = 1'000'000'000;

@@ -3,6 +3,7 @@
 #include "coverage/Coverage.h"
 #include "geo/FileLocations.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/P676.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
@@ -149,13 +150,13 @@ TEST_F(CoverageWalk, TransmitterCellTakesTheFieldJustNorthOfIt) {
     double lat = 0;
     double lon = 0;
     path.PointAt(0.0, 0.101, lat, lon);
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     CZONES zones("/nonexistent-kestrova/");
     auto engine = std::make_unique<CTerrain>();
     const CoverageInputs inputs = Inputs(1);
     ASSERT_TRUE(engine->CalculateCoarse(store, zones, tx, CLocator(lat, lon), inputs.link));
-    const double expected =
-        FieldStrength(0.145, engine->loss.lb + engine->pathLength * inputs.gamma);
+    const double expected = FieldStrength(
+        0.145, TotalLossDb(engine->loss.lb, GaseousLossDb(inputs.gamma, engine->pathLength)));
 
     for (int threads : {1, 2, 4}) {
         CoverageJob job(area, Inputs(threads));

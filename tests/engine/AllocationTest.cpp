@@ -41,7 +41,7 @@ namespace {
 TEST(EngineAllocation, NoHeapAllocationPerCalculation) {
     const std::string tiles = test::RealTileDirectory();
     if (tiles.empty()) GTEST_SKIP() << "SRTM3 tile n51w002.hgt not found (set KESTROVA_DATA)";
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     CZONES zones("/nonexistent-kestrova/");
     const CLocator tx("51 21 8 N 1 27 51 W", FormatDMS); // a text too long for the string buffer
     const CLocator rx("IO91IO44", FormatMaidenhead);

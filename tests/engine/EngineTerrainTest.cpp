@@ -2,6 +2,7 @@
 // and radial entries, and a link on real SRTM3 terrain.
 #include "geo/FileLocations.h"
 #include "geo/Path.h"
+#include "propagation/common/KFactor.h"
 #include "propagation/engine/EngineInputs.h"
 #include "propagation/engine/Terrain.h"
 #include "terrain/SRTM.h"
@@ -24,7 +25,7 @@ constexpr double kKmPerDegree = 6371.0 * 3.141592653589793 / 180.0;
 // A store and zone map over an empty directory: every height is void (0 m
 // to the engine) and every zone 0 (land).
 struct NoData {
-    CSRTM store{9, "/nonexistent-kestrova/"};
+    CSRTM store{CSRTM::kTilesPerStore, "/nonexistent-kestrova/"};
     CZONES zones{"/nonexistent-kestrova/"};
 };
 
@@ -83,7 +84,7 @@ TEST(EngineSampling, KFactorFromDeltaN) {
     const auto choice =
         ChooseRefractivity(nullptr, CLocator(0, 0), EastOf(10), false, true, 320, 45, 4.0 / 3.0);
     EXPECT_NEAR(choice.deltaN, 39.25, 1e-12);
-    EXPECT_NEAR(157.0 / (157.0 - choice.deltaN), 4.0 / 3.0, 1e-12);
+    EXPECT_NEAR(p452::KFactor(choice.deltaN), 4.0 / 3.0, 1e-12);
 }
 
 TEST(EngineRefractivity, PathCentreAcrossTheDateLine) {
@@ -129,7 +130,7 @@ protected:
 
 // The default link: SU374616 (Walbury Hill area) to IO91IO44 near Oxford.
 TEST_F(RealTerrain, DefaultLinkOverTheBerkshireDowns) {
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     CZONES zones("/nonexistent-kestrova/");
     const CLocator tx("SU374616", FormatNGR);
     const CLocator rx("IO91IO44", FormatMaidenhead);
@@ -164,8 +165,8 @@ TEST_F(RealTerrain, DefaultLinkOverTheBerkshireDowns) {
 // of n51w002 is crossed), with the zone map beside the test, and for the
 // link entry without interpolation, which samples the same way.
 TEST_F(RealTerrain, ProfilesAreThoseReadAtTheExactPositions) {
-    CSRTM store(9, tiles);
-    CSRTM exact(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
+    CSRTM exact(CSRTM::kTilesPerStore, tiles);
     const CZONES zones(ExecutableDirectory());
     if (!zones.IsUsable()) GTEST_SKIP() << "zones01.dem not beside the test";
     const CLocator tx("SU374616", FormatNGR);

@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         tiles = test::RealTileDirectory();
         if (tiles.empty()) GTEST_SKIP() << "SRTM3 tile n51w002.hgt not found (set KESTROVA_DATA)";
-        store = std::make_unique<CSRTM>(9, tiles);
+        store = std::make_unique<CSRTM>(CSRTM::kTilesPerStore, tiles);
         zones = std::make_unique<CZONES>(ExecutableDirectory());
     }
     std::vector<MechanismPoint> Curves(CTerrain& engine, const CLocator& end) {

@@ -34,7 +34,7 @@ protected:
 // the walk's longitude grows along the path, so the samples past the
 // meridian are the last ones.
 TEST_F(MissingTerrain, EngineCountsAndPlacesTheSamplesOffTheTile) {
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     const CZONES zones("/nonexistent-kestrova/", "zones01.dem");
     const CLocator start(51.5, -1.5);
     struct Case {

@@ -3,10 +3,11 @@
 // coverage map on real terrain.
 #include "evaluation/Radial.h"
 #include "coverage/Coverage.h"
-#include "evaluation/FieldStrength.h"
 #include "geo/Path.h"
+#include "propagation/FieldStrength.h"
 #include "propagation/P676.h"
 #include "propagation/Refractivity.h"
+#include "propagation/common/KFactor.h"
 #include "terrain/SRTM.h"
 #include "terrain/Zones.h"
 
@@ -23,7 +24,7 @@ namespace {
 // A store and zone map over an empty directory: every height is void (0 m
 // to the engine) and every zone 0.
 struct NoData {
-    CSRTM store{9, "/nonexistent-kestrova/"};
+    CSRTM store{CSRTM::kTilesPerStore, "/nonexistent-kestrova/"};
     CZONES zones{"/nonexistent-kestrova/"};
     std::unique_ptr<CTerrain> engine = std::make_unique<CTerrain>();
 };
@@ -149,7 +150,7 @@ TEST(RadialEvaluation, ClimateOfEachChart) {
     EXPECT_DOUBLE_EQ(result.profileInputs.link.n0, blended.n0);
     EXPECT_DOUBLE_EQ(result.profileInputs.link.deltaN, blended.deltaN);
     EXPECT_DOUBLE_EQ(result.field->inputs.link.n0, nearest.n0);
-    EXPECT_DOUBLE_EQ(result.field->inputs.kFactor, 157.0 / (157.0 - nearest.deltaN));
+    EXPECT_DOUBLE_EQ(result.field->inputs.kFactor, p452::KFactor(nearest.deltaN));
     EXPECT_DOUBLE_EQ(data.engine->surfaceN0, nearest.n0); // the radial ran with it
 
     // Off the maps (none found): the last calculation's values.

@@ -3,6 +3,7 @@
 // date line and the prime meridian, at the longest steps), bounds narrow
 // enough to be of use, and no points where the bounds cannot be kept.
 #include "geo/PathWalk.h"
+#include "propagation/engine/Terrain.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,6 @@ struct Track {
     std::vector<double> lat, lon, latErr, lonErr;
 };
 
-// The spacing and count of the engine's coverage sampling for a path.
-void Spacing(double rangeKm, double& step, int& count) {
-    step = rangeKm < 2.0 ? rangeKm / 20.0 : 0.025;
-    while (rangeKm / step > 250)
-        step += 0.025;
-    count = static_cast<int>(std::floor(rangeKm / step + 1e-9));
-}
-
 // Walks the path and checks every point against PointAtRange; returns the
 // number of points walked (0 when the walk declined the path) and the
 // largest share of a bound that a difference used.
@@ -36,9 +29,8 @@ int CheckWalk(const CPath& path, double& worst) {
     double range = 0;
     double bearing = 0;
     path.GetRangeBearing(range, bearing);
-    double step = 0;
-    int count = 0;
-    Spacing(range, step, count);
+    // The spacing and count of the engine's coverage sampling.
+    const auto [step, count] = ProfileSpacingFor(range, true);
     Track track(count);
     const int walked = WalkGreatCircle(path, step, count, track.Points());
     if (walked != 0) {
@@ -128,9 +120,7 @@ TEST(PathWalk, BoundsAreNarrowOnACoverageMap) {
             double bearing = 0;
             path.GetRangeBearing(range, bearing);
             if (range < 0.1) continue;
-            double step = 0;
-            int count = 0;
-            Spacing(range, step, count);
+            const auto [step, count] = ProfileSpacingFor(range, true);
             Track track(count);
             ASSERT_EQ(WalkGreatCircle(path, step, count, track.Points()), count);
             const int meridian = j == 20;

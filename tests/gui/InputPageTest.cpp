@@ -7,6 +7,7 @@
 #include "controls/NumEdit.h"
 #include "geo/NumberFormat.h"
 #include "geo/Path.h"
+#include "geo/Units.h"
 #include "propagation/engine/MissingTerrain.h"
 #include <QCheckBox>
 #include <QClipboard>
@@ -210,7 +211,7 @@ void InputPageTest::imperialRangeAndBearing() {
     QCOMPARE(Find<QLabel>("RangeUnitLabel")->text(), "mls");
     CLocator tx = form->State().txLocation;
     double lat = 0, lon = 0;
-    QVERIFY(tx.DestinationPoint(lat, lon, 16.093, 90.0));
+    QVERIFY(tx.DestinationPoint(lat, lon, 10.0 * kmPerMile, 90.0));
     QVERIFY(std::fabs(form->State().rxLocation.GetLatitude() - lat) < 1e-9);
     QVERIFY(std::fabs(form->State().rxLocation.GetLongitude() - lon) < 1e-9);
     QVERIFY(Text("StartHeight").endsWith(" ft"));
@@ -221,7 +222,7 @@ void InputPageTest::imperialRangeAndBearing() {
     path.SetPath(form->State().txLocation, form->State().rxLocation);
     double range = 0, bearing = 0;
     path.GetRangeBearing(range, bearing);
-    QVERIFY(std::fabs(range - 10.0 * 6371.0 / 6378.137) < 0.01);
+    QVERIFY(std::fabs(range - 10.0 * CPath::earthRadiusKm / (CLocator::wgsA / 1000.0)) < 0.01);
     QCOMPARE(Edit("Range")->text(), "10"); // as typed
 }
 
@@ -263,9 +264,9 @@ void InputPageTest::flatEarthAndImperialChart() {
     auto* table = Find<QListWidget>("Profile");
     QCOMPARE(table->item(0)->text(), "Range (m)  Height (ft)");
     QCOMPARE(table->item(n)->text(),
-             Q(FormatFixed(p.distance[n - 1] / 1.6093, 4, 2)) + QString(10, ' ') +
+             Q(FormatFixed(p.distance[n - 1] / kmPerMile, 4, 2)) + QString(10, ' ') +
                  QString::number(static_cast<int>(p.height[n - 1] * 3.28084 + 0.5)));
-    QCOMPARE(Series("Chart1", "Series8")->at(n - 1).x(), p.distance[n - 1] / 1.6093);
+    QCOMPARE(Series("Chart1", "Series8")->at(n - 1).x(), p.distance[n - 1] / kmPerMile);
     QCOMPARE(LeftAxis("Chart1")->titleText(), "Height (ft)");
 
     Find<QCheckBox>("FlatEarth")->setChecked(false);

@@ -102,7 +102,7 @@ void MainFormTest::calculateWithResetDefaults() {
     // and IO91IO44, as ten-character locators).
     CLocator tx(Edit("StartLoc")->text().toStdString(), FormatMaidenhead);
     CLocator rx(Edit("EndLoc")->text().toStdString(), FormatMaidenhead);
-    CSRTM store(9, tileDirectory.toStdString() + "/");
+    CSRTM store(CSRTM::kTilesPerStore, tileDirectory.toStdString() + "/");
     const int txGround = store.GetHeight(tx.GetLatitude(), tx.GetLongitude(), false);
     const int rxGround = store.GetHeight(rx.GetLatitude(), rx.GetLongitude(), false);
     QVERIFY(txGround > 0 && rxGround > 0);

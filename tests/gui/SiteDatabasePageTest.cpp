@@ -188,7 +188,7 @@ void SiteDatabasePageTest::summaryOfASite() {
     QVERIFY(Find<QPlainTextEdit>("SiteInfo")->isReadOnly());
     // The terrain height under the site from a store of its own, without
     // interpolation.
-    CSRTM store(9, tileDirectory.toStdString() + "/");
+    CSRTM store(CSRTM::kTilesPerStore, tileDirectory.toStdString() + "/");
     const int walbury = store.GetHeight(Site(0).GetLatitude(), Site(0).GetLongitude(), false);
     QVERIFY(walbury > 200); // Walbury Hill, 297 m
     Select(0);

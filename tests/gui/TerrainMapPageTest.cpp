@@ -239,7 +239,7 @@ void TerrainMapPageTest::heightUnderTheMouse() {
     QVERIFY(!height->isVisible());
     Page()->LinkMapMouseMove(QPoint(240, 240));
     const CLocator cursor = form->State().cursorLocation;
-    CSRTM store(9, tileDirectory.toStdString() + "/");
+    CSRTM store(CSRTM::kTilesPerStore, tileDirectory.toStdString() + "/");
     const int metres = store.GetHeight(cursor.GetLatitude(), cursor.GetLongitude(), false);
     QVERIFY(metres > 0 && metres < 1000);
     QVERIFY(height->isVisible());

@@ -1,6 +1,7 @@
 // The one table of numeric inputs, as the window's fields and the command
 // line read it.
 #include "inputs/InputLimits.h"
+#include "propagation/common/KFactor.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +40,8 @@ TEST(InputLimits, EveryEntryIsConsistent) {
 // ΔN spans exactly the k-factors the K_FACT field takes: k = 157 / (157 - ΔN)
 // stays positive and finite.
 TEST(InputLimits, DeltaNMatchesTheKFactorsLimits) {
-    const auto k = [](double deltaN) { return 157.0 / (157.0 - deltaN); };
-    EXPECT_NEAR(k(limits::deltaN.minimum), limits::kFactor.minimum, 1e-12);
-    EXPECT_NEAR(k(limits::deltaN.maximum), limits::kFactor.maximum, 1e-9);
+    EXPECT_NEAR(p452::KFactor(limits::deltaN.minimum), limits::kFactor.minimum, 1e-12);
+    EXPECT_NEAR(p452::KFactor(limits::deltaN.maximum), limits::kFactor.maximum, 1e-9);
     EXPECT_EQ(limits::frequency.RangeText(), "must lie between 0.025 and 300 GHz");
     EXPECT_EQ(limits::kFactor.RangeText(), "must lie between 0.01 and 100");
 }

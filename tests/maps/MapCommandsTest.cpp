@@ -46,7 +46,7 @@ TEST_F(MapCommands, TerrainMapWritesThePixelsTheLibraryDraws) {
              "--rx-png", dir.Path("rx.png"), "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
 
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     const CPalette jet(PaletteJET);
     const TerrainSource source{store, jet, false};
     const LinkMapImage link = DrawLinkMap(source, tx.GetLatitude(), tx.GetLongitude(),

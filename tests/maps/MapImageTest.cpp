@@ -76,7 +76,7 @@ TEST(MapImage, DiscIsTenPixelsAcross) {
 // local maps red.
 TEST(TerrainMapImage, VoidIsNavyOnTheLinkMapAndRedOnLocalMaps) {
     const test::TempDir empty;
-    CSRTM store(9, empty.Dir());
+    CSRTM store(CSRTM::kTilesPerStore, empty.Dir());
     const CPalette palette(PaletteNCAR);
     const TerrainSource source{store, palette, false};
 
@@ -126,7 +126,7 @@ protected:
 // The link map's pixels are the colours of the grid the store extracts for
 // its frame, two pixels a height, away from the path and the contours.
 TEST_F(RealTerrain, LinkMapPixelsAreThePaletteColoursOfTheArea) {
-    CSRTM store(9, tiles);
+    CSRTM store(CSRTM::kTilesPerStore, tiles);
     const CPalette palette(PaletteHSV);
     const TerrainSource source{store, palette, false};
     // Due north, so that the path keeps to the middle columns.
@@ -136,7 +136,7 @@ TEST_F(RealTerrain, LinkMapPixelsAreThePaletteColoursOfTheArea) {
     EXPECT_EQ(link.map.minHeight, 0);
     EXPECT_EQ(link.map.contourSegments, 0);
 
-    CSRTM other(9, tiles);
+    CSRTM other(CSRTM::kTilesPerStore, tiles);
     const AreaRequest request =
         SquareArea(link.frame.centreLat, link.frame.centreLon, link.frame.span, 480, 480, 2);
     const CHeightGrid* area =

@@ -87,7 +87,7 @@ TEST(DamagedTile, RefusedWithItsPathAndReason) {
             << damage.name << ": " << read.problem;
 
         // The store reads the cell as missing terrain and keeps the problem.
-        CSRTM store(9, dir.Dir());
+        CSRTM store(CSRTM::kTilesPerStore, dir.Dir());
         EXPECT_EQ(store.GetHeight(51.5, -1.5, false), store.GetVoidValue()) << damage.name;
         EXPECT_EQ(store.TileProblems(), std::vector<std::string>{read.problem}) << damage.name;
     }

@@ -49,7 +49,7 @@ TEST_F(RealTiles, KnownPlacesAtTheNearestPost) {
         {"Gothenburg", 57.70, 11.97, 22},
         {"a cell without a tile", 51.5, -0.5, -32767},
     };
-    CSRTM store(9, dir);
+    CSRTM store(CSRTM::kTilesPerStore, dir);
     for (const Case& c : cases) {
         double lat = c.lat;
         double lon = c.lon;
@@ -64,7 +64,7 @@ TEST_F(RealTiles, KnownPlacesAtTheNearestPost) {
 }
 
 TEST_F(RealTiles, NearestHeightsAreTheFilesOwnSamples) {
-    CSRTM store(9, dir);
+    CSRTM store(CSRTM::kTilesPerStore, dir);
     for (int i = 0; i < 200; ++i) {
         // Positions away from sample edges, so that the expected index
         // does not depend on rounding.
@@ -77,7 +77,7 @@ TEST_F(RealTiles, NearestHeightsAreTheFilesOwnSamples) {
 }
 
 TEST_F(RealTiles, InterpolatedHeightsLieAmongTheSurroundingSamples) {
-    CSRTM store(9, dir);
+    CSRTM store(CSRTM::kTilesPerStore, dir);
     const double s = 1.0 / 1200;
     for (const auto& [lat, lon] : {std::pair{51.352, -1.465}, {44.2706, -71.3033}, {49.2, 19.9}}) {
         const int k = static_cast<int>(std::floor(lat / s));
@@ -103,8 +103,8 @@ TEST_F(RealTiles, AZippedCopyGivesTheSameHeights) {
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                           std::istreambuf_iterator<char>()};
     test::WriteZip(zipped.Path("N49E019.hgt.zip"), "N49E019.hgt", bytes);
-    CSRTM plain(9, dir);
-    CSRTM fromZip(9, zipped.Dir());
+    CSRTM plain(CSRTM::kTilesPerStore, dir);
+    CSRTM fromZip(CSRTM::kTilesPerStore, zipped.Dir());
     int voids = 0;
     for (int i = 0; i < 2000; ++i) {
         const double lat = 49.0 + i * 0.000499;

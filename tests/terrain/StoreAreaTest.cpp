@@ -30,7 +30,7 @@ protected:
     }
     static void TearDownTestSuite() { dir.reset(); }
     static std::unique_ptr<TempDir> dir;
-    CSRTM store{9, dir->Dir()};
+    CSRTM store{CSRTM::kTilesPerStore, dir->Dir()};
 };
 std::unique_ptr<TempDir> Area::dir;
 
@@ -40,7 +40,7 @@ TEST_F(Area, RowsRunSouthFromOneStepAboveTheTopRow) {
     ASSERT_EQ(grid->Rows(), 2);
     ASSERT_EQ(grid->Cols(), 3);
     EXPECT_EQ(store.GetAreaGrid(), grid);
-    CSRTM reference(9, dir->Dir());
+    CSRTM reference(CSRTM::kTilesPerStore, dir->Dir());
     const double lats[] = {51.2, 51.1};
     const double lons[] = {-1.0, -0.9, -0.8};
     for (int i = 0; i < 2; ++i)

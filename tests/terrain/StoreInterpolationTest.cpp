@@ -39,7 +39,7 @@ protected:
     static double Lat(double lat0, double north) { return lat0 + (600 + north) * kStep; }
     static double Lon(double lon0, double east) { return lon0 + (600 + east) * kStep; }
     static std::unique_ptr<TempDir> dir;
-    CSRTM store{9, dir->Dir()};
+    CSRTM store{CSRTM::kTilesPerStore, dir->Dir()};
 };
 std::unique_ptr<TempDir> Interpolation::dir;
 
@@ -90,7 +90,7 @@ TEST_F(Interpolation, MissingNeighbourTilesCountAsVoid) {
 TEST(InterpolationResolution, UsesTheSpacingOfTheTile) {
     TempDir dir;
     WriteTile(dir.Path("n51w002.hgt"), 3601, test::Pattern);
-    CSRTM store(9, dir.Dir());
+    CSRTM store(CSRTM::kTilesPerStore, dir.Dir());
     // Half a 1-arc-second step from node (row 1800, col 1800) in both
     // directions: the mean of the four samples around it.
     const double s = 1.0 / 3600;
@@ -109,7 +109,7 @@ TEST(InterpolationCorners, EachCornerReadsItsOwnSample) {
     for (int size : {1201, 3601}) {
         TempDir dir;
         WriteTile(dir.Path("n51w002.hgt"), size, test::Pattern);
-        CSRTM store(9, dir.Dir());
+        CSRTM store(CSRTM::kTilesPerStore, dir.Dir());
         const double s = 1.0 / (size - 1);
         for (int k = 1; k < size - 2; k += 7) {
             const int row = size - 1 - k;

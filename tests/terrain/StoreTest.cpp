@@ -31,7 +31,7 @@ std::unique_ptr<TempDir> TenCells::dir;
 
 TEST_F(TenCells, NineCellsInTurnStayCachedInNineTiles) {
     auto library = std::make_shared<CTileLibrary>();
-    CSRTM store(9, dir->Dir(), library);
+    CSRTM store(CSRTM::kTilesPerStore, dir->Dir(), library);
     for (int round = 0; round < 5; ++round)
         for (int k = 0; k < 9; ++k)
             ASSERT_EQ(store.GetHeight(0.5, k + 0.5, false), k + 1);
@@ -40,7 +40,7 @@ TEST_F(TenCells, NineCellsInTurnStayCachedInNineTiles) {
 
 TEST_F(TenCells, TenCellsInTurnReloadOnEveryVisitAfterTheFirstNine) {
     auto library = std::make_shared<CTileLibrary>();
-    CSRTM store(9, dir->Dir(), library);
+    CSRTM store(CSRTM::kTilesPerStore, dir->Dir(), library);
     for (int round = 0; round < 3; ++round)
         for (int k = 0; k < 10; ++k)
             ASSERT_EQ(store.GetHeight(0.5, k + 0.5, false), k + 1);
@@ -49,7 +49,7 @@ TEST_F(TenCells, TenCellsInTurnReloadOnEveryVisitAfterTheFirstNine) {
 
 TEST_F(TenCells, TheLeastUsedTileIsEvicted) {
     auto library = std::make_shared<CTileLibrary>();
-    CSRTM store(9, dir->Dir(), library);
+    CSRTM store(CSRTM::kTilesPerStore, dir->Dir(), library);
     for (int k = 0; k < 9; ++k)
         store.GetHeight(0.5, k + 0.5, false);
     for (int i = 0; i < 20; ++i)
@@ -66,7 +66,7 @@ TEST_F(TenCells, AMissingCellIsVoidAndNotSearchedAgain) {
     TempDir local;
     WriteTile(local.Path("n00e000.hgt"), 1201, [](int, int) { return 7; });
     auto library = std::make_shared<CTileLibrary>();
-    CSRTM store(9, local.Dir(), library);
+    CSRTM store(CSRTM::kTilesPerStore, local.Dir(), library);
     EXPECT_EQ(store.GetHeight(0.5, 1.5, false), -32767);
     EXPECT_FALSE(store.IsAvailable(0.5, 1.5));
     EXPECT_EQ(library->Reads(), 1);
@@ -78,7 +78,7 @@ TEST_F(TenCells, AMissingCellIsVoidAndNotSearchedAgain) {
 }
 
 TEST_F(TenCells, PositionsOffTheGlobeAreVoid) {
-    CSRTM store(9, dir->Dir());
+    CSRTM store(CSRTM::kTilesPerStore, dir->Dir());
     for (const auto& [lat, lon] : {std::pair{90.0, 0.5},
                                    {0.5, 180.0},
                                    {-90.5, 0.5},
@@ -92,7 +92,7 @@ TEST_F(TenCells, PositionsOffTheGlobeAreVoid) {
 TEST_F(TenCells, ACellIsNamedLikeItsTile) {
     // Just south of the equator the position is in s01e000, which is
     // missing; that must not mark n00e000 as unavailable.
-    CSRTM store(9, dir->Dir());
+    CSRTM store(CSRTM::kTilesPerStore, dir->Dir());
     // Just below 90 N and 180 E, lat + 90 and lon + 180 round up to 180
     // and 360, one past the last cell.
     EXPECT_EQ(store.GetHeight(std::nextafter(90.0, 0.0), 0.5, false), -32767);
@@ -117,7 +117,7 @@ TEST(StoreResolution, ADirectoryMayMixOneAndThreeArcSecondTiles) {
     TempDir dir;
     WriteTile(dir.Path("n51w002.hgt"), 3601, Pattern);
     WriteTile(dir.Path("n51w001.hgt"), 1201, Pattern);
-    CSRTM store(9, dir.Dir());
+    CSRTM store(CSRTM::kTilesPerStore, dir.Dir());
     const double s1 = 1.0 / 3600;
     const double s3 = 1.0 / 1200;
     EXPECT_EQ(store.GetHeight(51.0 + 10.5 * s1, -2.0 + 20.5 * s1, false), Pattern(3590, 20));
@@ -130,8 +130,8 @@ TEST(StoreThreads, StoresSharingALibraryReadEachTileOnce) {
     WriteTile(dir.Path("n51w001.hgt"), 3601, Pattern);
     auto library = std::make_shared<CTileLibrary>();
     // One store per thread; both live until both walks are done.
-    CSRTM mine(9, dir.Dir(), library);
-    CSRTM theirs(9, dir.Dir(), library);
+    CSRTM mine(CSRTM::kTilesPerStore, dir.Dir(), library);
+    CSRTM theirs(CSRTM::kTilesPerStore, dir.Dir(), library);
     auto walk = [](CSRTM& store, std::vector<int>& heights) {
         for (int i = 0; i < 20000; ++i)
             heights.push_back(store.GetHeight(51.1 + i * 3.9e-5, -1.9 + i * 7.3e-5, i % 2 == 0));
@@ -145,7 +145,7 @@ TEST(StoreThreads, StoresSharingALibraryReadEachTileOnce) {
     EXPECT_EQ(library->Reads(), 2);
 
     std::vector<int> alone;
-    CSRTM store(9, dir.Dir());
+    CSRTM store(CSRTM::kTilesPerStore, dir.Dir());
     walk(store, alone);
     EXPECT_EQ(first, alone);
 }

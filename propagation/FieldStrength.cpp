@@ -1,4 +1,4 @@
-#include "evaluation/FieldStrength.h"
+#include "propagation/FieldStrength.h"
 
 #include <cmath>
 

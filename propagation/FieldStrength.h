@@ -1,7 +1,7 @@
 // Field strength from basic transmission loss, the one formula of the site
-// evaluation and the coverage map. For a transmitter of EIRP in dBW,
-// frequency f and total loss Lt (basic transmission loss plus gaseous
-// loss), after ITU-R P.525:
+// evaluation, the coverage map and the window's received power. For a
+// transmitter of EIRP in dBW, frequency f and total loss Lt (basic
+// transmission loss plus gaseous loss), after ITU-R P.525:
 //
 //     E = EIRP + 107.2 + 20 log10 f(MHz) - Lt    dB(µV/m)
 //       = EIRP + 167.2 + 20 log10 f(GHz) - Lt  = K - Lt
@@ -10,6 +10,17 @@
 #pragma once
 
 namespace kestrova {
+
+// The gaseous loss Ag = γ d, dB, of a path of d km at γ dB/km (ITU-R P.452-14
+// eq. (9)), which the P.452-14 engine's figures leave out.
+inline double GaseousLossDb(double gammaDbPerKm, double distanceKm) {
+    return gammaDbPerKm * distanceKm;
+}
+
+// The total loss Lt = Lb + Ag, dB, of a loss Lb without gaseous absorption.
+inline double TotalLossDb(double lossDb, double gaseousLossDb) {
+    return lossDb + gaseousLossDb;
+}
 
 // The EIRP in dBW of powerW watts into an antenna of gainDbi: 10 log10 P + G.
 double EirpDbw(double powerW, double gainDbi);
@@ -25,8 +36,5 @@ double FieldStrengthDbuVm(double K, double totalLossDb);
 //
 //     Pr = E + Gr - 20 log10 f - 167.2   dBW  = E + Gr - 20 log10 f - 137.2  dBm
 double ReceivedPowerDbm(double fieldStrength, double frequencyGHz, double rxGainDbi);
-
-// The coverage map's transmitter: 1 kW EIRP.
-inline constexpr double coverageEirpDbw = 30.0;
 
 } // namespace kestrova
