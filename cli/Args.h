@@ -85,7 +85,6 @@ public:
     double RequiredNumber(const std::string& name) const;
     std::optional<int> Integer(const std::string& name) const;
     const std::vector<std::string>& Positional() const { return positional_; }
-    const std::map<std::string, std::string>& Values() const { return values_; }
 
 private:
     std::map<std::string, std::string> values_;
