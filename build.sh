@@ -15,6 +15,7 @@ PACKAGES=(
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev
   libiniparser-dev libminizip-dev zlib1g-dev nlohmann-json3-dev libgdal-dev gdal-bin
   libgtest-dev libbenchmark-dev
+  libcli11-dev
   xvfb xauth fonts-dejavu-core
 )
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -5,37 +5,34 @@
 
 namespace kestrova::cli {
 
-Args::Args(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
-           const std::set<std::string>& flags) {
-    bool optionsEnded = false;
-    for (size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (optionsEnded || word.size() < 3 || word.compare(0, 2, "--") != 0) {
-            if (word == "--")
-                optionsEnded = true;
-            else
-                positional_.push_back(word);
-            continue;
-        }
-        std::string name = word.substr(2);
-        std::optional<std::string> inlineValue;
-        if (const size_t eq = name.find('='); eq != std::string::npos) {
-            inlineValue = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        if (flags.count(name)) {
-            if (inlineValue) throw UsageError("option --" + name + " takes no value");
-            flags_.insert(name);
-        } else if (valueOptions.count(name)) {
-            if (!inlineValue) {
-                if (i + 1 >= words.size()) throw UsageError("option --" + name + " needs a value");
-                inlineValue = words[++i];
-            }
-            values_[name] = *inlineValue;
-        } else {
-            throw UsageError("unknown option --" + name);
-        }
-    }
+std::string NumberHelp(const InputLimit& limit, const std::string& absent) {
+    std::string text = limit.HelpText();
+    if (!absent.empty()) text = text.substr(0, text.rfind(", default ")) + ", " + absent;
+    return std::string(limit.description) + " (" + text + ")";
+}
+
+void OptionList::Number(const InputLimit& limit, bool required) {
+    specs_.push_back({OptionSpec::Kind::Value, limit.option, limit.integerEdit ? "INT" : "FLOAT",
+                      NumberHelp(limit, required ? "required" : "")});
+}
+
+void OptionList::Value(const std::string& name, const std::string& type, const std::string& help) {
+    specs_.push_back({OptionSpec::Kind::Value, name, type, help});
+}
+
+void OptionList::Flag(const std::string& name, const std::string& help) {
+    specs_.push_back({OptionSpec::Kind::Flag, name, "", help});
+}
+
+void OptionList::Positional(const std::string& name, const std::string& help) {
+    specs_.push_back({OptionSpec::Kind::Positional, name, "", help});
+}
+
+std::vector<std::string> OptionList::ValueNames() const {
+    std::vector<std::string> names;
+    for (const OptionSpec& spec : specs_)
+        if (spec.kind == OptionSpec::Kind::Value) names.push_back(spec.name);
+    return names;
 }
 
 std::optional<std::string> Args::Value(const std::string& name) const {
@@ -92,6 +89,12 @@ int ParseLocatorFormat(const std::string& text) {
     for (int i = 0; i < 4; ++i)
         if (text == names[i] || text == std::to_string(i)) return i;
     throw UsageError("unknown location format \"" + text + "\" (use loc, ngr, deg, dms or 0-3)");
+}
+
+void DeclareFormat(OptionList& options) {
+    options.Value("format", "loc|ngr|deg|dms|0-3",
+                  "Notation of the location texts: Maidenhead locator, OSGB grid reference, "
+                  "decimal degrees or degrees-minutes-seconds (default ngr)");
 }
 
 const char* LocatorFormatName(int format) {

@@ -3,10 +3,10 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "geo/NumberFormat.h"
+#include "inputs/InputLimits.h"
 #include "propagation/P676.h"
 #include "propagation/Refractivity.h"
 #include "propagation/engine/EngineInputs.h"
-#include "inputs/InputLimits.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,15 +19,19 @@
 namespace kestrova::cli {
 namespace {
 
-double Limited(const char* option, const InputLimit& limit, double value) {
+double Limited(const InputLimit& limit, double value) {
     if (!limit.Contains(value))
-        throw InputError(std::string("--") + option + " " + limit.RangeText());
+        throw InputError(std::string("--") + limit.option + " " + limit.RangeText());
     return value;
 }
 
-double Option(const Args& args, const char* option, const InputLimit& limit) {
-    return Limited(option, limit, args.Number(option, limit.initial));
+double Option(const Args& args, const InputLimit& limit) {
+    return Limited(limit, args.Number(limit.option, limit.initial));
 }
+
+// The inputs of gas, in the order its help lists them; --freq is required.
+const InputLimit* const gasInputs[] = {&limits::frequency, &limits::pressure, &limits::temperature,
+                                       &limits::humidity};
 
 std::string Figure(double value) {
     return FormatGeneral(value, 6);
@@ -69,14 +73,17 @@ std::vector<CRefractivity::MapState> UnusableMaps(const CRefractivity& maps) {
 
 } // namespace
 
-int RunGas(const Words& words, std::ostream& out) {
-    const Args args(words, {"freq", "pressure", "temperature", "humidity"}, {"json"});
-    if (!args.Positional().empty())
-        throw UsageError("unexpected argument \"" + args.Positional().front() + "\"");
-    const double f = Limited("freq", limits::frequency, args.RequiredNumber("freq"));
-    const double p = Option(args, "pressure", limits::pressure);
-    const double t = Option(args, "temperature", limits::temperature);
-    const double rh = Option(args, "humidity", limits::humidity);
+void DeclareGas(OptionList& options) {
+    for (const InputLimit* limit : gasInputs)
+        options.Number(*limit, limit == &limits::frequency);
+    options.Flag("json", "Write the result as JSON");
+}
+
+int RunGas(const Args& args, std::ostream& out) {
+    const double f = Limited(limits::frequency, args.RequiredNumber(limits::frequency.option));
+    const double p = Option(args, limits::pressure);
+    const double t = Option(args, limits::temperature);
+    const double rh = Option(args, limits::humidity);
     if (const std::string problem = WeatherProblem(t, p, rh); !problem.empty())
         throw InputError(problem);
 
@@ -104,8 +111,14 @@ int RunGas(const Words& words, std::ostream& out) {
     return 0;
 }
 
-int RunClimate(const Words& words, std::ostream& out) {
-    const Args args(words, {}, {"interpolate", "json"});
+void DeclareClimate(OptionList& options) {
+    options.Flag("interpolate", "Interpolate the maps between their grid points");
+    options.Flag("json", "Write the result as JSON");
+    options.Positional("LAT LON",
+                       "Latitude and longitude in decimal degrees (south and west negative)");
+}
+
+int RunClimate(const Args& args, std::ostream& out) {
     if (args.Positional().size() != 2) throw UsageError("give a latitude and a longitude");
     const double lat = Coordinate(args.Positional()[0], "latitude", -90, 90);
     // East longitudes up to 360 are welcome; the 0.5° maps, which run from

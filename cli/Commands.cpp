@@ -1,12 +1,9 @@
 #include "cli/Commands.h"
 
 #include "Version.h"
-#include "cli/Args.h"
 #include "propagation/engine/MissingTerrain.h"
 
-#include <algorithm>
 #include <iostream>
-#include <new>
 #include <ostream>
 
 namespace kestrova::cli {
@@ -14,16 +11,18 @@ namespace kestrova::cli {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"convert", "convert a location text to all four formats",
-         "[--format loc|ngr|deg|dms|0-3] [--json] TEXT", RunConvert},
+         "[--format loc|ngr|deg|dms|0-3] [--json] TEXT", DeclareConvert, RunConvert},
         {"height", "terrain height at a position",
-         "LAT LON [--interpolate] [--tiles DIR|FILE] [--json]", RunHeight},
+         "LAT LON [--interpolate] [--tiles DIR|FILE] [--json]", DeclareHeight, RunHeight},
         {"terrain-sources", "the SRTM tiles and elevation rasters found and the area each covers",
-         "[--tiles DIR|FILE] [--json]", RunTerrainSources},
-        {"zone", "radio-climatic zone at a position", "LAT LON [--zones FILE] [--json]", RunZone},
+         "[--tiles DIR|FILE] [--json]", DeclareTerrainSources, RunTerrainSources},
+        {"zone", "radio-climatic zone at a position", "LAT LON [--zones FILE] [--json]",
+         DeclareZone, RunZone},
         {"gas", "gaseous attenuation after ITU-R P.676",
-         "--freq GHZ [--pressure HPA] [--temperature C] [--humidity PCT] [--json]", RunGas},
+         "--freq GHZ [--pressure HPA] [--temperature C] [--humidity PCT] [--json]", DeclareGas,
+         RunGas},
         {"climate", "radio-meteorological data at a position", "LAT LON [--interpolate] [--json]",
-         RunClimate},
+         DeclareClimate, RunClimate},
         {"link", "basic transmission loss of a link after ITU-R P.452",
          "(--tx TEXT --rx TEXT [--format F] | --profile FILE.csv --latitude DEG) --freq GHZ "
          "--percent P --tx-height M --rx-height M [--temperature C] [--pressure HPA] "
@@ -33,12 +32,12 @@ const std::vector<Command>& AllCommands() {
          "[--land-cover FILE [--land-cover-classes worldcover|corine] [--clutter-table FILE]] "
          "[--json] | "
          "--batch LINKS.csv [--threads N] and the options above for every row",
-         RunLink},
+         DeclareLink, RunLink},
         {"radial", "terrain, loss and field strength along a radial from the transmitter",
          "--tx TEXT [--format F] --range KM --bearing DEG [--power W] [--gain DBI] "
          "[--receiver-gain DBI (received power, dBm, in --json)] [--flat-earth] and the options "
          "of link",
-         RunRadial},
+         DeclareRadial, RunRadial},
         {"coverage",
          "field-strength map around a transmitter (1 kW EIRP): CSV, image, scale, KMZ, GeoTIFF",
          "--tx TEXT [--format F] --range KM [--resolution ARCSEC] --freq GHZ --percent P "
@@ -50,64 +49,43 @@ const std::vector<Command>& AllCommands() {
          "[--contours] [--max-fs DB] [--min-fs DB] [--max-height M] [--min-height M] "
          "[--palette hsv|dem|jet|dem15|ncar|schwarzwald] [--block I/N --piece FILE] [--plan] "
          "[--json]",
-         RunCoverage},
+         DeclareCoverage, RunCoverage},
         {"merge", "the pieces of a map computed in blocks, written as the map's files",
          "PIECE... [--csv FILE] [--header|--no-header] [--image FILE] [--scale FILE] [--kmz FILE] "
          "[--geotiff FILE] [--png FILE] [--tiles DIR] [--interpolate] [--json] and the display "
          "options of coverage",
-         RunMerge},
+         DeclareMerge, RunMerge},
         {"coverage-batch",
          "the map of every site of a site file on one grid, and the best-server composite",
          "SITES_FILE --range KM [--resolution ARCSEC] [--out-dir DIR] [--site K | "
          "--composite-only] [--plan [--json]] [--threads N] and the options of coverage",
-         RunCoverageBatch},
+         DeclareCoverageBatch, RunCoverageBatch},
         {"terrain-map", "terrain map of a link's area and of its two ends as PNG images",
          "--tx TEXT --rx TEXT [--format F] [--palette 0..5] [--contours M] [--local-contours] "
          "[--interpolate] [--tiles DIR] --png FILE [--tx-png FILE] [--rx-png FILE] [--json]",
-         RunTerrainMap},
+         DeclareTerrainMap, RunTerrainMap},
         {"zone-map", "radio-climatic zones of a link's area as a PNG image",
-         "--tx TEXT --rx TEXT [--format F] [--zones FILE] --png FILE", RunZoneMap},
+         "--tx TEXT --rx TEXT [--format F] [--zones FILE] --png FILE", DeclareZoneMap, RunZoneMap},
         {"mechanisms", "loss of each mechanism against the percentage of time",
-         "--tx TEXT --rx TEXT [--format F] and the options of link", RunMechanisms},
+         "--tx TEXT --rx TEXT [--format F] and the options of link", DeclareMechanisms,
+         RunMechanisms},
         {"sites", "the sites of a site file and the lines that are not sites", "FILE [--json]",
-         RunSites},
+         DeclareSites, RunSites},
     };
     return commands;
 }
 
 namespace {
-
 std::ostream* warningStream = nullptr;
-
-// Points Warnings() at a stream for the life of a command.
-class WarningsTo {
-public:
-    explicit WarningsTo(std::ostream& stream) : previous(warningStream) { warningStream = &stream; }
-    ~WarningsTo() { warningStream = previous; }
-    WarningsTo(const WarningsTo&) = delete;
-    WarningsTo& operator=(const WarningsTo&) = delete;
-
-private:
-    std::ostream* previous;
-};
-
-void PrintHelp(std::ostream& out) {
-    out << "Usage: kestrova-cli COMMAND [OPTIONS]\n\n"
-           "Radio link planning after ITU-R P.452 from the command line.\n\nCommands:\n";
-    for (const Command& command : AllCommands()) {
-        std::string name = command.name;
-        name.resize(std::max<size_t>(name.size() + 2, 12), ' ');
-        out << "  " << name << command.summary << "\n";
-    }
-    out << "\nRun 'kestrova-cli COMMAND --help' for a command's options, 'kestrova-cli --version' "
-           "for the version.\n";
-}
-
-void PrintUsage(std::ostream& out, const Command& command) {
-    out << "Usage: kestrova-cli " << command.name << " " << command.usage << "\n";
-}
-
 } // namespace
+
+WarningsTo::WarningsTo(std::ostream& stream) : previous(warningStream) {
+    warningStream = &stream;
+}
+
+WarningsTo::~WarningsTo() {
+    warningStream = previous;
+}
 
 std::ostream& Warnings() {
     return warningStream ? *warningStream : std::cerr;
@@ -134,49 +112,6 @@ void WarnAboutMissingTerrain(double fraction, const std::string& what) {
 
 std::string VersionText() {
     return std::string("kestrova-cli ") + KESTROVA_VERSION;
-}
-
-int RunCli(const Words& words, std::ostream& out, std::ostream& err) {
-    const WarningsTo warnings(err);
-    if (words.size() == 1 && words[0] == "--version") {
-        out << VersionText() << "\n";
-        return 0;
-    }
-    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-        PrintHelp(words.empty() ? err : out);
-        return words.empty() ? 1 : 0;
-    }
-    const auto& commands = AllCommands();
-    const auto command = std::find_if(commands.begin(), commands.end(),
-                                      [&](const Command& c) { return words[0] == c.name; });
-    if (command == commands.end()) {
-        err << "kestrova-cli: unknown command \"" << words[0] << "\"\n";
-        PrintHelp(err);
-        return 1;
-    }
-    const Words rest(words.begin() + 1, words.end());
-    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-        PrintUsage(out, *command);
-        return 0;
-    }
-    try {
-        return command->run(rest, out);
-    } catch (const UsageError& e) {
-        err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
-        PrintUsage(err, *command);
-        return 1;
-    } catch (const InputError& e) {
-        err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
-        return 2;
-    } catch (const std::bad_alloc&) {
-        err << "kestrova-cli " << command->name
-            << ": out of memory: the work needs more memory or address space than this process "
-               "may have (see ulimit -v)\n";
-        return 2;
-    } catch (const std::exception& e) {
-        err << "kestrova-cli " << command->name << ": " << e.what() << "\n";
-        return 2;
-    }
 }
 
 } // namespace kestrova::cli

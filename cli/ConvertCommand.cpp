@@ -12,8 +12,13 @@
 
 namespace kestrova::cli {
 
-int RunConvert(const Words& words, std::ostream& out) {
-    const Args args(words, {"format"}, {"json"});
+void DeclareConvert(OptionList& options) {
+    DeclareFormat(options);
+    options.Flag("json", "Write the result as JSON");
+    options.Positional("TEXT", "The location text, in one word or several");
+}
+
+int RunConvert(const Args& args, std::ostream& out) {
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     if (args.Positional().empty()) throw UsageError("no location text given");
     std::string text;

@@ -239,7 +239,7 @@ void WriteComposite(const BestServer& best, const std::vector<BatchSite>& sites,
     }
     const std::string tif = (std::filesystem::path(dir) / "composite.tif").string();
     const std::string kmz = (std::filesystem::path(dir) / "composite.kmz").string();
-    const double minFs = LimitedNumber(args, "min-fs", limits::minFieldStrength);
+    const double minFs = LimitedNumber(args, limits::minFieldStrength);
     WriteBatch batch; // both files or neither
     if (const std::string error = WriteBestServerGeoTiff(tif, best, names); !error.empty())
         throw InputError(error);
@@ -299,13 +299,18 @@ Batch ReadBatchSites(const CSites& file, const LinkOptions& base, double rangeKm
 
 } // namespace
 
-int RunCoverageBatch(const Words& words, std::ostream& out) {
-    std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert({"range", "resolution", "threads", "out-dir", "site", "mode", "palette",
-                         "max-fs", "min-fs", "max-height", "min-height"});
-    std::set<std::string> flags = LinkFlags();
-    flags.insert({"header", "no-header", "contours", "plan", "composite-only"});
-    const Args args(words, valueOptions, flags);
+void DeclareCoverageBatch(OptionList& options) {
+    DeclareMapSize(options);
+    options.Value("out-dir", "DIR", "Directory for the maps' files (default the working one)");
+    options.Value("site", "K", "Compute the map of site K (1 the first) only");
+    options.Flag("composite-only", "Write the best-server composite only");
+    DeclareLinkOptions(options);
+    DeclareCoverageDisplay(options);
+    options.Flag("plan", "Print the maps' size, cells and memory without computing them");
+    options.Positional("SITES_FILE", "The site file");
+}
+
+int RunCoverageBatch(const Args& args, std::ostream& out) {
     if (args.Positional().size() != 1) throw UsageError("give one site file");
     const std::string siteFile = args.Positional().front();
     const LinkOptions base = ReadLinkOptions(args);

@@ -55,10 +55,10 @@ CoverageDisplay ReadDisplay(const Args& args) {
     CoverageDisplay display;
     display.mode = ParseMode(args.Value("mode").value_or("terrain")); // as the window
     display.contours = args.Flag("contours");
-    display.maxFs = LimitedNumber(args, "max-fs", limits::maxFieldStrength);
-    display.minFs = LimitedNumber(args, "min-fs", limits::minFieldStrength);
-    display.maxHeight = LimitedNumber(args, "max-height", limits::maxHeight);
-    display.minHeight = LimitedNumber(args, "min-height", limits::minHeight);
+    display.maxFs = LimitedNumber(args, limits::maxFieldStrength);
+    display.minFs = LimitedNumber(args, limits::minFieldStrength);
+    display.maxHeight = LimitedNumber(args, limits::maxHeight);
+    display.minHeight = LimitedNumber(args, limits::minHeight);
     return display;
 }
 
@@ -192,25 +192,45 @@ void CheckCoverageDisplay(const Args& args) {
     ParsePalette(args.Value("palette").value_or("ncar"));
 }
 
-std::set<std::string> CoverageOutputValueOptions() {
-    return {"csv",  "png",     "image",  "scale",  "kmz",        "geotiff",
-            "mode", "palette", "max-fs", "min-fs", "max-height", "min-height"};
+void DeclareMapSize(OptionList& options) {
+    options.Number(limits::coverageRange, true);
+    options.Number(limits::coverageResolution);
+    options.Value("threads", "INT", "Threads to compute on (default 0: every core)");
+}
+
+void DeclareCoverageDisplay(OptionList& options) {
+    options.Value("mode", "terrain|colour|mono",
+                  "Image's background: shaded terrain, colour or grey heights (default terrain)");
+    options.Value("palette", "hsv|dem|jet|dem15|ncar|schwarzwald",
+                  "Colour scale of the field strength (default ncar)");
+    for (const InputLimit* limit : {&limits::maxFieldStrength, &limits::minFieldStrength,
+                                    &limits::maxHeight, &limits::minHeight})
+        options.Number(*limit);
+    options.Flag("contours", "Draw the terrain's contour lines on the image");
+    options.Flag("header", "Begin the coverage file with its header line (the default)");
+    options.Flag("no-header", "Leave out the coverage file's header line");
+}
+
+void DeclareCoverageFiles(OptionList& options) {
+    options.Value("csv", "FILE", "Coverage file: one line a cell");
+    options.Value("png", "FILE", "Colour grid: one pixel a cell");
+    options.Value("image", "FILE", "Image of the map over the terrain");
+    options.Value("scale", "FILE", "Image of the colour scale");
+    options.Value("kmz", "FILE", "KMZ of the image, for Google Earth");
+    options.Value("geotiff", "FILE", "GeoTIFF of the field strength, one band");
 }
 
 MapSize ReadMapSize(const Args& args) {
-    if (!args.Value("range")) throw UsageError("option --range is required");
-    const double rangeKm = LimitedNumber(args, "range", limits::coverageRange);
-    const double resolutionValue = LimitedNumber(args, "resolution", limits::coverageResolution);
+    if (!args.Value(limits::coverageRange.option))
+        throw UsageError(std::string("option --") + limits::coverageRange.option + " is required");
+    const double rangeKm = LimitedNumber(args, limits::coverageRange);
+    const double resolutionValue = LimitedNumber(args, limits::coverageResolution);
     if (resolutionValue != std::floor(resolutionValue))
         throw UsageError("option --resolution needs a whole number of arc-seconds");
     const int resolution = static_cast<int>(resolutionValue);
     const int threads = args.Integer("threads").value_or(0);
     if (threads < 0) throw UsageError("option --threads must not be negative");
     return {rangeKm, resolution, threads};
-}
-
-std::set<std::string> CoverageOutputFlags() {
-    return {"header", "no-header", "contours"};
 }
 
 int WriteCoverageOutputs(const Outputs& outputs, const Args& args, const CoverageField& field,
@@ -240,14 +260,19 @@ int WriteCoverageOutputs(const Outputs& outputs, const Args& args, const Coverag
     return 0;
 }
 
-int RunCoverage(const Words& words, std::ostream& out) {
-    std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert({"tx", "format", "range", "resolution", "threads", "block", "piece"});
-    valueOptions.merge(CoverageOutputValueOptions());
-    std::set<std::string> flags = LinkFlags();
-    flags.merge(CoverageOutputFlags());
-    flags.insert("plan");
-    const Args args(words, valueOptions, flags);
+void DeclareCoverage(OptionList& options) {
+    options.Value("tx", "TEXT", "Transmitter's location, in the notation of --format");
+    DeclareFormat(options);
+    DeclareMapSize(options);
+    DeclareLinkOptions(options);
+    DeclareCoverageFiles(options);
+    DeclareCoverageDisplay(options);
+    options.Value("block", "I/N", "Compute band I of N of the map's rows only, as a piece");
+    options.Value("piece", "FILE", "The piece file of --block, for merge");
+    options.Flag("plan", "Print the map's size, cells and memory without computing it");
+}
+
+int RunCoverage(const Args& args, std::ostream& out) {
     const LinkOptions options = ReadLinkOptions(args);
     NoteLandCoverEdition(options.settings.landCover, options.settings.edition);
     const MapSize size = ReadMapSize(args);

@@ -36,9 +36,13 @@ struct MapSize {
 };
 MapSize ReadMapSize(const Args& args);
 
-// The value options and flags of the outputs and of their display.
-std::set<std::string> CoverageOutputValueOptions();
-std::set<std::string> CoverageOutputFlags();
+// --range, --resolution and --threads, which ReadMapSize reads.
+void DeclareMapSize(OptionList& options);
+// The map's display (--mode, --palette, the scales' limits, --contours) and
+// the coverage file's --header/--no-header.
+void DeclareCoverageDisplay(OptionList& options);
+// The map's files: --csv, --png, --image, --scale, --kmz, --geotiff.
+void DeclareCoverageFiles(OptionList& options);
 
 // The display options (--mode, --palette, the limits) checked before any
 // work: UsageError naming the option.

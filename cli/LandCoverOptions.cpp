@@ -14,8 +14,13 @@ constexpr std::size_t kMostClutterTableBytes = 1024 * 1024;
 
 } // namespace
 
-std::set<std::string> LandCoverValueOptions() {
-    return {"land-cover", "land-cover-classes", "clutter-table"};
+void DeclareLandCoverOptions(OptionList& options) {
+    options.Value("land-cover", "FILE",
+                  "Land-cover raster of class codes, for the clutter at the ends (P.452-18)");
+    options.Value("land-cover-classes", "worldcover|corine",
+                  "The land cover's classes (default worldcover)");
+    options.Value("clutter-table", "FILE",
+                  "CSV of class,height_m lines over the built-in clutter heights");
 }
 
 ClutterTable ReadClutterTable(const std::string& path, ClutterTable table) {

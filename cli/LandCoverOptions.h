@@ -13,7 +13,7 @@
 
 namespace kestrova::cli {
 
-std::set<std::string> LandCoverValueOptions();
+void DeclareLandCoverOptions(OptionList& options);
 
 // The land cover of the options, null without --land-cover. UsageError for
 // an unknown class table or a table option without --land-cover;

@@ -65,14 +65,17 @@ std::vector<std::string> SplitCells(const std::string& line) {
     }
 }
 
-// The options a column may name: the link's own, not the data locations
-// (which serve every row and are given once on the command line).
-std::set<std::string> ColumnOptions() {
-    std::set<std::string> names = LinkValueOptions();
-    for (const char* location :
-         {"tiles", "zones", "land-cover", "land-cover-classes", "clutter-table"})
-        names.erase(location);
-    names.insert({"tx", "rx", "format"});
+// The options a column may name: the link's ends and its radio and weather
+// value options, not the data locations (which serve every row and are
+// given once on the command line).
+const std::set<std::string>& ColumnOptions() {
+    static const std::set<std::string> names = [] {
+        OptionList options;
+        DeclareEnds(options);
+        DeclareLinkSettings(options);
+        const std::vector<std::string> values = options.ValueNames();
+        return std::set<std::string>(values.begin(), values.end());
+    }();
     return names;
 }
 
@@ -88,7 +91,7 @@ Batch ReadBatch(const std::string& path) {
         throw InputError("link file \"" + path + "\" " + problem);
     std::vector<std::string> header;
     std::vector<BatchRow> rows;
-    const std::set<std::string> allowed = ColumnOptions();
+    const std::set<std::string>& allowed = ColumnOptions();
     int line = 0;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -153,10 +156,7 @@ Args RowArgs(const BatchData& data, const BatchRow& row) {
         if (const auto value = data.args.Value(name)) values[name] = *value;
     for (const auto& [name, value] : row.cells)
         values[name] = value;
-    Words words;
-    for (const auto& [name, value] : values)
-        words.push_back("--" + name + "=" + value);
-    return Args(words, ColumnOptions(), {});
+    return Args(std::move(values), {}, {});
 }
 
 std::string CsvLine(int number, const CTerrain& e, double gasLoss) {

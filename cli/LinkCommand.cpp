@@ -86,11 +86,21 @@ int Failed(std::ostream& out, bool json, const std::string& message) {
 
 } // namespace
 
-int RunLink(const Words& words, std::ostream& out) {
-    std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert(
-        {"tx", "rx", "format", "profile", "latitude", "profile-out", "batch", "threads"});
-    const Args args(words, valueOptions, LinkFlags());
+void DeclareLink(OptionList& options) {
+    DeclareEnds(options);
+    options.Value("profile", "FILE.csv",
+                  "Surveyed profile (distance_km,height_m[,clutter_m] lines) in place of --tx, "
+                  "--rx and the terrain");
+    options.Value("latitude", "DEG", "Latitude of the surveyed profile's middle, for its climate");
+    DeclareLinkOptions(options);
+    options.Value("profile-out", "FILE", "CSV file for the path's profile");
+    options.Value("batch", "LINKS.csv",
+                  "Many links: one a row, columns named after the long options (tx, rx, format, "
+                  "freq, percent, ...); empty cells take the command line's values");
+    options.Value("threads", "INT", "Threads for --batch (default every core)");
+}
+
+int RunLink(const Args& args, std::ostream& out) {
     if (args.Value("batch")) return RunLinkBatch(args, out);
     if (args.Value("threads")) throw UsageError("option --threads goes with --batch");
     const auto csv = args.Value("profile");

@@ -13,6 +13,36 @@
 namespace kestrova::cli {
 namespace {
 
+// The settings given by a number option of the table of inputs: the
+// option's name, help, limits and default all come from the row.
+struct Setting {
+    const InputLimit& limit;
+    double CalculationSettings::*value;
+};
+// Those without a default: absent, they come from the maps or the path.
+struct OptionalSetting {
+    const InputLimit& limit;
+    std::optional<double> CalculationSettings::*value;
+};
+
+const Setting kSettings[] = {
+    {limits::frequency, &CalculationSettings::frequency},
+    {limits::percent, &CalculationSettings::timePercent},
+    {limits::txHeight, &CalculationSettings::htg},
+    {limits::rxHeight, &CalculationSettings::hrg},
+    {limits::temperature, &CalculationSettings::temperature},
+    {limits::pressure, &CalculationSettings::pressure},
+    {limits::humidity, &CalculationSettings::humidity},
+    {limits::txGain, &CalculationSettings::txGain},
+    {limits::rxGain, &CalculationSettings::rxGain},
+};
+
+const OptionalSetting kOptionalSettings[] = {
+    {limits::kFactor, &CalculationSettings::forcedK}, {limits::n0, &CalculationSettings::n0},
+    {limits::deltaN, &CalculationSettings::deltaN},   {limits::dct, &CalculationSettings::dct},
+    {limits::dcr, &CalculationSettings::dcr},
+};
+
 // The tile directory of --tiles, checked; without it the working directory,
 // or the demo tile's when the working directory holds no tiles.
 std::string TileDirectory(const Args& args, bool needsTiles) {
@@ -59,16 +89,32 @@ std::string CheckedTerrainLocation(std::string path) {
     return path;
 }
 
-std::set<std::string> LinkValueOptions() {
-    return {"freq",         "percent",  "tx-height", "rx-height",  "temperature",
-            "pressure",     "humidity", "k-factor",  "n0",         "delta-n",
-            "tiles",        "zones",    "edition",   "tx-gain",    "rx-gain",
-            "polarisation", "dct",      "dcr",       "land-cover", "land-cover-classes",
-            "clutter-table"};
+void DeclareLinkSettings(OptionList& options) {
+    for (const Setting& setting : kSettings)
+        options.Number(setting.limit);
+    for (const OptionalSetting& setting : kOptionalSettings)
+        options.Number(setting.limit);
+    options.Value("edition", "14|18", "Edition of ITU-R P.452 followed (default 14)");
+    options.Value("polarisation", "h|v",
+                  "Polarisation: h horizontal, v vertical (P.452-18, default v)");
+    options.Flag("no-gas", "Leave out the gaseous absorption");
 }
 
-std::set<std::string> LinkFlags() {
-    return {"interpolate", "json", "no-gas"};
+void DeclareLinkOptions(OptionList& options) {
+    DeclareLinkSettings(options);
+    options.Value("tiles", "DIR|FILE",
+                  "Directory of SRTM tiles or elevation rasters, or one raster file (default the "
+                  "working directory, else the demo tile)");
+    options.Value("zones", "FILE", "Radio-climatic zone map (default zones01.dem where found)");
+    DeclareLandCoverOptions(options);
+    options.Flag("interpolate", "Interpolate the terrain heights between the tiles' points");
+    options.Flag("json", "Write the result as JSON");
+}
+
+void DeclareEnds(OptionList& options) {
+    options.Value("tx", "TEXT", "Transmitter's location, in the notation of --format");
+    options.Value("rx", "TEXT", "Receiver's location, in the notation of --format");
+    DeclareFormat(options);
 }
 
 Edition ReadEdition(const Args& args) {
@@ -83,35 +129,24 @@ const char* EditionName(Edition edition) {
     return edition == Edition::P452_18 ? "P.452-18" : "P.452-14";
 }
 
-std::optional<double> OptionalLimitedNumber(const Args& args, const char* option,
-                                            const InputLimit& limit) {
-    const std::optional<double> value = args.Number(option);
+std::optional<double> OptionalLimitedNumber(const Args& args, const InputLimit& limit) {
+    const std::optional<double> value = args.Number(limit.option);
     if (value && !limit.Contains(*value))
-        throw UsageError("option --" + std::string(option) + " " + limit.RangeText());
+        throw UsageError("option --" + std::string(limit.option) + " " + limit.RangeText());
     return value;
 }
 
-double LimitedNumber(const Args& args, const char* option, const InputLimit& limit) {
-    return OptionalLimitedNumber(args, option, limit).value_or(limit.initial);
+double LimitedNumber(const Args& args, const InputLimit& limit) {
+    return OptionalLimitedNumber(args, limit).value_or(limit.initial);
 }
 
 CalculationSettings ReadLinkSettings(const Args& args) {
     CalculationSettings s;
-    s.frequency = LimitedNumber(args, "freq", limits::frequency);
-    s.timePercent = LimitedNumber(args, "percent", limits::percent);
-    s.htg = LimitedNumber(args, "tx-height", limits::txHeight);
-    s.hrg = LimitedNumber(args, "rx-height", limits::rxHeight);
-    s.temperature = LimitedNumber(args, "temperature", limits::temperature);
-    s.pressure = LimitedNumber(args, "pressure", limits::pressure);
-    s.humidity = LimitedNumber(args, "humidity", limits::humidity);
-    s.forcedK = OptionalLimitedNumber(args, "k-factor", limits::kFactor);
-    s.n0 = OptionalLimitedNumber(args, "n0", limits::n0);
-    s.deltaN = OptionalLimitedNumber(args, "delta-n", limits::deltaN);
+    for (const Setting& setting : kSettings)
+        s.*setting.value = LimitedNumber(args, setting.limit);
+    for (const OptionalSetting& setting : kOptionalSettings)
+        s.*setting.value = OptionalLimitedNumber(args, setting.limit);
     s.edition = ReadEdition(args);
-    s.txGain = LimitedNumber(args, "tx-gain", limits::txGain);
-    s.rxGain = LimitedNumber(args, "rx-gain", limits::rxGain);
-    s.dct = OptionalLimitedNumber(args, "dct", limits::dct);
-    s.dcr = OptionalLimitedNumber(args, "dcr", limits::dcr);
     const std::string polarisation = args.Value("polarisation").value_or("v");
     if (polarisation != "h" && polarisation != "v")
         throw UsageError("option --polarisation must be h (horizontal) or v (vertical), not \"" +

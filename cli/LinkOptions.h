@@ -4,13 +4,12 @@
 #pragma once
 
 #include "cli/Args.h"
-#include "propagation/engine/EngineInputs.h"
 #include "inputs/InputLimits.h"
+#include "propagation/engine/EngineInputs.h"
 #include "terrain/Zones.h"
 
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 
 namespace kestrova::cli {
@@ -22,9 +21,15 @@ struct LinkOptions {
     std::string zoneFile; // the zone map, as given by --zones or found
 };
 
-// The option names LinkOptions reads, for Args.
-std::set<std::string> LinkValueOptions();
-std::set<std::string> LinkFlags();
+// The radio and weather options ReadLinkSettings reads (each numeric one
+// under its row of the table of inputs), --edition, --polarisation and
+// --no-gas.
+void DeclareLinkSettings(OptionList& options);
+// The settings, the data locations (--tiles, --zones, the land cover),
+// --interpolate and --json: what ReadLinkOptions reads.
+void DeclareLinkOptions(OptionList& options);
+// --tx, --rx and --format: a link's two ends.
+void DeclareEnds(OptionList& options);
 // --edition 14|18 (14 when absent); UsageError otherwise.
 Edition ReadEdition(const Args& args);
 // "P.452-14" or "P.452-18", as the JSON names it.
@@ -44,11 +49,11 @@ CalculationSettings ReadLinkSettings(const Args& args);
 // when it does not exist or holds no terrain.
 std::string CheckedTerrainLocation(std::string path);
 
-// A number option within the limits of its quantity; the quantity's initial
-// value when the option is absent. UsageError naming the option otherwise.
-double LimitedNumber(const Args& args, const char* option, const InputLimit& limit);
-std::optional<double> OptionalLimitedNumber(const Args& args, const char* option,
-                                            const InputLimit& limit);
+// The number option of a row of the table of inputs (limit.option) within
+// the row's limits; the row's initial value when the option is absent.
+// UsageError naming the option otherwise.
+double LimitedNumber(const Args& args, const InputLimit& limit);
+std::optional<double> OptionalLimitedNumber(const Args& args, const InputLimit& limit);
 
 // A location option in the given format; InputError naming the end ("TX",
 // "RX") when the text is not valid.

@@ -29,21 +29,39 @@ int RunInMapTool(const char* command, const Words& words, std::ostream& out) {
                      ", cannot be started: " + std::strerror(errno));
 }
 
-// The map commands of the table, each handed to the map tool.
-int RunCoverage(const Words& words, std::ostream& out) {
-    return RunInMapTool("coverage", words, out);
+// The map commands of the table, each handed to the map tool with its words
+// unread: the map tool declares their options, reads them and prints their
+// help.
+void DeclareCoverage(OptionList& options) {
+    options.Forward();
 }
-int RunCoverageBatch(const Words& words, std::ostream& out) {
-    return RunInMapTool("coverage-batch", words, out);
+void DeclareCoverageBatch(OptionList& options) {
+    options.Forward();
 }
-int RunMerge(const Words& words, std::ostream& out) {
-    return RunInMapTool("merge", words, out);
+void DeclareMerge(OptionList& options) {
+    options.Forward();
 }
-int RunTerrainMap(const Words& words, std::ostream& out) {
-    return RunInMapTool("terrain-map", words, out);
+void DeclareTerrainMap(OptionList& options) {
+    options.Forward();
 }
-int RunZoneMap(const Words& words, std::ostream& out) {
-    return RunInMapTool("zone-map", words, out);
+void DeclareZoneMap(OptionList& options) {
+    options.Forward();
+}
+
+int RunCoverage(const Args& args, std::ostream& out) {
+    return RunInMapTool("coverage", args.Positional(), out);
+}
+int RunCoverageBatch(const Args& args, std::ostream& out) {
+    return RunInMapTool("coverage-batch", args.Positional(), out);
+}
+int RunMerge(const Args& args, std::ostream& out) {
+    return RunInMapTool("merge", args.Positional(), out);
+}
+int RunTerrainMap(const Args& args, std::ostream& out) {
+    return RunInMapTool("terrain-map", args.Positional(), out);
+}
+int RunZoneMap(const Args& args, std::ostream& out) {
+    return RunInMapTool("zone-map", args.Positional(), out);
 }
 
 } // namespace kestrova::cli

@@ -27,10 +27,12 @@ std::string Column(double value) {
 
 } // namespace
 
-int RunMechanisms(const Words& words, std::ostream& out) {
-    std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert({"tx", "rx", "format"});
-    const Args args(words, valueOptions, LinkFlags());
+void DeclareMechanisms(OptionList& options) {
+    DeclareEnds(options);
+    DeclareLinkOptions(options);
+}
+
+int RunMechanisms(const Args& args, std::ostream& out) {
     const LinkOptions options = ReadLinkOptions(args);
     NoteLandCoverEdition(options.settings.landCover, options.settings.edition);
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));

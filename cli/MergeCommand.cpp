@@ -16,12 +16,18 @@
 
 namespace kestrova::cli {
 
-int RunMerge(const Words& words, std::ostream& out) {
-    std::set<std::string> valueOptions = CoverageOutputValueOptions();
-    valueOptions.insert("tiles");
-    std::set<std::string> flags = CoverageOutputFlags();
-    flags.insert({"interpolate", "json"});
-    const Args args(words, valueOptions, flags);
+void DeclareMerge(OptionList& options) {
+    DeclareCoverageFiles(options);
+    DeclareCoverageDisplay(options);
+    options.Value("tiles", "DIR|FILE",
+                  "Directory of SRTM tiles or elevation rasters, or one raster file, for the "
+                  "image's terrain");
+    options.Flag("interpolate", "Interpolate the terrain heights between the tiles' points");
+    options.Flag("json", "Write a summary as JSON");
+    options.Positional("PIECE", "The pieces of the map (coverage --block I/N --piece FILE)");
+}
+
+int RunMerge(const Args& args, std::ostream& out) {
     if (args.Positional().empty()) throw UsageError("give the pieces to merge");
     const CoverageOutputs outputs = ReadCoverageOutputs(args);
     LinkOptions options = ReadLinkOptions(args);

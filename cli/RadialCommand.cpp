@@ -20,13 +20,14 @@ namespace kestrova::cli {
 namespace {
 
 RadialRequest ReadRequest(const Args& args, const LinkOptions& options, const CRefractivity& maps) {
-    if (!args.Value("range")) throw UsageError("option --range is required");
-    if (!args.Value("bearing")) throw UsageError("option --bearing is required");
+    for (const InputLimit* required : {&limits::evalRange, &limits::evalBearing})
+        if (!args.Value(required->option))
+            throw UsageError(std::string("option --") + required->option + " is required");
     RadialRequest request;
-    request.rangeKm = LimitedNumber(args, "range", limits::evalRange);
-    request.bearingDeg = LimitedNumber(args, "bearing", limits::evalBearing);
-    request.powerW = LimitedNumber(args, "power", limits::evalPower);
-    request.gainDbi = LimitedNumber(args, "gain", limits::evalGain);
+    request.rangeKm = LimitedNumber(args, limits::evalRange);
+    request.bearingDeg = LimitedNumber(args, limits::evalBearing);
+    request.powerW = LimitedNumber(args, limits::evalPower);
+    request.gainDbi = LimitedNumber(args, limits::evalGain);
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));
     request.tx = ReadEnd(args, "tx", format, "TX");
     request.settings = options.settings;
@@ -101,12 +102,19 @@ void PrintResult(const RadialEvaluation& result, std::ostream& out) {
 
 } // namespace
 
-int RunRadial(const Words& words, std::ostream& out) {
-    std::set<std::string> valueOptions = LinkValueOptions();
-    valueOptions.insert({"tx", "format", "range", "bearing", "power", "gain", "receiver-gain"});
-    std::set<std::string> flags = LinkFlags();
-    flags.insert("flat-earth");
-    const Args args(words, valueOptions, flags);
+void DeclareRadial(OptionList& options) {
+    options.Value("tx", "TEXT", "Transmitter's location, in the notation of --format");
+    DeclareFormat(options);
+    options.Number(limits::evalRange, true);
+    options.Number(limits::evalBearing, true);
+    options.Number(limits::evalPower);
+    options.Number(limits::evalGain);
+    options.Number(limits::evalRxGain);
+    options.Flag("flat-earth", "Draw the profile without the Earth's bulge");
+    DeclareLinkOptions(options);
+}
+
+int RunRadial(const Args& args, std::ostream& out) {
     const LinkOptions options = ReadLinkOptions(args);
     NoteLandCoverEdition(options.settings.landCover, options.settings.edition);
     const CRefractivity maps;
@@ -136,8 +144,7 @@ int RunRadial(const Words& words, std::ostream& out) {
     }
     if (args.Flag("json")) {
         std::optional<double> rxGain;
-        if (args.Value("receiver-gain"))
-            rxGain = LimitedNumber(args, "receiver-gain", limits::evalRxGain);
+        if (args.Value(limits::evalRxGain.option)) rxGain = LimitedNumber(args, limits::evalRxGain);
         auto json = ResultJson(result, zones->IsUsable(), rxGain, request.settings.frequency);
         if (!tileProblems.empty()) json["warnings"] = TileWarnings(tileProblems);
         out << json.dump() << "\n";

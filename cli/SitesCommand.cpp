@@ -72,8 +72,12 @@ void PrintSites(const CSites& sites, std::ostream& out) {
 
 } // namespace
 
-int RunSites(const Words& words, std::ostream& out) {
-    const Args args(words, {}, {"json"});
+void DeclareSites(OptionList& options) {
+    options.Flag("json", "Write the result as JSON");
+    options.Positional("FILE", "The site file");
+}
+
+int RunSites(const Args& args, std::ostream& out) {
     if (args.Positional().size() != 1) throw UsageError("give one site file");
     const CSites sites(args.Positional().front());
     if (!sites.WasRead()) throw InputError(sites.GetError());

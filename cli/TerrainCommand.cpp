@@ -60,10 +60,23 @@ const char* ZoneName(int zone) {
     }
 }
 
+void DeclareTiles(OptionList& options) {
+    options.Value("tiles", "DIR|FILE",
+                  "Directory of SRTM tiles or elevation rasters, or one raster file (default the "
+                  "working directory)");
+}
+
 } // namespace
 
-int RunHeight(const Words& words, std::ostream& out) {
-    const Args args(words, {"tiles"}, {"interpolate", "json"});
+void DeclareHeight(OptionList& options) {
+    DeclareTiles(options);
+    options.Flag("interpolate", "Interpolate between the tile's points");
+    options.Flag("json", "Write the result as JSON");
+    options.Positional("LAT LON",
+                       "Latitude and longitude in decimal degrees (south and west negative)");
+}
+
+int RunHeight(const Args& args, std::ostream& out) {
     const Position position = ReadPosition(args);
     CSRTM store(1, TileDirectory(args));
     const int height = store.GetHeight(position.lat, position.lon, args.Flag("interpolate"));
@@ -75,9 +88,12 @@ int RunHeight(const Words& words, std::ostream& out) {
     return 0;
 }
 
-int RunTerrainSources(const Words& words, std::ostream& out) {
-    const Args args(words, {"tiles"}, {"json"});
-    if (!args.Positional().empty()) throw UsageError("terrain-sources takes no position");
+void DeclareTerrainSources(OptionList& options) {
+    DeclareTiles(options);
+    options.Flag("json", "Write the result as JSON");
+}
+
+int RunTerrainSources(const Args& args, std::ostream& out) {
     const std::string location = TileDirectory(args);
     const TerrainSummary summary = SummariseTerrain(location);
     if (args.Flag("json")) {
@@ -108,8 +124,14 @@ int RunTerrainSources(const Words& words, std::ostream& out) {
     return summary.tiles == 0 && summary.rasters.empty() ? 1 : 0;
 }
 
-int RunZone(const Words& words, std::ostream& out) {
-    const Args args(words, {"zones"}, {"json"});
+void DeclareZone(OptionList& options) {
+    options.Value("zones", "FILE", "Radio-climatic zone map (default zones01.dem where found)");
+    options.Flag("json", "Write the result as JSON");
+    options.Positional("LAT LON",
+                       "Latitude and longitude in decimal degrees (south and west negative)");
+}
+
+int RunZone(const Args& args, std::ostream& out) {
     const Position position = ReadPosition(args);
     const auto file = args.Value("zones");
     const std::string found = FindProgramDataFile("zones01.dem");

@@ -34,8 +34,8 @@ int Palette(const Args& args) {
 int Spacing(const Args& args) {
     const auto spacing = args.Number("contours");
     if (!spacing) return 0;
-    if (!(*spacing >= 10 && *spacing <= 1000))
-        throw UsageError("option --contours must lie between 10 and 1000 metres");
+    if (!limits::contourSpacing.Contains(*spacing))
+        throw UsageError("option --contours " + limits::contourSpacing.RangeText());
     if (*spacing != std::floor(*spacing))
         throw UsageError("option --contours needs a whole number of metres");
     return static_cast<int>(*spacing);
@@ -43,10 +43,25 @@ int Spacing(const Args& args) {
 
 } // namespace
 
-int RunTerrainMap(const Words& words, std::ostream& out) {
-    const Args args(
-        words, {"tx", "rx", "format", "palette", "contours", "tiles", "png", "tx-png", "rx-png"},
-        {"local-contours", "interpolate", "json"});
+void DeclareTerrainMap(OptionList& options) {
+    DeclareEnds(options);
+    options.Value("palette", "0..5",
+                  "Colours of the heights: 0 HSV, 1 DEM, 2 JET, 3 discrete DEM, 4 NCAR, "
+                  "5 Schwarzwald (default 0)");
+    options.Value("contours", "INT",
+                  NumberHelp(limits::contourSpacing, "default none: no contour lines"));
+    options.Flag("local-contours", "Contour lines on the maps of the two ends only");
+    options.Value("tiles", "DIR|FILE",
+                  "Directory of SRTM tiles or elevation rasters, or one raster file (default the "
+                  "working directory, else the demo tile)");
+    options.Flag("interpolate", "Interpolate the terrain heights between the tiles' points");
+    options.Value("png", "FILE", "The PNG image of the link's area to write (required)");
+    options.Value("tx-png", "FILE", "PNG image of the transmitter's surroundings");
+    options.Value("rx-png", "FILE", "PNG image of the receiver's surroundings");
+    options.Flag("json", "Write a summary as JSON");
+}
+
+int RunTerrainMap(const Args& args, std::ostream& out) {
     const LinkOptions options = ReadLinkOptions(args); // the tiles and interpolation
     const CPalette palette(Palette(args));
     const int spacing = Spacing(args);

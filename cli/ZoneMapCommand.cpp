@@ -11,8 +11,13 @@
 
 namespace kestrova::cli {
 
-int RunZoneMap(const Words& words, std::ostream& out) {
-    const Args args(words, {"tx", "rx", "format", "zones", "png"}, {});
+void DeclareZoneMap(OptionList& options) {
+    DeclareEnds(options);
+    options.Value("zones", "FILE", "Radio-climatic zone map (default zones01.dem where found)");
+    options.Value("png", "FILE", "The PNG image to write (required)");
+}
+
+int RunZoneMap(const Args& args, std::ostream& out) {
     const LinkOptions options = ReadLinkOptions(args, false); // the zone map
     const std::string png = args.Required("png");
     const int format = ParseLocatorFormat(args.Value("format").value_or("ngr"));

@@ -1,4 +1,6 @@
 #include "CliRun.h"
+#include "cli/Args.h"
+#include "inputs/InputLimits.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -52,11 +54,116 @@ TEST(CliConvert, MistakesHaveTheirOwnStatus) {
 TEST(CliHelp, ListsEveryCommand) {
     const CliRun help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
     for (const Command& command : AllCommands())
-        EXPECT_NE(help.out.find(command.name), std::string::npos) << command.name;
-    const CliRun usage = Cli({"convert", "--help"});
-    EXPECT_EQ(usage.status, 0);
-    EXPECT_NE(usage.out.find("--format"), std::string::npos);
+        EXPECT_NE(help.out.find(command.summary), std::string::npos) << command.name;
+    EXPECT_EQ(Cli({"help"}).out, help.out);
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, VersionText() + "\n");
+}
+
+// The help of an option: the line that begins with it, and the next when
+// a long name pushed the text there.
+std::string HelpLine(const std::string& help, const std::string& option) {
+    const std::size_t at = help.find("\n  " + option + " ");
+    if (at == std::string::npos) return {};
+    const std::size_t end = help.find('\n', at + 1);
+    std::string line = help.substr(at + 1, end - at - 1);
+    if (help.compare(end, 6, "\n     ") == 0)
+        line += help.substr(end, help.find('\n', end + 1) - end);
+    return line;
+}
+
+TEST(CliHelp, EveryCommandListsEveryOptionWithItsHelp) {
+    for (const Command& command : AllCommands()) {
+        SCOPED_TRACE(command.name);
+        const CliRun help = Cli({command.name, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.err, "");
+        EXPECT_EQ(
+            help.out.find(std::string("Usage: kestrova-cli ") + command.name + " " + command.usage),
+            help.out.find("Usage:"));
+        OptionList options;
+        command.declare(options);
+        ASSERT_FALSE(options.Specs().empty());
+        for (const OptionSpec& spec : options.Specs()) {
+            EXPECT_FALSE(spec.help.empty()) << spec.name;
+            const bool positional = spec.kind == OptionSpec::Kind::Positional;
+            const std::string line = HelpLine(help.out, positional ? spec.name : "--" + spec.name);
+            EXPECT_NE(line.find(spec.help), std::string::npos) << spec.name << "\n" << help.out;
+        }
+    }
+}
+
+TEST(CliHelp, NumbersShowTheirRowOfTheTable) {
+    const std::string help = Cli({"link", "--help"}).out;
+    const std::string freq = HelpLine(help, "--freq");
+    EXPECT_EQ(freq.rfind("  --freq FLOAT  ", 0), 0u) << help;
+    EXPECT_NE(freq.find("Frequency of the link (GHz, 0.025 to 300, default 10.368)"),
+              std::string::npos)
+        << freq;
+    for (const InputLimit* limit :
+         {&limits::frequency, &limits::txHeight, &limits::percent, &limits::kFactor}) {
+        const std::string line = HelpLine(help, std::string("--") + limit->option);
+        EXPECT_NE(line.find(limit->description), std::string::npos) << line;
+        EXPECT_NE(line.find(limit->HelpText()), std::string::npos) << line;
+    }
+    // A number the command needs says so in place of a default.
+    EXPECT_NE(HelpLine(Cli({"gas", "--help"}).out, "--freq").find("(GHz, 0.025 to 300, required)"),
+              std::string::npos);
+}
+
+TEST(CliCommandLine, ValuesMayBeNegativeNumbers) {
+    const CliRun apart = Cli({"gas", "--freq", "10", "--temperature", "-10", "--json"});
+    ASSERT_EQ(apart.status, 0) << apart.err;
+    EXPECT_EQ(Cli({"gas", "--freq=10", "--temperature=-10", "--json"}).out, apart.out);
+    EXPECT_NE(Cli({"gas", "--freq", "10", "--json"}).out, apart.out);
+    // The last of a repeated option counts.
+    EXPECT_EQ(Cli({"gas", "--freq", "5", "--freq", "10", "--temperature", "-10", "--json"}).out,
+              apart.out);
+
+    // Read as the value, refused by its limits.
+    const CliRun bearing =
+        Cli({"radial", "--tx", "SU374616", "--range", "5", "--bearing", "-5", "--json"});
+    EXPECT_EQ(bearing.status, 1);
+    EXPECT_NE(bearing.err.find("option --bearing must lie between 0 and 360"), std::string::npos)
+        << bearing.err;
+
+    // Positional words: a negative longitude, with or without "--".
+    const CliRun words = Cli({"height", "51.5", "-1.5", "--json"});
+    ASSERT_EQ(words.status, 0) << words.err;
+    EXPECT_EQ(Cli({"height", "--json", "--", "51.5", "-1.5"}).out, words.out);
+}
+
+TEST(CliCommandLine, MistakesExitWithOneAndTheUsage) {
+    struct Case {
+        Words words;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"link", "--tx", "--rx", "IO91"},
+         "kestrova-cli link: option --tx needs a value, not \"--rx\""},
+        {{"link", "--tx=--rx", "IO91wm"}, "option --tx needs a value"},
+        {{"convert", "--format"}, "--format"},
+        {{"convert", "--bogus", "IO91"}, "kestrova-cli convert: unknown option --bogus"},
+        {{"convert", "--bogus=3", "IO91"}, "unknown option --bogus\n"},
+        {{"convert", "--json=1", "IO91"}, "json"},
+        {{"gas", "--freq", "10", "stray"}, "unexpected argument \"stray\""},
+        {{"gas", "--freq", "ten"}, "option --freq: \"ten\" is not a number"},
+        {{"gas"}, "option --freq is required"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.words));
+        const CliRun run = Cli(c.words);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Usage: kestrova-cli " + c.words[0] + " "), std::string::npos);
+    }
+    const CliRun unknown = Cli({"nonsense", "--help"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("unknown command \"nonsense\""), std::string::npos);
 }
 
 } // namespace
