@@ -51,7 +51,7 @@ fail_on_skips() { # log [ctest build folder]
   local logs=("$1") skipped
   [ -n "${2:-}" ] && [ -f "$2/Testing/Temporary/LastTest.log" ] &&
     logs+=("$2/Testing/Temporary/LastTest.log")
-  skipped=$(grep -hE '^ *[0-9]+ - .* \((Skipped|Disabled|Not Run)\)$|^\[  SKIPPED \] [^0-9]|^SKIP   : ' \
+  skipped=$(grep -hE '^[[:space:]]*[0-9]+ - .* \((Skipped|Disabled|Not Run)\)$|^\[  SKIPPED \] [^0-9]|^SKIP   : ' \
     "${logs[@]}" | sort -u || true)
   [ -z "$skipped" ] && return 0
   echo "CI: tests were skipped (every test must run in CI):" >&2
