@@ -73,6 +73,14 @@ public:
             .arg(DataDirectory(), QStringLiteral(KESTROVA_DEMO_TILES));
     }
 
+    // What the status line says of the tile directory: "Terrain: 4 tiles in "
+    // for the full data set, "Terrain: 1 tile in " for the demo tile alone.
+    QString TilesStatus() const {
+        const qsizetype n =
+            QDir(tileDirectory).entryList({QStringLiteral("*.hgt")}, QDir::Files).size();
+        return QStringLiteral("Terrain: %1 tile%2 in ").arg(n).arg(n == 1 ? "" : "s");
+    }
+
     void Cleanup() {
         form.reset();
         dialogs.reset();
