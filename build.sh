@@ -4,8 +4,8 @@
 #   bash build.sh check     install what is missing, build, run every test
 #   bash build.sh deps      only install the Debian packages
 #   bash build.sh sanitize  every test, the window's too, under AddressSanitizer and UBSan
-#   bash build.sh tsan      the tests of the worker threads (coverage walk, the window's
-#                           coverage and evaluation pages) under ThreadSanitizer
+#   bash build.sh tsan      the tests of the worker threads (the coverage walk, the
+#                           window's coverage page) under ThreadSanitizer
 #   bash build.sh fuzz [S]  build the fuzzers with clang and run each S seconds (default 30)
 # With CI=true a test that skips fails the run.
 set -euo pipefail
@@ -110,13 +110,16 @@ case "${1:-}" in
     run_ctest build-sanitize -j "$(nproc)"
     ;;
   tsan)
-    # The core's coverage walk and the window's two pages that compute on
-    # worker threads (the coverage map, the site evaluation's radials).
+    # The core's coverage walk and the window's coverage page, which polls
+    # the walk's worker threads. (The site evaluation page hands each radial
+    # to the window's thread through Qt's event queue, whose mutex TSan cannot
+    # see in the uninstrumented Qt: every value of the radial would be
+    # reported, so evaluationpage_tests is left out.)
     install_packages "${PACKAGES[@]}"
     configure build-tsan -DKESTROVA_BENCH=OFF \
       -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
       -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
-    tsan_tests=(coverage_tests coveragepage_tests evaluationpage_tests)
+    tsan_tests=(coverage_tests coveragepage_tests)
     cmake --build build-tsan --target "${tsan_tests[@]}"
     export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tests/tsan.supp"
     export QT_QPA_PLATFORM=offscreen
