@@ -21,9 +21,13 @@
 #endif
 #endif
 
+// A build may define KESTROVA_VECTOR_CLONES itself: empty, for the
+// baseline version alone (tests/clones compares it with the AVX2 clone).
+#ifndef KESTROVA_VECTOR_CLONES
 #if defined(__x86_64__) && defined(__linux__) && (defined(__GNUC__) || defined(__clang__)) &&      \
     !defined(__AVX2__) && !defined(KESTROVA_SANITIZED)
 #define KESTROVA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define KESTROVA_VECTOR_CLONES
+#endif
 #endif

@@ -156,7 +156,7 @@ void FirstUseTest::resetKeepsTheTerrainDirectory() {
     Click("RESET");
     QVERIFY(dialogs->directoryCaptions.isEmpty());
     QCOMPARE(form->State().terrainDirectory, terrain);
-    QVERIFY(Text("DataStatus").contains("4 tiles"));
+    QVERIFY(Text("DataStatus").contains(TilesStatus()));
     QVERIFY(Engine().valid);
 }
 

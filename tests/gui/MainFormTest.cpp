@@ -78,7 +78,7 @@ void MainFormTest::startUpAsksForTerrainAndCalculates() {
     init();
     QVERIFY(StartForm("[FilePaths]\nMapDirectory = " + tileDirectory.toUtf8() + "; \n"));
     QVERIFY(dialogs->directoryCaptions.isEmpty());
-    QVERIFY(Find<QLabel>("DataStatus")->text().contains("4 tiles"));
+    QVERIFY(Find<QLabel>("DataStatus")->text().contains(TilesStatus()));
 
     // One naming a directory without tiles: the chooser is asked.
     cleanup();
@@ -86,7 +86,7 @@ void MainFormTest::startUpAsksForTerrainAndCalculates() {
     QVERIFY(StartForm("[FilePaths]\nMapDirectory = /nonexistent-kestrova/; \n"));
     QCOMPARE(dialogs->directoryCaptions,
              QStringList{"Please select directory containing terrain data"});
-    QVERIFY(Find<QLabel>("DataStatus")->text().contains("4 tiles"));
+    QVERIFY(Find<QLabel>("DataStatus")->text().contains(TilesStatus()));
 }
 
 void MainFormTest::calculateWithResetDefaults() {

@@ -48,7 +48,7 @@ void StartupTest::settingsWithABadLineKeepEveryOtherValue() {
     QCOMPARE(Edit("FREQ")->text(), "2.4");
     QCOMPARE(Edit("Percent")->text(), "1.5");
     QVERIFY(dialogs->directoryCaptions.isEmpty()); // the directory was read too
-    QVERIFY(Text("DataStatus").contains("4 tiles"));
+    QVERIFY(Text("DataStatus").contains(TilesStatus()));
 }
 
 void StartupTest::settingsAboveOneMegabyteAreNotRead() {
@@ -74,7 +74,7 @@ void StartupTest::aChosenTerrainDirectoryIsKeptAtOnce() {
     QCOMPARE(Settings(), "# my settings\n[LinkData]\nFrequency = 2.4; # kept\n[FilePaths]\n"
                          "MapDirectory = " +
                              TileFolder().toUtf8() + "; \n");
-    QVERIFY(Text("DataStatus").contains("4 tiles"));
+    QVERIFY(Text("DataStatus").contains(TilesStatus()));
 
     // The chooser is one menu click away, and its answer kept likewise.
     QDir().mkdir(QStringLiteral("other"));

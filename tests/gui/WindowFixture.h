@@ -1,7 +1,8 @@
 // The main window for the window tests: made offscreen in a temporary
-// working directory, started over the real terrain tile n51w002.hgt (the
-// directory chooser answers with its directory), with every message and
-// file dialog recorded. Controls and pages are found by their names.
+// working directory, started over the real terrain tile n51w002.hgt (from
+// KESTROVA_DATA, else the demo tile; the directory chooser answers with its
+// directory), with every message and file dialog recorded. Controls and
+// pages are found by their names.
 #pragma once
 
 #include "RecordingDialogs.h"
@@ -30,6 +31,18 @@ inline QString DataDirectory() {
                                 QStringLiteral(KESTROVA_SOURCE_DIR "/../shared/data"));
 }
 
+// The folder of the tile n51w002.hgt (no trailing '/'): the data
+// directory's srtm3, else the demo tile the build unpacks; "" when neither
+// has it.
+inline QString TileDirectory() {
+    for (QString folder :
+         {DataDirectory() + QStringLiteral("/srtm3"), QStringLiteral(KESTROVA_DEMO_TILES)}) {
+        if (folder.endsWith(u'/')) folder.chop(1);
+        if (QFile::exists(folder + QStringLiteral("/n51w002.hgt"))) return folder;
+    }
+    return {};
+}
+
 inline QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -46,8 +59,8 @@ class WindowFixture {
 public:
     // False (and nothing made) when the real tile is missing.
     bool Init() {
-        tileDirectory = DataDirectory() + QStringLiteral("/srtm3");
-        if (!QFile::exists(tileDirectory + QStringLiteral("/n51w002.hgt"))) return false;
+        tileDirectory = TileDirectory();
+        if (tileDirectory.isEmpty()) return false;
         previousDirectory = QDir::currentPath();
         workDirectory = std::make_unique<QTemporaryDir>();
         if (!workDirectory->isValid() || !QDir::setCurrent(workDirectory->path())) return false;
@@ -56,9 +69,16 @@ public:
         return true;
     }
     QString SkipMessage() const {
-        return QStringLiteral("terrain tile n51w002.hgt not found in %1; set KESTROVA_DATA to "
-                              "the data directory")
-            .arg(tileDirectory);
+        return QStringLiteral("terrain tile n51w002.hgt found neither in %1/srtm3 nor in %2")
+            .arg(DataDirectory(), QStringLiteral(KESTROVA_DEMO_TILES));
+    }
+
+    // What the status line says of the tile directory: "Terrain: 4 tiles in "
+    // for the full data set, "Terrain: 1 tile in " for the demo tile alone.
+    QString TilesStatus() const {
+        const qsizetype n =
+            QDir(tileDirectory).entryList({QStringLiteral("*.hgt")}, QDir::Files).size();
+        return QStringLiteral("Terrain: %1 tile%2 in ").arg(n).arg(n == 1 ? "" : "s");
     }
 
     void Cleanup() {

@@ -1,5 +1,6 @@
 // kestrova-cli height and zone, driven like the tool's own command line.
 #include "CliRun.h"
+#include "RealData.h"
 #include "TileWriter.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,7 @@ TEST(CliHeight, Mistakes) {
 
 TEST(CliHeight, WalburyHillOnTheRealTile) {
     const std::string tiles = test::RealTileDirectory();
-    if (tiles.empty()) GTEST_SKIP() << "KESTROVA_DATA/srtm3 not found";
+    if (tiles.empty()) GTEST_SKIP() << "terrain tile n51w002.hgt not found";
     const CliRun run = Cli({"height", "51.352", "-1.465", "--tiles", tiles});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "293 m\n");

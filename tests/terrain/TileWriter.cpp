@@ -65,13 +65,4 @@ int Pattern(int row, int col) {
     return (row * 37 + col * 11) % 30000;
 }
 
-std::string RealTileDirectory() {
-    const char* data = std::getenv("KESTROVA_DATA");
-    if (!data || !*data) return {};
-    const fs::path directory = fs::path(data) / "srtm3";
-    std::error_code error;
-    if (!fs::is_directory(directory, error)) return {};
-    return directory.string() + "/";
-}
-
 } // namespace kestrova::test

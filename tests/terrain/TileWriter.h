@@ -1,5 +1,5 @@
 // Helpers for the terrain tests: a temporary directory, made-up tiles and
-// zone files written into it, and the real data named by KESTROVA_DATA.
+// zone files written into it.
 #pragma once
 
 #include "TempDir.h"
@@ -28,9 +28,5 @@ void WriteZipEntries(const std::string& path,
 
 // A pattern whose neighbouring samples all differ: 37 per row, 11 per column.
 int Pattern(int row, int col);
-
-// KESTROVA_DATA + "/srtm3/", or empty when the variable is not set or the
-// directory is missing.
-std::string RealTileDirectory();
 
 } // namespace kestrova::test
