@@ -1,7 +1,8 @@
-// Compiled with WalkGreatCircle and CWalkLookup renamed (CMakeLists.txt), as
-// are the library's sources beside it in this target.
+// Compiled with WalkGreatCircle and the stores' walk look-ups renamed
+// (CMakeLists.txt), as are the library's sources beside it in this target.
 #include "BaselineWalk.h"
 #include "geo/PathWalk.h"
+#include "terrain/SRTM.h"
 #include "terrain/WalkLookup.h"
 
 namespace kestrova {
@@ -12,7 +13,7 @@ int BaselineWalk(const CPath& path, double stepKm, int count, const WalkPoints& 
 
 void BaselineLookUp(CSRTM& store, const CZONES& zones, const WalkPoints& points, int count,
                     short* heights, int* zoneCodes) {
-    CWalkLookup::LookUp(store, zones, points, count, heights, zoneCodes);
+    store.HeightsAlong(points, count, zones, heights, zoneCodes);
 }
 
 } // namespace kestrova

@@ -12,7 +12,7 @@ struct WalkPoints;
 
 // WalkGreatCircle's baseline version.
 int BaselineWalk(const CPath& path, double stepKm, int count, const WalkPoints& points);
-// CWalkLookup::LookUp's baseline version.
+// CSRTM::HeightsAlong's baseline version.
 void BaselineLookUp(CSRTM& store, const CZONES& zones, const WalkPoints& points, int count,
                     short* heights, int* zoneCodes);
 

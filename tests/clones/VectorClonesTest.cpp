@@ -79,13 +79,13 @@ TEST(VectorClones, TheWalkAndItsLookUpsAreBitIdenticalToTheBaselineBuild) {
 
         std::vector<short> heights(c.count), baselineHeights(c.count);
         std::vector<int> codes(c.count), baselineCodes(c.count);
-        CWalkLookup::LookUp(store, zones, walk.Points(), walked, heights.data(), codes.data());
+        store.HeightsAlong(walk.Points(), walked, zones, heights.data(), codes.data());
         BaselineLookUp(baselineStore, zones, walk.Points(), walked, baselineHeights.data(),
                        baselineCodes.data());
         EXPECT_TRUE(SameBits(heights, baselineHeights));
         EXPECT_TRUE(SameBits(codes, baselineCodes));
         for (short h : heights)
-            sureHeights += h != CWalkLookup::kUnsure && h != -32767;
+            sureHeights += h != kWalkUnsure && h != -32767;
     }
     // The look-ups compared real heights, not only points left to the caller.
     EXPECT_GT(sureHeights, 500);
