@@ -111,16 +111,14 @@ case "${1:-}" in
     run_ctest build-sanitize -j "$(nproc)"
     ;;
   tsan)
-    # The core's coverage walk and the window's coverage page, which polls
-    # the walk's worker threads. (The site evaluation page hands each radial
-    # to the window's thread through Qt's event queue, whose mutex TSan cannot
-    # see in the uninstrumented Qt: every value of the radial would be
-    # reported, so evaluationpage_tests is left out.)
+    # The core's coverage walk, the window's coverage page, which polls the
+    # walk's worker threads, and the site evaluation page, whose worker hands
+    # each radial over under a lock of its own.
     install_packages "${PACKAGES[@]}"
     configure build-tsan -DKESTROVA_BENCH=OFF \
       -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
       -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
-    tsan_tests=(coverage_tests coveragepage_tests)
+    tsan_tests=(coverage_tests coveragepage_tests evaluationpage_tests)
     cmake --build build-tsan --target "${tsan_tests[@]}"
     export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tests/tsan.supp"
     export QT_QPA_PLATFORM=offscreen

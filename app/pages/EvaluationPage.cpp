@@ -301,17 +301,19 @@ void TEvaluationPage::EvalChange() {
 
 void TEvaluationPage::StartEvaluation(TRadialWorker::Job job) {
     const int started = generation;
-    running = worker.Start(std::move(job), [this, started](auto outcome) {
-        // Back on the window's thread, in order, once the radial is done.
+    running = worker.Start(std::move(job), [this, started] {
+        // Back on the window's thread, in order, once the radial is done;
+        // the outcome is taken there from the worker.
         QMetaObject::invokeMethod(
-            this, [this, started, outcome] { EvaluationDone(started, outcome); },
-            Qt::QueuedConnection);
+            this, [this, started] { EvaluationDone(started); }, Qt::QueuedConnection);
     });
     if (!running) ShowProblem(QStringLiteral("No evaluation: no thread could be started."));
 }
 
-void TEvaluationPage::EvaluationDone(int started,
-                                     std::shared_ptr<const TRadialWorker::Outcome> outcome) {
+void TEvaluationPage::EvaluationDone(int started) {
+    const auto taken = worker.TakeOutcome();
+    if (!taken) return;
+    const std::shared_ptr<const TRadialWorker::Outcome>& outcome = *taken;
     running = false;
     if (started == generation && isVisible()) {
         if (outcome)

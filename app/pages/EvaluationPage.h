@@ -78,7 +78,7 @@ private:
     QWidget* BuildInputs();
     void BuildCharts();
     void StartEvaluation(TRadialWorker::Job job);
-    void EvaluationDone(int generation, std::shared_ptr<const TRadialWorker::Outcome> outcome);
+    void EvaluationDone(int generation);
     void ShowEvaluation(const TRadialWorker::Outcome& outcome);
     void DoEvalProfilePlot(const ProfileChart& chart);
     void DoEvalPathLossPlot(const FieldCurve& curve, double rangeKm);

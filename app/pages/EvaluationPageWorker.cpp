@@ -7,6 +7,7 @@
 
 #include <new>
 #include <system_error>
+#include <utility>
 
 namespace kestrova {
 
@@ -51,14 +52,23 @@ bool TRadialWorker::Start(Job job, Done done) {
     try {
         thread = std::thread([this, job = std::move(job), done = std::move(done)] {
             std::shared_ptr<const Outcome> outcome = Run(job);
+            {
+                const std::lock_guard<std::mutex> lock(outcomeLock);
+                finished = std::move(outcome);
+            }
             running = false;
-            done(std::move(outcome));
+            done();
         });
     } catch (const std::system_error&) { // no thread to be had
         running = false;
         return false;
     }
     return true;
+}
+
+std::optional<std::shared_ptr<const TRadialWorker::Outcome>> TRadialWorker::TakeOutcome() {
+    const std::lock_guard<std::mutex> lock(outcomeLock);
+    return std::exchange(finished, std::nullopt);
 }
 
 // Null when not even the outcome could be allocated.

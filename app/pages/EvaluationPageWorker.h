@@ -16,6 +16,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -32,9 +34,9 @@ public:
         RadialEvaluation evaluation;
         bool outOfMemory = false; // the worker's tools could not be made
     };
-    // Called on the worker's thread once the radial is done; with null when
-    // memory ran out before there was an outcome.
-    using Done = std::function<void(std::shared_ptr<const Outcome>)>;
+    // Called on the worker's thread once the radial is done and its outcome
+    // can be taken.
+    using Done = std::function<void()>;
 
     TRadialWorker();
     ~TRadialWorker(); // waits for the radial in hand
@@ -45,6 +47,10 @@ public:
     // while another radial runs or when no thread can be started.
     bool Start(Job job, Done done);
     bool Running() const { return running; }
+    // The outcome of the radial last done, once (null inside when memory
+    // ran out before there was one); nullopt when none is waiting. The
+    // outcome passes between the threads under a lock of the worker's own.
+    std::optional<std::shared_ptr<const Outcome>> TakeOutcome();
     // Waits for the radial in hand, if any.
     void Wait();
 
@@ -54,7 +60,9 @@ private:
 
     std::thread thread;
     std::atomic<bool> running{false};
-    std::unique_ptr<Tools> tools; // used by the worker's thread only
+    std::mutex outcomeLock;
+    std::optional<std::shared_ptr<const Outcome>> finished; // guarded by outcomeLock
+    std::unique_ptr<Tools> tools;                           // used by the worker's thread only
 };
 
 } // namespace kestrova
