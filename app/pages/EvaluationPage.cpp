@@ -77,6 +77,8 @@ std::optional<QPointF> Nearest(const QXYSeries* series, double x) {
 
 TEvaluationPage::TEvaluationPage(TPageHost& pageHost)
     : TPage(pageHost, "Evaluation", QStringLiteral("Site Evaluation")) {
+    outcomePoll.setInterval(5);
+    connect(&outcomePoll, &QTimer::timeout, this, [this] { EvaluationDone(runGeneration); });
     auto* column = new QVBoxLayout(this);
     column->addWidget(BuildInputs());
     BuildCharts();
@@ -301,18 +303,22 @@ void TEvaluationPage::EvalChange() {
 
 void TEvaluationPage::StartEvaluation(TRadialWorker::Job job) {
     const int started = generation;
-    running = worker.Start(std::move(job), [this, started] {
-        // Back on the window's thread, in order, once the radial is done;
-        // the outcome is taken there from the worker.
-        QMetaObject::invokeMethod(
-            this, [this, started] { EvaluationDone(started); }, Qt::QueuedConnection);
-    });
-    if (!running) ShowProblem(QStringLiteral("No evaluation: no thread could be started."));
+    // The window's thread looks for the outcome every few milliseconds and
+    // takes it from the worker under the worker's lock: nothing of the
+    // radial crosses the threads any other way.
+    running = worker.Start(std::move(job), [] {});
+    if (!running) {
+        ShowProblem(QStringLiteral("No evaluation: no thread could be started."));
+        return;
+    }
+    runGeneration = started;
+    outcomePoll.start();
 }
 
 void TEvaluationPage::EvaluationDone(int started) {
     const auto taken = worker.TakeOutcome();
-    if (!taken) return;
+    if (!taken) return; // still running
+    outcomePoll.stop();
     const std::shared_ptr<const TRadialWorker::Outcome>& outcome = *taken;
     running = false;
     if (started == generation && isVisible()) {

@@ -25,6 +25,8 @@
 #include "app/pages/EvaluationPageWorker.h"
 #include "app/pages/Page.h"
 
+#include <QTimer>
+
 class QAreaSeries;
 class QLabel;
 class QLineSeries;
@@ -126,10 +128,13 @@ private:
 
     bool evalReady = false; // the page has been set up since it was shown
     TRadialWorker worker;
-    bool running = false; // a radial is computed
-    bool pending = false; // an edit came while it was: one more follows
-    int generation = 0;   // counts the page's leavings; older radials are dropped
-    Titles runTitles;     // of the radial being computed
+    // Looks for the radial in hand's outcome, on the window's thread.
+    QTimer outcomePoll;
+    int runGeneration = 0; // the generation the radial in hand was started in
+    bool running = false;  // a radial is computed
+    bool pending = false;  // an edit came while it was: one more follows
+    int generation = 0;    // counts the page's leavings; older radials are dropped
+    Titles runTitles;      // of the radial being computed
     int evaluations = 0;
 };
 
