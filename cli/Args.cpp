@@ -12,26 +12,27 @@ std::string NumberHelp(const InputLimit& limit, const std::string& absent) {
 }
 
 void OptionList::Number(const InputLimit& limit, bool required) {
-    specs_.push_back({OptionSpec::Kind::Value, limit.option, limit.integerEdit ? "INT" : "FLOAT",
-                      NumberHelp(limit, required ? "required" : "")});
+    declarations_.push_back({OptionDeclaration::Kind::Value, limit.option,
+                             limit.integerEdit ? "INT" : "FLOAT",
+                             NumberHelp(limit, required ? "required" : "")});
 }
 
 void OptionList::Value(const std::string& name, const std::string& type, const std::string& help) {
-    specs_.push_back({OptionSpec::Kind::Value, name, type, help});
+    declarations_.push_back({OptionDeclaration::Kind::Value, name, type, help});
 }
 
 void OptionList::Flag(const std::string& name, const std::string& help) {
-    specs_.push_back({OptionSpec::Kind::Flag, name, "", help});
+    declarations_.push_back({OptionDeclaration::Kind::Flag, name, "", help});
 }
 
 void OptionList::Positional(const std::string& name, const std::string& help) {
-    specs_.push_back({OptionSpec::Kind::Positional, name, "", help});
+    declarations_.push_back({OptionDeclaration::Kind::Positional, name, "", help});
 }
 
 std::vector<std::string> OptionList::ValueNames() const {
     std::vector<std::string> names;
-    for (const OptionSpec& spec : specs_)
-        if (spec.kind == OptionSpec::Kind::Value) names.push_back(spec.name);
+    for (const OptionDeclaration& declared : declarations_)
+        if (declared.kind == OptionDeclaration::Kind::Value) names.push_back(declared.name);
     return names;
 }
 

@@ -29,7 +29,7 @@ struct InputError : std::runtime_error {
 };
 
 // One thing a command accepts.
-struct OptionSpec {
+struct OptionDeclaration {
     enum class Kind { Value, Flag, Positional };
     Kind kind;
     std::string name; // the long option without dashes; the words' name in the help
@@ -56,13 +56,13 @@ public:
     // handed over as they are (Args::Positional).
     void Forward() { forward_ = true; }
 
-    const std::vector<OptionSpec>& Specs() const { return specs_; }
+    const std::vector<OptionDeclaration>& Declarations() const { return declarations_; }
     bool Forwarded() const { return forward_; }
     // The names of the value options, in the order declared.
     std::vector<std::string> ValueNames() const;
 
 private:
-    std::vector<OptionSpec> specs_;
+    std::vector<OptionDeclaration> declarations_;
     bool forward_ = false;
 };
 

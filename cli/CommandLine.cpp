@@ -66,15 +66,15 @@ public:
         const CLI::App& sub = *app.get_subcommand(command.name);
         std::map<std::string, std::string> values;
         std::set<std::string> flags;
-        for (const OptionSpec& spec : options.Specs()) {
-            if (spec.kind == OptionSpec::Kind::Positional) continue;
-            const CLI::Option& option = *sub.get_option("--" + spec.name);
+        for (const OptionDeclaration& declared : options.Declarations()) {
+            if (declared.kind == OptionDeclaration::Kind::Positional) continue;
+            const CLI::Option& option = *sub.get_option("--" + declared.name);
             if (option.count() == 0) continue;
-            if (spec.kind == OptionSpec::Kind::Flag) {
-                flags.insert(spec.name);
+            if (declared.kind == OptionDeclaration::Kind::Flag) {
+                flags.insert(declared.name);
                 continue;
             }
-            values[spec.name] = option.results().back();
+            values[declared.name] = option.results().back();
         }
         return Args(std::move(values), std::move(flags), words);
     }
@@ -83,11 +83,11 @@ public:
     // option there means the value was left out. The mistake, "" none.
     std::string ValueLeftOut(const Command& command, const OptionList& options) const {
         const CLI::App& sub = *app.get_subcommand(command.name);
-        for (const OptionSpec& spec : options.Specs()) {
-            if (spec.kind != OptionSpec::Kind::Value) continue;
-            for (const std::string& value : sub.get_option("--" + spec.name)->results())
+        for (const OptionDeclaration& declared : options.Declarations()) {
+            if (declared.kind != OptionDeclaration::Kind::Value) continue;
+            for (const std::string& value : sub.get_option("--" + declared.name)->results())
                 if (value.rfind("--", 0) == 0)
-                    return "option --" + spec.name + " needs a value, not \"" + value + "\"";
+                    return "option --" + declared.name + " needs a value, not \"" + value + "\"";
         }
         return {};
     }
@@ -107,18 +107,20 @@ public:
 
 private:
     void Declare(CLI::App& sub, const OptionList& options) {
-        for (const OptionSpec& spec : options.Specs()) {
-            switch (spec.kind) {
-            case OptionSpec::Kind::Value:
-                sub.add_option("--" + spec.name, spec.help)
-                    ->type_name(spec.type)
+        for (const OptionDeclaration& declared : options.Declarations()) {
+            switch (declared.kind) {
+            case OptionDeclaration::Kind::Value:
+                sub.add_option("--" + declared.name, declared.help)
+                    ->type_name(declared.type)
                     ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
                 break;
-            case OptionSpec::Kind::Flag:
-                sub.add_flag("--" + spec.name)->description(spec.help)->disable_flag_override();
+            case OptionDeclaration::Kind::Flag:
+                sub.add_flag("--" + declared.name)
+                    ->description(declared.help)
+                    ->disable_flag_override();
                 break;
-            case OptionSpec::Kind::Positional:
-                sub.add_option(spec.name, words, spec.help)->type_name("");
+            case OptionDeclaration::Kind::Positional:
+                sub.add_option(declared.name, words, declared.help)->type_name("");
                 break;
             }
         }

@@ -86,12 +86,14 @@ TEST(CliHelp, EveryCommandListsEveryOptionWithItsHelp) {
             help.out.find("Usage:"));
         OptionList options;
         command.declare(options);
-        ASSERT_FALSE(options.Specs().empty());
-        for (const OptionSpec& spec : options.Specs()) {
-            EXPECT_FALSE(spec.help.empty()) << spec.name;
-            const bool positional = spec.kind == OptionSpec::Kind::Positional;
-            const std::string line = HelpLine(help.out, positional ? spec.name : "--" + spec.name);
-            EXPECT_NE(line.find(spec.help), std::string::npos) << spec.name << "\n" << help.out;
+        ASSERT_FALSE(options.Declarations().empty());
+        for (const OptionDeclaration& declared : options.Declarations()) {
+            EXPECT_FALSE(declared.help.empty()) << declared.name;
+            const bool positional = declared.kind == OptionDeclaration::Kind::Positional;
+            const std::string line =
+                HelpLine(help.out, positional ? declared.name : "--" + declared.name);
+            EXPECT_NE(line.find(declared.help), std::string::npos) << declared.name << "\n"
+                                                                   << help.out;
         }
     }
 }
